@@ -1,0 +1,36 @@
+# The user-facing commands. Every target installs what it needs first.
+#   make run                  build, then run every program headless into build/showcase/
+#   make run PROGRAM=<name>   build, then run one program under Wine
+#   make test                 build everything and run every test
+#   make build                build every deliverable into build/bin/
+#   make sizes                each deliverable's size and imported libraries
+BUILD ?= build
+PROGRAM ?=
+JOBS ?= 2
+
+.PHONY: setup configure build build-all run test sizes clean
+
+setup:
+	@scripts/setup.sh
+
+configure: setup
+	@[ -f $(BUILD)/CMakeCache.txt ] || cmake -S . -B $(BUILD) \
+	    -DCMAKE_TOOLCHAIN_FILE=cmake/i686-w64-mingw32.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
+
+build: configure
+	@cmake --build $(BUILD) -j $(JOBS) --target deliverables
+
+build-all: configure
+	@cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	@scripts/run.sh $(BUILD) $(PROGRAM)
+
+test: build-all
+	@scripts/wine-session.sh $(BUILD) ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+sizes: build
+	@scripts/sizes.sh $(BUILD)
+
+clean:
+	rm -rf $(BUILD)

@@ -1,0 +1,46 @@
+# Compile and link settings shared by the runtime and every deliverable.
+
+# Freestanding code: no C runtime, no exceptions or RTTI, no unwind tables, and
+# one section per function so that a program links only what it uses.
+set(TESSARIC_FREESTANDING_OPTIONS
+  -Os -ffreestanding -fno-exceptions -fno-rtti -fno-asynchronous-unwind-tables
+  -fno-strict-aliasing -ffunction-sections -fdata-sections
+  -fno-tree-loop-distribute-patterns -fno-stack-protector -fno-threadsafe-statics
+  -Wall -Wextra)
+
+set(TESSARIC_SYSTEM_LIBRARIES kernel32 user32 gdi32 comctl32 advapi32)
+
+# tessaric_program(<name> [GUI | CONSOLE | LIBRARY] SOURCES ... [LINK ...] [OUTPUT_DIRECTORY dir])
+# Builds one freestanding module whose entry is the runtime's start-up stub
+# (or, for a library, LibraryEntry). Deliverables go to TESSARIC_BIN_DIR.
+function(tessaric_program name)
+  cmake_parse_arguments(P "GUI;CONSOLE;LIBRARY" "OUTPUT_DIRECTORY;ENTRY" "SOURCES;LINK" ${ARGN})
+  if(NOT P_OUTPUT_DIRECTORY)
+    set(P_OUTPUT_DIRECTORY ${TESSARIC_BIN_DIR})
+    add_dependencies(deliverables ${name})
+  endif()
+
+  if(P_LIBRARY)
+    add_library(${name} SHARED ${P_SOURCES})
+    set_target_properties(${name} PROPERTIES PREFIX "" RUNTIME_OUTPUT_DIRECTORY ${P_OUTPUT_DIRECTORY})
+    target_link_libraries(${name} PRIVATE tessaric_support)
+  else()
+    add_executable(${name} ${P_SOURCES})
+    set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${P_OUTPUT_DIRECTORY})
+    target_link_libraries(${name} PRIVATE tessaric_entry)
+    if(P_GUI)
+      target_link_options(${name} PRIVATE -Wl,--subsystem,windows)
+    else()
+      target_link_options(${name} PRIVATE -Wl,--subsystem,console)
+    endif()
+    # A program always loads at its preferred base, so it needs no relocations.
+    target_link_options(${name} PRIVATE -Wl,-e,_Start@0 -Wl,--disable-reloc-section)
+  endif()
+  if(P_ENTRY)
+    target_link_options(${name} PRIVATE -Wl,-e,${P_ENTRY})
+  endif()
+
+  target_compile_options(${name} PRIVATE ${TESSARIC_FREESTANDING_OPTIONS})
+  target_link_libraries(${name} PRIVATE ${P_LINK} tessaric ${TESSARIC_SYSTEM_LIBRARIES})
+  target_link_options(${name} PRIVATE -nostdlib -s -Wl,--gc-sections -Wl,--no-insert-timestamp)
+endfunction()

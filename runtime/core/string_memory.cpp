@@ -1,0 +1,85 @@
+#include "core/program.h"
+#include "core/strings.h"
+
+namespace tessaric {
+
+namespace {
+
+constexpr uint32_t kInsufficientMemory = 2;
+
+// Requests are computed wide: a size near 4 GiB must end in "Insufficient
+// memory", never in a wrapped-around request for a block that is too small.
+// Capacities are signed 32-bit, so no request may exceed INT32_MAX either.
+uint32_t CheckedRequest(uint64_t request) {
+  if (request > 0x7FFFFFFFu) FatalError(kInsufficientMemory);
+  return static_cast<uint32_t>(request);
+}
+
+// After every (re)allocation the block is locked once and stays locked.
+void AttachBlock(StringDescriptor* desc, HGLOBAL handle) {
+  if (handle == nullptr) FatalError(kInsufficientMemory);
+  desc->handle = handle;
+  desc->capacity = static_cast<int32_t>(GlobalSize(handle));
+  desc->text = static_cast<char*>(GlobalLock(handle));
+}
+
+}  // namespace
+
+void StrAlloc(StringDescriptor* desc, uint32_t size) {
+  // XOR, not OR: the request exceeds size by 13 to 19 bytes.
+  uint32_t request = CheckedRequest((uint64_t{size} + 16) ^ 3);
+  if (desc->handle == nullptr || static_cast<uint32_t>(desc->capacity) < request) {
+    if (desc->handle != nullptr) GlobalFree(desc->handle);
+    AttachBlock(desc, GlobalAlloc(kBlockFlags, request));
+  }
+  desc->position = 0;
+  desc->length = 0;
+  *reinterpret_cast<uint32_t*>(desc->text) = 0;
+}
+
+void StrGrow(StringDescriptor* desc, uint32_t size) {
+  uint32_t request = CheckedRequest((uint64_t{size} + (size >> 2) + 16) ^ 3);
+  AttachBlock(desc, GlobalReAlloc(desc->handle, request, kBlockFlags));
+}
+
+StringValue StrAppend(const char* source, StringDescriptor* desc, int32_t count) {
+  if (count > 0) {
+    int64_t need = int64_t{desc->position} + count + 1;
+    if (desc->capacity <= need) StrGrow(desc, CheckedRequest((need + 128) ^ 3));
+    MemCopy(source, desc->text + desc->position, static_cast<uint32_t>(count));
+    desc->position += count;
+  }
+  if (desc->length < desc->position) desc->length = desc->position;
+  desc->text[desc->position] = 0;
+  return StringValue{desc->text, desc->position};
+}
+
+StringValue StrAssign(const char* source, StringDescriptor* desc, int32_t count) {
+  desc->position = 0;
+  desc->length = 0;
+  return StrAppend(source, desc, count);
+}
+
+void StrRelease(StringDescriptor* desc) {
+  // Small blocks stay attached for reuse.
+  if (desc->capacity > 256) {
+    GlobalFree(desc->handle);
+    desc->text = nullptr;
+    desc->capacity = 0;
+    desc->handle = nullptr;
+  }
+  desc->position = 0;
+  desc->length = 0;
+}
+
+void StrSyncLength(StringDescriptor* desc) {
+  desc->position = desc->length = StrLength(desc->text);
+}
+
+int32_t StrLength(const char* text) {
+  const char* end = text;
+  while (*end) ++end;
+  return static_cast<int32_t>(end - text);
+}
+
+}  // namespace tessaric

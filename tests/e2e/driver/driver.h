@@ -1,0 +1,110 @@
+// The end-to-end driver: starts deliverables as a user would and observes them
+// from outside (exit codes, output bytes, consoles, windows, message boxes, pixels).
+#pragma once
+
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace driver {
+
+// Folders handed over by the test runner, as Windows paths.
+std::string BinDir();                           // the deliverables
+std::string FixtureDir();                       // freestanding test programs
+std::string SourceDir();                        // the source tree
+std::string BinPath(const std::string& file);
+std::string FixturePath(const std::string& file);
+std::string SourcePath(const std::string& relative);
+// A fresh, empty folder for this test (removed and created again).
+std::string FreshDir(const std::string& name);
+
+std::string ReadFileBytes(const std::string& path);
+void WriteFileBytes(const std::string& path, const std::string& bytes);
+bool FileExists(const std::string& path);
+
+struct LaunchOptions {
+  std::string workingDirectory;  // empty: the driver's own
+  bool consoleInput = false;     // standard input = the driver's console (see ConsoleInput)
+  std::string outputFile;        // standard output (and error) to this file
+  bool nullInput = false;        // standard input = the NUL device
+  std::string arguments;         // appended to the quoted program path
+};
+
+class Process {
+ public:
+  Process() = default;
+  Process(Process&& other) noexcept;
+  Process& operator=(Process&& other) noexcept;
+  Process(const Process&) = delete;
+  ~Process();  // a program still running at the end of a test is ended
+
+  bool Running() const;
+  // Waits for the end; returns the exit code, or STILL_ACTIVE after the timeout.
+  DWORD WaitExit(DWORD timeoutMs = 15000) const;
+  void Kill() const;
+
+  HANDLE handle = nullptr;
+  DWORD id = 0;
+  DWORD threadId = 0;
+};
+
+Process Launch(const std::string& exe, const LaunchOptions& options = {});
+
+// Polls condition every 10 ms until it holds or timeoutMs passes; stops early
+// when the watched process has ended. Returns whether the condition held.
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 15000,
+               const Process* watched = nullptr);
+
+// Console: the driver owns a real console; its input handle can be given to a
+// program as standard input, and records written to it are what the program polls.
+HANDLE ConsoleInput();
+HANDLE ConsoleOutput();
+void WriteInput(const INPUT_RECORD* records, DWORD count);
+INPUT_RECORD KeyRecord(bool down, WORD virtualKey, char character);
+INPUT_RECORD MouseMoveRecord(SHORT x, SHORT y);
+INPUT_RECORD FocusRecord(bool focused);
+void PressKey(WORD virtualKey = 'A', char character = 'a');  // key down and key up
+void FlushInput();
+std::string ConsoleTitle();
+
+// Runs a console program in the driver's console with its output into a file,
+// waits for text to appear in that file (the prompt), presses a key and waits
+// for the end. Returns the output bytes; the exit code goes to *exitCode.
+std::string RunConsoleProgram(const std::string& exe, const std::string& waitFor, DWORD* exitCode,
+                              const std::string& workingDirectory = "");
+
+// Windows of a process.
+std::vector<HWND> TopLevelWindows(DWORD processId, const char* className = nullptr,
+                                  bool visibleOnly = true);
+HWND WaitForWindow(const Process& process, const char* className, DWORD timeoutMs = 15000);
+std::vector<HWND> ChildWindows(HWND parent);
+std::string ClassName(HWND window);
+std::string WindowText(HWND window);
+RECT WindowRect(HWND window);
+
+struct MessageBoxInfo {
+  HWND window = nullptr;
+  std::string text;
+  std::string caption;
+  LONG style = 0;
+  LONG exStyle = 0;
+};
+// Waits for a message box of the process; window is null after the timeout.
+MessageBoxInfo WaitForMessageBox(const Process& process, DWORD timeoutMs = 15000);
+void CloseMessageBox(HWND box);
+
+// List and combo box items; read with the wide messages, which cross processes intact.
+std::vector<std::string> ListBoxItems(HWND listBox);
+std::vector<std::string> ComboBoxItems(HWND comboBox);
+
+// Pixels as the X display shows them; colours as 0x00BBGGRR.
+COLORREF ClientPixel(HWND window, int x, int y);
+COLORREF ScreenPixel(int x, int y);
+
+// Asks the window to close (WM_CLOSE) and waits for the process to end.
+DWORD CloseAndWait(const Process& process, HWND window, DWORD timeoutMs = 15000);
+
+}  // namespace driver
