@@ -1,0 +1,8 @@
+#include "core/objects.h"
+
+namespace tessaric {
+
+void* CurrentObject = nullptr;
+void* QueryObject = nullptr;
+
+}  // namespace tessaric
