@@ -7,6 +7,7 @@
 BUILD ?= build
 PROGRAM ?=
 JOBS ?= 2
+MAKEFLAGS += --no-print-directory
 
 .PHONY: setup configure build build-all run test sizes clean
 
@@ -24,6 +25,7 @@ build-all: configure
 	@cmake --build $(BUILD) -j $(JOBS)
 
 run: build
+	@cmake --build $(BUILD) -j $(JOBS) --target showcase_driver
 	@scripts/run.sh $(BUILD) $(PROGRAM)
 
 test: build-all

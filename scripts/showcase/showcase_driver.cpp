@@ -1,0 +1,101 @@
+// Runs one program as a person would and records what it shows:
+//   showcase_driver console <exe> <run folder> <output prefix>
+//     the transcript (prefix.txt), after a key press at the prompt;
+//   showcase_driver gui <exe> <run folder> <output prefix>
+//     a screenshot of the main window (prefix.bmp), then closes it.
+// Message boxes are answered with OK and their captions and texts recorded
+// (prefix.boxes.txt); the exit code goes to prefix.exit.
+#include <string>
+
+#include "driver.h"
+#include "screenshot.h"
+
+using namespace driver;
+
+namespace {
+
+const char kPrompt[] = "Press a key to continue...";
+
+std::string Boxes;
+
+// Answers one pending message box of the process, if any; true when it did.
+bool AnswerBox(const Process& process) {
+  std::vector<HWND> boxes = TopLevelWindows(process.id, "#32770");
+  if (boxes.empty()) return false;
+  MessageBoxInfo box = WaitForMessageBox(process, 2000);
+  if (box.window == nullptr) return false;
+  Boxes += "[" + box.caption + "]\r\n" + box.text + "\r\n\r\n";
+  CloseMessageBox(box.window);
+  WaitUntil([&] { return !IsWindow(box.window); }, 5000, &process);
+  return true;
+}
+
+HWND MainWindow(const Process& process) {
+  for (HWND window : TopLevelWindows(process.id))
+    if (ClassName(window) != "#32770" && ClassName(window) != "ConsoleWindowClass") return window;
+  return nullptr;
+}
+
+DWORD RunConsole(const std::string& exe, const std::string& folder, const std::string& prefix) {
+  std::string transcript = prefix + ".txt";
+  FlushInput();
+  LaunchOptions options;
+  options.consoleInput = true;
+  options.outputFile = transcript;
+  options.workingDirectory = folder;
+  Process process = Launch(exe, options);
+  if (process.handle == nullptr) return 255;
+  bool pressed = false;
+  WaitUntil(
+      [&] {
+        AnswerBox(process);
+        if (!pressed && ReadFileBytes(transcript).find(kPrompt) != std::string::npos) {
+          PressKey();
+          pressed = true;
+        }
+        return !process.Running();
+      },
+      30000, &process);
+  return process.WaitExit(5000);
+}
+
+DWORD RunGui(const std::string& exe, const std::string& folder, const std::string& prefix) {
+  LaunchOptions options;
+  options.workingDirectory = folder;
+  Process process = Launch(exe, options);
+  if (process.handle == nullptr) return 255;
+  HWND main = nullptr;
+  WaitUntil(
+      [&] {
+        if (AnswerBox(process)) return false;
+        main = MainWindow(process);
+        return main != nullptr;
+      },
+      20000, &process);
+  if (main == nullptr) return process.WaitExit(5000);
+  WaitForInputIdle(process.handle, 5000);
+  // Let the program handle what showing the window queued (paints included).
+  DWORD_PTR ignored = 0;
+  SendMessageTimeoutA(main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
+  Sleep(300);  // the X server composes the frame after the program has painted
+  SaveScreenRect(WindowRect(main), prefix + ".bmp");
+  PostMessageA(main, WM_CLOSE, 0, 0);
+  WaitUntil(
+      [&] {
+        AnswerBox(process);
+        return !process.Running();
+      },
+      10000, &process);
+  return process.WaitExit(2000);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 5) return 2;
+  std::string kind = argv[1], exe = argv[2], folder = argv[3], prefix = argv[4];
+  DWORD code = kind == "console" ? RunConsole(exe, folder, prefix) : RunGui(exe, folder, prefix);
+  if (!Boxes.empty()) WriteFileBytes(prefix + ".boxes.txt", Boxes);
+  WriteFileBytes(prefix + ".exit", std::to_string(code) + "\n");
+  return 0;
+}
