@@ -5,7 +5,7 @@
 set(TESSARIC_FREESTANDING_OPTIONS
   -Os -ffreestanding -fno-exceptions -fno-rtti -fno-asynchronous-unwind-tables
   -fno-strict-aliasing -ffunction-sections -fdata-sections
-  -fno-tree-loop-distribute-patterns -fno-stack-protector -fno-threadsafe-statics
+  -fno-tree-loop-distribute-patterns -fno-stack-protector -fno-threadsafe-statics -fno-ident
   -Wall -Wextra)
 
 set(TESSARIC_SYSTEM_LIBRARIES kernel32 user32 gdi32 comctl32 advapi32)
