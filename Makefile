@@ -4,12 +4,13 @@
 #   make test                 build everything and run every test
 #   make build                build every deliverable into build/bin/
 #   make sizes                each deliverable's size and imported libraries
+#   make bench                timings of the runtime's hot paths
 BUILD ?= build
 PROGRAM ?=
 JOBS ?= 2
 MAKEFLAGS += --no-print-directory
 
-.PHONY: setup configure build build-all run test sizes clean
+.PHONY: setup configure build build-all run test sizes bench clean
 
 setup:
 	@scripts/setup.sh
@@ -33,6 +34,10 @@ test: build-all
 
 sizes: build
 	@scripts/sizes.sh $(BUILD)
+
+bench: configure
+	@cmake --build $(BUILD) -j $(JOBS) --target runtime_bench
+	@scripts/wine-session.sh $(BUILD) wine $(BUILD)/tests/bench/runtime_bench.exe
 
 clean:
 	rm -rf $(BUILD)
