@@ -1,0 +1,71 @@
+// Files: whole-file reads and writes into strings, and open files worked
+// through a record, on disk or on an in-memory copy written back at close.
+#pragma once
+
+#include "core/objects.h"
+#include "core/program.h"
+#include "core/strings.h"
+
+namespace tessaric {
+
+// An open file. The descriptor holds the memory copy and doubles as the file's
+// bookkeeping: data.position is the offset of the next transfer, data.length
+// the size, data.capacity the end mark that FileAtEnd compares with, and a
+// nonzero data.handle means the record works on its memory copy.
+struct FileRecord {
+  StringDescriptor data;
+  HANDLE FileHandle;  // 0 while no file is open
+  uint32_t Mode;      // as given to FileOpen
+};
+static_assert(sizeof(FileRecord) == 28, "seven 32-bit fields");
+static_assert(__is_standard_layout(FileRecord), "plain record");
+static_assert(__builtin_offsetof(FileRecord, data) == 0, "begins with its descriptor");
+static_assert(__builtin_offsetof(FileRecord, FileHandle) == 20, "file handle is field 6");
+static_assert(__builtin_offsetof(FileRecord, Mode) == 24, "mode is field 7");
+
+// Open modes; any other value opens for reading and writing.
+constexpr uint32_t kFileRead = 0;
+constexpr uint32_t kFileWrite = 1;
+constexpr uint32_t kFileReplace = 65535;
+
+// Transfer directions.
+constexpr int32_t kFileReadBytes = 0;
+constexpr int32_t kFileWriteBytes = 1;
+
+// The destination that compiled code hands to FileReadAll.
+extern FileRecord FileTextBuffer;
+
+// The whole file as a string (followed by a NUL); a missing file is created
+// empty, a file that cannot be opened reads as the empty string.
+StringValue FileReadAll(FileRecord* record, const char* name);
+// Replaces the file with exactly the record's (text, length); bytes written.
+uint32_t FileSaveText(FileRecord* record, const char* name);
+
+// These act on the record at CurrentObject.
+HANDLE FileOpen(const char* name, uint32_t mode);
+int32_t FileClose();
+uint32_t FileSeek(int32_t offset);
+int32_t FileRefreshSize();
+void FileWriteLine(const char* text, int32_t length);
+
+// Acts on the record at QueryObject: 1 once the position reaches the end mark.
+int32_t FileAtEnd();
+
+// Bytes moved between buffer and file (or its memory copy).
+int32_t FileTransfer(FileRecord* record, void* buffer, int32_t count, int32_t direction);
+// Reads the open file into its memory copy, which later transfers work on.
+StringValue FileLoad(FileRecord* record);
+
+inline FileRecord* CurrentFile() { return static_cast<FileRecord*>(CurrentObject); }
+inline FileRecord* QueriedFile() { return static_cast<FileRecord*>(QueryObject); }
+
+// Every open shares read access only.
+inline HANDLE OpenShared(const char* name, DWORD access, DWORD creation, DWORD flags) {
+  return CreateFileA(name, access, FILE_SHARE_READ, nullptr, creation, flags, nullptr);
+}
+
+// A failed open reports INVALID_FILE_SIZE and a count may be negative: both
+// move nothing.
+inline uint32_t ByteCount(int32_t size) { return size > 0 ? static_cast<uint32_t>(size) : 0; }
+
+}  // namespace tessaric
