@@ -127,7 +127,9 @@ Process Launch(const std::string& exe, const LaunchOptions& options) {
   HANDLE output = nullptr, input = nullptr;
   BOOL inheritHandles = FALSE;
 
-  if (options.consoleInput || !options.outputFile.empty() || options.nullInput) {
+  HANDLE error = nullptr;
+  if (options.consoleInput || !options.outputFile.empty() || options.nullInput || options.inputHandle ||
+      !options.errorFile.empty()) {
     startup.dwFlags = STARTF_USESTDHANDLES;
     inheritHandles = TRUE;
     if (options.consoleInput) {
@@ -147,6 +149,12 @@ Process Launch(const std::string& exe, const LaunchOptions& options) {
     startup.hStdInput = input;
     startup.hStdOutput = output;
     startup.hStdError = output;
+    if (options.inputHandle) startup.hStdInput = options.inputHandle;
+    if (!options.errorFile.empty()) {
+      error = CreateFileA(options.errorFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                          CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+      startup.hStdError = error;
+    }
   }
 
   std::string commandLine = "\"" + exe + "\"";
@@ -157,6 +165,7 @@ Process Launch(const std::string& exe, const LaunchOptions& options) {
                                 &startup, &info);
   if (input) CloseHandle(input);
   if (output) CloseHandle(output);
+  if (error) CloseHandle(error);
   Process process;
   if (started) {
     CloseHandle(info.hThread);

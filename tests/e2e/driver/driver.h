@@ -31,6 +31,8 @@ struct LaunchOptions {
   std::string outputFile;        // standard output (and error) to this file
   bool nullInput = false;        // standard input = the NUL device
   std::string arguments;         // appended to the quoted program path
+  HANDLE inputHandle = nullptr;  // standard input = this inheritable handle; the caller keeps it
+  std::string errorFile;         // standard error to this file instead of with standard output
 };
 
 class Process {
