@@ -64,6 +64,11 @@ inline HANDLE OpenShared(const char* name, DWORD access, DWORD creation, DWORD f
   return CreateFileA(name, access, FILE_SHARE_READ, nullptr, creation, flags, nullptr);
 }
 
+// A failed open leaves INVALID_HANDLE_VALUE behind: nothing to close then.
+inline void CloseOpened(HANDLE file) {
+  if (file != nullptr && file != INVALID_HANDLE_VALUE) CloseHandle(file);
+}
+
 // A failed open reports INVALID_FILE_SIZE and a count may be negative: both
 // move nothing.
 inline uint32_t ByteCount(int32_t size) { return size > 0 ? static_cast<uint32_t>(size) : 0; }

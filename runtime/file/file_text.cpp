@@ -10,7 +10,7 @@ StringValue FileReadAll(FileRecord* record, const char* name) {
   StrAlloc(&record->data, size);
   DWORD read = 0;
   if (!ReadFile(file, record->data.text, size, &read, nullptr)) read = 0;
-  if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+  CloseOpened(file);
   record->FileHandle = nullptr;
   record->data.position = 0;
   record->data.length = record->data.capacity = static_cast<int32_t>(read);
@@ -23,7 +23,7 @@ uint32_t FileSaveText(FileRecord* record, const char* name) {
   DWORD written = 0;
   if (!WriteFile(file, record->data.text, ByteCount(record->data.length), &written, nullptr))
     written = 0;
-  if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+  CloseOpened(file);
   return written;
 }
 

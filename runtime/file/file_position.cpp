@@ -1,0 +1,27 @@
+#include "file/file.h"
+
+namespace tessaric {
+
+uint32_t FileSeek(int32_t offset) {
+  FileRecord* record = CurrentFile();
+  record->data.position = offset;
+  return SetFilePointer(record->FileHandle, offset, nullptr, FILE_BEGIN);
+}
+
+int32_t FileRefreshSize() {
+  FileRecord* record = CurrentFile();
+  int32_t size = static_cast<int32_t>(GetFileSize(record->FileHandle, nullptr));
+  // A memory copy keeps its own size: the disk's could lie beyond its block, or
+  // cut off bytes that the write-back at close would then lose.
+  if (record->data.handle == nullptr) record->data.length = record->data.capacity = size;
+  return size;
+}
+
+int32_t FileAtEnd() {
+  const StringDescriptor& copy = QueriedFile()->data;
+  // The difference wraps as 32-bit numbers do: INVALID_FILE_SIZE reads as -1.
+  int32_t left = static_cast<int32_t>(static_cast<uint32_t>(copy.capacity) - static_cast<uint32_t>(copy.position));
+  return left <= 0 ? 1 : 0;
+}
+
+}  // namespace tessaric

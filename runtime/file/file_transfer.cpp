@@ -1,0 +1,51 @@
+#include "file/file.h"
+
+namespace tessaric {
+
+namespace {
+
+// Only the bytes between the position and the size belong to the file, and the
+// block may end soon after them: a longer read moves what remains.
+int32_t ReadCopy(StringDescriptor* copy, void* buffer, int32_t count) {
+  if (copy->position < 0) return 0;
+  int32_t remaining = copy->length - copy->position;
+  if (count > remaining) count = remaining;
+  if (count <= 0) return 0;
+  MemCopy(copy->text + copy->position, buffer, static_cast<uint32_t>(count));
+  copy->position += count;
+  return count;
+}
+
+// There is no block before the start of the copy to write into; StrAppend grows
+// the block for anything past its end.
+int32_t WriteCopy(StringDescriptor* copy, const void* buffer, int32_t count) {
+  if (copy->position < 0 || count <= 0) return 0;
+  StrAppend(static_cast<const char*>(buffer), copy, count);
+  return count;
+}
+
+}  // namespace
+
+int32_t FileTransfer(FileRecord* record, void* buffer, int32_t count, int32_t direction) {
+  StringDescriptor* copy = &record->data;
+  if (copy->handle != nullptr)
+    return direction != kFileReadBytes ? WriteCopy(copy, buffer, count) : ReadCopy(copy, buffer, count);
+
+  DWORD moved = 0;
+  BOOL done = direction != kFileReadBytes
+                  ? WriteFile(record->FileHandle, buffer, ByteCount(count), &moved, nullptr)
+                  : ReadFile(record->FileHandle, buffer, ByteCount(count), &moved, nullptr);
+  if (!done) moved = 0;
+  copy->position += static_cast<int32_t>(moved);
+  if (direction != kFileReadBytes && copy->position > copy->length)
+    copy->length = copy->capacity = copy->position;
+  return static_cast<int32_t>(moved);
+}
+
+void FileWriteLine(const char* text, int32_t length) {
+  FileRecord* record = CurrentFile();
+  FileTransfer(record, const_cast<char*>(text), length, kFileWriteBytes);
+  FileTransfer(record, const_cast<char*>(LineEnd), 2, kFileWriteBytes);
+}
+
+}  // namespace tessaric

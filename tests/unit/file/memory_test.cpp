@@ -1,0 +1,129 @@
+#include <cstring>
+
+#include "file_fixture.h"
+
+using namespace tessaric;
+
+namespace {
+
+using FileMemoryTest = FileTest;
+
+TEST_F(FileMemoryTest, LoadReadsTheWholeFileOnce) {
+  StringValue copy = LoadWith("m.dat", "hello world", 0);
+  ASSERT_EQ(copy.length, 11);
+  EXPECT_EQ(std::memcmp(copy.text, "hello world", 12), 0);
+  EXPECT_NE(record_.data.handle, nullptr);
+  EXPECT_EQ(copy.text, record_.data.text);
+  EXPECT_EQ(record_.data.position, 0);
+  EXPECT_EQ(record_.data.length, 11);
+  EXPECT_EQ(record_.data.capacity, 11);
+  EXPECT_EQ(Read(6), "hello ");
+
+  // Loaded already: the copy and its position stay as they are.
+  StringValue again = FileLoad(&record_);
+  EXPECT_EQ(again.text, copy.text);
+  EXPECT_EQ(again.length, 11);
+  EXPECT_EQ(record_.data.position, 6);
+  EXPECT_EQ(Read(100), "world");
+  EXPECT_EQ(FileAtEnd(), 1);
+}
+
+TEST_F(FileMemoryTest, ReadPastTheSizeMovesOnlyWhatRemains) {
+  LoadWith("r.dat", "abcdefgh", 0);
+  FileSeek(6);
+  EXPECT_EQ(Read(100000), "gh");
+  EXPECT_EQ(record_.data.position, 8);
+  EXPECT_EQ(Read(1), "");
+  FileSeek(50);
+  EXPECT_EQ(Read(4), "");
+  EXPECT_EQ(record_.data.position, 50);
+}
+
+TEST_F(FileMemoryTest, WritesExtendTheCopyAndCloseWritesItBack) {
+  LoadWith("w.dat", "abcdef", 2);
+  FileSeek(4);
+  EXPECT_EQ(Write("WXYZ"), 4);
+  EXPECT_EQ(record_.data.position, 8);
+  EXPECT_EQ(record_.data.length, 8);
+  // Growing the copy makes the end mark the new block size.
+  EXPECT_EQ(static_cast<SIZE_T>(record_.data.capacity), GlobalSize(record_.data.handle));
+  EXPECT_EQ(std::memcmp(record_.data.text, "abcdWXYZ", 9), 0);
+  EXPECT_EQ(Disk("w.dat"), "abcdef");  // only the copy has changed so far
+  EXPECT_EQ(FileClose(), 0);
+  EXPECT_EQ(Disk("w.dat"), "abcdWXYZ");
+  EXPECT_TRUE(Cleared());
+}
+
+TEST_F(FileMemoryTest, WriteBeyondTheSizeLeavesZerosBetween) {
+  LoadWith("g.dat", "abcd", 2);
+  FileSeek(300);
+  EXPECT_EQ(Write("Q"), 1);
+  EXPECT_EQ(record_.data.length, 301);
+  EXPECT_EQ(FileClose(), 0);
+  std::string expected = "abcd" + std::string(296, '\0') + "Q";
+  EXPECT_EQ(Disk("g.dat"), expected);
+}
+
+TEST_F(FileMemoryTest, ReadOnlyModeWritesNothingBack) {
+  LoadWith("ro.dat", "keep", 0);
+  EXPECT_EQ(Write("XXXXXXXX"), 8);
+  EXPECT_EQ(std::memcmp(record_.data.text, "XXXXXXXX", 8), 0);
+  EXPECT_EQ(FileClose(), 0);
+  EXPECT_EQ(Disk("ro.dat"), "keep");
+}
+
+TEST_F(FileMemoryTest, WriteBackOverwritesWithoutTruncating) {
+  // A write-only handle cannot read, so the copy starts empty.
+  StringValue copy = LoadWith("t.dat", "0123456789", 1);
+  EXPECT_EQ(copy.length, 0);
+  EXPECT_EQ(Write("ab"), 2);
+  EXPECT_EQ(FileClose(), 0);
+  EXPECT_EQ(Disk("t.dat"), "ab23456789");
+}
+
+TEST_F(FileMemoryTest, NegativePositionMovesNothing) {
+  LoadWith("n.dat", "abcdef", 2);
+  EXPECT_EQ(FileSeek(-4), INVALID_SET_FILE_POINTER);
+  EXPECT_EQ(record_.data.position, -4);
+  EXPECT_EQ(Read(3), "");
+  EXPECT_EQ(Write("XYZ"), 0);
+  EXPECT_EQ(record_.data.length, 6);
+  EXPECT_EQ(std::memcmp(record_.data.text, "abcdef", 7), 0);
+  EXPECT_EQ(FileClose(), 0);
+  EXPECT_EQ(Disk("n.dat"), "abcdef");
+}
+
+TEST_F(FileMemoryTest, RefreshSizeReportsTheDiskButKeepsTheCopy) {
+  // The copy of a write-only file starts empty while the file holds 3000 bytes.
+  LoadWith("big.dat", std::string(3000, 'd'), 1);
+  EXPECT_EQ(FileRefreshSize(), 3000);
+  EXPECT_EQ(record_.data.length, 0);
+  EXPECT_EQ(record_.data.capacity, 0);
+  EXPECT_EQ(Write(std::string(200, 'w')), 200);
+  FileSeek(0);
+  EXPECT_EQ(Read(5000), std::string(200, 'w'));
+  EXPECT_EQ(FileClose(), 0);
+  EXPECT_EQ(Disk("big.dat"), std::string(200, 'w') + std::string(2800, 'd'));
+}
+
+TEST_F(FileMemoryTest, RefreshSizeLosesNoBytesOfTheCopy) {
+  ASSERT_NE(Open("new.dat", 2), INVALID_HANDLE_VALUE);
+  FileLoad(&record_);
+  EXPECT_EQ(Write("hello"), 5);
+  EXPECT_EQ(FileRefreshSize(), 0);  // nothing on disk yet
+  EXPECT_EQ(record_.data.length, 5);
+  EXPECT_EQ(FileClose(), 0);
+  EXPECT_EQ(Disk("new.dat"), "hello");
+}
+
+TEST_F(FileMemoryTest, LoadAfterAFailedOpenGivesAnEmptyCopy) {
+  ASSERT_EQ(FileOpen(Path("no-such-folder\\x.dat").c_str(), 2), INVALID_HANDLE_VALUE);
+  StringValue copy = FileLoad(&record_);
+  EXPECT_EQ(copy.length, 0);
+  EXPECT_EQ(FileAtEnd(), 1);
+  EXPECT_EQ(Read(4), "");
+  EXPECT_EQ(FileClose(), 0);
+  EXPECT_TRUE(Cleared());
+}
+
+}  // namespace
