@@ -9,21 +9,13 @@
 //   wait      ConsoleWaitKey, then what ended it
 #include "console/console.h"
 #include "core/numbers.h"
+#include "../probe_mode.h"
 
 using namespace tessaric;
 
 TESSARIC_PROGRAM("Tessaric0003", "consoleprobe")
 
 namespace {
-
-bool Named(const char* word) {
-  const char* last = CommandLine;
-  for (const char* p = CommandLine; *p; ++p)
-    if (*p == ' ') last = p + 1;
-  for (; *word; ++word, ++last)
-    if (*word != *last) return false;
-  return *last == 0;
-}
 
 void ReportText(StringValue text) {
   DWORD written;
@@ -125,11 +117,11 @@ void Wait() {
 }  // namespace
 
 int ProgramBody() {
-  if (Named("screen")) Screen();
-  if (Named("clear")) Clear();
-  if (Named("redirect")) Redirect();
-  if (Named("zero")) Zero();
-  if (Named("poll")) Poll();
-  if (Named("wait")) Wait();
+  if (ProbeMode("screen")) Screen();
+  if (ProbeMode("clear")) Clear();
+  if (ProbeMode("redirect")) Redirect();
+  if (ProbeMode("zero")) Zero();
+  if (ProbeMode("poll")) Poll();
+  if (ProbeMode("wait")) Wait();
   return 0;
 }

@@ -19,27 +19,29 @@ std::string Lines(std::initializer_list<const char*> lines) {
   return text;
 }
 
-struct ProbeRun {
-  DWORD exitCode = STILL_ACTIVE;
-  std::string output;  // empty when standard output was the console
-  std::string report;  // what the probe wrote to standard error
-};
+// One run of console_probe in one mode. Its report (standard error) goes to a
+// file, and so does its standard output unless that is to be the console.
+class Probe {
+ public:
+  Probe(const char* mode, LaunchOptions launch, bool outputToConsole = false) : options_(std::move(launch)) {
+    std::string folder = FreshDir(std::string("probe-") + mode);
+    options_.arguments = mode;
+    if (!outputToConsole) options_.outputFile = folder + "\\output.txt";
+    options_.errorFile = folder + "\\report.txt";
+    process = Launch(FixturePath("console_probe.exe"), options_);
+  }
+  bool WaitForOutput(const std::string& text) {
+    return process.handle != nullptr && WaitUntil([&] { return Output() == text; }, 15000, &process);
+  }
+  DWORD WaitExit() const { return process.handle != nullptr ? process.WaitExit() : STILL_ACTIVE; }
+  std::string Output() const { return options_.outputFile.empty() ? "" : ReadFileBytes(options_.outputFile); }
+  std::string Report() const { return ReadFileBytes(options_.errorFile); }
 
-// Runs the probe in one mode to its end. Standard output goes to a file
-// unless options ask for the console.
-ProbeRun RunProbe(const char* mode, LaunchOptions options, bool outputToConsole = false) {
-  std::string folder = FreshDir(std::string("probe-") + mode);
-  options.arguments = mode;
-  if (!outputToConsole) options.outputFile = folder + "\\output.txt";
-  options.errorFile = folder + "\\report.txt";
-  Process process = Launch(FixturePath("console_probe.exe"), options);
-  ProbeRun run;
-  if (process.handle == nullptr) return run;
-  run.exitCode = process.WaitExit();
-  if (!outputToConsole) run.output = ReadFileBytes(options.outputFile);
-  run.report = ReadFileBytes(options.errorFile);
-  return run;
-}
+  Process process;
+
+ private:
+  LaunchOptions options_;
+};
 
 LaunchOptions OnTheConsole() {
   LaunchOptions options;
@@ -78,10 +80,10 @@ CONSOLE_SCREEN_BUFFER_INFO ScreenState() {
 
 TEST(ConsoleScreen, ColoursCellsAndCursorOnARealConsole) {
   FillScreen(ScreenState().dwSize, 'X', 0x4E);
-  ProbeRun run = RunProbe("screen", OnTheConsole(), true);
-  ASSERT_EQ(run.exitCode, 0u);
+  Probe run("screen", OnTheConsole(), true);
+  ASSERT_EQ(run.WaitExit(), 0u);
   // What the program read back through ConsoleReadCell and the cursor queries.
-  EXPECT_EQ(run.report, Lines({"row=1", "column=1",                 // cleared and homed
+  EXPECT_EQ(run.Report(), Lines({"row=1", "column=1",                 // cleared and homed
                                "char=72", "attribute=30",           // 'H' yellow on blue
                                "char=105", "attribute=17",          // 'i', foreground 17 spills
                                "char=35", "attribute=255",          // '#' white on white
@@ -113,14 +115,15 @@ TEST(ConsoleScreen, ClearBlanksABufferOfMoreThan65535Cells) {
   FillScreen(big, 'X', 0x4E);
   ASSERT_EQ(ConsoleCharacters(COORD{299, 249}, 1), "X");
 
-  ProbeRun run = RunProbe("clear", OnTheConsole(), true);
+  Probe run("clear", OnTheConsole(), true);
+  DWORD exitCode = run.WaitExit();
   std::string characters = ConsoleCharacters(COORD{0, 0}, cells);
   std::vector<WORD> attributes = ConsoleAttributes(COORD{0, 0}, cells);
   CONSOLE_SCREEN_BUFFER_INFO after = ScreenState();
   SetConsoleScreenBufferSize(ConsoleOutput(), before.dwSize);
 
-  ASSERT_EQ(run.exitCode, 0u);
-  EXPECT_EQ(run.report, Lines({"row=1", "column=1"}));
+  ASSERT_EQ(exitCode, 0u);
+  EXPECT_EQ(run.Report(), Lines({"row=1", "column=1"}));
   EXPECT_EQ(characters, std::string(cells, ' '));
   EXPECT_EQ(attributes, std::vector<WORD>(cells, 0x07));
   EXPECT_EQ(after.dwCursorPosition.X, 0);
@@ -132,22 +135,22 @@ TEST(ConsoleScreen, ClearBlanksABufferOfMoreThan65535Cells) {
 TEST(ConsoleOutput, RedirectedToAFileGetsThePrintAndNothingFromTheScreenOperations) {
   LaunchOptions options;
   options.nullInput = true;
-  ProbeRun run = RunProbe("redirect", options);
-  ASSERT_EQ(run.exitCode, 0u);
-  EXPECT_EQ(run.output, "abc-12def\r\n\r\n");
+  Probe run("redirect", options);
+  ASSERT_EQ(run.WaitExit(), 0u);
+  EXPECT_EQ(run.Output(), "abc-12def\r\n\r\n");
   // No refresh ever succeeds, so the cursor queries give 1 and 1.
-  EXPECT_EQ(run.report, Lines({"refresh=0", "row=1", "column=1"}));
+  EXPECT_EQ(run.Report(), Lines({"refresh=0", "row=1", "column=1"}));
 }
 
 TEST(ConsoleOutput, WriteOfLengthZeroMakesNoSystemCall) {
   LaunchOptions options;
   options.nullInput = true;
-  ProbeRun run = RunProbe("zero", options);
-  ASSERT_EQ(run.exitCode, 0u);
+  Probe run("zero", options);
+  ASSERT_EQ(run.WaitExit(), 0u);
   std::string untouched = "error=" + std::to_string(static_cast<int32_t>(0xDEADBEEF));
   std::string invalidHandle = "error=" + std::to_string(ERROR_INVALID_HANDLE);
-  EXPECT_EQ(run.report, Lines({"written=0", untouched.c_str(), invalidHandle.c_str()}));
-  EXPECT_EQ(run.output, "");
+  EXPECT_EQ(run.Report(), Lines({"written=0", untouched.c_str(), invalidHandle.c_str()}));
+  EXPECT_EQ(run.Output(), "");
 }
 
 TEST(ConsolePollInput, TakesOneRecordPerCallAndKeepsTheLastKeyAndMouse) {
@@ -155,9 +158,9 @@ TEST(ConsolePollInput, TakesOneRecordPerCallAndKeepsTheLastKeyAndMouse) {
   INPUT_RECORD records[] = {KeyRecord(true, 'K', 'k'), KeyRecord(false, 'K', 'k'), MouseMoveRecord(9, 4),
                             FocusRecord(true)};
   WriteInput(records, 4);
-  ProbeRun run = RunProbe("poll", OnTheConsole());
-  ASSERT_EQ(run.exitCode, 0u);
-  EXPECT_EQ(run.report, Lines({"kind=1", "type=1", "down=1", "key=75", "mouse=0",     // press
+  Probe run("poll", OnTheConsole());
+  ASSERT_EQ(run.WaitExit(), 0u);
+  EXPECT_EQ(run.Report(), Lines({"kind=1", "type=1", "down=1", "key=75", "mouse=0",     // press
                                "kind=1", "type=1", "down=0", "key=75", "mouse=0",     // release
                                "kind=2", "type=2", "down=0", "key=75", "mouse=904",   // mouse only
                                "kind=16", "type=16", "down=0", "key=75", "mouse=904", // focus: neither
@@ -167,11 +170,11 @@ TEST(ConsolePollInput, TakesOneRecordPerCallAndKeepsTheLastKeyAndMouse) {
 TEST(ConsolePollInput, FindsNothingOnInputThatIsNotAConsole) {
   LaunchOptions options;
   options.nullInput = true;
-  ProbeRun run = RunProbe("poll", options);
-  ASSERT_EQ(run.exitCode, 0u);
+  Probe run("poll", options);
+  ASSERT_EQ(run.WaitExit(), 0u);
   std::string nothing;
   for (int i = 0; i < 5; ++i) nothing += Lines({"kind=0", "type=0", "down=0", "key=0", "mouse=0"});
-  EXPECT_EQ(run.report, nothing);
+  EXPECT_EQ(run.Report(), nothing);
 }
 
 DWORD PendingInput() {
@@ -185,14 +188,8 @@ TEST(ConsoleWaitKey, DrainsQueuedKeysAndIgnoresMouseAndFocusUntilAKeyRecord) {
   INPUT_RECORD queued[] = {KeyRecord(true, 'Q', 'q'), KeyRecord(false, 'Q', 'q')};
   WriteInput(queued, 2);
 
-  std::string folder = FreshDir("wait-console");
-  LaunchOptions options = OnTheConsole();
-  options.arguments = "wait";
-  options.outputFile = folder + "\\output.txt";
-  options.errorFile = folder + "\\report.txt";
-  Process process = Launch(FixturePath("console_probe.exe"), options);
-  ASSERT_NE(process.handle, nullptr);
-  ASSERT_TRUE(WaitUntil([&] { return ReadFileBytes(options.outputFile) == kPrompt; }, 15000, &process));
+  Probe probe("wait", OnTheConsole());
+  ASSERT_TRUE(probe.WaitForOutput(kPrompt));
   // The prompt comes only after the queue was drained, and the queued key did not end the wait.
   EXPECT_EQ(PendingInput(), 0u);
 
@@ -200,10 +197,10 @@ TEST(ConsoleWaitKey, DrainsQueuedKeysAndIgnoresMouseAndFocusUntilAKeyRecord) {
   INPUT_RECORD during[] = {MouseMoveRecord(7, 3), FocusRecord(false), FocusRecord(true),
                            KeyRecord(false, 'Z', 'z')};
   WriteInput(during, 4);
-  ASSERT_EQ(process.WaitExit(), 0u);
-  EXPECT_EQ(ReadFileBytes(options.outputFile), std::string(kPrompt) + "\r\n");
+  ASSERT_EQ(probe.WaitExit(), 0u);
+  EXPECT_EQ(probe.Output(), std::string(kPrompt) + "\r\n");
   EXPECT_EQ(PendingInput(), 0u);
-  EXPECT_EQ(ReadFileBytes(options.errorFile),
+  EXPECT_EQ(probe.Report(),
             Lines({"type=1", "down=0", "key=90", "mouse=703", "count=1"}));
 }
 
@@ -234,39 +231,34 @@ TEST(ConsoleWaitKey, OnInputThatIsNotAConsoleEndsAtTheEndOfInput) {
   // The NUL device and a pipe whose writer is gone.
   LaunchOptions nul;
   nul.nullInput = true;
-  ProbeRun fromNul = RunProbe("wait", nul);
-  EXPECT_EQ(fromNul.exitCode, 0u);
-  EXPECT_EQ(fromNul.output, std::string(kPrompt) + "\r\n");
-  EXPECT_EQ(fromNul.report, Lines({"type=0", "down=0", "key=0", "mouse=0", "count=0"}));
+  Probe fromNul("wait", nul);
+  EXPECT_EQ(fromNul.WaitExit(), 0u);
+  EXPECT_EQ(fromNul.Output(), std::string(kPrompt) + "\r\n");
+  EXPECT_EQ(fromNul.Report(), Lines({"type=0", "down=0", "key=0", "mouse=0", "count=0"}));
 
   PipeInput pipe;
   pipe.CloseWrite();
   LaunchOptions closed;
   closed.inputHandle = pipe.read;
-  ProbeRun fromPipe = RunProbe("wait", closed);
-  EXPECT_EQ(fromPipe.exitCode, 0u);
-  EXPECT_EQ(fromPipe.output, std::string(kPrompt) + "\r\n");
-  EXPECT_EQ(fromPipe.report, Lines({"type=0", "down=0", "key=0", "mouse=0", "count=0"}));
+  Probe fromPipe("wait", closed);
+  EXPECT_EQ(fromPipe.WaitExit(), 0u);
+  EXPECT_EQ(fromPipe.Output(), std::string(kPrompt) + "\r\n");
+  EXPECT_EQ(fromPipe.Report(), Lines({"type=0", "down=0", "key=0", "mouse=0", "count=0"}));
 }
 
 TEST(ConsoleWaitKey, OnInputThatIsNotAConsoleEndsAtOneByte) {
   PipeInput pipe;
-  std::string folder = FreshDir("wait-pipe");
   LaunchOptions options;
   options.inputHandle = pipe.read;
-  options.arguments = "wait";
-  options.outputFile = folder + "\\output.txt";
-  options.errorFile = folder + "\\report.txt";
-  Process process = Launch(FixturePath("console_probe.exe"), options);
-  ASSERT_NE(process.handle, nullptr);
-  ASSERT_TRUE(WaitUntil([&] { return ReadFileBytes(options.outputFile) == kPrompt; }, 15000, &process));
-  EXPECT_TRUE(process.Running());
+  Probe probe("wait", options);
+  ASSERT_TRUE(probe.WaitForOutput(kPrompt));
+  EXPECT_TRUE(probe.process.Running());
   // Two bytes, and the writer stays open: the first byte alone ends the wait.
   DWORD written = 0;
   WriteFile(pipe.write, "ab", 2, &written, nullptr);
-  ASSERT_EQ(process.WaitExit(), 0u);
-  EXPECT_EQ(ReadFileBytes(options.outputFile), std::string(kPrompt) + "\r\n");
-  EXPECT_EQ(ReadFileBytes(options.errorFile), Lines({"type=0", "down=0", "key=0", "mouse=0", "count=1"}));
+  ASSERT_EQ(probe.WaitExit(), 0u);
+  EXPECT_EQ(probe.Output(), std::string(kPrompt) + "\r\n");
+  EXPECT_EQ(probe.Report(), Lines({"type=0", "down=0", "key=0", "mouse=0", "count=1"}));
   EXPECT_EQ(pipe.Available(), 1u);
 }
 
