@@ -15,23 +15,25 @@ constexpr uint32_t kRegistryKeyPathSize = 256;
 constexpr uint32_t kRegistryNameSize = 256;
 constexpr uint32_t kRegistryDataSize = 256;
 
+// A program declares one as {root}: everything else starts cleared.
 struct RegistryRecord {
-  HKEY RootKey;               // set in the program's image; never cleared
-  HKEY KeyHandle;             // 0 while no key is open
-  int32_t error;              // result code of the last call that stores one
-  DWORD DispositionOrIndex;   // after a create: 1 new, 2 existing; after an enumeration: the index asked for
-  DWORD SubkeyCount;
-  DWORD ValueCount;
-  DWORD ClassLength;          // in/out for Class
-  DWORD KeyPathLength;
-  DWORD NameLength;           // in/out for Name
-  DWORD DataLength;           // in/out for Data; afterwards the number of data bytes
-  DWORD ValueType;            // REG_* type of the value read last
-  char Class[kRegistryClassSize];
-  char KeyPath[kRegistryKeyPathSize];
-  char Name[kRegistryNameSize];
-  uint8_t Data[kRegistryDataSize];
-  FILETIME LastWriteTime;
+  HKEY RootKey;                   // set in the program's image; never cleared
+  HKEY KeyHandle = nullptr;       // 0 while no key is open
+  int32_t error = 0;              // result code of the last call that stores one
+  // After a create: 1 new key, 2 existing key; after an enumeration: the index asked for.
+  DWORD DispositionOrIndex = 0;
+  DWORD SubkeyCount = 0;
+  DWORD ValueCount = 0;
+  DWORD ClassLength = 0;          // in/out for Class
+  DWORD KeyPathLength = 0;
+  DWORD NameLength = 0;           // in/out for Name
+  DWORD DataLength = 0;           // in/out for Data; afterwards the number of data bytes
+  DWORD ValueType = 0;            // REG_* type of the value read last
+  char Class[kRegistryClassSize] = {};
+  char KeyPath[kRegistryKeyPathSize] = {};
+  char Name[kRegistryNameSize] = {};
+  uint8_t Data[kRegistryDataSize] = {};
+  FILETIME LastWriteTime = {};
 };
 static_assert(sizeof(RegistryRecord) == 864, "registry record layout");
 static_assert(__builtin_offsetof(RegistryRecord, error) == 8, "registry record layout");
