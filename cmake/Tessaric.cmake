@@ -24,6 +24,20 @@ function(tessaric_program name)
     add_library(${name} SHARED ${P_SOURCES})
     set_target_properties(${name} PROPERTIES PREFIX "" RUNTIME_OUTPUT_DIRECTORY ${P_OUTPUT_DIRECTORY})
     target_link_libraries(${name} PRIVATE tessaric_support)
+    # No start-up stub: LibraryEntry only says yes. A library may be loaded
+    # anywhere, so it keeps its relocations; exports go out undecorated.
+    target_link_options(${name} PRIVATE -Wl,-e,_LibraryEntry@12 -Wl,--image-base,0x10000000
+      -Wl,--enable-reloc-section -Wl,--kill-at)
+    # The linker's import library names the routines undecorated, which __stdcall
+    # callers cannot bind to; dlltool keeps the decorated names for callers and
+    # imports by the plain names.
+    list(FILTER P_SOURCES INCLUDE REGEX "\\.def$")
+    if(P_SOURCES)
+      get_filename_component(def_file ${P_SOURCES} ABSOLUTE)
+      add_custom_command(TARGET ${name} POST_BUILD
+        COMMAND ${CMAKE_DLLTOOL} -k -d ${def_file} -D $<TARGET_FILE_NAME:${name}> -l $<TARGET_LINKER_FILE:${name}>
+        VERBATIM)
+    endif()
   else()
     add_executable(${name} ${P_SOURCES})
     set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${P_OUTPUT_DIRECTORY})
