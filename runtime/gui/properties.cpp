@@ -1,0 +1,75 @@
+// Property writes and reads: the record is the program's copy, the window the
+// one the user sees; a write reaches both.
+#include "gui/gui.h"
+
+namespace tessaric {
+
+uint32_t SetStyle(uint32_t style) {
+  return static_cast<uint32_t>(
+      SetWindowLongA(CurrentRecord()->WindowHandle, GWL_STYLE, static_cast<LONG>(style)));
+}
+
+void WriteStyle(uint32_t style) {
+  ObjectRecord* record = CurrentRecord();
+  SetStyle(style);
+  record->Style = style;
+}
+
+uint32_t GetStyle() {
+  ObjectRecord* record = QueryRecord();
+  record->Style = static_cast<uint32_t>(GetWindowLongA(record->WindowHandle, GWL_STYLE));
+  return record->Style;
+}
+
+// The record keeps the pointer, not a copy.
+void SetCaption(const char* text) {
+  ObjectRecord* record = CurrentRecord();
+  record->Caption = text;
+  if (record->WindowHandle != nullptr) SetWindowTextA(record->WindowHandle, text);
+}
+
+StringValue GetText() {
+  HWND window = QueryRecord()->WindowHandle;
+  int32_t length = window == nullptr ? 0 : GetWindowTextLengthA(window);
+  if (length == 0) return StringValue{EmptyText, 0};
+  StringDescriptor* slot = NextTempString();
+  // The terminator and four spare bytes.
+  StrAlloc(slot, static_cast<uint32_t>(length) + 5);
+  GetWindowTextA(window, slot->text, length + 5);
+  slot->position = slot->length = StrLength(slot->text);
+  return ValueOf(*slot);
+}
+
+// A combo box's style cannot change while it lives: bit 0 turns a drop-down
+// list (3) into a drop-down with an edit field (2), then the window is made
+// again under the same index and identifier.
+void SetEditable(int32_t editable) {
+  ObjectRecord* combo = CurrentRecord();
+  if (editable != 0) {
+    combo->Style &= ~1u;
+  } else {
+    combo->Style |= 1u;
+  }
+  DestroyWindow(combo->WindowHandle);
+  CreateWindowFor(combo);
+}
+
+// The brush is handed back for the control's colour messages; the window is
+// not redrawn and an earlier brush is not deleted.
+void SetBackBrush(ObjectRecord* record, COLORREF colour) {
+  record->BackBrush = CreateSolidBrush(colour & 0x00FFFFFF);
+}
+
+void SetBackColor(COLORREF colour) { SetBackBrush(CurrentRecord(), colour); }
+
+void AddItem(const ListControl& list, const char* text) {
+  SendMessageA(CurrentRecord()->WindowHandle, list.addMessage, 0, reinterpret_cast<LPARAM>(text));
+}
+
+void SetItemIndex(const ListControl& list, int32_t index) {
+  SendMessageA(CurrentRecord()->WindowHandle, list.selectMessage, static_cast<WPARAM>(index), 0);
+}
+
+void FocusObject() { SetFocus(CurrentRecord()->WindowHandle); }
+
+}  // namespace tessaric
