@@ -99,9 +99,14 @@ RECT WindowRect(HWND window) {
 }
 
 MessageBoxInfo WaitForMessageBox(const Process& process, DWORD timeoutMs) {
+  HWND box = WaitForWindow(process, "#32770", timeoutMs);
+  if (box == nullptr) return MessageBoxInfo{};
+  return ReadMessageBox(box);
+}
+
+MessageBoxInfo ReadMessageBox(HWND box) {
   MessageBoxInfo info;
-  info.window = WaitForWindow(process, "#32770", timeoutMs);
-  if (info.window == nullptr) return info;
+  info.window = box;
   // The box is visible before its text is set; wait until the static holds it.
   WaitUntil([&] { return GetDlgItem(info.window, 0xFFFF) != nullptr; }, 5000);
   char text[1024] = {};
