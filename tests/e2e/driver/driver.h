@@ -104,6 +104,31 @@ void CloseMessageBox(HWND box);
 std::vector<std::string> ListBoxItems(HWND listBox);
 std::vector<std::string> ComboBoxItems(HWND comboBox);
 
+// Input through the system: SendInput goes to the foreground window, so bring
+// the program's window to the front first. Points are screen coordinates.
+bool BringToFront(HWND window, DWORD timeoutMs = 5000);
+POINT ScreenPoint(HWND window, int x, int y);  // a client point of window
+POINT ScreenCentre(HWND window);
+bool MoveMouse(POINT point);  // true once the cursor is there
+void MouseButton(bool down, bool right = false);
+void Click(POINT point, bool right = false);
+void DoubleClick(POINT point);
+void Drag(POINT from, POINT to);  // left button held from one point to the other
+void KeyEvent(WORD virtualKey, bool down);
+void TypeKey(WORD virtualKey);  // down and up
+// Posts a key down and up to a window; the program's loop retrieves them.
+void PostKey(HWND window, WORD virtualKey);
+LPARAM KeyLParam(WORD virtualKey, bool down);
+// Keyboard focus of the program's thread; HoldsFocus also accepts a child of window.
+HWND FocusedWindow(const Process& process);
+bool HoldsFocus(const Process& process, HWND window);
+
+// A program's memory: the address of the object record that holds window (0
+// when none does), its 32-bit fields, and the text at an address.
+DWORD FindObjectRecord(const Process& process, HWND window);
+std::vector<DWORD> ReadRemoteWords(const Process& process, DWORD address, size_t count);
+std::string ReadRemoteText(const Process& process, DWORD address);
+
 // Pixels as the X display shows them; colours as 0x00BBGGRR.
 COLORREF ClientPixel(HWND window, int x, int y);
 COLORREF ScreenPixel(int x, int y);
