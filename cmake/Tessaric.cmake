@@ -31,9 +31,10 @@ function(tessaric_program name)
     # The linker's import library names the routines undecorated, which __stdcall
     # callers cannot bind to; dlltool keeps the decorated names for callers and
     # imports by the plain names.
-    list(FILTER P_SOURCES INCLUDE REGEX "\\.def$")
-    if(P_SOURCES)
-      get_filename_component(def_file ${P_SOURCES} ABSOLUTE)
+    set(def_sources ${P_SOURCES})
+    list(FILTER def_sources INCLUDE REGEX "\\.def$")
+    if(def_sources)
+      get_filename_component(def_file ${def_sources} ABSOLUTE)
       add_custom_command(TARGET ${name} POST_BUILD
         COMMAND ${CMAKE_DLLTOOL} -k -d ${def_file} -D $<TARGET_FILE_NAME:${name}> -l $<TARGET_LINKER_FILE:${name}>
         VERBATIM)
