@@ -1,0 +1,126 @@
+// Off-screen bitmaps: the declared image, creation, and copying to a target.
+#include "draw_fixture.h"
+#include "gdi_spy.h"
+
+TESSARIC_GUI(1, kLatestGeneration);
+
+namespace drawtest {
+namespace {
+
+// The image is made at build time, so a program's bitmap record needs no code to start.
+constexpr BitmapObject kDeclared = BitmapImage<64, 48, 16>();
+static_assert(kDeclared.Header.biWidth == 64 && kDeclared.Header.biHeight == 48, "declared size");
+static_assert(kDeclared.RasterOp == 0x00CC0020, "SRCCOPY");
+
+TEST(BitmapImage, HoldsTheDeclarationAndNothingElse) {
+  const BitmapObject image = BitmapImage<64, 48, 16>();
+  const BITMAPINFOHEADER& h = image.Header;
+  EXPECT_EQ(h.biSize, 40u);
+  EXPECT_EQ(h.biWidth, 64);
+  EXPECT_EQ(h.biHeight, 48);
+  EXPECT_EQ(h.biPlanes, 1);
+  EXPECT_EQ(h.biBitCount, 16);
+  EXPECT_EQ(h.biCompression, static_cast<DWORD>(BI_RGB));
+  EXPECT_EQ(h.biSizeImage, 0u);
+  EXPECT_EQ(h.biXPelsPerMeter, 0);
+  EXPECT_EQ(h.biYPelsPerMeter, 0);
+  EXPECT_EQ(h.biClrUsed, 0u);
+  EXPECT_EQ(h.biClrImportant, 0u);
+  EXPECT_EQ(image.MemoryDC, nullptr);
+  EXPECT_EQ(image.BitmapHandle, nullptr);
+  EXPECT_EQ(image.Bits, nullptr);
+  EXPECT_EQ(image.SourceX, 0);
+  EXPECT_EQ(image.SourceY, 0);
+  EXPECT_EQ(image.DeclaredWidth, 64);
+  EXPECT_EQ(image.DeclaredHeight, 48);
+  EXPECT_EQ(image.RasterOp, static_cast<DWORD>(SRCCOPY));
+  EXPECT_EQ(image.Spare, 0u);
+  // The nine fields follow the 40-byte header directly.
+  const auto* words = reinterpret_cast<const uint32_t*>(&image);
+  EXPECT_EQ(words[10 + 5], 64u);
+  EXPECT_EQ(words[10 + 7], 0x00CC0020u);
+}
+
+using CreateBitmap = DrawTest;
+
+TEST_F(CreateBitmap, FillsTheHeaderFromTheBitmapItMade) {
+  for (BitmapObject bitmap : {BitmapImage<64, 64, 16>(), BitmapImage<30, 20, 32>(), BitmapImage<17, 5, 24>()}) {
+    const BITMAPINFOHEADER declared = bitmap.Header;
+    bitmap.Bits = reinterpret_cast<void*>(0xDEADBEEF);
+    CreateBitmapObject(&bitmap);
+    EXPECT_EQ(CurrentObject, &bitmap);
+    ASSERT_NE(bitmap.MemoryDC, nullptr);
+    ASSERT_NE(bitmap.BitmapHandle, nullptr);
+    EXPECT_EQ(GetObjectType(bitmap.MemoryDC), static_cast<DWORD>(OBJ_MEMDC));
+    EXPECT_EQ(GetCurrentObject(bitmap.MemoryDC, OBJ_BITMAP), bitmap.BitmapHandle);
+
+    BITMAP made = {};
+    ASSERT_EQ(GetObjectA(bitmap.BitmapHandle, sizeof made, &made), static_cast<int>(sizeof made));
+    EXPECT_EQ(bitmap.Header.biWidth, made.bmWidth);
+    EXPECT_EQ(bitmap.Header.biHeight, made.bmHeight);
+    EXPECT_EQ(bitmap.Header.biPlanes, made.bmPlanes);
+    EXPECT_EQ(bitmap.Header.biBitCount, made.bmBitsPixel);
+    EXPECT_EQ(bitmap.Bits, made.bmBits);
+    EXPECT_NE(bitmap.Bits, nullptr) << "a DIB section has bits of its own";
+    // The DIB section lent its format: the declared one, not the empty memory DC's monochrome.
+    EXPECT_EQ(made.bmWidth, declared.biWidth);
+    EXPECT_EQ(made.bmHeight, declared.biHeight);
+    EXPECT_EQ(made.bmBitsPixel, declared.biBitCount);
+    EXPECT_EQ(bitmap.Header.biSize, 40u);
+    EXPECT_EQ(bitmap.Header.biCompression, static_cast<DWORD>(BI_RGB));
+  }
+}
+
+TEST_F(CreateBitmap, StartsBlackAndLeavesPaintDCAlone) {
+  Canvas canvas = NewCanvas();
+  CreateBitmapObject(&canvas);
+  EXPECT_EQ(PaintDC, nullptr);
+  ExpectPixels(canvas, [](int, int) { return kBlack; });
+}
+
+using CopyBitmapTest = DrawTest;
+
+TEST_F(CopyBitmapTest, CoversExactlyTheBitmapsSize) {
+  Canvas target = NewCanvas();
+  Prepare(&target, kWhite);
+  BitmapObject source = BitmapImage<16, 24, 32>();
+  Prepare(&source, kGreen);
+  CopyBitmap(&target, 10, 20, &source);
+  EXPECT_EQ(CurrentObject, &target);
+  EXPECT_EQ(PaintDC, target.MemoryDC);
+  ExpectPixels(target, [](int x, int y) { return x >= 10 && x < 26 && y >= 20 && y < 44 ? kGreen : kWhite; });
+}
+
+TEST_F(CopyBitmapTest, UsesTheSourceCornerAndRasterOperation) {
+  Canvas target = NewCanvas();
+  Prepare(&target, kWhite);
+  BitmapObject source = BitmapImage<16, 16, 32>();
+  Prepare(&source, kBlack);
+  // Red from x 4 on: a source corner at (4, 0) starts the copy there.
+  HBRUSH red = ::CreateSolidBrush(kRed);
+  RECT right = {4, 0, 16, 16};
+  ::FillRect(source.MemoryDC, &right, red);
+  ::DeleteObject(red);
+  source.SourceX = 4;
+  source.RasterOp = SRCINVERT;
+  CopyBitmap(&target, 0, 0, &source);
+  // White XOR red is cyan; only the 12 columns that the source holds from x 4 are certain.
+  for (int y = 0; y < 16; ++y)
+    for (int x = 0; x < 12; ++x) ASSERT_EQ(Pixel(target, x, y), kCyan) << x << ", " << y;
+  EXPECT_EQ(Pixel(target, 0, 16), kWhite);
+}
+
+TEST_F(CopyBitmapTest, OntoAFormOutsideOnPaintDoesNothing) {
+  BitmapObject source = BitmapImage<8, 8, 32>();
+  Prepare(&source, kGreen);
+  ObjectRecord form = kObjectImage;
+  GdiSpy spy;
+  ASSERT_TRUE(spy.installed());
+  CopyBitmap(&form, 0, 0, &source);
+  EXPECT_EQ(spy.calls, 0);
+  EXPECT_EQ(CurrentObject, &form);
+  EXPECT_EQ(PaintDC, nullptr);
+}
+
+}  // namespace
+}  // namespace drawtest
