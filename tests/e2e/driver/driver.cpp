@@ -160,7 +160,8 @@ Process Launch(const std::string& exe, const LaunchOptions& options) {
   std::string commandLine = "\"" + exe + "\"";
   if (!options.arguments.empty()) commandLine += " " + options.arguments;
   PROCESS_INFORMATION info = {};
-  BOOL started = CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, inheritHandles, 0, nullptr,
+  BOOL started = CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, inheritHandles,
+                                options.creationFlags, nullptr,
                                 options.workingDirectory.empty() ? nullptr : options.workingDirectory.c_str(),
                                 &startup, &info);
   if (input) CloseHandle(input);

@@ -33,6 +33,10 @@ struct LaunchOptions {
   std::string arguments;         // appended to the quoted program path
   HANDLE inputHandle = nullptr;  // standard input = this inheritable handle; the caller keeps it
   std::string errorFile;         // standard error to this file instead of with standard output
+  // Added to CreateProcessA's flags. Under Wine a GUI program shares the
+  // driver's console unless DETACHED_PROCESS; with it, one that asks for a
+  // console gets its own.
+  DWORD creationFlags = 0;
 };
 
 class Process {
@@ -132,6 +136,20 @@ std::string ReadRemoteText(const Process& process, DWORD address);
 // Pixels as the X display shows them; colours as 0x00BBGGRR.
 COLORREF ClientPixel(HWND window, int x, int y);
 COLORREF ScreenPixel(int x, int y);
+// A rectangle of a window's client area, read in one go. Read a control
+// through its top-level window: under Wine another process's control reads black.
+struct Pixels {
+  RECT rect;                      // client coordinates
+  std::vector<COLORREF> colours;  // row by row from the top left
+  COLORREF At(int x, int y) const;  // client coordinates inside rect
+};
+Pixels ClientPixels(HWND window, const RECT& rect);
+
+// Maps a drive letter to a folder (a path the driver can open) for every
+// program of the Wine session until UnmapDrive, through Wine's mount manager
+// as Wine's own configuration tool does. Both return whether it worked.
+bool MapDrive(char letter, const std::string& folder);
+bool UnmapDrive(char letter);
 
 // Asks the window to close (WM_CLOSE) and waits for the process to end.
 DWORD CloseAndWait(const Process& process, HWND window, DWORD timeoutMs = 15000);

@@ -142,6 +142,33 @@ COLORREF ClientPixel(HWND window, int x, int y) {
   return colour;
 }
 
+COLORREF Pixels::At(int x, int y) const {
+  return colours[static_cast<size_t>((y - rect.top) * (rect.right - rect.left) + (x - rect.left))];
+}
+
+Pixels ClientPixels(HWND window, const RECT& rect) {
+  Pixels block{rect, {}};
+  int width = rect.right - rect.left, height = rect.bottom - rect.top;
+  HDC source = GetDC(window);
+  HDC copy = CreateCompatibleDC(source);
+  BITMAPINFO info = {};
+  // Top-down, 32 bits: one DWORD per pixel, rows in reading order.
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  HBITMAP section = CreateDIBSection(copy, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(copy, section);
+  BitBlt(copy, 0, 0, width, height, source, rect.left, rect.top, SRCCOPY);
+  GdiFlush();
+  const DWORD* pixel = static_cast<const DWORD*>(bits);
+  for (int i = 0; pixel != nullptr && i < width * height; ++i)
+    block.colours.push_back(RGB((pixel[i] >> 16) & 0xFF, (pixel[i] >> 8) & 0xFF, pixel[i] & 0xFF));
+  SelectObject(copy, old);
+  DeleteObject(section);
+  DeleteDC(copy);
+  ReleaseDC(window, source);
+  return block;
+}
+
 COLORREF ScreenPixel(int x, int y) {
   HDC dc = GetDC(nullptr);
   COLORREF colour = GetPixel(dc, x, y);
