@@ -54,21 +54,44 @@ class Picshow : public ::testing::Test {
   }
   static std::string SourceBitmap() { return driver::SourcePath("samples/picshow/drive_d/vel/tessaric.bmp"); }
 
-  static void ExpectGeometry(HWND form) {
+  struct Controls {
+    HWND picture = nullptr;
+    HWND button = nullptr;
+  };
+
+  // What holds with the file and without: the form's place, size and
+  // caption, the two controls where they belong and their styles.
+  static void ExpectForm(HWND form, Controls* controls) {
+    ASSERT_NE(form, nullptr);
     RECT outer = driver::WindowRect(form);
     EXPECT_EQ(outer.left, 80);
     EXPECT_EQ(outer.top, 80);
     EXPECT_EQ(outer.right - outer.left, 200);
     EXPECT_EQ(outer.bottom - outer.top, 320);
     EXPECT_EQ(driver::WindowText(form), "picshow");
-  }
-
-  static void ExpectStyles(HWND picture, HWND button) {
-    EXPECT_EQ(static_cast<DWORD>(GetWindowLongA(picture, GWL_STYLE)), 0x5000010Eu);
-    DWORD style = static_cast<DWORD>(GetWindowLongA(button, GWL_STYLE));
+    controls->picture = GetDlgItem(form, kPictureId);
+    controls->button = GetDlgItem(form, kButtonId);
+    ASSERT_NE(controls->picture, nullptr);
+    ASSERT_NE(controls->button, nullptr);
+    EXPECT_EQ(driver::ClassName(controls->picture), "Static");
+    EXPECT_EQ(driver::ClassName(controls->button), "Button");
+    EXPECT_EQ(driver::WindowText(controls->button), "");
+    EXPECT_EQ(static_cast<DWORD>(GetWindowLongA(controls->picture, GWL_STYLE)), 0x5000010Eu);
+    DWORD style = static_cast<DWORD>(GetWindowLongA(controls->button, GWL_STYLE));
     EXPECT_EQ(style & BS_BITMAP, static_cast<DWORD>(BS_BITMAP));
     EXPECT_EQ(style & BS_ICON, 0u);
     EXPECT_EQ(style & 0xFFFF0000u, 0x50010000u) << "a visible child push button";
+    // The picture at (10, 10) of the form, the button at (100, 10), 80 by 80.
+    POINT pictureAt = {0, 0}, buttonAt = {0, 0};
+    MapWindowPoints(controls->picture, form, &pictureAt, 1);
+    MapWindowPoints(controls->button, form, &buttonAt, 1);
+    EXPECT_EQ(pictureAt.x, 10);
+    EXPECT_EQ(pictureAt.y, 10);
+    EXPECT_EQ(buttonAt.x, 100);
+    EXPECT_EQ(buttonAt.y, 10);
+    RECT buttonRect = driver::WindowRect(controls->button);
+    EXPECT_EQ(buttonRect.right - buttonRect.left, 80);
+    EXPECT_EQ(buttonRect.bottom - buttonRect.top, 80);
   }
 
   // A control's client area in the form's client coordinates: the display
@@ -101,26 +124,11 @@ TEST_F(Picshow, ShowsTheFileInThePictureAndOnTheButton) {
   BitmapFile file(driver::ReadFileBytes(SourceBitmap()));
   ASSERT_TRUE(file.Valid());
   SampleWindow sample("picshow", "Tessaric3575");
-  ASSERT_NE(sample.form, nullptr);
-  ExpectGeometry(sample.form);
-  HWND picture = GetDlgItem(sample.form, kPictureId), button = GetDlgItem(sample.form, kButtonId);
-  ASSERT_NE(picture, nullptr);
-  ASSERT_NE(button, nullptr);
-  EXPECT_EQ(driver::ClassName(picture), "Static");
-  EXPECT_EQ(driver::ClassName(button), "Button");
-  ExpectStyles(picture, button);
-  EXPECT_EQ(driver::WindowText(button), "");
-  // The picture at (10, 10) of the form, the button at (100, 10).
-  POINT pictureAt = {0, 0}, buttonAt = {0, 0};
-  MapWindowPoints(picture, sample.form, &pictureAt, 1);
-  MapWindowPoints(button, sample.form, &buttonAt, 1);
-  EXPECT_EQ(pictureAt.x, 10);
-  EXPECT_EQ(pictureAt.y, 10);
-  EXPECT_EQ(buttonAt.x, 100);
-  EXPECT_EQ(buttonAt.y, 10);
-  RECT buttonRect = driver::WindowRect(button);
-  EXPECT_EQ(buttonRect.right - buttonRect.left, 80);
-  EXPECT_EQ(buttonRect.bottom - buttonRect.top, 80);
+  Controls controls;
+  ASSERT_NO_FATAL_FAILURE(ExpectForm(sample.form, &controls));
+  HWND picture = controls.picture, button = controls.button;
+  EXPECT_NE(SendMessageA(picture, STM_GETIMAGE, IMAGE_BITMAP, 0), 0);
+  EXPECT_NE(SendMessageA(button, BM_GETIMAGE, IMAGE_BITMAP, 0), 0);
 
   // A static control shows its bitmap from its top left corner.
   RECT area = AreaOf(sample.form, picture);
@@ -149,12 +157,9 @@ TEST_F(Picshow, WithoutTheFileBothStayBlank) {
       ASSERT_FALSE(driver::FileExists("d:\\vel"));
     }
     SampleWindow sample("picshow", "Tessaric3575");
-    ASSERT_NE(sample.form, nullptr);
-    ExpectGeometry(sample.form);
-    HWND picture = GetDlgItem(sample.form, kPictureId), button = GetDlgItem(sample.form, kButtonId);
-    ASSERT_NE(picture, nullptr);
-    ASSERT_NE(button, nullptr);
-    ExpectStyles(picture, button);
+    Controls controls;
+    ASSERT_NO_FATAL_FAILURE(ExpectForm(sample.form, &controls));
+    HWND picture = controls.picture, button = controls.button;
     EXPECT_EQ(SendMessageA(picture, STM_GETIMAGE, IMAGE_BITMAP, 0), 0);
     EXPECT_EQ(SendMessageA(button, BM_GETIMAGE, IMAGE_BITMAP, 0), 0);
     // The form's background where the picture would be, a plain face inside the button's edges.

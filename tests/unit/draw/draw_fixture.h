@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <functional>
 
 #include "gui/drawing.h"
@@ -41,6 +42,22 @@ class DrawTest : public ::testing::Test {
   }
 
   static COLORREF Pixel(const Canvas& canvas, int x, int y) { return ::GetPixel(canvas.MemoryDC, x, y); }
+
+  // Where colour first and last shows along the row and the column through
+  // (x, y): {left, top, right, bottom}, inclusive; -1 where it does not show.
+  using Span = std::array<int, 4>;
+  static Span SpanOf(const Canvas& canvas, COLORREF colour, int x, int y) {
+    Span span = {-1, -1, -1, -1};
+    auto extend = [&](int i, int first, int last) {
+      if (span[first] < 0) span[first] = i;
+      span[last] = i;
+    };
+    for (int i = 0; i < canvas.Header.biWidth; ++i)
+      if (Pixel(canvas, i, y) == colour) extend(i, 0, 2);
+    for (int i = 0; i < canvas.Header.biHeight; ++i)
+      if (Pixel(canvas, x, i) == colour) extend(i, 1, 3);
+    return span;
+  }
 
   // Every pixel of the canvas against what expected says it should be; stops
   // after a few mismatches, each reported with its place.

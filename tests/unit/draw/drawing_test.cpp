@@ -19,15 +19,8 @@ TEST_F(Drawing, CircleOutlineLiesInItsBoxAndLeavesTheInside) {
   EXPECT_EQ(CurrentObject, &canvas);
   EXPECT_EQ(PaintDC, canvas.MemoryDC);
   // The box runs from (2, 2) up to, not including, (62, 62).
-  EXPECT_EQ(Pixel(canvas, 2, 32), kBlack);
-  EXPECT_EQ(Pixel(canvas, 61, 32), kBlack);
-  EXPECT_EQ(Pixel(canvas, 32, 2), kBlack);
-  EXPECT_EQ(Pixel(canvas, 32, 61), kBlack);
-  EXPECT_EQ(Pixel(canvas, 1, 32), kWhite);
-  EXPECT_EQ(Pixel(canvas, 62, 32), kWhite);
-  EXPECT_EQ(Pixel(canvas, 32, 1), kWhite);
-  EXPECT_EQ(Pixel(canvas, 32, 62), kWhite);
-  EXPECT_EQ(Pixel(canvas, 32, 32), kWhite) << "an outline leaves the inside alone";
+  EXPECT_EQ(SpanOf(canvas, kBlack, kX, kY), (Span{2, 2, 61, 61}));
+  EXPECT_EQ(Pixel(canvas, kX, kY), kWhite) << "an outline leaves the inside alone";
   for (int y = 0; y < 128; ++y)
     for (int x = 0; x < 128; ++x)
       if (x < 2 || x > 61 || y < 2 || y > 61) ASSERT_EQ(Pixel(canvas, x, y), kWhite) << x << ", " << y;
@@ -69,16 +62,12 @@ TEST_F(Drawing, FillCircleAloneDrawsADiscWithoutOutline) {
   Canvas canvas = NewCanvas();
   Prepare(&canvas, kWhite);
   FillCircle(&canvas, kX, kY, kRadius, kRed);
-  EXPECT_EQ(Pixel(canvas, kX, kY), kRed);
-  // One pixel in from the outline's box (2, 2) to (61, 61) on every side.
-  EXPECT_EQ(Pixel(canvas, 2, 32), kWhite);
-  EXPECT_EQ(Pixel(canvas, 32, 2), kWhite);
-  EXPECT_EQ(Pixel(canvas, 61, 32), kWhite);
-  EXPECT_EQ(Pixel(canvas, 32, 61), kWhite);
-  EXPECT_EQ(Pixel(canvas, 3, 32), kRed);
-  EXPECT_EQ(Pixel(canvas, 32, 3), kRed);
-  EXPECT_EQ(Pixel(canvas, 60, 32), kRed);
-  EXPECT_EQ(Pixel(canvas, 32, 60), kRed);
+  // One pixel in from the outline's box (2, 2) to (61, 61) on every side, and solid.
+  EXPECT_EQ(SpanOf(canvas, kRed, kX, kY), (Span{3, 3, 60, 60}));
+  for (int i = 3; i <= 60; ++i) {
+    ASSERT_EQ(Pixel(canvas, i, kY), kRed) << i;
+    ASSERT_EQ(Pixel(canvas, kX, i), kRed) << i;
+  }
 }
 
 TEST_F(Drawing, BoxFilledWithRedUpToItsBlackBorder) {
