@@ -51,47 +51,50 @@ TEST(Squarefill, APartialRepaintWithoutTheFillPointFillsNothing) {
   EXPECT_EQ(sample.Close(), 0u);
 }
 
-// bitcopy's picture at (10, 10): black where the bitmap was never drawn, a
-// white rim and green inside it. Checked against itself: every green pixel
-// lies between white ones in its row.
-void ExpectDiscPicture(const Pixels& block) {
+// A circle drawn in the box ring (inclusive) on a picture whose own pixels
+// are around: the rim colour along its outline, the inside colour only between
+// rim pixels of the same row, the form's background beyond the picture.
+void ExpectRing(const Pixels& block, const RECT& picture, COLORREF around, const RECT& ring, COLORREF rim,
+                COLORREF inside) {
   ASSERT_FALSE(block.colours.empty());
-  int green = 0, white = 0;
+  int filled = 0;
   for (int y = block.rect.top; y < block.rect.bottom; ++y) {
-    bool onPicture = y >= 10 && y <= 73;
-    int firstWhite = -1, lastWhite = -1;
+    int firstRim = -1, lastRim = -1;
     for (int x = block.rect.left; x < block.rect.right; ++x) {
       COLORREF seen = block.At(x, y);
-      if (!onPicture || x < 10 || x > 73) {
-        ASSERT_EQ(seen, FormBackground()) << x << ", " << y;
-        continue;
-      }
-      ASSERT_TRUE(seen == kBlack || seen == kWhite || seen == kGreen) << std::hex << seen << " at " << std::dec
-                                                                    << x << ", " << y;
-      if (seen == kWhite) {
-        if (firstWhite < 0) firstWhite = x;
-        lastWhite = x;
-        ++white;
+      bool onPicture = x >= picture.left && x <= picture.right && y >= picture.top && y <= picture.bottom;
+      bool inRing = x >= ring.left && x <= ring.right && y >= ring.top && y <= ring.bottom;
+      COLORREF plain = onPicture ? around : FormBackground();
+      if (!inRing) {
+        ASSERT_EQ(seen, plain) << x << ", " << y;
+      } else if (seen == rim) {
+        if (firstRim < 0) firstRim = x;
+        lastRim = x;
+      } else {
+        ASSERT_TRUE(seen == inside || seen == plain) << std::hex << seen << " at " << std::dec << x << ", " << y;
       }
     }
-    for (int x = 10; onPicture && x <= 73; ++x) {
-      if (block.At(x, y) != kGreen) continue;
-      ++green;
-      ASSERT_TRUE(firstWhite >= 0 && x > firstWhite && x < lastWhite) << "green outside the rim at " << x << ", " << y;
+    for (int x = ring.left; x <= ring.right; ++x) {
+      if (block.At(x, y) != inside) continue;
+      ++filled;
+      ASSERT_TRUE(x > firstRim && x < lastRim) << "inside colour beyond the rim at " << x << ", " << y;
     }
   }
-  // The circle's box runs from (2, 2) to (61, 61) of the bitmap.
-  EXPECT_EQ(block.At(10 + 2, 10 + 32), kWhite);
-  EXPECT_EQ(block.At(10 + 61, 10 + 32), kWhite);
-  EXPECT_EQ(block.At(10 + 32, 10 + 2), kWhite);
-  EXPECT_EQ(block.At(10 + 32, 10 + 61), kWhite);
-  EXPECT_EQ(block.At(10 + 1, 10 + 32), kBlack);
-  EXPECT_EQ(block.At(10 + 62, 10 + 32), kBlack);
-  EXPECT_EQ(block.At(10, 10), kBlack);
-  EXPECT_EQ(block.At(73, 73), kBlack);
-  EXPECT_EQ(block.At(10 + 32, 10 + 32), kGreen);
-  EXPECT_GT(white, 150);
-  EXPECT_GT(green, 2500);
+  int centreX = (ring.left + ring.right + 1) / 2, centreY = (ring.top + ring.bottom + 1) / 2;
+  EXPECT_EQ(block.At(ring.left, centreY), rim);
+  EXPECT_EQ(block.At(ring.right, centreY), rim);
+  EXPECT_EQ(block.At(centreX, ring.top), rim);
+  EXPECT_EQ(block.At(centreX, ring.bottom), rim);
+  EXPECT_EQ(block.At(ring.left + 1, centreY), inside);
+  EXPECT_EQ(block.At(ring.right - 1, centreY), inside);
+  EXPECT_EQ(block.At(centreX, centreY), inside);
+  EXPECT_GT(filled, 2500) << "the inside of a circle of radius 30";
+}
+
+// bitcopy's 64 by 64 picture at (10, 10): black where the bitmap was never
+// drawn, a white rim from (2, 2) to (61, 61) of the bitmap, green inside.
+void ExpectDiscPicture(const Pixels& block) {
+  ExpectRing(block, RECT{10, 10, 73, 73}, kBlack, RECT{12, 12, 71, 71}, kWhite, kGreen);
 }
 
 TEST(Bitcopy, ShowsTheOffScreenPictureAtTenTen) {
@@ -113,39 +116,10 @@ TEST(Bitcopy, ShowsTheOffScreenPictureAtTenTen) {
   EXPECT_EQ(sample.Close(), 0u);
 }
 
-// circlet's circle: a black outline in the box (2, 2) to (61, 61), cyan inside it.
+// circlet's circle: a black outline in the box (2, 2) to (61, 61), cyan inside.
 void ExpectCirclePicture(const Pixels& block) {
-  ASSERT_FALSE(block.colours.empty());
-  int cyan = 0;
-  for (int y = block.rect.top; y < block.rect.bottom; ++y) {
-    int firstBlack = -1, lastBlack = -1;
-    for (int x = block.rect.left; x < block.rect.right; ++x) {
-      COLORREF seen = block.At(x, y);
-      if (x < 2 || x > 61 || y < 2 || y > 61) {
-        ASSERT_EQ(seen, FormBackground()) << x << ", " << y;
-        continue;
-      }
-      ASSERT_TRUE(seen == kBlack || seen == kCyan || seen == FormBackground())
-          << std::hex << seen << " at " << std::dec << x << ", " << y;
-      if (seen == kBlack) {
-        if (firstBlack < 0) firstBlack = x;
-        lastBlack = x;
-      }
-    }
-    for (int x = 2; x <= 61; ++x) {
-      if (block.At(x, y) != kCyan) continue;
-      ++cyan;
-      ASSERT_TRUE(firstBlack >= 0 && x > firstBlack && x < lastBlack) << "cyan outside the outline at " << x << ", "
-                                                                      << y;
-    }
-  }
-  EXPECT_EQ(block.At(2, 32), kBlack);
-  EXPECT_EQ(block.At(61, 32), kBlack);
-  EXPECT_EQ(block.At(32, 2), kBlack);
-  EXPECT_EQ(block.At(32, 61), kBlack);
-  EXPECT_EQ(block.At(3, 32), kCyan);
-  EXPECT_EQ(block.At(60, 32), kCyan);
-  EXPECT_GT(cyan, 2500);
+  const RECT circle = {2, 2, 61, 61};
+  ExpectRing(block, circle, FormBackground(), circle, kBlack, kCyan);
 }
 
 class Circlet : public ::testing::Test {
