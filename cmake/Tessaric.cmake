@@ -59,3 +59,13 @@ function(tessaric_program name)
   target_link_libraries(${name} PRIVATE ${P_LINK} tessaric ${TESSARIC_SYSTEM_LIBRARIES})
   target_link_options(${name} PRIVATE -nostdlib -s -Wl,--gc-sections -Wl,--no-insert-timestamp)
 endfunction()
+
+# tessaric_image(<output> <art>): makes a .cur, .ico or .bmp from text art at
+# build time (cmake/make_image.sh); list <output> among a target's sources and
+# add its folder to the resource compiler's include path.
+function(tessaric_image output art)
+  add_custom_command(OUTPUT ${output}
+    COMMAND ${CMAKE_SOURCE_DIR}/cmake/make_image.sh ${art} ${output}
+    DEPENDS ${CMAKE_SOURCE_DIR}/cmake/make_image.sh ${art}
+    VERBATIM)
+endfunction()

@@ -1,0 +1,86 @@
+// Shared set-up of the GUI library tests: a clean object table before every
+// test, records that tests turn into real windows, handlers that log what they
+// saw, and a spy that records the messages a control receives.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "gui/gui.h"
+
+namespace guitest {
+
+using namespace tessaric;
+
+// The table holds this many records; Records has one more, to overflow it.
+constexpr int kTableRecords = 8;
+extern ObjectRecord Records[kTableRecords + 1];
+
+// One handler call as the handler saw it.
+struct HandlerCall {
+  std::string slot;
+  HWND window;
+  UINT message;
+  WPARAM wParam;
+  LPARAM lParam;
+  int32_t code;
+  HDC paintDC;
+  void* current;
+  int32_t probe;  // whatever the test's Probe returned at that moment
+};
+extern std::vector<HandlerCall> Calls;
+extern int32_t OnMessageResult;
+extern std::function<int32_t()> Probe;
+
+// Installs the logging handler in every slot of the record.
+void LogEverySlot(ObjectRecord& record);
+// The slot's logging handler, by slot name ("OnCommand" ... "OnMouseMove").
+EventHandler LoggingHandler(const std::string& slot);
+std::vector<std::string> SlotsCalled();
+
+// A message as a spy saw it. Tables of expected messages end with message 0.
+struct Seen {
+  UINT message;
+  WPARAM wParam;
+  LPARAM lParam;
+};
+
+// Records the watched messages that one window receives.
+class MessageSpy {
+ public:
+  MessageSpy(HWND window, std::vector<UINT> watched);
+  ~MessageSpy();
+  std::vector<Seen> seen;
+  std::vector<WINDOWPOS> positions;  // for WM_WINDOWPOSCHANGING
+
+ private:
+  static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  HWND window_;
+  WNDPROC original_;
+  std::vector<UINT> watched_;
+};
+
+// Compares what a spy saw with a zero-terminated table; wParam or lParam of
+// kAny in the table match anything.
+constexpr uintptr_t kAny = 0xA5A5A5A5;
+void ExpectSeen(const std::vector<Seen>& seen, const Seen* expected, const char* file, int line);
+#define EXPECT_SEEN(spy, table) ::guitest::ExpectSeen((spy).seen, (table), __FILE__, __LINE__)
+
+class GuiTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  // Makes Records[n] the current object and constructs it.
+  HWND Construct(int n, void (*constructor)());
+  HWND MakeForm(int n) { return Construct(n, CreateForm); }
+  ObjectRecord& R(int n) { return Records[n]; }
+};
+
+// Removes every waiting message, WM_QUIT included.
+void DrainMessages();
+
+}  // namespace guitest

@@ -1,0 +1,199 @@
+// Property writes, reads and methods against real windows.
+#include <string>
+
+#include "gui_fixture.h"
+
+namespace guitest {
+namespace {
+
+using Properties = GuiTest;
+
+TEST_F(Properties, EveryGeometryWriteMovesTheWindowWithAllFourValues) {
+  MakeForm(0);
+  HWND label = Construct(1, CreateLabel);
+  MessageSpy spy(label, {WM_WINDOWPOSCHANGING});
+  CurrentObject = &R(1); R(1).Left = 10; ApplyGeometry();
+  CurrentObject = &R(1); R(1).Top = 20; ApplyGeometry();
+  CurrentObject = &R(1); R(1).Width = 100; ApplyGeometry();
+  CurrentObject = &R(1); R(1).Height = 30; ApplyGeometry();
+  const int expected[4][4] = {{10, 80, 480, 320}, {10, 20, 480, 320}, {10, 20, 100, 320}, {10, 20, 100, 30}};
+  ASSERT_EQ(spy.positions.size(), 4u);
+  for (int i = 0; i < 4; ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(spy.positions[i].x, expected[i][0]);
+    EXPECT_EQ(spy.positions[i].y, expected[i][1]);
+    EXPECT_EQ(spy.positions[i].cx, expected[i][2]);
+    EXPECT_EQ(spy.positions[i].cy, expected[i][3]);
+    EXPECT_NE(spy.positions[i].flags & SWP_NOZORDER, 0u);
+  }
+}
+
+TEST_F(Properties, GeometryWithoutAWindowStaysInTheRecord) {
+  CurrentObject = &R(0);
+  R(0).Left = 5;
+  ApplyGeometry();
+  EXPECT_EQ(R(0).Left, 5);
+  EXPECT_EQ(R(0).WindowHandle, nullptr);
+}
+
+TEST_F(Properties, MoveObjectWindowMovesAPicture) {
+  MakeForm(0);
+  HWND picture = Construct(1, CreatePicture);
+  R(1).Left = 7; R(1).Top = 9; R(1).Width = 40; R(1).Height = 30;
+  CurrentObject = &R(1);
+  EXPECT_TRUE(MoveObjectWindow());
+  RECT rect;
+  GetWindowRect(picture, &rect);
+  MapWindowPoints(nullptr, R(0).WindowHandle, reinterpret_cast<POINT*>(&rect), 2);
+  EXPECT_EQ(rect.left, 7);
+  EXPECT_EQ(rect.top, 9);
+  EXPECT_EQ(rect.right - rect.left, 40);
+  EXPECT_EQ(rect.bottom - rect.top, 30);
+}
+
+TEST_F(Properties, RefreshGeometryReadsAFormsScreenRectangle) {
+  HWND form = MakeForm(0);
+  SetWindowPos(form, nullptr, 100, 50, 400, 300, SWP_NOZORDER);
+  QueryObject = &R(0);
+  RefreshGeometry();
+  EXPECT_EQ(R(0).Left, 100);
+  EXPECT_EQ(R(0).Top, 50);
+  EXPECT_EQ(R(0).Width, 400);
+  EXPECT_EQ(R(0).Height, 300);
+}
+
+TEST_F(Properties, RefreshGeometryOfAControlUsesTheFrameMetrics) {
+  HWND form = MakeForm(0);
+  SetWindowPos(form, nullptr, 100, 50, 400, 300, SWP_NOZORDER);
+  HWND label = Construct(1, CreateLabel);
+  SetWindowPos(label, nullptr, 12, 14, 60, 20, SWP_NOZORDER);
+  RECT screen;
+  GetWindowRect(label, &screen);
+  for (HMENU menu : {static_cast<HMENU>(nullptr), reinterpret_cast<HMENU>(1)}) {
+    R(1).MenuHandle = menu;
+    QueryObject = &R(1);
+    RefreshGeometry();
+    int menuHeight = menu != nullptr ? GetSystemMetrics(SM_CYMENU) : 0;
+    EXPECT_EQ(R(1).Left, screen.left - 100 - GetSystemMetrics(SM_CXFRAME));
+    EXPECT_EQ(R(1).Top,
+              screen.top - 50 - GetSystemMetrics(SM_CYFRAME) - GetSystemMetrics(SM_CYCAPTION) - menuHeight);
+    EXPECT_EQ(R(1).Width, 60);
+    EXPECT_EQ(R(1).Height, 20);
+  }
+}
+
+TEST_F(Properties, ShowObjectShowsTheCurrentObjectOrTheGivenWindow) {
+  HWND first = MakeForm(0);
+  HWND second = MakeForm(1);
+  CurrentObject = &R(0);
+  ShowObject();
+  EXPECT_TRUE(IsWindowVisible(first));
+  ShowObject(second);
+  EXPECT_TRUE(IsWindowVisible(second));
+}
+
+TEST_F(Properties, StyleReadsBackAndWritesReachBothSides) {
+  MakeForm(0);
+  HWND button = Construct(1, CreateButton);
+  R(1).Style = 0;
+  QueryObject = &R(1);
+  uint32_t style = GetStyle();
+  EXPECT_EQ(style & 0xFFFF0000u, 0x50010000u);
+  EXPECT_EQ(R(1).Style, style);
+  CurrentObject = &R(1);
+  EXPECT_EQ(SetStyle(style | BS_FLAT), style);
+  EXPECT_EQ(R(1).Style, style) << "SetStyle leaves the record to its caller";
+  CurrentObject = &R(1);
+  WriteStyle(style | BS_CHECKBOX);
+  EXPECT_EQ(R(1).Style, style | BS_CHECKBOX);
+  EXPECT_EQ(static_cast<uint32_t>(GetWindowLongA(button, GWL_STYLE)), style | BS_CHECKBOX);
+}
+
+TEST_F(Properties, CaptionKeepsThePointerAndTextReadsIntoATemporary) {
+  static const char abc[] = "abc";
+  CurrentObject = &R(0);
+  SetCaption(abc);
+  EXPECT_EQ(R(0).Caption, abc);
+  QueryObject = &R(0);
+  EXPECT_EQ(GetText().length, 0) << "no window, no text";
+  HWND form = MakeForm(0);
+  CurrentObject = &R(0);
+  SetCaption(abc);
+  EXPECT_EQ(R(0).Caption, abc);
+  char text[16] = {};
+  GetWindowTextA(form, text, sizeof text);
+  EXPECT_STREQ(text, "abc");
+  QueryObject = &R(0);
+  StringValue read = GetText();
+  EXPECT_EQ(std::string(read.text, read.length), "abc");
+  EXPECT_EQ(read.text, TempStringCursor->text);
+  EXPECT_GE(TempStringCursor->capacity, 8);
+  EXPECT_EQ(TempStringCursor->position, 3);
+  SetWindowTextA(form, "");
+  EXPECT_EQ(GetText().length, 0);
+}
+
+TEST_F(Properties, EditableRecreatesTheComboBoxUnderItsIdentifier) {
+  MakeForm(0);
+  Construct(1, CreateLabel);
+  HWND old = Construct(2, CreateComboBox);
+  CurrentObject = &R(2);
+  SetEditable(1);
+  EXPECT_FALSE(IsWindow(old));
+  ASSERT_NE(R(2).WindowHandle, nullptr);
+  EXPECT_EQ(R(2).Style, 0x50211302u);
+  EXPECT_EQ(static_cast<uint32_t>(GetWindowLongA(R(2).WindowHandle, GWL_STYLE)) & 3u, 2u);
+  EXPECT_EQ(GetDlgCtrlID(R(2).WindowHandle), 2);
+  EXPECT_EQ(ObjectTable[2], &R(2));
+  EXPECT_EQ(ObjectTable[3], nullptr);
+  CurrentObject = &R(2);
+  SetEditable(0);
+  EXPECT_EQ(R(2).Style, 0x50211303u);
+}
+
+TEST_F(Properties, BackColorMakesABrushOfTheLow24Bits) {
+  CurrentObject = &R(0);
+  SetBackColor(0xFF00FF00);
+  ASSERT_NE(R(0).BackBrush, nullptr);
+  LOGBRUSH brush = {};
+  GetObjectA(R(0).BackBrush, sizeof brush, &brush);
+  EXPECT_EQ(brush.lbColor, 0x0000FF00u);
+  EXPECT_EQ(brush.lbStyle, static_cast<UINT>(BS_SOLID));
+}
+
+TEST_F(Properties, ListsAndComboBoxesTakeItemsAndASelection) {
+  MakeForm(0);
+  HWND list = Construct(1, CreateListBox);
+  HWND combo = Construct(2, CreateComboBox);
+  for (const char* item : {"red", "more red"}) {
+    CurrentObject = &R(1); AddItem(kListBox, item);
+    CurrentObject = &R(2); AddItem(kComboBox, item);
+  }
+  CurrentObject = &R(1); SetItemIndex(kListBox, 1);
+  CurrentObject = &R(2); SetItemIndex(kComboBox, 0);
+  EXPECT_EQ(SendMessageA(list, LB_GETCOUNT, 0, 0), 2);
+  EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), 1);
+  EXPECT_EQ(SendMessageA(combo, CB_GETCOUNT, 0, 0), 2);
+  EXPECT_EQ(SendMessageA(combo, CB_GETCURSEL, 0, 0), 0);
+  char first[16] = {};
+  SendMessageA(combo, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(first));
+  EXPECT_STREQ(first, "more red") << "the combo box sorts";
+}
+
+TEST_F(Properties, ClientHeightAndFocus) {
+  HWND form = MakeForm(0);
+  HWND edit = Construct(1, CreateEdit);
+  CurrentObject = &R(0);
+  ShowObject();
+  RECT client;
+  GetClientRect(form, &client);
+  QueryObject = &R(0);
+  EXPECT_EQ(GetClientHeight(), client.bottom);
+  EXPECT_GT(client.bottom, 0);
+  CurrentObject = &R(1);
+  FocusObject();
+  EXPECT_EQ(GetFocus(), edit);
+}
+
+}  // namespace
+}  // namespace guitest

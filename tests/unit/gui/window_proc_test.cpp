@@ -1,0 +1,401 @@
+// The window procedure's steps, fed with real messages.
+#include "gui_fixture.h"
+
+#include <commctrl.h>
+
+namespace guitest {
+namespace {
+
+class WindowProc : public GuiTest {
+ protected:
+  // A form (0) with a label (1), an edit (2) and a button (3), every slot logging.
+  void MakeObjects() {
+    form = MakeForm(0);
+    label = Construct(1, CreateLabel);
+    edit = Construct(2, CreateEdit);
+    button = Construct(3, CreateButton);
+    for (int i = 0; i < 4; ++i) LogEverySlot(R(i));
+  }
+  LRESULT Send(UINT message, WPARAM wParam, LPARAM lParam) { return SendMessageA(form, message, wParam, lParam); }
+  // The calls of one slot, in order.
+  static std::vector<HandlerCall> CallsOf(const char* slot) {
+    std::vector<HandlerCall> kept;
+    for (const HandlerCall& call : Calls)
+      if (call.slot == slot) kept.push_back(call);
+    return kept;
+  }
+  HWND form = nullptr, label = nullptr, edit = nullptr, button = nullptr;
+};
+
+TEST_F(WindowProc, ControlColoursComeFromTheRecord) {
+  MakeObjects();
+  HDC dc = CreateCompatibleDC(nullptr);
+  CurrentObject = &R(1);
+  SetBackColor(0xFFFFFF);
+  R(1).TextColor = 0xFF;
+  LRESULT brush = Send(WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(label));
+  EXPECT_EQ(brush, reinterpret_cast<LRESULT>(R(1).BackBrush));
+  EXPECT_EQ(GetTextColor(dc), 0xFFu);
+  EXPECT_EQ(GetBkColor(dc), 0xFFFFFFu);
+  EXPECT_EQ(GetBkMode(dc), OPAQUE);
+  EXPECT_TRUE(Calls.empty());
+  // A text colour without a brush is set, then the fallback answers.
+  R(2).TextColor = 0xFF00;
+  SetTextColor(dc, 0);
+  brush = Send(WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(edit));
+  EXPECT_NE(brush, reinterpret_cast<LRESULT>(R(1).BackBrush));
+  EXPECT_EQ(SlotsCalled(), std::vector<std::string>{"OnMessage"});
+  // A form is no child: its brush is never handed out.
+  R(0).BackBrush = R(1).BackBrush;
+  EXPECT_NE(Send(WM_CTLCOLORBTN, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(form)), brush);
+  DeleteDC(dc);
+}
+
+TEST_F(WindowProc, KeyAndMouseInputRunsTheHandlerOfTheIndexInTheHighWord) {
+  struct Route {
+    UINT message;
+    const char* slot;
+  };
+  const Route routes[] = {{WM_MOUSEMOVE, "OnMouseMove"},     {WM_LBUTTONDOWN, "OnMouseDown"},
+                          {WM_RBUTTONDOWN, "OnMouseDown"},   {WM_LBUTTONUP, "OnMouseUp"},
+                          {WM_RBUTTONUP, "OnMouseUp"},       {WM_KEYDOWN, "OnKeyDown"},
+                          {WM_KEYUP, "OnKeyUp"},             {WM_LBUTTONDBLCLK, "OnDoubleClick"},
+                          {WM_RBUTTONDBLCLK, "OnDoubleClick"}};
+  MakeObjects();
+  for (const Route& route : routes) {
+    SCOPED_TRACE(route.slot);
+    Calls.clear();
+    EXPECT_EQ(Send(route.message, (2 << 16) | 0x41, 0x00050006), 0);
+    EXPECT_EQ(Send(route.message, 0x42, 7), 0);
+    ASSERT_EQ(SlotsCalled(), (std::vector<std::string>{route.slot, route.slot}));
+    EXPECT_EQ(Calls[0].window, edit);
+    EXPECT_EQ(Calls[0].message, route.message);
+    EXPECT_EQ(Calls[0].wParam, 0x41u) << "the handler sees the low word only";
+    EXPECT_EQ(Calls[0].lParam, 0x00050006);
+    EXPECT_EQ(Calls[1].window, form) << "a high word of 0 is the main form";
+    // An empty slot or an index beyond the table: nothing runs, and the default never sees it.
+    Calls.clear();
+    EXPECT_EQ(Send(route.message, 5 << 16, 0), 0);
+    EXPECT_EQ(Send(route.message, (kTableRecords + 3) << 16, 0), 0);
+    EXPECT_EQ(Send(route.message, 0xFFFF0000u, 0), 0);
+    EXPECT_TRUE(Calls.empty());
+  }
+}
+
+TEST_F(WindowProc, DestroyingAnyFormPostsTheQuitMessage) {
+  MakeObjects();
+  HWND second = MakeForm(4);
+  DestroyWindow(second);
+  MSG quit;
+  ASSERT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+  EXPECT_EQ(quit.wParam, 0u);
+}
+
+TEST_F(WindowProc, SizeRefreshesTheRecordMovesTheStatusBarAndRunsOnResize) {
+  MakeObjects();
+  HWND bar = Construct(4, CreateStatusBar);
+  R(0).StatusBarWindow = bar;
+  CurrentObject = &R(0);
+  ShowObject();
+  Calls.clear();
+  Probe = [] { return Records[0].Width; };
+  SetWindowPos(form, nullptr, 0, 0, 300, 250, SWP_NOMOVE | SWP_NOZORDER);
+  ASSERT_FALSE(Calls.empty());
+  EXPECT_EQ(Calls.back().slot, "OnResize");
+  EXPECT_EQ(Calls.back().probe, 300) << "the size is in the record before the handler runs";
+  EXPECT_EQ(Calls.back().message, static_cast<UINT>(WM_SIZE));
+  EXPECT_EQ(QueryObject, &R(0));
+  EXPECT_EQ(R(0).Height, 250);
+  RECT client, status;
+  GetClientRect(form, &client);
+  GetWindowRect(bar, &status);
+  MapWindowPoints(nullptr, form, reinterpret_cast<POINT*>(&status), 2);
+  EXPECT_EQ(status.bottom, client.bottom);
+  EXPECT_EQ(status.right - status.left, client.right);
+  // Minimised: no OnResize; the size message goes to OnMessage.
+  Calls.clear();
+  ShowWindow(form, SW_MINIMIZE);
+  for (const HandlerCall& call : Calls) EXPECT_NE(call.slot, "OnResize");
+  bool sawMinimised = false;
+  for (const HandlerCall& call : Calls)
+    sawMinimised |= call.slot == "OnMessage" && call.message == WM_SIZE && call.wParam == SIZE_MINIMIZED;
+  EXPECT_TRUE(sawMinimised);
+}
+
+TEST_F(WindowProc, PaintHandsTheHandlerAPaintDcOnlyWhileItRuns) {
+  MakeObjects();
+  // BeginPaint sends WM_ERASEBKGND, whose OnMessage would leave its own values
+  // in the event globals.
+  R(0).OnMessage = nullptr;
+  CurrentObject = &R(0);
+  ShowObject();
+  Calls.clear();
+  InvalidateRect(form, nullptr, TRUE);
+  UpdateWindow(form);
+  std::vector<HandlerCall> paints = CallsOf("OnPaint");
+  ASSERT_EQ(paints.size(), 1u);
+  EXPECT_NE(paints[0].paintDC, nullptr);
+  EXPECT_EQ(paints[0].window, form);
+  EXPECT_EQ(paints[0].message, static_cast<UINT>(WM_PAINT));
+  EXPECT_EQ(PaintDC, nullptr);
+  // Without a handler the default paints, and PaintDC stays 0.
+  R(0).OnPaint = nullptr;
+  Calls.clear();
+  InvalidateRect(form, nullptr, TRUE);
+  UpdateWindow(form);
+  EXPECT_TRUE(CallsOf("OnPaint").empty());
+  EXPECT_EQ(PaintDC, nullptr);
+  RECT update;
+  EXPECT_FALSE(GetUpdateRect(form, &update, FALSE));
+}
+
+TEST_F(WindowProc, CloseRunsOnCloseAndKeepsTheFormOrLetsTheDefaultDestroyIt) {
+  MakeObjects();
+  EXPECT_EQ(Send(WM_CLOSE, 0, 0), 0);
+  EXPECT_EQ(SlotsCalled(), std::vector<std::string>{"OnClose"});
+  EXPECT_TRUE(IsWindow(form));
+  R(0).OnClose = nullptr;
+  Send(WM_CLOSE, 0, 0);
+  EXPECT_FALSE(IsWindow(form));
+  MSG quit;
+  EXPECT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+}
+
+TEST_F(WindowProc, ShowRunsOnShowOnlyWhenShown) {
+  MakeObjects();
+  Calls.clear();
+  ShowWindow(form, SW_SHOW);
+  ShowWindow(form, SW_HIDE);
+  int shows = 0;
+  for (const HandlerCall& call : Calls) shows += call.slot == "OnShow";
+  EXPECT_EQ(shows, 1);
+  EXPECT_EQ(Calls.front().slot, "OnShow");
+  EXPECT_EQ(Calls.front().wParam, 1u);
+}
+
+TEST_F(WindowProc, DrawItemRunsTheControlsOnPaintWithTheItemsDc) {
+  MakeObjects();
+  HDC dc = CreateCompatibleDC(nullptr);
+  DRAWITEMSTRUCT item = {};
+  item.CtlType = ODT_BUTTON;
+  item.CtlID = 3;
+  item.hwndItem = button;
+  item.hDC = dc;
+  EXPECT_EQ(Send(WM_DRAWITEM, 3, reinterpret_cast<LPARAM>(&item)), TRUE);
+  ASSERT_EQ(SlotsCalled(), std::vector<std::string>{"OnPaint"});
+  EXPECT_EQ(Calls[0].window, button);
+  EXPECT_EQ(Calls[0].paintDC, dc);
+  EXPECT_EQ(Calls[0].lParam, reinterpret_cast<LPARAM>(&item));
+  EXPECT_EQ(PaintDC, dc) << "left in place afterwards";
+  // A menu item, or an identifier that does not match, goes to the fallback.
+  Calls.clear();
+  PaintDC = nullptr;
+  Send(WM_DRAWITEM, 2, reinterpret_cast<LPARAM>(&item));
+  item.CtlType = ODT_MENU;
+  Send(WM_DRAWITEM, 3, reinterpret_cast<LPARAM>(&item));
+  EXPECT_EQ(SlotsCalled(), (std::vector<std::string>{"OnMessage", "OnMessage"}));
+  EXPECT_EQ(PaintDC, nullptr);
+  DeleteDC(dc);
+}
+
+TEST_F(WindowProc, ClickNotificationsRunOnCommandWithTheGenerationsCode) {
+  struct Case {
+    const GuiGeneration* generation;
+    int32_t code;
+  };
+  for (const Case& c : {Case{&kLatestGeneration, -2}, Case{&kEarliestGeneration, 2}}) {
+    SetUp();
+    Generation = c.generation;
+    MakeObjects();
+    HWND bar = Construct(4, CreateStatusBar);
+    LogEverySlot(R(4));
+    Calls.clear();
+    NMHDR header = {bar, 4, static_cast<UINT>(NM_CLICK)};
+    EXPECT_EQ(Send(WM_NOTIFY, 4, reinterpret_cast<LPARAM>(&header)), 0);
+    ASSERT_EQ(SlotsCalled(), std::vector<std::string>{"OnCommand"});
+    EXPECT_EQ(Calls[0].code, c.code);
+    EXPECT_EQ(Calls[0].window, bar);
+    EXPECT_EQ(Calls[0].message, static_cast<UINT>(WM_NOTIFY));
+    // Another code or a mismatched identifier: the fallback, EventCode untouched.
+    Calls.clear();
+    EventCode = 99;
+    header.code = static_cast<UINT>(NM_DBLCLK);
+    Send(WM_NOTIFY, 4, reinterpret_cast<LPARAM>(&header));
+    header.code = static_cast<UINT>(NM_CLICK);
+    Send(WM_NOTIFY, 3, reinterpret_cast<LPARAM>(&header));
+    EXPECT_EQ(SlotsCalled(), (std::vector<std::string>{"OnMessage", "OnMessage"}));
+    EXPECT_EQ(EventCode, 99);
+    // An identifier beyond the table runs nothing.
+    Calls.clear();
+    header.idFrom = 200;
+    Send(WM_NOTIFY, 200, reinterpret_cast<LPARAM>(&header));
+    for (const HandlerCall& call : Calls) EXPECT_NE(call.slot, "OnCommand");
+    TearDown();
+  }
+}
+
+TEST_F(WindowProc, CommandsRunOnCommandExceptCodeOne) {
+  MakeObjects();
+  Calls.clear();
+  SendMessageA(button, BM_CLICK, 0, 0);
+  std::vector<HandlerCall> commands = CallsOf("OnCommand");
+  ASSERT_EQ(commands.size(), 1u);
+  EXPECT_EQ(commands[0].code, BN_CLICKED);
+  EXPECT_EQ(commands[0].window, button);
+  EXPECT_EQ(commands[0].message, static_cast<UINT>(WM_COMMAND));
+  EXPECT_EQ(commands[0].lParam, reinterpret_cast<LPARAM>(button));
+  Calls.clear();
+  SetWindowTextA(edit, "changed");
+  commands = CallsOf("OnCommand");
+  ASSERT_FALSE(commands.empty());
+  EXPECT_EQ(commands.back().code, EN_CHANGE);
+  EXPECT_EQ(commands.back().window, edit);
+  // Code 1 never reaches a handler, OnMessage included.
+  Calls.clear();
+  Send(WM_COMMAND, MAKEWPARAM(2, 1), reinterpret_cast<LPARAM>(edit));
+  EXPECT_TRUE(Calls.empty());
+  EXPECT_EQ(EventCode, 1);
+}
+
+TEST_F(WindowProc, CommandIdentifiersAreMaskedAndBoundedByTheTable) {
+  struct Case {
+    const GuiGeneration* generation;
+    WPARAM identifier;
+    HWND* expected;  // null: no handler runs
+  };
+  HWND none = nullptr;
+  const Case cases[] = {
+      {&kLatestGeneration, 4096 + 2, &edit},  {&kLatestGeneration, 256 + 2, &none},
+      {&kEarliestGeneration, 256 + 2, &edit}, {&kLatestGeneration, kTableRecords, &none},
+      {&kLatestGeneration, 1000 + 3, &none},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.identifier);
+    SetUp();
+    Generation = c.generation;
+    MakeObjects();
+    R(0).OnMessage = nullptr;
+    Calls.clear();
+    Send(WM_COMMAND, MAKEWPARAM(c.identifier, EN_SETFOCUS), reinterpret_cast<LPARAM>(edit));
+    if (*c.expected == nullptr) {
+      EXPECT_TRUE(Calls.empty());
+    } else {
+      ASSERT_EQ(SlotsCalled(), std::vector<std::string>{"OnCommand"});
+      EXPECT_EQ(Calls[0].window, *c.expected);
+      EXPECT_EQ(Calls[0].code, EN_SETFOCUS);
+    }
+    TearDown();
+  }
+}
+
+TEST_F(WindowProc, MenuCommandsFindTheirEntryAt1000Below) {
+  MakeObjects();
+  Calls.clear();
+  Send(WM_COMMAND, MAKEWPARAM(1003, 0), 0);
+  ASSERT_EQ(SlotsCalled(), std::vector<std::string>{"OnCommand"});
+  EXPECT_EQ(Calls[0].window, button);
+  Calls.clear();
+  Send(WM_COMMAND, MAKEWPARAM(3, 0), 0);
+  EXPECT_TRUE(Calls.empty()) << "identifier 3 - 1000 lies beyond the table";
+}
+
+TEST_F(WindowProc, ThumbPositionStaysWhereReleased) {
+  MakeObjects();
+  HWND bar = Construct(4, [] { CreateControl("SCROLLBAR", WS_CHILD | WS_VISIBLE | SBS_HORZ); });
+  SetScrollRange(bar, SB_CTL, 0, 100, FALSE);
+  Calls.clear();
+  EXPECT_EQ(Send(WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 40), reinterpret_cast<LPARAM>(bar)), 0);
+  EXPECT_EQ(GetScrollPos(bar, SB_CTL), 40);
+  EXPECT_TRUE(Calls.empty());
+  Send(WM_HSCROLL, MAKEWPARAM(SB_LINERIGHT, 0), reinterpret_cast<LPARAM>(bar));
+  EXPECT_EQ(GetScrollPos(bar, SB_CTL), 40) << "arrows move nothing without OnMessage doing so";
+  Send(WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 10), 0);
+  EXPECT_EQ(SlotsCalled(), (std::vector<std::string>{"OnMessage", "OnMessage"}));
+}
+
+TEST_F(WindowProc, ChildClickRunsTheMainFormsOnMouseDownInTheLatestGenerations) {
+  for (const GuiGeneration* generation : {&kLatestGeneration, &kMiddleGeneration, &kEarliestGeneration}) {
+    SetUp();
+    Generation = generation;
+    MakeObjects();
+    HWND second = MakeForm(4);
+    LogEverySlot(R(4));
+    Calls.clear();
+    EventCode = 7;
+    SendMessageA(second, WM_PARENTNOTIFY, WM_LBUTTONDOWN, MAKELPARAM(15, 25));
+    SendMessageA(second, WM_PARENTNOTIFY, WM_CREATE, 0);
+    ASSERT_EQ(Calls.size(), 2u);
+    if (generation->childClickRunsMainForm) {
+      EXPECT_EQ(Calls[0].slot, "OnMouseDown");
+      EXPECT_EQ(Calls[0].window, form);
+      EXPECT_EQ(Calls[0].lParam, MAKELPARAM(15, 25));
+      EXPECT_EQ(Calls[0].code, 0);
+    } else {
+      EXPECT_EQ(Calls[0].slot, "OnMessage");
+      EXPECT_EQ(Calls[0].window, second);
+      EXPECT_EQ(EventCode, 7);
+    }
+    EXPECT_EQ(Calls[1].slot, "OnMessage");
+    TearDown();
+  }
+}
+
+TEST_F(WindowProc, OnMessageResultDecidesWhetherTheDefaultFollows) {
+  MakeObjects();
+  static bool sawSetText;
+  sawSetText = false;
+  R(0).OnMessage = [] {
+    if (EventMessage != WM_SETTEXT) return 0;
+    sawSetText = true;
+    return OnMessageResult;
+  };
+  OnMessageResult = 1;
+  SetWindowTextA(form, "kept out");
+  EXPECT_TRUE(sawSetText);
+  char text[32] = {};
+  GetWindowTextA(form, text, sizeof text);
+  EXPECT_STREQ(text, "unittest");
+  OnMessageResult = 0;
+  SetWindowTextA(form, "let in");
+  GetWindowTextA(form, text, sizeof text);
+  EXPECT_STREQ(text, "let in");
+}
+
+// The earliest generation gives up through the fallback, and finding an
+// object by window makes it current while the fallback leaves it be.
+TEST_F(WindowProc, EarliestGenerationFallsBackAndMakesFoundObjectsCurrent) {
+  for (const GuiGeneration* generation : {&kLatestGeneration, &kEarliestGeneration}) {
+    SetUp();
+    Generation = generation;
+    MakeObjects();
+    R(0).OnClose = nullptr;
+    OnMessageResult = 1;
+    Calls.clear();
+    CurrentObject = &R(5);
+    Send(WM_CLOSE, 0, 0);
+    bool earliest = generation->missingHandlerFallsBack;
+    EXPECT_EQ(IsWindow(form) != FALSE, earliest) << "OnMessage kept the form";
+    std::vector<HandlerCall> closes;
+    for (const HandlerCall& call : Calls)
+      if (call.message == WM_CLOSE) closes.push_back(call);
+    ASSERT_EQ(closes.size(), earliest ? 1u : 0u);
+    if (earliest) {
+      EXPECT_EQ(closes[0].slot, "OnMessage");
+      EXPECT_EQ(closes[0].current, &R(0)) << "the find made the form current";
+    }
+    if (!IsWindow(form)) {
+      DrainMessages();
+      TearDown();
+      continue;
+    }
+    Calls.clear();
+    CurrentObject = &R(5);
+    Send(WM_USER, 0, 0);
+    ASSERT_EQ(SlotsCalled(), std::vector<std::string>{"OnMessage"});
+    EXPECT_EQ(Calls[0].current, &R(5)) << "the fallback leaves CurrentObject";
+    TearDown();
+  }
+}
+
+}  // namespace
+}  // namespace guitest
