@@ -62,6 +62,9 @@ DWORD RunConsole(const std::string& exe, const std::string& folder, const std::s
 DWORD RunGui(const std::string& exe, const std::string& folder, const std::string& prefix) {
   LaunchOptions options;
   options.workingDirectory = folder;
+  // Detached, as when started from the desktop: a program that asks for a
+  // console of its own (circlet) then gets one instead of sharing ours.
+  options.creationFlags = DETACHED_PROCESS;
   Process process = Launch(exe, options);
   if (process.handle == nullptr) return 255;
   HWND main = nullptr;
