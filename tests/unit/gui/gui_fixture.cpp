@@ -2,11 +2,16 @@
 
 #include <map>
 
-TESSARIC_GUI(guitest::kTableRecords, kLatestGeneration);
+namespace tessaric {
+ObjectRecord* ObjectTable[guitest::kTableRecords + 1 + guitest::kTrapSlots] = {};
+extern const int32_t ObjectTableRecordSlots = guitest::kTableRecords;
+const GuiGeneration* Generation = &kLatestGeneration;
+}  // namespace tessaric
 
 namespace guitest {
 
 ObjectRecord Records[kTableRecords + 1];
+ObjectRecord Trap;
 std::vector<HandlerCall> Calls;
 int32_t OnMessageResult = 0;
 std::function<int32_t()> Probe;
@@ -76,6 +81,14 @@ std::vector<std::string> SlotsCalled() {
   return slots;
 }
 
+std::vector<HandlerCall> CallsOf(std::initializer_list<const char*> slots) {
+  std::vector<HandlerCall> kept;
+  for (const HandlerCall& call : Calls)
+    for (const char* slot : slots)
+      if (call.slot == slot) kept.push_back(call);
+  return kept;
+}
+
 MessageSpy::MessageSpy(HWND window, std::vector<UINT> watched)
     : window_(window), watched_(std::move(watched)) {
   ActiveSpy = this;
@@ -130,6 +143,9 @@ void GuiTest::SetUp() {
     ObjectTable[i] = nullptr;
     Records[i] = kObjectImage;
   }
+  Trap = kObjectImage;
+  LogEverySlot(Trap);
+  for (int i = 1; i <= kTrapSlots; ++i) ObjectTable[kTableRecords + i] = &Trap;
   LastObjectIndex = -1;
   CurrentFormWindow = MainFormWindow = nullptr;
   CurrentObject = QueryObject = nullptr;
@@ -148,6 +164,15 @@ void GuiTest::TearDown() {
   for (ObjectRecord& record : Records)
     if (record.WindowHandle != nullptr && IsWindow(record.WindowHandle)) DestroyWindow(record.WindowHandle);
   DrainMessages();
+}
+
+void GuiTest::MakeObjects() {
+  form = MakeForm(0);
+  label = Construct(1, CreateLabel);
+  edit = Construct(2, CreateEdit);
+  button = Construct(3, CreateButton);
+  for (int i = 0; i < 4; ++i) LogEverySlot(R(i));
+  Calls.clear();
 }
 
 HWND GuiTest::Construct(int n, void (*constructor)()) {

@@ -18,6 +18,10 @@ using namespace tessaric;
 // The table holds this many records; Records has one more, to overflow it.
 constexpr int kTableRecords = 8;
 extern ObjectRecord Records[kTableRecords + 1];
+// Past the table's null end slot lie this many slots that point at a trap
+// record, so that reading beyond the table shows as a handler call.
+constexpr int kTrapSlots = 300;
+extern ObjectRecord Trap;
 
 // One handler call as the handler saw it.
 struct HandlerCall {
@@ -40,6 +44,8 @@ void LogEverySlot(ObjectRecord& record);
 // The slot's logging handler, by slot name ("OnCommand" ... "OnMouseMove").
 EventHandler LoggingHandler(const std::string& slot);
 std::vector<std::string> SlotsCalled();
+// The calls of the given slots, in order.
+std::vector<HandlerCall> CallsOf(std::initializer_list<const char*> slots);
 
 // A message as a spy saw it. Tables of expected messages end with message 0.
 struct Seen {
@@ -78,6 +84,9 @@ class GuiTest : public ::testing::Test {
   HWND Construct(int n, void (*constructor)());
   HWND MakeForm(int n) { return Construct(n, CreateForm); }
   ObjectRecord& R(int n) { return Records[n]; }
+  // A form (0) with a label (1), an edit (2) and a button (3), every slot logging.
+  void MakeObjects();
+  HWND form = nullptr, label = nullptr, edit = nullptr, button = nullptr;
 };
 
 // Removes every waiting message, WM_QUIT included.

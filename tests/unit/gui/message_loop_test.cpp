@@ -6,31 +6,13 @@
 namespace guitest {
 namespace {
 
-// The handler calls of the given slots, in order.
-std::vector<HandlerCall> CallsOf(std::initializer_list<const char*> slots) {
-  std::vector<HandlerCall> kept;
-  for (const HandlerCall& call : Calls)
-    for (const char* slot : slots)
-      if (call.slot == slot) kept.push_back(call);
-  return kept;
-}
-
 class MessageLoop : public GuiTest {
  protected:
-  void MakeObjects() {
-    form = MakeForm(0);
-    edit = Construct(1, CreateEdit);
-    button = Construct(2, CreateButton);
-    label = Construct(3, CreateLabel);
-    for (int i = 0; i < 4; ++i) LogEverySlot(R(i));
-    Calls.clear();
-  }
   // Dispatches one message the way the loops do.
   void Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     CurrentMessage = MSG{window, message, wParam, lParam, 0, {0, 0}};
     DispatchOneMessage();
   }
-  HWND form = nullptr, edit = nullptr, button = nullptr, label = nullptr;
 };
 
 TEST_F(MessageLoop, ControlInputIsCopiedToTheMainFormWithItsIndexInTheHighWord) {
@@ -45,7 +27,7 @@ TEST_F(MessageLoop, ControlInputIsCopiedToTheMainFormWithItsIndexInTheHighWord) 
     MSG copy;
     ASSERT_TRUE(PeekMessageA(&copy, form, 0, 0, PM_REMOVE));
     EXPECT_EQ(copy.message, message);
-    EXPECT_EQ(copy.wParam, (3u << 16) | 0x0008u);
+    EXPECT_EQ(copy.wParam, (1u << 16) | 0x0008u);
     EXPECT_EQ(copy.lParam, 0x00030004);
     DrainMessages();
   }
@@ -71,7 +53,7 @@ TEST_F(MessageLoop, OtherMessagesAndOtherWindowsAreNotCopied) {
 
 TEST_F(MessageLoop, KeyDownRunsBeforeTheCharacterArrivesAndKeyUpAfter) {
   MakeObjects();
-  Probe = [] { return GetWindowTextLengthA(Records[1].WindowHandle); };
+  Probe = [] { return GetWindowTextLengthA(Records[2].WindowHandle); };
   SetFocus(edit);
   PostMessageA(edit, WM_KEYDOWN, 'A', 0x001E0001);
   PostMessageA(edit, WM_KEYUP, 'A', static_cast<LPARAM>(0xC01E0001));
@@ -90,8 +72,8 @@ TEST_F(MessageLoop, KeyDownRunsBeforeTheCharacterArrivesAndKeyUpAfter) {
 
 TEST_F(MessageLoop, ButtonClickRunsMouseDownCommandMouseUpInOrder) {
   MakeObjects();
-  CurrentObject = &R(2);
-  R(2).Left = 10; R(2).Top = 10; R(2).Width = 80; R(2).Height = 20;
+  CurrentObject = &R(3);
+  R(3).Left = 10; R(3).Top = 10; R(3).Width = 80; R(3).Height = 20;
   ApplyGeometry();
   CurrentObject = &R(0);
   ShowObject();
@@ -109,9 +91,9 @@ TEST_F(MessageLoop, ButtonClickRunsMouseDownCommandMouseUpInOrder) {
 
 TEST_F(MessageLoop, ControlOfASecondFormIsFoundByItsIndex) {
   MakeObjects();
-  MakeForm(3);
-  HWND other = Construct(4, CreateEdit);
-  LogEverySlot(R(4));
+  MakeForm(4);
+  HWND other = Construct(5, CreateEdit);
+  LogEverySlot(R(5));
   Calls.clear();
   PostMessageA(other, WM_KEYDOWN, VK_F5, 0);
   ProcessPendingMessages();
@@ -125,12 +107,12 @@ TEST_F(MessageLoop, EarliestGenerationReadsOnlyTheLowEightBitsOfTheIndex) {
     SetUp();
     Generation = generation;
     MakeObjects();
-    SendMessageA(form, WM_KEYDOWN, (0x0101u << 16) | 'B', 0);
+    SendMessageA(form, WM_KEYDOWN, (0x0102u << 16) | 'B', 0);
     if (generation->inputIndexMask == 0xFF) {
       ASSERT_EQ(SlotsCalled(), std::vector<std::string>{"OnKeyDown"});
       EXPECT_EQ(Calls[0].window, edit);
     } else {
-      EXPECT_TRUE(Calls.empty()) << "index 257 lies beyond the table";
+      EXPECT_TRUE(Calls.empty()) << "index 258 lies beyond the table";
     }
     TearDown();
   }

@@ -8,23 +8,7 @@ namespace {
 
 class WindowProc : public GuiTest {
  protected:
-  // A form (0) with a label (1), an edit (2) and a button (3), every slot logging.
-  void MakeObjects() {
-    form = MakeForm(0);
-    label = Construct(1, CreateLabel);
-    edit = Construct(2, CreateEdit);
-    button = Construct(3, CreateButton);
-    for (int i = 0; i < 4; ++i) LogEverySlot(R(i));
-  }
   LRESULT Send(UINT message, WPARAM wParam, LPARAM lParam) { return SendMessageA(form, message, wParam, lParam); }
-  // The calls of one slot, in order.
-  static std::vector<HandlerCall> CallsOf(const char* slot) {
-    std::vector<HandlerCall> kept;
-    for (const HandlerCall& call : Calls)
-      if (call.slot == slot) kept.push_back(call);
-    return kept;
-  }
-  HWND form = nullptr, label = nullptr, edit = nullptr, button = nullptr;
 };
 
 TEST_F(WindowProc, ControlColoursComeFromTheRecord) {
@@ -132,7 +116,7 @@ TEST_F(WindowProc, PaintHandsTheHandlerAPaintDcOnlyWhileItRuns) {
   Calls.clear();
   InvalidateRect(form, nullptr, TRUE);
   UpdateWindow(form);
-  std::vector<HandlerCall> paints = CallsOf("OnPaint");
+  std::vector<HandlerCall> paints = CallsOf({"OnPaint"});
   ASSERT_EQ(paints.size(), 1u);
   EXPECT_NE(paints[0].paintDC, nullptr);
   EXPECT_EQ(paints[0].window, form);
@@ -143,7 +127,7 @@ TEST_F(WindowProc, PaintHandsTheHandlerAPaintDcOnlyWhileItRuns) {
   Calls.clear();
   InvalidateRect(form, nullptr, TRUE);
   UpdateWindow(form);
-  EXPECT_TRUE(CallsOf("OnPaint").empty());
+  EXPECT_TRUE(CallsOf({"OnPaint"}).empty());
   EXPECT_EQ(PaintDC, nullptr);
   RECT update;
   EXPECT_FALSE(GetUpdateRect(form, &update, FALSE));
@@ -238,7 +222,7 @@ TEST_F(WindowProc, CommandsRunOnCommandExceptCodeOne) {
   MakeObjects();
   Calls.clear();
   SendMessageA(button, BM_CLICK, 0, 0);
-  std::vector<HandlerCall> commands = CallsOf("OnCommand");
+  std::vector<HandlerCall> commands = CallsOf({"OnCommand"});
   ASSERT_EQ(commands.size(), 1u);
   EXPECT_EQ(commands[0].code, BN_CLICKED);
   EXPECT_EQ(commands[0].window, button);
@@ -246,7 +230,7 @@ TEST_F(WindowProc, CommandsRunOnCommandExceptCodeOne) {
   EXPECT_EQ(commands[0].lParam, reinterpret_cast<LPARAM>(button));
   Calls.clear();
   SetWindowTextA(edit, "changed");
-  commands = CallsOf("OnCommand");
+  commands = CallsOf({"OnCommand"});
   ASSERT_FALSE(commands.empty());
   EXPECT_EQ(commands.back().code, EN_CHANGE);
   EXPECT_EQ(commands.back().window, edit);
