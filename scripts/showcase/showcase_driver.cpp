@@ -30,6 +30,27 @@ bool AnswerBox(const Process& process) {
   return true;
 }
 
+// The lines of the console a window program opened for itself, if it did.
+std::string ProgramConsoleText(const Process& process) {
+  FreeConsole();
+  if (!AttachConsole(process.id)) return std::string();
+  HANDLE screen = CreateFileA("CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
+  CONSOLE_SCREEN_BUFFER_INFO info = {};
+  GetConsoleScreenBufferInfo(screen, &info);
+  std::string text;
+  for (SHORT row = 0; row < info.dwCursorPosition.Y; ++row) {
+    std::string line(info.dwSize.X, ' ');
+    DWORD read = 0;
+    ReadConsoleOutputCharacterA(screen, &line[0], info.dwSize.X, COORD{0, row}, &read);
+    line.resize(line.find_last_not_of(' ') + 1);
+    text += line + "\r\n";
+  }
+  CloseHandle(screen);
+  FreeConsole();
+  return text;
+}
+
 HWND MainWindow(const Process& process) {
   for (HWND window : TopLevelWindows(process.id))
     if (ClassName(window) != "#32770" && ClassName(window) != "ConsoleWindowClass") return window;
@@ -77,11 +98,16 @@ DWORD RunGui(const std::string& exe, const std::string& folder, const std::strin
       20000, &process);
   if (main == nullptr) return process.WaitExit(5000);
   WaitForInputIdle(process.handle, 5000);
+  // A console the program opened for itself may lie over the form.
+  SetWindowPos(main, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+  SetForegroundWindow(main);
   // Let the program handle what showing the window queued (paints included).
   DWORD_PTR ignored = 0;
   SendMessageTimeoutA(main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
   Sleep(300);  // the X server composes the frame after the program has painted
   SaveScreenRect(WindowRect(main), prefix + ".bmp");
+  std::string console = ProgramConsoleText(process);
+  if (!console.empty()) WriteFileBytes(prefix + ".txt", console);
   PostMessageA(main, WM_CLOSE, 0, 0);
   WaitUntil(
       [&] {
