@@ -7,6 +7,8 @@
 
 #include "driver.h"
 
+#include <commctrl.h>
+
 using namespace driver;
 
 namespace {
@@ -59,10 +61,11 @@ struct Generation {
   int clickCode;                // EventCode of NM_CLICK
   bool findMakesCurrent;        // handlers found by window run with their object current
   bool indexMaskedTo8Bits;      // indices from messages keep only their low 8 bits
+  bool statusBarHasGrip;        // the status bar is made with SBARS_SIZEGRIP
 };
 
-const Generation kLatest = {"events_latest.exe", true, false, -2, false, false};
-const Generation kEarliest = {"events_earliest.exe", false, true, 2, true, true};
+const Generation kLatest = {"events_latest.exe", true, false, -2, false, false, false};
+const Generation kEarliest = {"events_earliest.exe", false, true, 2, true, true, true};
 
 class EventRules : public testing::TestWithParam<Generation> {
  protected:
@@ -336,8 +339,10 @@ TEST_P(EventRules, DoubleClickOnAListEntryRunsOnCommandWithCode2) {
 TEST_P(EventRules, StatusBarClickRunsOnCommandWithTheClickCode) {
   ASSERT_NO_FATAL_FAILURE(Start());
   BringFormToFront();
+  HWND bar = Control(kStatusBar);
+  EXPECT_EQ((GetWindowLongA(bar, GWL_STYLE) & SBARS_SIZEGRIP) != 0, GetParam().statusBarHasGrip);
   size_t mark = Mark();
-  Click(ScreenCentre(Control(kStatusBar)));
+  Click(ScreenCentre(bar));
   auto notify = [](const Call& c) { return c.slot == "OnCommand" && c.message == WM_NOTIFY; };
   ASSERT_TRUE(WaitForCall(notify, mark));
   for (const Call& command : CallsSince(mark)) {
