@@ -103,6 +103,13 @@ class EventRules : public testing::TestWithParam<Generation> {
 
   HWND Control(Object index) const { return GetDlgItem(form_, index); }
 
+  // The screen point of a list box entry, near its left end.
+  POINT ListEntry(int entry) const {
+    HWND list = Control(kList);
+    int itemHeight = static_cast<int>(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0));
+    return ScreenPoint(list, 20, entry * itemHeight + itemHeight / 2);
+  }
+
   std::vector<Call> Calls() const { return ParseLog(ReadFileBytes(log_)); }
   size_t Mark() const { return Calls().size(); }
   std::vector<Call> CallsSince(size_t mark) const {
@@ -283,10 +290,8 @@ TEST_P(EventRules, SelectionChangesRunNoHandler) {
   ASSERT_NO_FATAL_FAILURE(Start());
   BringFormToFront();
   HWND list = Control(kList);
-  int itemHeight = static_cast<int>(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0));
-  ASSERT_GT(itemHeight, 0);
   size_t mark = Mark();
-  Click(ScreenPoint(list, 20, itemHeight + itemHeight / 2));
+  Click(ListEntry(1));
   ASSERT_TRUE(WaitUntil([&] { return SendMessageA(list, LB_GETCURSEL, 0, 0) == 1; }, 5000, &process_));
 
   HWND combo = Control(kListCombo);
@@ -314,9 +319,8 @@ TEST_P(EventRules, DoubleClickOnAListEntryRunsOnCommandWithCode2) {
   ASSERT_NO_FATAL_FAILURE(Start());
   BringFormToFront();
   HWND list = Control(kList);
-  int itemHeight = static_cast<int>(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0));
   size_t mark = Mark();
-  DoubleClick(ScreenPoint(list, 20, 2 * itemHeight + itemHeight / 2));
+  DoubleClick(ListEntry(2));
   auto doubleClick = [](const Call& c) { return c.slot == "OnCommand" && c.code == LBN_DBLCLK; };
   ASSERT_TRUE(WaitForCall(doubleClick, mark));
   ASSERT_TRUE(Settle(mark));
