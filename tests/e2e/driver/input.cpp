@@ -30,8 +30,23 @@ DWORD ButtonFlag(bool down, bool right) {
 }  // namespace
 
 bool BringToFront(HWND window, DWORD timeoutMs) {
-  SetForegroundWindow(window);
-  return WaitUntil([&] { return GetForegroundWindow() == window; }, timeoutMs);
+  // Asked for from another process, the switch is sometimes refused while the
+  // previous foreground program is still settling: ask again on every poll,
+  // and after a while click the caption, as a user switching back would.
+  DWORD start = GetTickCount();
+  bool clicked = false;
+  return WaitUntil(
+      [&] {
+        if (GetForegroundWindow() == window) return true;
+        if (!clicked && GetTickCount() - start > timeoutMs / 2) {
+          RECT rect = WindowRect(window);
+          Click(POINT{(rect.left + rect.right) / 2, rect.top + GetSystemMetrics(SM_CYFRAME) + 4}, false);
+          clicked = true;
+        }
+        SetForegroundWindow(window);
+        return GetForegroundWindow() == window;
+      },
+      timeoutMs);
 }
 
 POINT ScreenPoint(HWND window, int x, int y) {
