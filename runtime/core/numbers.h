@@ -13,16 +13,24 @@ constexpr int32_t kUnsignedNumber = 0;
 constexpr int32_t kSignedNumber = 1;
 constexpr int32_t kFloatNumber = 2;
 
-// The one conversion from a number to text, into the next temporary. Kinds 0
-// and 1 convert value; kind 2 converts number (what the x87 stack held); any
-// other kind gives the empty string.
-StringValue NumberToText(int32_t kind, uint32_t value, long double number = 0.0L);
+// The conversion from a number to text, into the next temporary. Kinds 0 and 1
+// convert value; kind 2, a float (what the x87 stack holds), comes with the
+// number itself through the second form, which lives apart so that a program
+// that never prints a float carries no float conversion. The first form gives
+// the empty string for any kind but 0 and 1.
+StringValue NumberToText(int32_t kind, uint32_t value);
+StringValue NumberToText(long double number);
 
 inline StringValue SignedText(int32_t value) {
   return NumberToText(kSignedNumber, static_cast<uint32_t>(value));
 }
 inline StringValue UnsignedText(uint32_t value) { return NumberToText(kUnsignedNumber, value); }
-inline StringValue FloatText(long double number) { return NumberToText(kFloatNumber, 0, number); }
+inline StringValue FloatText(long double number) { return NumberToText(number); }
+
+// Both forms write into a fresh, zeroed ring slot (59 bytes asked for) and
+// then take the text's measure from its NUL.
+char* StartNumberText();
+StringValue FinishNumberText();
 
 void UnsignedToText(uint32_t value, char* buffer);
 void SignedToText(int32_t value, char* buffer);

@@ -53,9 +53,12 @@ TEST_F(Numbers, UnsignedIntegers) {
 }
 
 TEST_F(Numbers, UnknownKindGivesTheEmptyString) {
-  StringValue v = NumberToText(3, 12345);
-  EXPECT_EQ(v.length, 0);
-  EXPECT_EQ(v.text[0], 0);
+  SignedText(77);  // leaves text in the ring that must not show through
+  for (int32_t kind : {3, -1, kFloatNumber}) {
+    StringValue v = NumberToText(kind, 12345);
+    EXPECT_EQ(v.length, 0) << kind;
+    EXPECT_EQ(v.text[0], 0) << kind;
+  }
 }
 
 TEST_F(Numbers, TextLivesInTheNextTemporary) {
