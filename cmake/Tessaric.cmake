@@ -4,7 +4,7 @@
 # one section per function so that a program links only what it uses.
 set(TESSARIC_FREESTANDING_OPTIONS
   -Os -ffreestanding -fno-exceptions -fno-rtti -fno-asynchronous-unwind-tables
-  -fno-strict-aliasing -ffunction-sections -fdata-sections
+  -fno-strict-aliasing -ffunction-sections
   -fno-tree-loop-distribute-patterns -fno-stack-protector -fno-threadsafe-statics -fno-ident
   -Wall -Wextra)
 
@@ -55,7 +55,10 @@ function(tessaric_program name)
     target_link_options(${name} PRIVATE -Wl,-e,${P_ENTRY})
   endif()
 
-  target_compile_options(${name} PRIVATE ${TESSARIC_FREESTANDING_OPTIONS})
+  # The program's own variables keep the order of their definitions, so its
+  # header, defined first, opens the image's writable data (its object is the
+  # first on the link line).
+  target_compile_options(${name} PRIVATE ${TESSARIC_FREESTANDING_OPTIONS} -fno-toplevel-reorder)
   target_link_libraries(${name} PRIVATE ${P_LINK} tessaric ${TESSARIC_SYSTEM_LIBRARIES})
   target_link_options(${name} PRIVATE -nostdlib -s -Wl,--gc-sections -Wl,--no-insert-timestamp)
 endfunction()
