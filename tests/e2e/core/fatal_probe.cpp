@@ -1,7 +1,8 @@
 // A freestanding program that ends through the fatal path in the way its
 // command line names: library, function, memory (an allocation the system
-// refuses), wrap (a size near 4 GiB), append (an append past 2 GiB), or
-// nothing at all (a normal end with exit code 0).
+// refuses), wrap (a size near 4 GiB), grow (growth to near 4 GiB), append
+// (an append past 2 GiB), or nothing at all (a normal end with exit code 0).
+#include "../probe_mode.h"
 #include "core/program.h"
 #include "core/strings.h"
 
@@ -13,30 +14,20 @@ namespace {
 
 StringDescriptor Probe = {};
 
-bool Named(const char* word) {
-  // The last blank-separated word of the command line.
-  const char* last = CommandLine;
-  for (const char* p = CommandLine; *p; ++p)
-    if (*p == ' ') last = p + 1;
-  for (; *word; ++word, ++last)
-    if (*word != *last) return false;
-  return *last == 0;
-}
-
 }  // namespace
 
 int ProgramBody() {
-  if (Named("library")) FatalError(0);
-  if (Named("function")) FatalError(1);
-  if (Named("memory")) StrAlloc(&Probe, 0x7FFFFF00);
-  if (Named("wrap")) StrAlloc(&Probe, 0xFFFFFFF0u);
-  if (Named("append")) {
+  if (ProbeMode("library")) FatalError(0);
+  if (ProbeMode("function")) FatalError(1);
+  if (ProbeMode("memory")) StrAlloc(&Probe, 0x7FFFFF00);
+  if (ProbeMode("wrap")) StrAlloc(&Probe, 0xFFFFFFF0u);
+  if (ProbeMode("append")) {
     StrAlloc(&Probe, 59);
     StrAssign(Literal("some text"), &Probe);
     // Past 2 GiB the request can't be met; it must not wrap into a small block.
     StrAppend(Probe.text, &Probe, 0x7FFFFFFF);
   }
-  if (Named("grow")) {
+  if (ProbeMode("grow")) {
     StrAlloc(&Probe, 59);
     StrGrow(&Probe, 0xFFFFFFF0u);
   }
