@@ -10,8 +10,9 @@ namespace tessaric {
 
 // An open file. The descriptor holds the memory copy and doubles as the file's
 // bookkeeping: data.position is the offset of the next transfer, data.length
-// the size, data.capacity the end mark that FileAtEnd compares with, and a
-// nonzero data.handle means the record works on its memory copy.
+// the size, data.capacity the end mark that FileAtEnd compares with on disk
+// (the block size once a write has grown a memory copy), and a nonzero
+// data.handle means the record works on its memory copy, which ends at its size.
 struct FileRecord {
   StringDescriptor data;
   HANDLE FileHandle;  // 0 while no file is open
@@ -48,7 +49,8 @@ uint32_t FileSeek(int32_t offset);
 int32_t FileRefreshSize();
 void FileWriteLine(const char* text, int32_t length);
 
-// Acts on the record at QueryObject: 1 once the position reaches the end mark.
+// Acts on the record at QueryObject: 1 once the position reaches the end mark,
+// or the size of a memory copy.
 int32_t FileAtEnd();
 
 // Bytes moved between buffer and file (or its memory copy).

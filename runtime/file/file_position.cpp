@@ -19,8 +19,11 @@ int32_t FileRefreshSize() {
 
 int32_t FileAtEnd() {
   const StringDescriptor& copy = QueriedFile()->data;
+  // A memory copy ends at its size, where its reads stop; its capacity is the
+  // block size once a write has grown it. On disk the end mark counts.
+  int32_t end = copy.handle != nullptr ? copy.length : copy.capacity;
   // The difference wraps as 32-bit numbers do: INVALID_FILE_SIZE reads as -1.
-  int32_t left = static_cast<int32_t>(static_cast<uint32_t>(copy.capacity) - static_cast<uint32_t>(copy.position));
+  int32_t left = static_cast<int32_t>(static_cast<uint32_t>(end) - static_cast<uint32_t>(copy.position));
   return left <= 0 ? 1 : 0;
 }
 

@@ -54,6 +54,23 @@ TEST_F(FileMemoryTest, WritesExtendTheCopyAndCloseWritesItBack) {
   EXPECT_TRUE(Cleared());
 }
 
+TEST_F(FileMemoryTest, EndTestAfterAGrowingWriteStopsAtTheSize) {
+  // The write grows the block well beyond the 11 bytes of the copy; a read loop
+  // that runs until the end test says so must stop where the reads stop.
+  LoadWith("e.dat", "hello", 2);
+  FileSeek(5);
+  EXPECT_EQ(Write(" world"), 6);
+  FileSeek(0);
+  std::string seen;
+  int reads = 0;
+  while (FileAtEnd() == 0 && reads < 10) {
+    seen += Read(4);
+    ++reads;
+  }
+  EXPECT_EQ(seen, "hello world");
+  EXPECT_EQ(reads, 3);
+}
+
 TEST_F(FileMemoryTest, WriteBeyondTheSizeLeavesZerosBetween) {
   LoadWith("g.dat", "abcd", 2);
   FileSeek(300);
