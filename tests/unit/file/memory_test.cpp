@@ -71,6 +71,16 @@ TEST_F(FileMemoryTest, EndTestAfterAGrowingWriteStopsAtTheSize) {
   EXPECT_EQ(reads, 3);
 }
 
+TEST_F(FileMemoryTest, LoadCopiesTheWholeFileWhereverTheFilePointerIs) {
+  OpenWith("p.dat", "hello", 2);
+  EXPECT_EQ(Read(2), "he");
+  StringValue copy = FileLoad(&record_);
+  EXPECT_EQ(std::string(copy.text, copy.length), "hello");
+  EXPECT_EQ(Read(5), "hello");
+  EXPECT_EQ(FileClose(), 0);
+  EXPECT_EQ(Disk("p.dat"), "hello");  // nothing was written, nothing changes
+}
+
 TEST_F(FileMemoryTest, WriteBeyondTheSizeLeavesZerosBetween) {
   LoadWith("g.dat", "abcd", 2);
   FileSeek(300);
