@@ -17,10 +17,15 @@ int32_t ReadCopy(StringDescriptor* copy, void* buffer, int32_t count) {
 }
 
 // There is no block before the start of the copy to write into; StrAppend grows
-// the block for anything past its end.
+// the block for anything past its end. It also ends the string with a NUL at
+// the new position: inside the copy that byte belongs to the file and is put back.
 int32_t WriteCopy(StringDescriptor* copy, const void* buffer, int32_t count) {
   if (copy->position < 0 || count <= 0) return 0;
+  int64_t end = int64_t{copy->position} + count;
+  bool inside = end < copy->length;
+  char after = inside ? copy->text[end] : 0;
   StrAppend(static_cast<const char*>(buffer), copy, count);
+  if (inside) copy->text[end] = after;
   return count;
 }
 

@@ -81,6 +81,15 @@ TEST_F(FileMemoryTest, LoadCopiesTheWholeFileWhereverTheFilePointerIs) {
   EXPECT_EQ(Disk("p.dat"), "hello");  // nothing was written, nothing changes
 }
 
+TEST_F(FileMemoryTest, WriteInsideTheCopyKeepsTheByteAfterIt) {
+  LoadWith("i.dat", "abcdef", 2);
+  FileSeek(1);
+  EXPECT_EQ(Write("XY"), 2);
+  EXPECT_EQ(Read(3), "def");
+  EXPECT_EQ(FileClose(), 0);
+  EXPECT_EQ(Disk("i.dat"), "aXYdef");
+}
+
 TEST_F(FileMemoryTest, WriteBeyondTheSizeLeavesZerosBetween) {
   LoadWith("g.dat", "abcd", 2);
   FileSeek(300);
