@@ -42,7 +42,9 @@ int32_t FileTransfer(FileRecord* record, void* buffer, int32_t count, int32_t di
                   : ReadFile(record->FileHandle, buffer, ByteCount(count), &moved, nullptr);
   if (!done) moved = 0;
   copy->position += static_cast<int32_t>(moved);
-  if (direction != kFileReadBytes && copy->position > copy->length)
+  // Only bytes written can grow the file: a write that moved nothing after a
+  // seek past the end leaves it as it was.
+  if (direction != kFileReadBytes && moved > 0 && copy->position > copy->length)
     copy->length = copy->capacity = copy->position;
   return static_cast<int32_t>(moved);
 }

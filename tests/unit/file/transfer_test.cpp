@@ -46,6 +46,24 @@ TEST_F(FileTransferTest, WritesPastTheSizeRaiseSizeAndEndMark) {
   EXPECT_EQ(Disk("grow.dat"), "aZcdef");
 }
 
+TEST_F(FileTransferTest, WriteThatMovesNothingLeavesTheSize) {
+  // A read-only handle refuses the bytes; an empty write has none. Either way
+  // the file does not grow, so the end test must not say it did.
+  struct Case {
+    uint32_t mode;
+    const char* bytes;
+  };
+  for (Case c : {Case{0, "xy"}, Case{2, ""}}) {
+    OpenWith("z.dat", "abc", c.mode);
+    FileSeek(6);
+    EXPECT_EQ(Write(c.bytes), 0) << c.mode;
+    FileSeek(4);
+    EXPECT_EQ(FileAtEnd(), 1) << c.mode;
+    EXPECT_EQ(FileClose(), 0);
+    EXPECT_EQ(Disk("z.dat"), "abc") << c.mode;
+  }
+}
+
 TEST_F(FileTransferTest, NegativeCountsMoveNothing) {
   OpenWith("n.dat", "abc", 2);
   char buffer[4] = "xyz";
