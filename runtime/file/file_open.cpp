@@ -29,12 +29,10 @@ HANDLE FileOpen(const char* name, uint32_t mode) {
   FileRecord* record = CurrentFile();
   // A handle left open would deny this very open write access to its file.
   CloseOpened(record->FileHandle);
-  // A memory copy still held is dropped without being written back.
-  if (record->data.handle != nullptr) {
-    GlobalFree(record->data.handle);
-    record->data.handle = nullptr;
-    record->data.text = nullptr;
-  }
+  // A memory copy still held is dropped without being written back. Its block
+  // is left alone: the program may still hold the pair FileLoad handed out.
+  record->data.handle = nullptr;
+  record->data.text = nullptr;
   const OpenMode& how = OpenModeFor(mode);
   HANDLE file = OpenShared(name, how.access, how.creation, how.flags);
   record->FileHandle = file;

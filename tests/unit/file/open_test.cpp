@@ -104,6 +104,22 @@ TEST_F(FileOpenTest, ReopeningDropsAMemoryCopyUnwritten) {
   EXPECT_EQ(Disk("second.dat"), "d");
 }
 
+TEST_F(FileOpenTest, ReopeningLeavesALoadedPairReadable) {
+  // The program may still hold the pair that FileLoad handed out; the blocks
+  // allocated next must not be able to take its place.
+  const std::string first = "text of the first file, kept by the program";
+  StringValue kept = LoadWith("first.dat", first, 0);
+  ASSERT_NE(Open("second.dat", 2), INVALID_HANDLE_VALUE);
+  const std::string other(first.size(), '#');
+  StringDescriptor strings[4] = {};
+  for (StringDescriptor& s : strings) {
+    StrAlloc(&s, static_cast<uint32_t>(first.size()));
+    StrAssign(other.data(), &s, static_cast<int32_t>(other.size()));
+  }
+  EXPECT_EQ(std::string(kept.text, kept.length), first);
+  for (StringDescriptor& s : strings) GlobalFree(s.handle);
+}
+
 using FileCloseTest = FileTest;
 
 TEST_F(FileCloseTest, ClosedRecordIsLeftAsItIs) {
