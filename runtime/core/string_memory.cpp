@@ -45,7 +45,14 @@ void StrGrow(StringDescriptor* desc, uint32_t size) {
 StringValue StrAppend(const char* source, StringDescriptor* desc, int32_t count) {
   if (count > 0) {
     int64_t need = int64_t{desc->position} + count + 1;
-    if (desc->capacity <= need) StrGrow(desc, CheckedRequest((need + 128) ^ 3));
+    if (desc->capacity <= need) {
+      // A source inside this very block (a string appended to itself) moves
+      // with it: keep its offset and copy from the block's new address.
+      uintptr_t offset = reinterpret_cast<uintptr_t>(source) - reinterpret_cast<uintptr_t>(desc->text);
+      bool inside = desc->text != nullptr && offset < static_cast<uint32_t>(desc->capacity);
+      StrGrow(desc, CheckedRequest((need + 128) ^ 3));
+      if (inside) source = desc->text + offset;
+    }
     MemCopy(source, desc->text + desc->position, static_cast<uint32_t>(count));
     desc->position += count;
   }

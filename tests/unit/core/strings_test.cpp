@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
 
 #include "core/program.h"
 #include "core/strings.h"
@@ -83,6 +84,23 @@ TEST(StrAppend, ManyAppendsKeepEveryByte) {
   EXPECT_GT(d.capacity, d.position);
   for (int i = 0; i < 10000; ++i) ASSERT_EQ(d.text[i], '0' + i % 10) << i;
   EXPECT_EQ(d.text[10000], 0);
+}
+
+TEST(StrAppend, ItsOwnTextSurvivesTheBlockMoving) {
+  Descriptor d;
+  StrAlloc(&d, 59);
+  StrAssign(Literal("0123456789"), &d);
+  std::string expected = "0123456789";
+  int moves = 0;
+  while (d.length < 200000) {
+    char* before = d.text;
+    StrAppend(d.text, &d, d.length);
+    expected += expected;
+    moves += d.text != before;
+    ASSERT_EQ(d.length, static_cast<int32_t>(expected.size()));
+    ASSERT_EQ(std::memcmp(d.text, expected.data(), expected.size()), 0) << "at length " << d.length;
+  }
+  EXPECT_GT(moves, 0) << "the block never moved, so nothing was tested";
 }
 
 TEST(StrAppend, CountOfZeroOrLessOnlyTerminates) {
