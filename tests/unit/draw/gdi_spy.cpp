@@ -1,7 +1,8 @@
 #include "gdi_spy.h"
 
-#include <cstring>
 #include <map>
+
+#include "../import_entry.h"
 
 namespace drawtest {
 
@@ -83,26 +84,7 @@ const Hook kHooks[] = {
 };
 
 // The program's gdi32 import entry that holds address.
-void** EntryHolding(const void* address) {
-  auto* base = reinterpret_cast<BYTE*>(GetModuleHandleA(nullptr));
-  auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
-  const IMAGE_DATA_DIRECTORY& imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-  for (auto* module = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress); module->Name != 0;
-       ++module) {
-    if (_stricmp(reinterpret_cast<char*>(base + module->Name), "gdi32.dll") != 0) continue;
-    for (auto* entry = reinterpret_cast<void**>(base + module->FirstThunk); *entry != nullptr; ++entry)
-      if (*entry == address) return entry;
-  }
-  return nullptr;
-}
-
-bool Patch(void** entry, void* value) {
-  DWORD protection = 0;
-  if (entry == nullptr || !VirtualProtect(entry, sizeof *entry, PAGE_READWRITE, &protection)) return false;
-  *entry = value;
-  VirtualProtect(entry, sizeof *entry, protection, &protection);
-  return true;
-}
+void** EntryHolding(const void* address) { return unittest::ImportEntryHolding("gdi32.dll", address); }
 
 }  // namespace
 
@@ -112,12 +94,12 @@ GdiSpy::GdiSpy() {
   installed_ = true;
   for (const Hook& hook : kHooks) {
     *hook.real = reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("gdi32.dll"), hook.name));
-    installed_ = Patch(EntryHolding(*hook.real), hook.spy) && installed_;
+    installed_ = unittest::PatchImportEntry(EntryHolding(*hook.real), hook.spy) && installed_;
   }
 }
 
 GdiSpy::~GdiSpy() {
-  for (const Hook& hook : kHooks) Patch(EntryHolding(hook.spy), *hook.real);
+  for (const Hook& hook : kHooks) unittest::PatchImportEntry(EntryHolding(hook.spy), *hook.real);
   Active = nullptr;
 }
 
