@@ -21,18 +21,29 @@ LONG EnumValueStep(RegistryRecord* record, HKEY key, DWORD i) {
                        &record->DataLength);
 }
 
+// Where the counting-down loop leaves RegistryIndex: -1 after a non-negative
+// index, else one below the index, which cannot go below the smallest.
+int32_t IndexAfterLoop(int32_t index) {
+  if (index >= 0) return -1;
+  return index == INT32_MIN ? index : index - 1;
+}
+
 // Walks entries 0 to RegistryIndex in turn (at least entry 0), so the buffers
-// hold what the call for the asked index left.
+// hold what the call for the asked index left. Past the last entry every call
+// reports ERROR_NO_MORE_ITEMS and writes nothing, so the walk stops at the
+// first such call and leaves everything as the remaining calls would.
 int32_t Enumerate(EnumStep step) {
   RegistryRecord* record = RegistryBinding.record;
   // Nothing bound yet: there is no record to fill.
   if (record == nullptr) return ERROR_INVALID_HANDLE;
-  record->DispositionOrIndex = static_cast<DWORD>(RegistryIndex);
+  int32_t index = RegistryIndex;
+  record->DispositionOrIndex = static_cast<DWORD>(index);
   LONG result;
   DWORD i = 0;
   do {
-    result = step(record, RegistryBinding.KeyHandle, i++);
-  } while (--RegistryIndex >= 0);
+    result = step(record, RegistryBinding.KeyHandle, i);
+  } while (result != ERROR_NO_MORE_ITEMS && index >= 0 && i++ < static_cast<DWORD>(index));
+  RegistryIndex = IndexAfterLoop(index);
   return record->error = result;
 }
 

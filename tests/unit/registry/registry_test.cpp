@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <stdint.h>
+
+#include <cstring>
 #include <string>
 #include <vector>
 
+#include "../import_entry.h"
 #include "core/objects.h"
 #include "registry/registry.h"
 
@@ -11,6 +15,75 @@ using namespace tessaric;
 namespace {
 
 std::string Text(StringValue v) { return std::string(v.text, v.length); }
+
+// While one lives, the enumeration calls that reach the registry are counted
+// with the index each asks for. An enumeration that would go on for hours is
+// cut short: at the kRunaway-th call the stand-in sets RegistryIndex to 0,
+// which ends the runtime's loop, and the test fails on the count instead.
+class CountedEnumeration {
+ public:
+  static constexpr size_t kRunaway = 64;
+
+  CountedEnumeration() {
+    Indexes().clear();
+    HMODULE advapi32 = GetModuleHandleA("advapi32.dll");
+    RealKey() = reinterpret_cast<EnumKeyFunction>(GetProcAddress(advapi32, "RegEnumKeyExA"));
+    RealValue() = reinterpret_cast<EnumValueFunction>(GetProcAddress(advapi32, "RegEnumValueA"));
+    installed_ = Patch(reinterpret_cast<void*>(RealKey()), reinterpret_cast<void*>(CountedKey)) &&
+                 Patch(reinterpret_cast<void*>(RealValue()), reinterpret_cast<void*>(CountedValue));
+  }
+  ~CountedEnumeration() {
+    Patch(reinterpret_cast<void*>(CountedKey), reinterpret_cast<void*>(RealKey()));
+    Patch(reinterpret_cast<void*>(CountedValue), reinterpret_cast<void*>(RealValue()));
+  }
+  CountedEnumeration(const CountedEnumeration&) = delete;
+
+  bool installed() const { return installed_; }
+  // The indexes of the calls made so far, in order.
+  static std::vector<DWORD>& Indexes() {
+    static std::vector<DWORD> indexes;
+    return indexes;
+  }
+
+ private:
+  using EnumKeyFunction = LONG(WINAPI*)(HKEY, DWORD, LPSTR, LPDWORD, LPDWORD, LPSTR, LPDWORD, PFILETIME);
+  using EnumValueFunction = LONG(WINAPI*)(HKEY, DWORD, LPSTR, LPDWORD, LPDWORD, LPDWORD, LPBYTE, LPDWORD);
+
+  static EnumKeyFunction& RealKey() {
+    static EnumKeyFunction real;
+    return real;
+  }
+  static EnumValueFunction& RealValue() {
+    static EnumValueFunction real;
+    return real;
+  }
+  static void Count(DWORD index) {
+    Indexes().push_back(index);
+    if (Indexes().size() == kRunaway) RegistryIndex = 0;
+  }
+  static LONG WINAPI CountedKey(HKEY key, DWORD index, LPSTR name, LPDWORD nameLength, LPDWORD reserved,
+                                LPSTR keyClass, LPDWORD classLength, PFILETIME written) {
+    Count(index);
+    return RealKey()(key, index, name, nameLength, reserved, keyClass, classLength, written);
+  }
+  static LONG WINAPI CountedValue(HKEY key, DWORD index, LPSTR name, LPDWORD nameLength, LPDWORD reserved,
+                                  LPDWORD type, LPBYTE data, LPDWORD dataLength) {
+    Count(index);
+    return RealValue()(key, index, name, nameLength, reserved, type, data, dataLength);
+  }
+  static bool Patch(void* from, void* to) {
+    return unittest::PatchImportEntry(unittest::ImportEntryHolding("advapi32.dll", from), to);
+  }
+
+  bool installed_ = false;
+};
+
+// The two enumerations, for the tests that treat them alike.
+struct Enumeration {
+  const char* name;
+  int32_t (*run)();
+};
+const Enumeration kEnumerations[] = {{"RegistryEnumKey", RegistryEnumKey}, {"RegistryEnumValue", RegistryEnumValue}};
 
 // Every test works below its own key under HKCU\Software and removes it afterwards.
 class Registry : public ::testing::Test {
@@ -297,6 +370,52 @@ TEST_F(Registry, EnumerationAfterCloseUsesTheStaleBinding) {
   RegistryIndex = 0;
   EXPECT_EQ(RegistryEnumKey(), ERROR_INVALID_HANDLE);
   EXPECT_EQ(record_.error, ERROR_INVALID_HANDLE);
+}
+
+TEST_F(Registry, SmallestIndexMakesOneCallForEntryZero) {
+  MakeKey("alpha");
+  SetValue("", "one", REG_SZ, std::string("1", 2));
+  ASSERT_EQ(Open(Path(), 0), ERROR_SUCCESS);
+  for (const Enumeration& enumeration : kEnumerations) {
+    SCOPED_TRACE(enumeration.name);
+    CountedEnumeration counted;
+    ASSERT_TRUE(counted.installed());
+    RegistryIndex = INT32_MIN;
+    EXPECT_EQ(enumeration.run(), ERROR_SUCCESS);
+    EXPECT_EQ(CountedEnumeration::Indexes(), std::vector<DWORD>{0});
+    EXPECT_EQ(record_.DispositionOrIndex, 0x80000000u);
+    EXPECT_EQ(RegistryIndex, INT32_MIN) << "there is no index below the smallest";
+  }
+}
+
+TEST_F(Registry, EnumerationStopsAtTheFirstNoMoreItems) {
+  MakeKey("alpha");
+  MakeKey("beta");
+  SetValue("", "one", REG_SZ, std::string("1", 2));
+  SetValue("", "two", REG_SZ, std::string("2", 2));
+  ASSERT_EQ(Open(Path(), 0), ERROR_SUCCESS);
+  for (const Enumeration& enumeration : kEnumerations) {
+    SCOPED_TRACE(enumeration.name);
+    auto run = [&](int32_t index) {
+      MemFill(record_.Name, sizeof record_.Name, 'x');
+      RegistryIndex = index;
+      return enumeration.run();
+    };
+    // Index 2 is the first past the end: there the whole loop ends on the call that reports it.
+    ASSERT_EQ(run(2), ERROR_NO_MORE_ITEMS);
+    const RegistryRecord reference = record_;
+    for (int32_t index : {5, INT32_MAX}) {
+      SCOPED_TRACE(index);
+      CountedEnumeration counted;
+      ASSERT_TRUE(counted.installed());
+      EXPECT_EQ(run(index), ERROR_NO_MORE_ITEMS);
+      EXPECT_EQ(CountedEnumeration::Indexes(), (std::vector<DWORD>{0, 1, 2}));
+      EXPECT_EQ(RegistryIndex, -1);
+      EXPECT_EQ(record_.DispositionOrIndex, static_cast<DWORD>(index));
+      record_.DispositionOrIndex = reference.DispositionOrIndex;
+      EXPECT_EQ(std::memcmp(&record_, &reference, sizeof record_), 0) << "the buffers as the full loop leaves them";
+    }
+  }
 }
 
 TEST_F(Registry, KeyPathOf256BytesIsRefusedWithoutARegistryCall) {
