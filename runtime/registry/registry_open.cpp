@@ -25,17 +25,22 @@ void RegistryBind(RegistryRecord* record) {
 }
 
 int32_t RegistryOpen(RegistryRecord* record, const char* path, int32_t length, int32_t create) {
+  // The registry reads a path up to its NUL; the program's path ends at its
+  // length, so the registry gets a terminated copy of exactly those bytes.
+  char key[kRegistryKeyPathSize];
   LONG result;
   for (;;) {
     RegistryClose(record);
     // The key path field could not hold it; refuse before touching the registry.
     if (static_cast<uint32_t>(length) >= kRegistryKeyPathSize) return record->error = kKeyPathTooLong;
+    MemCopy(path, key, static_cast<uint32_t>(length));
+    key[length] = 0;
     if (create != kRegistryCreate) {
-      result = RegOpenKeyExA(record->RootKey, path, 0, kOpenAccess, &record->KeyHandle);
+      result = RegOpenKeyExA(record->RootKey, key, 0, kOpenAccess, &record->KeyHandle);
       break;
     }
     char* keyClass = RegistryBinding.record != nullptr ? RegistryBinding.record->Class : nullptr;
-    result = RegCreateKeyExA(record->RootKey, path, 0, keyClass, REG_OPTION_NON_VOLATILE, kCreateAccess, nullptr,
+    result = RegCreateKeyExA(record->RootKey, key, 0, keyClass, REG_OPTION_NON_VOLATILE, kCreateAccess, nullptr,
                              &record->KeyHandle, &record->DispositionOrIndex);
     if (result == ERROR_SUCCESS) break;
     // A key we may not create may still exist to be opened.
@@ -47,7 +52,7 @@ int32_t RegistryOpen(RegistryRecord* record, const char* path, int32_t length, i
     return record->error = result;
   }
   record->KeyPathLength = static_cast<uint32_t>(length);
-  MemCopy(path, record->KeyPath, static_cast<uint32_t>(length));
+  MemCopy(key, record->KeyPath, static_cast<uint32_t>(length));
   RegistryBind(record);
   record->ClassLength = kRegistryClassSize;
   return record->error = RegQueryInfoKeyA(record->KeyHandle, record->Class, &record->ClassLength, nullptr,

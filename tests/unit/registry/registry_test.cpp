@@ -418,6 +418,23 @@ TEST_F(Registry, EnumerationStopsAtTheFirstNoMoreItems) {
   }
 }
 
+TEST_F(Registry, KeyPathIsReadToItsLengthOnly) {
+  // The path's text runs on past the length the program gives.
+  SetValue("child", "v", REG_SZ, std::string("short", 6));
+  SetValue("childX", "v", REG_SZ, std::string("long", 5));
+  std::string path = Path("childX");
+  QueryObject = &record_;
+  EXPECT_EQ(Text(readstring(path.c_str(), static_cast<int32_t>(path.size()) - 1)), "short");
+  EXPECT_EQ(record_.error, ERROR_SUCCESS);
+  EXPECT_EQ(Text(RegistryKeyPath()), Path("child"));
+
+  std::string fresh = Path("newY");
+  EXPECT_EQ(RegistryOpen(&record_, fresh.c_str(), static_cast<int32_t>(fresh.size()) - 1, kRegistryCreate),
+            ERROR_SUCCESS);
+  EXPECT_TRUE(KeyExists(Path("new")));
+  EXPECT_FALSE(KeyExists(Path("newY")));
+}
+
 TEST_F(Registry, KeyPathOf256BytesIsRefusedWithoutARegistryCall) {
   MakeKey("");
   // A child name that makes the whole path exactly 256 bytes.
