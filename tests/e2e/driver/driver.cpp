@@ -6,9 +6,43 @@ namespace driver {
 
 namespace {
 
-std::string FromEnvironment(const char* variable) {
+// The running test program: its path, its folder, its name without extension.
+std::string ProgramPath() {
+  char path[MAX_PATH] = {};
+  DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+  return std::string(path, length < MAX_PATH ? length : 0);
+}
+
+std::string ProgramFolder() {
+  std::string path = ProgramPath();
+  return path.substr(0, path.find_last_of('\\'));
+}
+
+std::string ProgramName() {
+  std::string path = ProgramPath();
+  std::string name = path.substr(path.find_last_of('\\') + 1);
+  return name.substr(0, name.find_last_of('.'));
+}
+
+std::string FullPath(const std::string& path) {
+  char full[MAX_PATH] = {};
+  DWORD length = GetFullPathNameA(path.c_str(), MAX_PATH, full, nullptr);
+  return length > 0 && length < MAX_PATH ? std::string(full, length) : path;
+}
+
+std::string TempFolder() {
+  char temp[MAX_PATH] = {};
+  DWORD length = GetTempPathA(MAX_PATH, temp);
+  std::string folder(temp, length < MAX_PATH ? length : 0);
+  if (!folder.empty() && folder.back() == '\\') folder.pop_back();
+  return folder;
+}
+
+// A folder the test runner names through the environment, or, without the
+// variable (a test program of the Windows package), the package's own folder.
+std::string FromEnvironment(const char* variable, const std::string& fallback) {
   const char* value = std::getenv(variable);
-  if (value == nullptr || *value == 0) return std::string();
+  if (value == nullptr || *value == 0) return fallback;
   std::string path(value);
   // The runner passes Unix paths; Wine shows the Unix root as drive Z:.
   if (path[0] == '/') path = "Z:" + path;
@@ -51,15 +85,16 @@ void CreateTree(const std::string& folder) {
 
 }  // namespace
 
-std::string BinDir() { return FromEnvironment("TESSARIC_BIN"); }
-std::string FixtureDir() { return FromEnvironment("TESSARIC_FIXTURES"); }
-std::string SourceDir() { return FromEnvironment("TESSARIC_SOURCE"); }
+std::string BinDir() { return FromEnvironment("TESSARIC_BIN", FullPath(ProgramFolder() + "\\..\\bin")); }
+std::string FixtureDir() { return FromEnvironment("TESSARIC_FIXTURES", ProgramFolder() + "\\fixtures"); }
+std::string SourceDir() { return FromEnvironment("TESSARIC_SOURCE", ProgramFolder() + "\\source"); }
 std::string BinPath(const std::string& file) { return Join(BinDir(), file); }
 std::string FixturePath(const std::string& file) { return Join(FixtureDir(), file); }
 std::string SourcePath(const std::string& relative) { return Join(SourceDir(), relative); }
 
 std::string FreshDir(const std::string& name) {
-  std::string folder = Join(FromEnvironment("TESSARIC_TMP"), name);
+  std::string scratch = FromEnvironment("TESSARIC_TMP", TempFolder() + "\\tessaric-tests\\" + ProgramName());
+  std::string folder = Join(scratch, name);
   RemoveTree(folder);
   CreateTree(folder);
   return folder;

@@ -11,9 +11,13 @@
 
 namespace driver {
 
-// Folders handed over by the test runner, as Windows paths.
+// Folders handed over by the test runner, as Windows paths. Without the
+// runner's variables a test program is in the Windows package's tests folder:
+// the deliverables are in ..\bin, fixtures in fixtures\, the source files the
+// tests read in source\, and scratch space under the system's temporary folder.
+// The package copies the files that SourcePath names with a literal path.
 std::string BinDir();                           // the deliverables
-std::string FixtureDir();                       // freestanding test programs
+std::string FixtureDir();                       // freestanding test programs and the files tests read
 std::string SourceDir();                        // the source tree
 std::string BinPath(const std::string& file);
 std::string FixturePath(const std::string& file);
