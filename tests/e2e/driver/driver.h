@@ -150,8 +150,11 @@ struct Pixels {
 Pixels ClientPixels(HWND window, const RECT& rect);
 
 // Maps a drive letter to a folder (a path the driver can open) for every
-// program of the Wine session until UnmapDrive, through Wine's mount manager
-// as Wine's own configuration tool does. Both return whether it worked.
+// program of the session until UnmapDrive: under Wine through Wine's mount
+// manager, as Wine's own configuration tool does, elsewhere with
+// DefineDosDevice, as subst does. Under Wine UnmapDrive removes the letter;
+// elsewhere it removes only what MapDrive defined, so a drive of the machine's
+// own shows again. Both return whether it worked.
 bool MapDrive(char letter, const std::string& folder);
 bool UnmapDrive(char letter);
 
