@@ -12,12 +12,14 @@ set(TESSARIC_SYSTEM_LIBRARIES kernel32 user32 gdi32 comctl32 advapi32)
 
 # tessaric_program(<name> [GUI | CONSOLE | LIBRARY] SOURCES ... [LINK ...] [OUTPUT_DIRECTORY dir])
 # Builds one freestanding module whose entry is the runtime's start-up stub
-# (or, for a library, LibraryEntry). Deliverables go to TESSARIC_BIN_DIR.
+# (or, for a library, LibraryEntry). Deliverables go to TESSARIC_BIN_DIR and
+# are listed in the global property TESSARIC_DELIVERABLES (for the package).
 function(tessaric_program name)
   cmake_parse_arguments(P "GUI;CONSOLE;LIBRARY" "OUTPUT_DIRECTORY;ENTRY" "SOURCES;LINK" ${ARGN})
   if(NOT P_OUTPUT_DIRECTORY)
     set(P_OUTPUT_DIRECTORY ${TESSARIC_BIN_DIR})
     add_dependencies(deliverables ${name})
+    set_property(GLOBAL APPEND PROPERTY TESSARIC_DELIVERABLES ${name})
   endif()
 
   if(P_LIBRARY)

@@ -1,5 +1,6 @@
 // Images and cursors: which module a resource number is looked up in, the
 // bitmap-file property and the class cursor.
+#include "driver.h"
 #include "gui_fixture.h"
 
 namespace guitest {
@@ -69,7 +70,7 @@ TEST_F(Images, BitmapFileStoresTheHandleAndRestylesTheLowByte) {
     MakeForm(0);
     HWND control = Construct(1, c.constructor);
     CurrentObject = &R(1);
-    SetBitmapFile(*c.control, PROBE_BITMAP_FILE);
+    SetBitmapFile(*c.control, driver::FixturePath("probe.bmp").c_str());
     EXPECT_EQ(R(1).Style, c.style);
     EXPECT_EQ(static_cast<uint32_t>(GetWindowLongA(control, GWL_STYLE)) & 0xFFu, c.style & 0xFFu);
     ASSERT_NE(R(1).BitmapName, nullptr);
