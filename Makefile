@@ -3,6 +3,7 @@
 #   make run PROGRAM=<name>   build, then run one program under Wine
 #   make test                 build everything and run every test
 #   make build                build every deliverable into build/bin/
+#   make dist                 build everything and write the Windows package build/dist/tessaric-win32.zip
 #   make sizes                each deliverable's size and imported libraries
 #   make bench                timings of the runtime's hot paths
 BUILD ?= build
@@ -10,7 +11,7 @@ PROGRAM ?=
 JOBS ?= 2
 MAKEFLAGS += --no-print-directory
 
-.PHONY: setup configure build build-all run test sizes bench clean
+.PHONY: setup configure build build-all run test dist sizes bench clean
 
 setup:
 	@scripts/setup.sh
@@ -31,6 +32,10 @@ run: build
 
 test: build-all
 	@scripts/wine-session.sh $(BUILD) ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+# The package is part of every full build; this names it.
+dist: build-all
+	@echo "package: $(BUILD)/dist/tessaric-win32.zip"
 
 sizes: build
 	@scripts/sizes.sh $(BUILD)

@@ -9,19 +9,13 @@ root=$(cd "$here/.." && pwd)
 build=$(cd "${1:?build folder}" && pwd)
 program=${2:-}
 
-# Reads samples/<name>/run.conf: KIND, FILES and DRIVE_D.
-load_conf() {
-  KIND=console FILES="" DRIVE_D=""
-  local conf="$root/samples/$1/run.conf"
-  [ -f "$conf" ] && source "$conf"
-  return 0
-}
+source "$here/run-conf.sh"
 
 # The program's run folder, holding the files its run.conf names.
 prepare_folder() {
   local folder="$build/run/$1"
   rm -rf "$folder" && mkdir -p "$folder"
-  for pair in $FILES; do cp "$root/${pair#*=}" "$folder/${pair%%=*}"; done
+  copy_run_files "$folder"
   echo "$folder"
 }
 

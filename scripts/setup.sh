@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the project needs: the i686 mingw-w64 cross
-# compiler, 32-bit Wine, Xvfb and the X tools the tests and the showcase use.
+# compiler, 32-bit Wine, Xvfb and the X tools the tests and the showcase use,
+# and zip for the Windows package.
 # Quick and silent when everything is already there.
 set -euo pipefail
 
@@ -8,6 +9,7 @@ packages=(
   cmake make g++ googletest
   g++-mingw-w64-i686 gcc-mingw-w64-i686 binutils-mingw-w64-i686 mingw-w64-i686-dev
   wine wine32:i386 xvfb xdotool imagemagick x11-utils
+  zip unzip
 )
 
 missing=()

@@ -1,0 +1,105 @@
+#!/usr/bin/env bash
+# Usage: make_package.sh MANIFEST ZIP DEPFILE
+# Makes the Windows package ZIP from the files MANIFEST names (written by
+# scripts/dist/CMakeLists.txt): one folder tessaric/ holding
+#   bin/             the deliverables
+#   run/<program>/   each program's run folder, as its run.conf describes it
+#   tests/           the test programs, fixtures/ and source/ (see driver.h)
+#   run-tests.cmd    runs every test program and sums up
+#   README.txt
+# DEPFILE lists the source files taken, for the build's dependency check.
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+source "$1"
+zip_file=$(realpath -m "$2")
+depfile=$3
+root=$ROOT
+source "$here/../run-conf.sh"
+
+stage=$(dirname "$zip_file")/stage
+package=$stage/tessaric
+rm -rf "$stage"
+mkdir -p "$package/bin" "$package/run" "$package/tests/fixtures" "$package/tests/source"
+sources=()
+
+for file in "${DELIVERABLES[@]}"; do cp "$file" "$package/bin/"; done
+
+for file in "${DELIVERABLES[@]}"; do
+  name=$(basename "${file%.*}")
+  load_conf "$name"
+  [ "$KIND" = library ] && continue
+  mkdir "$package/run/$name"
+  copy_run_files "$package/run/$name"
+  [ -f "$root/samples/$name/run.conf" ] && sources+=("$root/samples/$name/run.conf")
+  for pair in $FILES; do sources+=("$root/${pair#*=}"); done
+  if [ -n "$DRIVE_D" ]; then
+    cp -r "$root/$DRIVE_D" "$package/run/$name/drive_d"
+    while IFS= read -r file; do sources+=("$file"); done < <(find "$root/$DRIVE_D" -type f)
+  fi
+done
+
+# The build keeps the test programs' symbols; the package does not need them.
+for file in "${TEST_PROGRAMS[@]}"; do "$STRIP" -o "$package/tests/$(basename "$file")" "$file"; done
+for file in "${FIXTURE_FILES[@]}"; do
+  relative=${file#"$FIXTURE_DIR"/}
+  mkdir -p "$(dirname "$package/tests/fixtures/$relative")"
+  cp "$file" "$package/tests/fixtures/$relative"
+done
+# The source files the tests read: every literal path given to driver::SourcePath.
+while IFS= read -r relative; do
+  mkdir -p "$(dirname "$package/tests/source/$relative")"
+  cp "$root/$relative" "$package/tests/source/$relative"
+  sources+=("$root/$relative")
+done < <(grep -rhoE --include='*.cpp' --include='*.h' 'SourcePath\("[^"]+"\)' "$root/tests" | sed -E 's/^SourcePath\("(.*)"\)$/\1/' | sort -u)
+
+# Text files with Windows line ends.
+crlf() { sed 's/\r*$/\r/'; }
+crlf <"$here/README.txt" >"$package/README.txt"
+{
+  cat <<'HEAD'
+@echo off
+rem Runs every test program in turn from the tests folder and sums up; exits
+rem with 0 only when all passed. Each program's output goes to a log file.
+setlocal
+set TESSARIC_BIN=
+set TESSARIC_FIXTURES=
+set TESSARIC_SOURCE=
+set TESSARIC_TMP=
+set "scratch=%TEMP%\tessaric-tests"
+if exist "%scratch%" rd /s /q "%scratch%"
+if not exist "%scratch%\logs" mkdir "%scratch%\logs"
+cd /d "%~dp0tests"
+set passed=0
+set failed=0
+HEAD
+  for file in "${TEST_PROGRAMS[@]}"; do echo "call :run $(basename "${file%.*}")"; done
+  cat <<'TAIL'
+set /a total=passed+failed
+echo.
+echo %passed% of %total% test programs passed, %failed% failed.
+echo Their output is in %scratch%\logs.
+if %failed% neq 0 exit /b 1
+exit /b 0
+
+:run
+"%~1.exe" >"%scratch%\logs\%~1.txt" 2>&1
+if %errorlevel% equ 0 (
+  echo %~1 passed
+  set /a passed+=1
+) else (
+  echo %~1 failed
+  set /a failed+=1
+)
+exit /b 0
+TAIL
+} | crlf >"$package/run-tests.cmd"
+
+rm -f "$zip_file"
+(cd "$stage" && zip -q -r -X "$zip_file" tessaric)
+rm -rf "$stage"
+
+{
+  printf '%s:' "${zip_file// /\\ }"
+  for file in "${sources[@]}"; do printf ' \\\n  %s' "${file// /\\ }"; done
+  printf '\n'
+} >"$depfile"
