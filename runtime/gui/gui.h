@@ -97,6 +97,7 @@ StringValue GetText();
 
 // Property writes and reads, one per kind of effect.
 void WriteStyle(uint32_t style);          // the window's style and the record's
+void WriteCaption(const char* text);      // the window's text, then the record's pointer
 uint32_t GetStyle();                      // read back into the record
 void SetEditable(int32_t editable);       // combo box: re-created with or without its edit field
 void SetBackColor(COLORREF colour);       // a brush for the control-colour messages

@@ -28,6 +28,14 @@ void SetCaption(const char* text) {
   if (record->WindowHandle != nullptr) SetWindowTextA(record->WindowHandle, text);
 }
 
+// The property write: the window first, even when there is none (the call then
+// simply fails), and only then the record.
+void WriteCaption(const char* text) {
+  ObjectRecord* record = CurrentRecord();
+  SetWindowTextA(record->WindowHandle, text);
+  record->Caption = text;
+}
+
 StringValue GetText() {
   HWND window = QueryRecord()->WindowHandle;
   int32_t length = window == nullptr ? 0 : GetWindowTextLengthA(window);

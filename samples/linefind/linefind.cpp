@@ -36,7 +36,7 @@ int ProgramBody() {
   CurrentObject = &RichBox; RichBox.Height = 80; ApplyGeometry();
   CurrentObject = &RichBox; SetRichBackColor(kWhite);
   StringValue source = FileReadAll(&FileTextBuffer, SourceFile);
-  CurrentObject = &RichBox; SetCaption(source.text);
+  CurrentObject = &RichBox; WriteCaption(source.text);
   CurrentObject = &RichBox; SetRichTextColor(kRed);
 
   // One character, at 153, scrolled into view.

@@ -36,7 +36,7 @@ int ProgramBody() {
   RegisterFormClass(&WindowClassInfo, AppIconName);
 
   CurrentObject = &Form; CreateForm();
-  CurrentObject = &Form; SetCaption(FormCaption);
+  CurrentObject = &Form; WriteCaption(FormCaption);
   CurrentObject = &Form; Form.Height = 330; ApplyGeometry();
   CurrentObject = &Form; Form.Width = 543; ApplyGeometry();
   CurrentObject = &Form; Form.OnMessage = HandOverFocus;
@@ -53,7 +53,7 @@ int ProgramBody() {
   CurrentObject = &ButtonF1; ButtonF1.Top = 3; ApplyGeometry();
   CurrentObject = &ButtonF1; ButtonF1.Height = 20; ApplyGeometry();
   CurrentObject = &ButtonF1; ButtonF1.Width = 30; ApplyGeometry();
-  CurrentObject = &ButtonF1; SetCaption(CaptionF1);
+  CurrentObject = &ButtonF1; WriteCaption(CaptionF1);
   CurrentObject = &ButtonF1; ButtonF1.OnCommand = ShowOwnSource;
 
   CurrentObject = &ButtonF2; CreateButton();
@@ -61,7 +61,7 @@ int ProgramBody() {
   CurrentObject = &ButtonF2; ButtonF2.Top = 25; ApplyGeometry();
   CurrentObject = &ButtonF2; ButtonF2.Height = 20; ApplyGeometry();
   CurrentObject = &ButtonF2; ButtonF2.Width = 30; ApplyGeometry();
-  CurrentObject = &ButtonF2; SetCaption(CaptionF2);
+  CurrentObject = &ButtonF2; WriteCaption(CaptionF2);
   CurrentObject = &ButtonF2; ButtonF2.OnCommand = ShowTintboxSource;
 
   CurrentObject = &ButtonNew; CreateButton();
@@ -69,7 +69,7 @@ int ProgramBody() {
   CurrentObject = &ButtonNew; ButtonNew.Top = 47; ApplyGeometry();
   CurrentObject = &ButtonNew; ButtonNew.Height = 20; ApplyGeometry();
   CurrentObject = &ButtonNew; ButtonNew.Width = 30; ApplyGeometry();
-  CurrentObject = &ButtonNew; SetCaption(CaptionNew);
+  CurrentObject = &ButtonNew; WriteCaption(CaptionNew);
   CurrentObject = &ButtonNew; ButtonNew.OnCommand = EmptyTextBox;
 
   // This generation's show operation takes the window itself.
@@ -89,13 +89,13 @@ int32_t HandOverFocus() {
 
 int32_t ShowOwnSource() {
   StringValue text = FileReadAll(&FileTextBuffer, OwnSource);
-  CurrentObject = &TextBox; SetCaption(text.text);
+  CurrentObject = &TextBox; WriteCaption(text.text);
   return 0;
 }
 
 int32_t ShowTintboxSource() {
   StringValue text = FileReadAll(&FileTextBuffer, TintboxSource);
-  CurrentObject = &TextBox; SetCaption(text.text);
+  CurrentObject = &TextBox; WriteCaption(text.text);
   return 0;
 }
 

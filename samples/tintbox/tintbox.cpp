@@ -46,7 +46,7 @@ int ProgramBody() {
   CurrentObject = &Label; Label.Height = 20; ApplyGeometry();
   CurrentObject = &Label; SetBackColor(kWhite);
   CurrentObject = &Label; Label.TextColor = kRed;
-  CurrentObject = &Label; SetCaption(RedCaption);
+  CurrentObject = &Label; WriteCaption(RedCaption);
   // The cursor belongs to the class: every static control shows the hand.
   CurrentObject = &Label; SetObjectCursor(IDC_HAND);
 
@@ -57,7 +57,7 @@ int ProgramBody() {
   CurrentObject = &TextBox; TextBox.Height = 20; ApplyGeometry();
   CurrentObject = &TextBox; SetBackColor(kWhite);
   CurrentObject = &TextBox; TextBox.TextColor = kRed;
-  CurrentObject = &TextBox; SetCaption(RedCaption);
+  CurrentObject = &TextBox; WriteCaption(RedCaption);
 
   CurrentObject = &Button; CreateButton();
   QueryObject = &Button; uint32_t style = GetStyle();
@@ -68,7 +68,7 @@ int ProgramBody() {
   CurrentObject = &Button; Button.Height = 20; ApplyGeometry();
   CurrentObject = &Button; SetBackColor(kWhite);
   CurrentObject = &Button; Button.TextColor = kRed;
-  CurrentObject = &Button; SetCaption(RedCaption);
+  CurrentObject = &Button; WriteCaption(RedCaption);
 
   CurrentObject = &RichBox; CreateRichEdit();
   SendMessageA(RichBox.WindowHandle, kRichEditSetupMessage, 0, kRichEditSetupValue);
@@ -78,7 +78,7 @@ int ProgramBody() {
   CurrentObject = &RichBox; RichBox.Height = 80; ApplyGeometry();
   CurrentObject = &RichBox; SetRichBackColor(kWhite);
   StringValue source = FileReadAll(&FileTextBuffer, SourceFile);
-  CurrentObject = &RichBox; SetCaption(source.text);
+  CurrentObject = &RichBox; WriteCaption(source.text);
   CurrentObject = &RichBox; SetRichTextColor(kRed);
   // Start and end at 0 collapse the selection to the start of the text.
   CurrentObject = &RichBox; RichSelection.cpMin = 0; ApplySelection(&RichSelection);

@@ -133,6 +133,33 @@ TEST_F(Properties, CaptionKeepsThePointerAndTextReadsIntoATemporary) {
   EXPECT_EQ(GetText().length, 0);
 }
 
+// The property write reaches the window first, and makes the call even without one.
+TEST_F(Properties, CaptionWriteCallsTheWindowFirstThenKeepsThePointer) {
+  static const char first[] = "first", second[] = "second";
+  CurrentObject = &R(0);
+  SetLastError(0xdeadbeef);
+  WriteCaption(first);
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_WINDOW_HANDLE));
+  EXPECT_EQ(R(0).Caption, first);
+  HWND form = MakeForm(0);
+  CurrentObject = &R(0);
+  WriteCaption(first);
+  R(0).OnMessage = LoggingHandler("OnMessage");
+  Probe = [] { return static_cast<int32_t>(reinterpret_cast<intptr_t>(Records[0].Caption)); };
+  CurrentObject = &R(0);
+  WriteCaption(second);
+  std::vector<HandlerCall> setText;
+  for (const HandlerCall& call : Calls)
+    if (call.message == WM_SETTEXT) setText.push_back(call);
+  ASSERT_EQ(setText.size(), 1u);
+  EXPECT_EQ(setText[0].probe, static_cast<int32_t>(reinterpret_cast<intptr_t>(first)))
+      << "the record follows the window";
+  EXPECT_EQ(R(0).Caption, second);
+  char text[16] = {};
+  GetWindowTextA(form, text, sizeof text);
+  EXPECT_STREQ(text, "second");
+}
+
 TEST_F(Properties, EditableRecreatesTheComboBoxUnderItsIdentifier) {
   MakeForm(0);
   Construct(1, CreateLabel);
