@@ -6,6 +6,7 @@
 #include "gui/gui.h"
 
 #include <commctrl.h>
+#include <stddef.h>
 
 namespace tessaric {
 
@@ -121,17 +122,45 @@ LRESULT Show(const Message& m) {
   return RunOrGiveUp(FindObjectByWindow(m.window), &ObjectRecord::OnShow, m);
 }
 
+// Whether size bytes from address on can be read without a fault: committed,
+// readable and no guard page, in every region they touch.
+bool Readable(uintptr_t address, uintptr_t size) {
+  constexpr DWORD kReadable = PAGE_READONLY | PAGE_READWRITE | PAGE_WRITECOPY | PAGE_EXECUTE_READ |
+                              PAGE_EXECUTE_READWRITE | PAGE_EXECUTE_WRITECOPY;
+  MEMORY_BASIC_INFORMATION region;
+  for (uintptr_t end = address + size; address < end;
+       address = reinterpret_cast<uintptr_t>(region.BaseAddress) + region.RegionSize) {
+    if (VirtualQuery(reinterpret_cast<const void*>(address), &region, sizeof region) == 0 ||
+        region.State != MEM_COMMIT || (region.Protect & kReadable) == 0 || (region.Protect & PAGE_GUARD) != 0)
+      return false;
+  }
+  return true;
+}
+
+// The structure at lParam, when one of the form's own controls sent it: its
+// bytes can be read here, and the window it names is the form's child with
+// the identifier in wParam. Any process can post such a message with any
+// lParam, and a message box's loop dispatches it too, so the test is here.
+const void* FromOwnControl(const Message& m, uintptr_t size, uintptr_t windowOffset) {
+  if (!Readable(m.lParam, size)) return nullptr;
+  HWND control = *reinterpret_cast<const HWND*>(m.lParam + windowOffset);
+  if (control == nullptr || GetDlgItem(m.window, static_cast<int>(m.wParam)) != control) return nullptr;
+  return reinterpret_cast<const void*>(m.lParam);
+}
+
 // The item's DC stays in PaintDC after the handler; it belongs to the system.
 LRESULT DrawItem(const Message& m) {
-  const DRAWITEMSTRUCT* item = reinterpret_cast<const DRAWITEMSTRUCT*>(m.lParam);
-  if (item->CtlType == ODT_MENU || m.wParam != item->CtlID) return Fallback(m);
+  const auto* item = static_cast<const DRAWITEMSTRUCT*>(
+      FromOwnControl(m, sizeof(DRAWITEMSTRUCT), offsetof(DRAWITEMSTRUCT, hwndItem)));
+  if (item == nullptr || item->CtlType == ODT_MENU || m.wParam != item->CtlID) return Fallback(m);
   PaintDC = item->hDC;
   return RunHandler(FindObjectByWindow(item->hwndItem), &ObjectRecord::OnPaint, m) ? TRUE : GiveUp(m);
 }
 
 LRESULT Notify(const Message& m) {
-  const NMHDR* header = reinterpret_cast<const NMHDR*>(m.lParam);
-  if (m.wParam != header->idFrom || header->code != static_cast<UINT>(NM_CLICK)) return Fallback(m);
+  const auto* header = static_cast<const NMHDR*>(FromOwnControl(m, sizeof(NMHDR), offsetof(NMHDR, hwndFrom)));
+  if (header == nullptr || m.wParam != header->idFrom || header->code != static_cast<UINT>(NM_CLICK))
+    return Fallback(m);
   EventCode = Generation->clickEventCode;
   return RunOrGiveUp(ObjectAt(m.wParam & Generation->commandIndexMask), &ObjectRecord::OnCommand, m);
 }

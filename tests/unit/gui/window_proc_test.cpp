@@ -180,6 +180,15 @@ TEST_F(WindowProc, DrawItemRunsTheControlsOnPaintWithTheItemsDc) {
   EXPECT_EQ(SlotsCalled(), (std::vector<std::string>{"OnMessage", "OnMessage"}));
   EXPECT_EQ(PaintDC, nullptr);
   DeleteDC(dc);
+  // What the system itself sends for an owner-drawn button.
+  HWND drawn = Construct(4, [] { CreateControl("BUTTON", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW); });
+  LogEverySlot(R(4));
+  Calls.clear();
+  CurrentObject = &R(0);
+  ShowObject();
+  bool drawnPainted = false;
+  for (const HandlerCall& call : CallsOf({"OnPaint"})) drawnPainted |= call.window == drawn && call.paintDC != nullptr;
+  EXPECT_TRUE(drawnPainted);
 }
 
 TEST_F(WindowProc, ClickNotificationsRunOnCommandWithTheGenerationsCode) {
@@ -216,6 +225,55 @@ TEST_F(WindowProc, ClickNotificationsRunOnCommandWithTheGenerationsCode) {
     for (const HandlerCall& call : Calls) EXPECT_NE(call.slot, "OnCommand");
     TearDown();
   }
+}
+
+// A structure is read only when it lies in readable memory and names the
+// form's own child with the identifier in wParam; anything else, such as a
+// message posted from another process, goes to the fallback.
+TEST_F(WindowProc, StructuresAreReadOnlyWhenTheFormsOwnControlSentThem) {
+  MakeObjects();
+  const DWORD page = 4096;
+  // Read-write, read-only and no access: three regions in a row.
+  char* pages = static_cast<char*>(VirtualAlloc(nullptr, 3 * page, MEM_COMMIT, PAGE_READWRITE));
+  ASSERT_NE(pages, nullptr);
+  struct Case {
+    const char* what;
+    HWND* control;
+    DWORD offset;  // from the start of the pages
+    bool runs;
+  };
+  HWND none = nullptr;
+  const Case cases[] = {
+      {"the control itself, across two regions", &button, page - 6, true},
+      {"the form", &form, 100, false},
+      {"a child with another identifier", &label, 100, false},
+      {"no window", &none, 100, false},
+      {"cut off by memory that cannot be read", &button, 3 * page - 8, false},
+  };
+  for (UINT message : {WM_NOTIFY, WM_DRAWITEM}) {
+    for (const Case& c : cases) {
+      SCOPED_TRACE(std::string(c.what) + (message == WM_NOTIFY ? ", WM_NOTIFY" : ", WM_DRAWITEM"));
+      DWORD protection;
+      VirtualProtect(pages, 3 * page, PAGE_READWRITE, &protection);
+      NMHDR header = {*c.control, 3, static_cast<UINT>(NM_CLICK)};
+      DRAWITEMSTRUCT item = {};
+      item.CtlType = ODT_BUTTON;
+      item.CtlID = 3;
+      item.hwndItem = *c.control;
+      const char* bytes = message == WM_NOTIFY ? reinterpret_cast<const char*>(&header)
+                                               : reinterpret_cast<const char*>(&item);
+      size_t size = message == WM_NOTIFY ? sizeof header : sizeof item;
+      for (size_t i = 0; i < size && c.offset + i < 3 * page; ++i) pages[c.offset + i] = bytes[i];
+      VirtualProtect(pages + page, page, PAGE_READONLY, &protection);
+      VirtualProtect(pages + 2 * page, page, PAGE_NOACCESS, &protection);
+      Calls.clear();
+      Send(message, 3, reinterpret_cast<LPARAM>(pages + c.offset));
+      std::vector<std::string> expected = {c.runs ? (message == WM_NOTIFY ? "OnCommand" : "OnPaint") : "OnMessage"};
+      EXPECT_EQ(SlotsCalled(), expected);
+      if (c.runs) EXPECT_EQ(Calls[0].window, button);
+    }
+  }
+  VirtualFree(pages, 0, MEM_RELEASE);
 }
 
 TEST_F(WindowProc, CommandsRunOnCommandExceptCodeOne) {

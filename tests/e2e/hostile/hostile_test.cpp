@@ -1,0 +1,96 @@
+// Every GUI program under messages that another process posts to its form:
+// pointers that no control of the program supplied. Each program must stay
+// alive and keep answering.
+#include <gtest/gtest.h>
+
+#include "driver.h"
+
+using namespace driver;
+
+namespace {
+
+struct GuiProgram {
+  const char* name;
+  const char* signature;
+  bool boxBeforeForm;  // a message box to answer before the form appears
+  bool ownConsole;     // opens a console of its own
+};
+
+const GuiProgram kPrograms[] = {
+    {"tintbox", "Tessaric8868", false, false},  {"linefind", "Tessaric1622", true, false},
+    {"circlet", "Tessaric2366", false, true},   {"keyprobe", "Tessaric4569", false, false},
+    {"textview", "Tessaric9232", false, false}, {"bitcopy", "Tessaric1608", false, false},
+    {"picshow", "Tessaric3575", false, false},  {"squarefill", "Tessaric1040", false, false},
+};
+
+const GuiProgram& Program(const std::string& name) {
+  for (const GuiProgram& program : kPrograms)
+    if (name == program.name) return program;
+  return kPrograms[0];
+}
+
+struct Running {
+  Process process;
+  HWND form = nullptr;
+};
+
+// Starts the program in a folder of its own (the text samples create their
+// files there) and waits until its form waits for input.
+Running Start(const GuiProgram& program) {
+  LaunchOptions options;
+  options.workingDirectory = FreshDir(std::string("hostile-") + program.name);
+  if (program.ownConsole) options.creationFlags = DETACHED_PROCESS;
+  Running run;
+  run.process = Launch(BinPath(std::string(program.name) + ".exe"), options);
+  if (program.boxBeforeForm) {
+    MessageBoxInfo box = WaitForMessageBox(run.process);
+    if (box.window != nullptr) CloseMessageBox(box.window);
+  }
+  run.form = WaitForWindow(run.process, program.signature);
+  // tintbox shows its form before it handles its pending messages, a step
+  // that would swallow the quit message of an early close.
+  WaitForInputIdle(run.process.handle, 15000);
+  return run;
+}
+
+// Alive and taking sent messages. A thread takes them in its message loop,
+// but also while it waits for the reply to a message it sent itself.
+bool Answers(const Running& run, DWORD timeoutMs = 5000) {
+  DWORD_PTR ignored = 0;
+  return run.process.Running() &&
+         SendMessageTimeoutA(run.form, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, timeoutMs, &ignored) != 0;
+}
+
+// Posted last, the close is taken after everything posted before it; the
+// program then ends as a user closing it would see.
+void ExpectAnswersAndCloses(const Running& run) {
+  EXPECT_TRUE(Answers(run));
+  EXPECT_EQ(CloseAndWait(run.process, run.form), 0u);
+}
+
+TEST(HostileMessages, ANotificationPointerFromOutsideIsNeverRead) {
+  for (const GuiProgram& program : kPrograms) {
+    SCOPED_TRACE(program.name);
+    Running run = Start(program);
+    ASSERT_NE(run.form, nullptr);
+    ASSERT_TRUE(PostMessageA(run.form, WM_NOTIFY, 1, 0x4C));
+    ExpectAnswersAndCloses(run);
+  }
+}
+
+// keyprobe opens a box for every key-down; the box's own loop dispatches the
+// messages posted to the form while it is shown.
+TEST(HostileMessages, WhileAMessageBoxIsShownTheNotificationPointerIsNotReadEither) {
+  Running run = Start(Program("keyprobe"));
+  ASSERT_NE(run.form, nullptr);
+  PostKey(run.form, 'A');
+  MessageBoxInfo box = WaitForMessageBox(run.process);
+  ASSERT_NE(box.window, nullptr);
+  ASSERT_TRUE(PostMessageA(run.form, WM_NOTIFY, 1, 0x4C));
+  // Posted after it, the click that closes the box is taken after it.
+  CloseMessageBox(box.window);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box.window); }, 5000, &run.process));
+  ExpectAnswersAndCloses(run);
+}
+
+}  // namespace
