@@ -35,6 +35,7 @@ constexpr InputRoute kInputRoutes[] = {
 
 constexpr uint32_t kMenuIdentifierBase = 1000;
 constexpr WPARAM kChildButtonDown = 512;
+constexpr char kScrollBarClass[] = "ScrollBar";
 
 LRESULT Default(const Message& m) { return DefWindowProcA(m.window, m.message, m.wParam, m.lParam); }
 
@@ -176,9 +177,20 @@ LRESULT Command(const Message& m) {
   return RunOrGiveUp(ObjectAt(index & Generation->commandIndexMask), &ObjectRecord::OnCommand, m);
 }
 
+// Whether the window is a scroll bar among the form's own children. A window
+// of this program's records was made by its one thread, so a message sent to
+// it is a call and never waits for another thread.
+bool OwnScrollBar(const Message& m) {
+  HWND bar = reinterpret_cast<HWND>(m.lParam);
+  if (LookUpWindow(bar) == nullptr) return false;
+  for (HWND child = nullptr; (child = FindWindowExA(m.window, child, kScrollBarClass, nullptr)) != nullptr;)
+    if (child == bar) return true;
+  return false;
+}
+
 // A scroll bar control's thumb stays where the user released it.
 LRESULT Scroll(const Message& m) {
-  if (m.lParam == 0 || LOWORD(m.wParam) != SB_THUMBPOSITION) return Fallback(m);
+  if (m.lParam == 0 || LOWORD(m.wParam) != SB_THUMBPOSITION || !OwnScrollBar(m)) return Fallback(m);
   SendMessageA(reinterpret_cast<HWND>(m.lParam), SBM_SETPOS, HIWORD(m.wParam), TRUE);
   return 0;
 }

@@ -1,6 +1,6 @@
 // Every GUI program under messages that another process posts to its form:
-// pointers that no control of the program supplied. Each program must stay
-// alive and keep answering.
+// pointers that no control of the program supplied and a scroll bar of a
+// hung thread. Each program must stay alive and keep answering.
 #include <gtest/gtest.h>
 
 #include "driver.h"
@@ -91,6 +91,53 @@ TEST(HostileMessages, WhileAMessageBoxIsShownTheNotificationPointerIsNotReadEith
   CloseMessageBox(box.window);
   EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box.window); }, 5000, &run.process));
   ExpectAnswersAndCloses(run);
+}
+
+// A window whose thread never takes its messages.
+class HungWindow {
+ public:
+  HungWindow()
+      : release_(CreateEventA(nullptr, TRUE, FALSE, nullptr)), made_(CreateEventA(nullptr, TRUE, FALSE, nullptr)) {
+    thread_ = CreateThread(nullptr, 0, Run, this, 0, nullptr);
+    WaitForSingleObject(made_, 5000);
+  }
+  ~HungWindow() {
+    // Its thread's end destroys the window, and any send still waiting for it fails.
+    SetEvent(release_);
+    WaitForSingleObject(thread_, 5000);
+    CloseHandle(thread_);
+    CloseHandle(made_);
+    CloseHandle(release_);
+  }
+  HWND window = nullptr;
+
+ private:
+  static DWORD WINAPI Run(void* self) {
+    HungWindow* hung = static_cast<HungWindow*>(self);
+    hung->window = CreateWindowExA(0, "SCROLLBAR", nullptr, WS_POPUP | SBS_HORZ, 0, 0, 100, 20, nullptr,
+                                   nullptr, nullptr, nullptr);
+    SetEvent(hung->made_);
+    WaitForSingleObject(hung->release_, INFINITE);
+    if (hung->window != nullptr) DestroyWindow(hung->window);
+    return 0;
+  }
+  HANDLE release_, made_, thread_ = nullptr;
+};
+
+// A thread that waits for the reply to a message it sent still answers sent
+// messages; only the posted close that follows shows that it went on.
+TEST(HostileMessages, AThumbPositionForAHungWindowElsewhereNeverBlocks) {
+  HungWindow hung;
+  ASSERT_NE(hung.window, nullptr);
+  for (const GuiProgram& program : kPrograms) {
+    SCOPED_TRACE(program.name);
+    Running run = Start(program);
+    ASSERT_NE(run.form, nullptr);
+    for (UINT message : {WM_HSCROLL, WM_VSCROLL})
+      ASSERT_TRUE(PostMessageA(run.form, message, MAKEWPARAM(SB_THUMBPOSITION, 5),
+                               reinterpret_cast<LPARAM>(hung.window)));
+    ExpectAnswersAndCloses(run);
+  }
 }
 
 }  // namespace

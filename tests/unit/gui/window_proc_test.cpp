@@ -353,6 +353,16 @@ TEST_F(WindowProc, ThumbPositionStaysWhereReleased) {
   EXPECT_EQ(GetScrollPos(bar, SB_CTL), 40) << "arrows move nothing without OnMessage doing so";
   Send(WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 10), 0);
   EXPECT_EQ(SlotsCalled(), (std::vector<std::string>{"OnMessage", "OnMessage"}));
+  // Only the form's own scroll bars: not another form's, nor another kind of child.
+  MakeForm(5);
+  R(6).ParentWindow = R(5).WindowHandle;
+  HWND other = Construct(6, [] { CreateControl("SCROLLBAR", WS_CHILD | WS_VISIBLE | SBS_HORZ); });
+  SetScrollRange(other, SB_CTL, 0, 100, FALSE);
+  Calls.clear();
+  Send(WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 30), reinterpret_cast<LPARAM>(other));
+  Send(WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 30), reinterpret_cast<LPARAM>(edit));
+  EXPECT_EQ(GetScrollPos(other, SB_CTL), 0);
+  EXPECT_EQ(SlotsCalled(), (std::vector<std::string>{"OnMessage", "OnMessage"}));
 }
 
 TEST_F(WindowProc, ChildClickRunsTheMainFormsOnMouseDownInTheLatestGenerations) {
