@@ -1,7 +1,11 @@
 // Every GUI program under messages that another process posts to its form:
-// pointers that no control of the program supplied and a scroll bar of a
-// hung thread. Each program must stay alive and keep answering.
+// pointers that no control of the program supplied, a scroll bar of a hung
+// thread, and a seeded stream of random messages. Each program must stay
+// alive and keep answering.
 #include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <random>
 
 #include "driver.h"
 
@@ -136,6 +140,99 @@ TEST(HostileMessages, AThumbPositionForAHungWindowElsewhereNeverBlocks) {
     for (UINT message : {WM_HSCROLL, WM_VSCROLL})
       ASSERT_TRUE(PostMessageA(run.form, message, MAKEWPARAM(SB_THUMBPOSITION, 5),
                                reinterpret_cast<LPARAM>(hung.window)));
+    ExpectAnswersAndCloses(run);
+  }
+}
+
+// Random messages among those the window procedure interprets itself, with
+// parameters drawn from what can go wrong: any value, small numbers, readable
+// bytes of the program's image that are no structure, the program's own
+// control identifiers and windows.
+class MessageSource {
+ public:
+  MessageSource(uint32_t seed, HWND form) : random_(seed), children_(ChildWindows(form)) {
+    children_.push_back(form);
+  }
+
+  struct Message {
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+  };
+
+  Message Next() {
+    static const UINT kMessages[] = {WM_NOTIFY, WM_DRAWITEM, WM_COMMAND,     WM_HSCROLL,
+                                     WM_VSCROLL, WM_PARENTNOTIFY, WM_SIZE, WM_PAINT};
+    UINT message = kMessages[Below(sizeof kMessages / sizeof kMessages[0])];
+    return {message, WParam(), LParam()};
+  }
+
+ private:
+  uint32_t Below(uint32_t bound) { return std::uniform_int_distribution<uint32_t>(0, bound - 1)(random_); }
+  uint32_t Any() { return random_(); }
+
+  WPARAM WParam() {
+    switch (Below(4)) {
+      case 0: return Any();
+      case 1: return Below(16);
+      // A control's identifier, or a menu entry's, with a notification or scroll code.
+      case 2: return MAKEWPARAM(Below(8) + (Below(4) == 0 ? 1000 : 0), Below(4) == 0 ? Any() : Below(8));
+      default: return MAKEWPARAM(Below(2) == 0 ? SB_THUMBPOSITION : Below(9), Below(200));
+    }
+  }
+
+  LPARAM LParam() {
+    switch (Below(5)) {
+      case 0: return static_cast<LPARAM>(Any());
+      case 1: return static_cast<LPARAM>(Below(0x10000));
+      // Programs have no relocations: their image is readable from 0x400000.
+      case 2: return static_cast<LPARAM>(0x400000 + Below(0x2000));
+      case 3: return 0;
+      default: return reinterpret_cast<LPARAM>(children_[Below(static_cast<uint32_t>(children_.size()))]);
+    }
+  }
+
+  std::mt19937 random_;
+  std::vector<HWND> children_;
+};
+
+uint32_t FuzzSeed() {
+  const char* given = std::getenv("TESSARIC_FUZZ_SEED");
+  return given != nullptr && *given != 0 ? static_cast<uint32_t>(std::strtoul(given, nullptr, 0)) : 20240611u;
+}
+
+TEST(HostileMessages, RandomMessagesLeaveEveryProgramAnswering) {
+  constexpr int kBatches = 30, kBatchSize = 100;
+  const uint32_t seed = FuzzSeed();
+  std::printf("random messages from seed %u (replay with TESSARIC_FUZZ_SEED=%u)\n", seed, seed);
+  for (size_t p = 0; p < sizeof kPrograms / sizeof kPrograms[0]; ++p) {
+    const GuiProgram& program = kPrograms[p];
+    SCOPED_TRACE(std::string(program.name) + ", seed " + std::to_string(seed));
+    Running run = Start(program);
+    ASSERT_NE(run.form, nullptr);
+    MessageSource source(seed + static_cast<uint32_t>(p), run.form);
+    for (int batch = 0; batch < kBatches; ++batch) {
+      for (int i = 0; i < kBatchSize; ++i) {
+        MessageSource::Message next = source.Next();
+        if (next.message != WM_DRAWITEM) {
+          ASSERT_TRUE(PostMessageA(run.form, next.message, next.wParam, next.lParam));
+          continue;
+        }
+        // The system refuses to post a message whose structure it would have
+        // to copy into the program; sending copies it there.
+        DRAWITEMSTRUCT item = {};
+        item.CtlType = next.wParam % 6;
+        item.CtlID = static_cast<UINT>(next.wParam);
+        item.hwndItem = reinterpret_cast<HWND>(next.lParam);
+        item.hDC = reinterpret_cast<HDC>(next.lParam);
+        DWORD_PTR ignored = 0;
+        SendMessageTimeoutA(run.form, WM_DRAWITEM, next.wParam, reinterpret_cast<LPARAM>(&item), SMTO_ABORTIFHUNG,
+                            1000, &ignored);
+      }
+      // A box that a handler opens is answered, as a user would.
+      for (HWND box : TopLevelWindows(run.process.id, "#32770")) CloseMessageBox(box);
+      ASSERT_TRUE(Answers(run)) << "after batch " << batch;
+    }
     ExpectAnswersAndCloses(run);
   }
 }
