@@ -4,7 +4,7 @@
 #   make test                 build everything and run every test
 #   make build                build every deliverable into build/bin/
 #   make dist                 build everything and write the Windows package build/dist/tessaric-win32.zip
-#   make sizes                each deliverable's size and imported libraries
+#   make sizes                each deliverable's size beside its limit; fails when one is over
 #   make bench                timings of the runtime's hot paths
 BUILD ?= build
 PROGRAM ?=

@@ -1,11 +1,41 @@
 #!/usr/bin/env bash
 # Usage: sizes.sh BUILD_DIR — each deliverable's file size (deliverables are
-# linked stripped) and the libraries its import table names.
+# linked stripped) beside its limit, the room left below the limit, the bytes
+# its code can still grow before the image grows by a 512-byte step, and the
+# libraries its import table names. Fails when a deliverable is over its limit
+# or missing, or when the fifteen together are over theirs.
 set -euo pipefail
 bin="${1:?build folder}/bin"
-printf '%-14s %8s  %s\n' module bytes imports
+
+declare -A limit=(
+  [modjoin.exe]=4608 [subcheck.exe]=4096 [libbind.exe]=4608 [libimport.exe]=4096
+  [floatcatch.exe]=3584 [hivepeek.exe]=5632 [demolib.dll]=3584
+  [bitcopy.exe]=6656 [circlet.exe]=7680 [keyprobe.exe]=7680 [linefind.exe]=7680
+  [picshow.exe]=6656 [squarefill.exe]=6144 [textview.exe]=8192 [tintbox.exe]=10752)
+total_limit=91648
+
+status=0
+total=0
+printf '%-14s %8s %8s %6s %10s  %s\n' module bytes limit room code-room imports
 for f in "$bin"/*.exe "$bin"/*.dll; do
   [ -e "$f" ] || continue
+  name=$(basename "$f")
+  bytes=$(stat -c %s "$f")
   imports=$(i686-w64-mingw32-objdump -p "$f" | sed -n 's/.*DLL Name: //p' | tr 'A-Z' 'a-z' | tr '\n' ' ')
-  printf '%-14s %8d  %s\n' "$(basename "$f")" "$(stat -c %s "$f")" "$imports"
+  code=$((16#$(i686-w64-mingw32-objdump -h "$f" | awk '$2 == ".text" { print $3 }')))
+  code_room=$(( (code + 511) / 512 * 512 - code ))
+  if [ -n "${limit[$name]:-}" ]; then
+    room=$((limit[$name] - bytes))
+    printf '%-14s %8d %8d %6d %10d  %s\n' "$name" "$bytes" "${limit[$name]}" "$room" "$code_room" "$imports"
+    total=$((total + bytes))
+    if [ $room -lt 0 ]; then echo "FAIL $name is $((-room)) bytes over its limit"; status=1; fi
+  else
+    printf '%-14s %8d %8s %6s %10d  %s\n' "$name" "$bytes" - - "$code_room" "$imports"
+  fi
 done
+printf '%-14s %8d %8d %6d\n' "all fifteen" "$total" "$total_limit" $((total_limit - total))
+for name in "${!limit[@]}"; do
+  [ -e "$bin/$name" ] || { echo "FAIL $name was not built"; status=1; }
+done
+if [ $total -gt $total_limit ]; then echo "FAIL the fifteen are $((total - total_limit)) bytes over"; status=1; fi
+exit $status
