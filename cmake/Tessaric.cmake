@@ -2,10 +2,16 @@
 
 # Freestanding code: no C runtime, no exceptions or RTTI, no unwind tables, and
 # one section per function so that a program links only what it uses.
+# Small code on the 32-bit Windows conventions: arguments pushed rather than
+# stored into a reserved area, no frame pointer, the stack aligned to 4 bytes
+# and data to what its type needs (not to 32 bytes). Pushed arguments rule out
+# the stack probe, which only frames of a page or more need, so those are errors.
 set(TESSARIC_FREESTANDING_OPTIONS
   -Os -ffreestanding -fno-exceptions -fno-rtti -fno-asynchronous-unwind-tables
   -fno-strict-aliasing -ffunction-sections
   -fno-tree-loop-distribute-patterns -fno-stack-protector -fno-threadsafe-statics -fno-ident
+  -mno-accumulate-outgoing-args -mno-stack-arg-probe -Werror=frame-larger-than=4096
+  -fomit-frame-pointer -mpreferred-stack-boundary=2 -malign-data=abi
   -Wall -Wextra)
 
 set(TESSARIC_SYSTEM_LIBRARIES kernel32 user32 gdi32 comctl32 advapi32)
