@@ -56,7 +56,14 @@ extern StringDescriptor TempStringRing[kTempStringSlots];
 extern StringDescriptor* TempStringCursor;
 StringDescriptor* NextTempString();
 
-void MemCopy(const void* source, void* destination, uint32_t count);
-void MemFill(void* destination, uint32_t count, uint32_t value);
+// The string instructions: the smallest code for both, and on current
+// processors also the fastest for the short runs that strings mostly are.
+// Windows calls and returns with the direction flag clear, so they go forward.
+inline void MemCopy(const void* source, void* destination, uint32_t count) {
+  asm volatile("rep movsb" : "+S"(source), "+D"(destination), "+c"(count) : : "memory");
+}
+inline void MemFill(void* destination, uint32_t count, uint32_t value) {
+  asm volatile("rep stosb" : "+D"(destination), "+c"(count) : "a"(value) : "memory");
+}
 
 }  // namespace tessaric
