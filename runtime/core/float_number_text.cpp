@@ -18,10 +18,11 @@ void TrimFraction(char* text) {
 }  // namespace
 
 StringValue NumberToText(long double number) {
-  char* text = StartNumberText();
+  StringDescriptor* slot = StartNumberText();
+  char* text = slot->text;
   // The exponent form keeps all its digits.
   if (FloatToText(text, number) != kExponentForm) TrimFraction(text);
-  return FinishNumberText();
+  return FinishNumberText(slot, StrLength(text));
 }
 
 }  // namespace tessaric

@@ -2,26 +2,21 @@
 
 namespace tessaric {
 
-char* StartNumberText() {
+namespace {
+
+constexpr uint32_t kNumberTextSize = 59;
+
+}  // namespace
+
+StringDescriptor* StartNumberText() {
   StringDescriptor* slot = NextTempString();
-  StrAlloc(slot, 59);
+  // A block as large as StrAlloc would ask for stays, as StrAlloc would keep
+  // it; the call is skipped because everything else it does (position, length,
+  // the first bytes) is done again here and by the caller.
+  if (slot->handle == nullptr || static_cast<uint32_t>(slot->capacity) < BlockRequest(kNumberTextSize))
+    StrAlloc(slot, kNumberTextSize);
   MemFill(slot->text, static_cast<uint32_t>(slot->capacity), 0);
-  return slot->text;
-}
-
-StringValue FinishNumberText() {
-  StrSyncLength(TempStringCursor);
-  return ValueOf(*TempStringCursor);
-}
-
-StringValue NumberToText(int32_t kind, uint32_t value) {
-  char* text = StartNumberText();
-  if (kind == kUnsignedNumber) {
-    UnsignedToText(value, text);
-  } else if (kind == kSignedNumber) {
-    SignedToText(static_cast<int32_t>(value), text);
-  }
-  return FinishNumberText();
+  return slot;
 }
 
 }  // namespace tessaric

@@ -27,13 +27,13 @@ inline StringValue SignedText(int32_t value) {
 inline StringValue UnsignedText(uint32_t value) { return NumberToText(kUnsignedNumber, value); }
 inline StringValue FloatText(long double number) { return NumberToText(number); }
 
-// Both forms write into a fresh, zeroed ring slot (59 bytes asked for) and
-// then take the text's measure from its NUL.
-char* StartNumberText();
-StringValue FinishNumberText();
-
-void UnsignedToText(uint32_t value, char* buffer);
-void SignedToText(int32_t value, char* buffer);
+// Both forms write into the next ring slot, its whole block zeroed (59 bytes
+// asked for), then give the slot the text's length.
+StringDescriptor* StartNumberText();
+inline StringValue FinishNumberText(StringDescriptor* slot, int32_t length) {
+  slot->position = slot->length = length;
+  return ValueOf(*slot);
+}
 
 // Writes the text of number into buffer; returns 16 for the exponent form,
 // else 0. Leaves the FPU re-initialised.

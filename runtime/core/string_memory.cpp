@@ -26,8 +26,7 @@ void AttachBlock(StringDescriptor* desc, HGLOBAL handle) {
 }  // namespace
 
 void StrAlloc(StringDescriptor* desc, uint32_t size) {
-  // XOR, not OR: the request exceeds size by 13 to 19 bytes.
-  uint32_t request = CheckedRequest((uint64_t{size} + 16) ^ 3);
+  uint32_t request = CheckedRequest(BlockRequest(size));
   if (desc->handle == nullptr || static_cast<uint32_t>(desc->capacity) < request) {
     if (desc->handle != nullptr) GlobalFree(desc->handle);
     AttachBlock(desc, GlobalAlloc(kBlockFlags, request));

@@ -32,6 +32,10 @@ constexpr uint32_t kBlockFlags = 0x2042;
 // What program code passes to StrAlloc for a string variable.
 constexpr uint32_t kVariableSize = 59;
 
+// The block StrAlloc asks for, for size bytes: XOR, not OR, so 13 to 19 bytes
+// more. Computed wide, so that no size wraps around.
+constexpr uint64_t BlockRequest(uint64_t size) { return (size + 16) ^ 3; }
+
 void StrAlloc(StringDescriptor* desc, uint32_t size);
 void StrGrow(StringDescriptor* desc, uint32_t size);
 StringValue StrAppend(const char* source, StringDescriptor* desc, int32_t count);

@@ -30,9 +30,10 @@ std::string Reference(uint32_t value, bool is_signed) {
     StringValue v = NumberToText(is_signed ? kSignedNumber : kUnsignedNumber, value);
     std::string expected = Reference(value, is_signed);
     if (std::string(v.text, v.length) != expected)
-      return ::testing::AssertionFailure() << (is_signed ? "signed " : "unsigned ") << value << ": \""
-                                           << std::string(v.text, v.length) << "\", expected \""
-                                           << expected << "\"";
+      return ::testing::AssertionFailure()
+             << (is_signed ? "signed " : "unsigned ")
+             << (is_signed ? std::to_string(static_cast<int32_t>(value)) : std::to_string(value)) << ": \""
+             << std::string(v.text, v.length) << "\", expected \"" << expected << "\"";
   }
   return ::testing::AssertionSuccess();
 }
