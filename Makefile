@@ -5,7 +5,7 @@
 #   make build                build every deliverable into build/bin/
 #   make dist                 build everything and write the Windows package build/dist/tessaric-win32.zip
 #   make sizes                each deliverable's size beside its limit; fails when one is over
-#   make bench                timings of the runtime's hot paths
+#   make bench                the runtime's hot paths timed beside the C runtime and the C++ library
 BUILD ?= build
 PROGRAM ?=
 JOBS ?= 2

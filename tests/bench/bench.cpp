@@ -1,7 +1,7 @@
 // The runtime's hot paths beside peers doing the same work in the same process
-// and run: the C runtime's own formatting (msvcrt.dll, bound at run time, as a
-// program that links it would call it) and the C++ library. Every figure is the
-// best of several repetitions, runtime and peers taking turns.
+// and run: the C runtime's own formatting (msvcrt.dll's, bound at run time) and
+// the C++ library. Every figure is the best of several repetitions, runtime and
+// peers taking turns.
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -70,8 +70,8 @@ void Compare(const char* path, int n, Body runtime, std::initializer_list<Peer> 
   }
 }
 
-// The C runtime's formatting, bound by name as a program without an import of
-// it would bind it.
+// msvcrt.dll's own formatting, bound by name: the C++ library's printf family
+// is another implementation.
 using PrintFunction = int(__cdecl*)(char*, const char*, ...);
 using BoundedPrintFunction = int(__cdecl*)(char*, size_t, const char*, ...);
 PrintFunction CrtSprintf;
