@@ -123,25 +123,32 @@ TEST_F(Controls, PictureStylesAreReplacedWhole) {
             LoadIconA(nullptr, IDI_APPLICATION));
 }
 
-TEST_F(Controls, OlderPictureWaitsForAnImage) {
-  for (const GuiGeneration* generation : {&kMiddleGeneration, &kEarliestGeneration}) {
-    SetUp();
-    Generation = generation;
+// The older picture constructors store the style, load the image first and
+// make a window only for an image; a window they made keeps its style.
+TEST_F(Controls, PictureWindowWaitsForAnImageInTheOlderGenerations) {
+  struct Case {
+    const GuiGeneration* generation;
+    bool windowWithoutImage;
+    uint32_t windowStyleAfterBitmap;  // low byte
+  };
+  for (const Case& c : {Case{&kLatestGeneration, true, 0x0E}, Case{&kMiddleGeneration, false, 0x03},
+                        Case{&kEarliestGeneration, false, 0x03}}) {
+    SCOPED_TRACE(GenerationName(c.generation));
+    StartWith(c.generation);
     MakeForm(0);
     Construct(1, CreatePicture);
-    EXPECT_EQ(R(1).WindowHandle, nullptr) << "no image: no window";
+    EXPECT_EQ(R(1).WindowHandle != nullptr, c.windowWithoutImage);
     EXPECT_STREQ(R(1).ClassName, "STATIC");
     R(1).IconName = IDI_APPLICATION;
     HWND picture = Construct(1, CreatePicture);
     ASSERT_NE(picture, nullptr);
     EXPECT_EQ(R(1).Style, 0x50000103u);
     EXPECT_EQ(static_cast<uint32_t>(GetWindowLongA(picture, GWL_STYLE)) & 0xFFu, 0x03u);
-    // A window that exists keeps its style; only the record and the image change.
     R(1).BitmapName = MAKEINTRESOURCEA(kSystemCheckBitmap);
     Construct(1, CreatePicture);
     EXPECT_EQ(R(1).WindowHandle, picture);
     EXPECT_EQ(R(1).Style, 0x5000010Eu);
-    EXPECT_EQ(static_cast<uint32_t>(GetWindowLongA(picture, GWL_STYLE)) & 0xFFu, 0x03u);
+    EXPECT_EQ(static_cast<uint32_t>(GetWindowLongA(picture, GWL_STYLE)) & 0xFFu, c.windowStyleAfterBitmap);
     TearDown();
   }
 }
@@ -151,9 +158,10 @@ TEST_F(Controls, StatusBarTakesANewSlotUnderTheLastForm) {
     const GuiGeneration* generation;
     uint32_t style;
   };
-  for (const Case& c : {Case{&kLatestGeneration, 0x50000000}, Case{&kMiddleGeneration, 0x50000100}}) {
-    SetUp();
-    Generation = c.generation;
+  for (const Case& c : {Case{&kLatestGeneration, 0x50000000}, Case{&kMiddleGeneration, 0x50000100},
+                        Case{&kEarliestGeneration, 0x50000100}}) {
+    SCOPED_TRACE(GenerationName(c.generation));
+    StartWith(c.generation);
     HWND first = MakeForm(0);
     HWND second = MakeForm(1);
     R(2).ObjectIndex = 1;

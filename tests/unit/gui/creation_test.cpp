@@ -152,7 +152,6 @@ TEST_F(Creation, FindObjectByWindowScansUpToTheNullSlot) {
   CurrentObject = &R(5);
   EXPECT_EQ(FindObjectByWindow(label), &R(1));
   EXPECT_EQ(FindObjectByWindow(GetDesktopWindow()), nullptr);
-  EXPECT_EQ(CurrentObject, &R(5)) << "the latest generation leaves CurrentObject alone";
   // A record listed after the null slot is never reached.
   ObjectTable[3] = &R(3);
   R(3).WindowHandle = GetDesktopWindow();
@@ -160,25 +159,43 @@ TEST_F(Creation, FindObjectByWindowScansUpToTheNullSlot) {
   R(3).WindowHandle = nullptr;
 }
 
-TEST_F(Creation, EarliestFindMakesTheResultCurrentFoundOrNot) {
-  Generation = &kEarliestGeneration;
-  MakeForm(0);
-  HWND label = Construct(1, CreateLabel);
-  CurrentObject = &R(5);
-  EXPECT_EQ(FindObjectByWindow(label), &R(1));
-  EXPECT_EQ(CurrentObject, &R(1));
-  EXPECT_EQ(FindObjectByWindow(GetDesktopWindow()), nullptr);
-  EXPECT_EQ(CurrentObject, nullptr);
+// Only the earliest generation makes what it found, or nothing, current.
+TEST_F(Creation, FindMakesTheResultCurrentOnlyInTheEarliestGeneration) {
+  struct Case {
+    const GuiGeneration* generation;
+    bool makesCurrent;
+  };
+  for (const Case& c : {Case{&kLatestGeneration, false}, Case{&kMiddleGeneration, false},
+                        Case{&kEarliestGeneration, true}}) {
+    SCOPED_TRACE(GenerationName(c.generation));
+    StartWith(c.generation);
+    MakeForm(0);
+    HWND label = Construct(1, CreateLabel);
+    CurrentObject = &R(5);
+    EXPECT_EQ(FindObjectByWindow(label), &R(1));
+    EXPECT_EQ(CurrentObject, c.makesCurrent ? &R(1) : &R(5));
+    EXPECT_EQ(FindObjectByWindow(GetDesktopWindow()), nullptr);
+    EXPECT_EQ(CurrentObject, c.makesCurrent ? nullptr : &R(5));
+    TearDown();
+  }
 }
 
-TEST_F(Creation, OlderFormConstructorsLeaveTheStyle) {
-  for (const GuiGeneration* generation : {&kMiddleGeneration, &kEarliestGeneration}) {
-    SetUp();
-    Generation = generation;
-    R(0).Style = WS_POPUP | WS_CAPTION;
+// The older form constructors keep the style the record holds.
+TEST_F(Creation, FormConstructorWritesTheStyleOnlyInTheLatestGeneration) {
+  struct Case {
+    const GuiGeneration* generation;
+    uint32_t style;
+  };
+  const uint32_t mine = WS_POPUP | WS_CAPTION;
+  for (const Case& c : {Case{&kLatestGeneration, 0x00CF0000}, Case{&kMiddleGeneration, mine},
+                        Case{&kEarliestGeneration, mine}}) {
+    SCOPED_TRACE(GenerationName(c.generation));
+    StartWith(c.generation);
+    R(0).Style = mine;
     HWND form = MakeForm(0);
-    EXPECT_EQ(R(0).Style, static_cast<uint32_t>(WS_POPUP | WS_CAPTION));
-    EXPECT_NE(GetWindowLongA(form, GWL_STYLE) & WS_POPUP, 0);
+    EXPECT_EQ(R(0).Style, c.style);
+    const uint32_t telling = WS_POPUP | WS_THICKFRAME;
+    EXPECT_EQ(static_cast<uint32_t>(GetWindowLongA(form, GWL_STYLE)) & telling, c.style & telling);
     TearDown();
   }
 }

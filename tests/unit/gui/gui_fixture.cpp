@@ -160,6 +160,17 @@ void GuiTest::SetUp() {
   DrainMessages();
 }
 
+void GuiTest::StartWith(const GuiGeneration* generation) {
+  SetUp();
+  Generation = generation;
+}
+
+const char* GenerationName(const GuiGeneration* generation) {
+  if (generation == &kLatestGeneration) return "latest";
+  if (generation == &kMiddleGeneration) return "middle";
+  return generation == &kEarliestGeneration ? "earliest" : "another";
+}
+
 void GuiTest::TearDown() {
   for (ObjectRecord& record : Records)
     if (record.WindowHandle != nullptr && IsWindow(record.WindowHandle)) DestroyWindow(record.WindowHandle);

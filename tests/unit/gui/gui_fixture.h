@@ -80,6 +80,8 @@ class GuiTest : public ::testing::Test {
   void SetUp() override;
   void TearDown() override;
 
+  // Starts the test afresh with the program carrying the given generation.
+  void StartWith(const GuiGeneration* generation);
   // Makes Records[n] the current object and constructs it.
   HWND Construct(int n, void (*constructor)());
   HWND MakeForm(int n) { return Construct(n, CreateForm); }
@@ -88,6 +90,9 @@ class GuiTest : public ::testing::Test {
   void MakeObjects();
   HWND form = nullptr, label = nullptr, edit = nullptr, button = nullptr;
 };
+
+// "latest", "middle" or "earliest", for tracing table rows.
+const char* GenerationName(const GuiGeneration* generation);
 
 // Removes every waiting message, WM_QUIT included.
 void DrainMessages();

@@ -102,22 +102,6 @@ TEST_F(MessageLoop, ControlOfASecondFormIsFoundByItsIndex) {
   EXPECT_EQ(keys[0].window, other);
 }
 
-TEST_F(MessageLoop, EarliestGenerationReadsOnlyTheLowEightBitsOfTheIndex) {
-  for (const GuiGeneration* generation : {&kLatestGeneration, &kEarliestGeneration}) {
-    SetUp();
-    Generation = generation;
-    MakeObjects();
-    SendMessageA(form, WM_KEYDOWN, (0x0102u << 16) | 'B', 0);
-    if (generation->inputIndexMask == 0xFF) {
-      ASSERT_EQ(SlotsCalled(), std::vector<std::string>{"OnKeyDown"});
-      EXPECT_EQ(Calls[0].window, edit);
-    } else {
-      EXPECT_TRUE(Calls.empty()) << "index 258 lies beyond the table";
-    }
-    TearDown();
-  }
-}
-
 TEST_F(MessageLoop, PendingMessagesSwallowTheQuitMessage) {
   MakeObjects();
   PostQuitMessage(5);

@@ -52,14 +52,21 @@ TEST_F(RichEdit, TextColorColoursTheWholeTextAndLeavesItSelected) {
   }
 }
 
-TEST_F(RichEdit, SelectionWritesScrollTheCaretUnlessTheGenerationSaysNot) {
+// tintbox carries the latest library as it was before selection writes
+// learned to scroll the caret.
+TEST_F(RichEdit, SelectionWritesScrollTheCaretInEveryGenerationButTintboxs) {
   struct Case {
+    const char* name;
     GuiGeneration generation;
     bool scrolls;
   };
-  for (const Case& c : {Case{kLatestGeneration, true}, Case{WithoutCaretScroll(kLatestGeneration), false}}) {
-    SetUp();
-    Generation = &c.generation;
+  const Case cases[] = {{"latest", kLatestGeneration, true},
+                        {"middle", kMiddleGeneration, true},
+                        {"earliest", kEarliestGeneration, true},
+                        {"tintbox", WithoutCaretScroll(kLatestGeneration), false}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    StartWith(&c.generation);
     HWND box = MakeRichEdit(Lines(10, 20));
     CHARRANGE selection = {};
     MessageSpy spy(box, {EM_EXSETSEL, EM_SCROLLCARET});

@@ -196,9 +196,10 @@ TEST_F(WindowProc, ClickNotificationsRunOnCommandWithTheGenerationsCode) {
     const GuiGeneration* generation;
     int32_t code;
   };
-  for (const Case& c : {Case{&kLatestGeneration, -2}, Case{&kEarliestGeneration, 2}}) {
-    SetUp();
-    Generation = c.generation;
+  for (const Case& c : {Case{&kLatestGeneration, -2}, Case{&kMiddleGeneration, -2},
+                        Case{&kEarliestGeneration, 2}}) {
+    SCOPED_TRACE(GenerationName(c.generation));
+    StartWith(c.generation);
     MakeObjects();
     HWND bar = Construct(4, CreateStatusBar);
     LogEverySlot(R(4));
@@ -299,32 +300,47 @@ TEST_F(WindowProc, CommandsRunOnCommandExceptCodeOne) {
   EXPECT_EQ(EventCode, 1);
 }
 
-TEST_F(WindowProc, CommandIdentifiersAreMaskedAndBoundedByTheTable) {
+// Each bit of an index that a message carries counts or is dropped as the
+// generation says. The edit is object 2 and the button 3, so the index
+// (bit | 2) reaches the edit when the bit is dropped, the button for bit 0,
+// and, from bit 2 up, nothing: an empty slot, the end slot or beyond.
+TEST_F(WindowProc, IndicesInMessagesKeepTheGenerationsBits) {
   struct Case {
     const GuiGeneration* generation;
-    WPARAM identifier;
-    HWND* expected;  // null: no handler runs
+    uint32_t inputBits;    // of the high word of forwarded input
+    uint32_t commandBits;  // of a command or notification identifier
   };
-  HWND none = nullptr;
-  const Case cases[] = {
-      {&kLatestGeneration, 4096 + 2, &edit},  {&kLatestGeneration, 256 + 2, &none},
-      {&kEarliestGeneration, 256 + 2, &edit}, {&kLatestGeneration, kTableRecords, &none},
-      {&kLatestGeneration, 1000 + 3, &none},
-  };
+  const Case cases[] = {{&kLatestGeneration, 0xFFFF, 0xFFF},
+                        {&kMiddleGeneration, 0xFFFF, 0xFFF},
+                        {&kEarliestGeneration, 0xFF, 0xFF}};
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.identifier);
-    SetUp();
-    Generation = c.generation;
+    SCOPED_TRACE(GenerationName(c.generation));
+    StartWith(c.generation);
     MakeObjects();
     R(0).OnMessage = nullptr;
-    Calls.clear();
-    Send(WM_COMMAND, MAKEWPARAM(c.identifier, EN_SETFOCUS), reinterpret_cast<LPARAM>(edit));
-    if (*c.expected == nullptr) {
-      EXPECT_TRUE(Calls.empty());
-    } else {
-      ASSERT_EQ(SlotsCalled(), std::vector<std::string>{"OnCommand"});
-      EXPECT_EQ(Calls[0].window, *c.expected);
-      EXPECT_EQ(Calls[0].code, EN_SETFOCUS);
+    for (int bit = 0; bit < 32; ++bit) {
+      SCOPED_TRACE(bit);
+      const uint32_t index = (1u << bit) | 2;
+      auto expectRunOn = [&](uint32_t kept, const char* slot) {
+        uint32_t reached = index & kept;
+        HWND expected = reached == 2 ? edit : reached == 3 ? button : nullptr;
+        if (expected == nullptr) {
+          EXPECT_TRUE(Calls.empty()) << Calls.front().slot;
+        } else {
+          ASSERT_EQ(SlotsCalled(), std::vector<std::string>{slot});
+          EXPECT_EQ(Calls[0].window, expected);
+        }
+        Calls.clear();
+      };
+      if (bit < 16) {
+        Send(WM_KEYDOWN, index << 16, 0);
+        expectRunOn(c.inputBits, "OnKeyDown");
+        Send(WM_COMMAND, MAKEWPARAM(index, EN_SETFOCUS), reinterpret_cast<LPARAM>(edit));
+        expectRunOn(c.commandBits, "OnCommand");
+      }
+      NMHDR header = {edit, index, static_cast<UINT>(NM_CLICK)};
+      Send(WM_NOTIFY, index, reinterpret_cast<LPARAM>(&header));
+      expectRunOn(c.commandBits, "OnCommand");
     }
     TearDown();
   }
@@ -365,10 +381,15 @@ TEST_F(WindowProc, ThumbPositionStaysWhereReleased) {
   EXPECT_EQ(SlotsCalled(), (std::vector<std::string>{"OnMessage", "OnMessage"}));
 }
 
-TEST_F(WindowProc, ChildClickRunsTheMainFormsOnMouseDownInTheLatestGenerations) {
-  for (const GuiGeneration* generation : {&kLatestGeneration, &kMiddleGeneration, &kEarliestGeneration}) {
-    SetUp();
-    Generation = generation;
+TEST_F(WindowProc, ChildClickRunsTheMainFormsOnMouseDownExceptInTheEarliestGeneration) {
+  struct Case {
+    const GuiGeneration* generation;
+    bool runsMainForm;
+  };
+  for (const Case& c : {Case{&kLatestGeneration, true}, Case{&kMiddleGeneration, true},
+                        Case{&kEarliestGeneration, false}}) {
+    SCOPED_TRACE(GenerationName(c.generation));
+    StartWith(c.generation);
     MakeObjects();
     HWND second = MakeForm(4);
     LogEverySlot(R(4));
@@ -377,7 +398,7 @@ TEST_F(WindowProc, ChildClickRunsTheMainFormsOnMouseDownInTheLatestGenerations) 
     SendMessageA(second, WM_PARENTNOTIFY, WM_LBUTTONDOWN, MAKELPARAM(15, 25));
     SendMessageA(second, WM_PARENTNOTIFY, WM_CREATE, 0);
     ASSERT_EQ(Calls.size(), 2u);
-    if (generation->childClickRunsMainForm) {
+    if (c.runsMainForm) {
       EXPECT_EQ(Calls[0].slot, "OnMouseDown");
       EXPECT_EQ(Calls[0].window, form);
       EXPECT_EQ(Calls[0].lParam, MAKELPARAM(15, 25));
@@ -415,23 +436,27 @@ TEST_F(WindowProc, OnMessageResultDecidesWhetherTheDefaultFollows) {
 
 // The earliest generation gives up through the fallback, and finding an
 // object by window makes it current while the fallback leaves it be.
-TEST_F(WindowProc, EarliestGenerationFallsBackAndMakesFoundObjectsCurrent) {
-  for (const GuiGeneration* generation : {&kLatestGeneration, &kEarliestGeneration}) {
-    SetUp();
-    Generation = generation;
+TEST_F(WindowProc, OnlyTheEarliestGenerationGivesUpThroughTheFallback) {
+  struct Case {
+    const GuiGeneration* generation;
+    bool fallsBack;
+  };
+  for (const Case& c : {Case{&kLatestGeneration, false}, Case{&kMiddleGeneration, false},
+                        Case{&kEarliestGeneration, true}}) {
+    SCOPED_TRACE(GenerationName(c.generation));
+    StartWith(c.generation);
     MakeObjects();
     R(0).OnClose = nullptr;
     OnMessageResult = 1;
     Calls.clear();
     CurrentObject = &R(5);
     Send(WM_CLOSE, 0, 0);
-    bool earliest = generation->missingHandlerFallsBack;
-    EXPECT_EQ(IsWindow(form) != FALSE, earliest) << "OnMessage kept the form";
+    EXPECT_EQ(IsWindow(form) != FALSE, c.fallsBack) << "OnMessage kept the form";
     std::vector<HandlerCall> closes;
     for (const HandlerCall& call : Calls)
       if (call.message == WM_CLOSE) closes.push_back(call);
-    ASSERT_EQ(closes.size(), earliest ? 1u : 0u);
-    if (earliest) {
+    ASSERT_EQ(closes.size(), c.fallsBack ? 1u : 0u);
+    if (c.fallsBack) {
       EXPECT_EQ(closes[0].slot, "OnMessage");
       EXPECT_EQ(closes[0].current, &R(0)) << "the find made the form current";
     }
