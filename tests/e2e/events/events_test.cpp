@@ -1,6 +1,6 @@
 // The event rules under real input: the probe program logs every handler call,
 // the driver gives it mouse and keyboard input through the system and reads
-// the log. Each rule runs against the latest and the earliest generation.
+// the log. Each rule runs against every generation of the library.
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -55,6 +55,7 @@ constexpr int kChildIndex257 = 0x0101;  // an index beyond the table that 255 ma
 
 // How the generations differ, as the rules state them.
 struct Generation {
+  const char* name;
   const char* program;
   bool childClickRunsMainForm;  // WM_PARENTNOTIFY runs the main form's OnMouseDown
   bool missingGoesToOnMessage;  // a missing object or handler ends in OnMessage, not the default
@@ -64,8 +65,9 @@ struct Generation {
   bool statusBarHasGrip;        // the status bar is made with SBARS_SIZEGRIP
 };
 
-const Generation kLatest = {"events_latest.exe", true, false, -2, false, false, false};
-const Generation kEarliest = {"events_earliest.exe", false, true, 2, true, true, true};
+const Generation kLatest = {"Latest", "events_latest.exe", true, false, -2, false, false, false};
+const Generation kMiddle = {"Middle", "events_middle.exe", true, false, -2, false, false, true};
+const Generation kEarliest = {"Earliest", "events_earliest.exe", false, true, 2, true, true, true};
 
 class EventRules : public testing::TestWithParam<Generation> {
  protected:
@@ -461,14 +463,12 @@ TEST_P(EventRules, MinimisingRunsNoOnResizeAndRestoringRefreshesTheSize) {
   EXPECT_EQ(restored.width, 500);
   EXPECT_EQ(restored.height, 350);
   // Found by window: the earliest generation makes the form current, the
-  // latest hands it to the geometry read only.
+  // later ones hand it to the geometry read only.
   EXPECT_EQ(restored.current, GetParam().findMakesCurrent ? kForm : -1);
   EXPECT_EQ(restored.query, GetParam().findMakesCurrent ? -1 : kForm);
 }
 
-INSTANTIATE_TEST_SUITE_P(Generations, EventRules, testing::Values(kLatest, kEarliest),
-                         [](const testing::TestParamInfo<Generation>& info) {
-                           return std::string(info.param.clickCode < 0 ? "Latest" : "Earliest");
-                         });
+INSTANTIATE_TEST_SUITE_P(Generations, EventRules, testing::Values(kLatest, kMiddle, kEarliest),
+                         [](const testing::TestParamInfo<Generation>& info) { return std::string(info.param.name); });
 
 }  // namespace
