@@ -118,7 +118,7 @@ bool BringToFront(HWND window, DWORD timeoutMs = 5000);
 POINT ScreenPoint(HWND window, int x, int y);  // a client point of window
 POINT ScreenCentre(HWND window);
 bool MoveMouse(POINT point);  // true once the cursor is there
-void MouseButton(bool down, bool right = false);
+void MouseButton(POINT point, bool down, bool right = false);  // pressed or released at point
 void Click(POINT point, bool right = false);
 void DoubleClick(POINT point);
 void Drag(POINT from, POINT to);  // left button held from one point to the other

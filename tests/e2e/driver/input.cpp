@@ -8,10 +8,14 @@ namespace {
 
 void Send(INPUT input) { SendInput(1, &input, sizeof input); }
 
-INPUT MouseInput(DWORD flags) {
+// A mouse event at a point: absolute coordinates run from 0 to 65535 across the screen.
+INPUT MouseInput(DWORD flags, POINT point) {
+  int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
   INPUT input = {};
   input.type = INPUT_MOUSE;
-  input.mi.dwFlags = flags;
+  input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  input.mi.dx = (point.x * 65536 + width / 2) / width;
+  input.mi.dy = (point.y * 65536 + height / 2) / height;
   return input;
 }
 
@@ -61,21 +65,22 @@ POINT ScreenCentre(HWND window) {
 }
 
 bool MoveMouse(POINT point) {
-  // Absolute coordinates run from 0 to 65535 across the screen.
-  int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
-  INPUT input = MouseInput(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE);
-  input.mi.dx = (point.x * 65536 + width / 2) / width;
-  input.mi.dy = (point.y * 65536 + height / 2) / height;
-  Send(input);
+  Send(MouseInput(0, point));
   return WaitUntil([&] { return CursorAt(point); }, 2000);
 }
 
-void MouseButton(bool down, bool right) { Send(MouseInput(ButtonFlag(down, right))); }
+// The button event carries its point, as a mouse's own events do. Under Wine
+// every move made here reaches the program under the pointer a second time, as
+// an X event that it turns into a move of its own whenever it gets to it; a
+// button event without a point would go down or up wherever such a late copy
+// of an earlier move had put the pointer. On Windows, where the pointer is
+// already at the point, the event is the same as one without it.
+void MouseButton(POINT point, bool down, bool right) { Send(MouseInput(ButtonFlag(down, right), point)); }
 
 void Click(POINT point, bool right) {
   MoveMouse(point);
-  MouseButton(true, right);
-  MouseButton(false, right);
+  MouseButton(point, true, right);
+  MouseButton(point, false, right);
 }
 
 void DoubleClick(POINT point) {
@@ -85,11 +90,11 @@ void DoubleClick(POINT point) {
 
 void Drag(POINT from, POINT to) {
   MoveMouse(from);
-  MouseButton(true);
+  MouseButton(from, true);
   // Through a midpoint, so the target sees the pointer travel while held.
   MoveMouse(POINT{(from.x + to.x) / 2, (from.y + to.y) / 2});
   MoveMouse(to);
-  MouseButton(false);
+  MouseButton(to, false);
 }
 
 void KeyEvent(WORD virtualKey, bool down) {
