@@ -154,14 +154,9 @@ TEST_F(Controls, PictureWindowWaitsForAnImageInTheOlderGenerations) {
 }
 
 TEST_F(Controls, StatusBarTakesANewSlotUnderTheLastForm) {
-  struct Case {
-    const GuiGeneration* generation;
-    uint32_t style;
-  };
-  for (const Case& c : {Case{&kLatestGeneration, 0x50000000}, Case{&kMiddleGeneration, 0x50000100},
-                        Case{&kEarliestGeneration, 0x50000100}}) {
-    SCOPED_TRACE(GenerationName(c.generation));
-    StartWith(c.generation);
+  for (const auto& [generation, style] : ByGeneration<uint32_t>(0x50000000, 0x50000100, 0x50000100)) {
+    SCOPED_TRACE(GenerationName(generation));
+    StartWith(generation);
     HWND first = MakeForm(0);
     HWND second = MakeForm(1);
     R(2).ObjectIndex = 1;
@@ -173,8 +168,8 @@ TEST_F(Controls, StatusBarTakesANewSlotUnderTheLastForm) {
     EXPECT_EQ(GetParent(bar), second);
     EXPECT_EQ(GetDlgCtrlID(bar), 2);
     EXPECT_STREQ(R(2).ClassName, "STATUSCLASSNAME");
-    EXPECT_EQ(R(2).Style, c.style);
-    EXPECT_EQ(static_cast<uint32_t>(GetWindowLongA(bar, GWL_STYLE)) & 0x100u, c.style & 0x100u);
+    EXPECT_EQ(R(2).Style, style);
+    EXPECT_EQ(static_cast<uint32_t>(GetWindowLongA(bar, GWL_STYLE)) & 0x100u, style & 0x100u);
     EXPECT_EQ(R(2).Font, nullptr);
     char name[64] = {};
     GetClassNameA(bar, name, sizeof name);

@@ -161,41 +161,31 @@ TEST_F(Creation, FindObjectByWindowScansUpToTheNullSlot) {
 
 // Only the earliest generation makes what it found, or nothing, current.
 TEST_F(Creation, FindMakesTheResultCurrentOnlyInTheEarliestGeneration) {
-  struct Case {
-    const GuiGeneration* generation;
-    bool makesCurrent;
-  };
-  for (const Case& c : {Case{&kLatestGeneration, false}, Case{&kMiddleGeneration, false},
-                        Case{&kEarliestGeneration, true}}) {
-    SCOPED_TRACE(GenerationName(c.generation));
-    StartWith(c.generation);
+  for (const auto& [generation, makesCurrent] : ByGeneration(false, false, true)) {
+    SCOPED_TRACE(GenerationName(generation));
+    StartWith(generation);
     MakeForm(0);
     HWND label = Construct(1, CreateLabel);
     CurrentObject = &R(5);
     EXPECT_EQ(FindObjectByWindow(label), &R(1));
-    EXPECT_EQ(CurrentObject, c.makesCurrent ? &R(1) : &R(5));
+    EXPECT_EQ(CurrentObject, makesCurrent ? &R(1) : &R(5));
     EXPECT_EQ(FindObjectByWindow(GetDesktopWindow()), nullptr);
-    EXPECT_EQ(CurrentObject, c.makesCurrent ? nullptr : &R(5));
+    EXPECT_EQ(CurrentObject, makesCurrent ? nullptr : &R(5));
     TearDown();
   }
 }
 
 // The older form constructors keep the style the record holds.
 TEST_F(Creation, FormConstructorWritesTheStyleOnlyInTheLatestGeneration) {
-  struct Case {
-    const GuiGeneration* generation;
-    uint32_t style;
-  };
   const uint32_t mine = WS_POPUP | WS_CAPTION;
-  for (const Case& c : {Case{&kLatestGeneration, 0x00CF0000}, Case{&kMiddleGeneration, mine},
-                        Case{&kEarliestGeneration, mine}}) {
-    SCOPED_TRACE(GenerationName(c.generation));
-    StartWith(c.generation);
+  for (const auto& [generation, style] : ByGeneration<uint32_t>(0x00CF0000, mine, mine)) {
+    SCOPED_TRACE(GenerationName(generation));
+    StartWith(generation);
     R(0).Style = mine;
     HWND form = MakeForm(0);
-    EXPECT_EQ(R(0).Style, c.style);
+    EXPECT_EQ(R(0).Style, style);
     const uint32_t telling = WS_POPUP | WS_THICKFRAME;
-    EXPECT_EQ(static_cast<uint32_t>(GetWindowLongA(form, GWL_STYLE)) & telling, c.style & telling);
+    EXPECT_EQ(static_cast<uint32_t>(GetWindowLongA(form, GWL_STYLE)) & telling, style & telling);
     TearDown();
   }
 }

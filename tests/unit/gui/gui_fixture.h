@@ -94,6 +94,17 @@ class GuiTest : public ::testing::Test {
 // "latest", "middle" or "earliest", for tracing table rows.
 const char* GenerationName(const GuiGeneration* generation);
 
+// A test's expected outcome for each generation, written out by the test.
+template <typename T>
+struct GenerationCase {
+  const GuiGeneration* generation;
+  T expected;
+};
+template <typename T>
+std::vector<GenerationCase<T>> ByGeneration(T latest, T middle, T earliest) {
+  return {{&kLatestGeneration, latest}, {&kMiddleGeneration, middle}, {&kEarliestGeneration, earliest}};
+}
+
 // Removes every waiting message, WM_QUIT included.
 void DrainMessages();
 

@@ -192,14 +192,9 @@ TEST_F(WindowProc, DrawItemRunsTheControlsOnPaintWithTheItemsDc) {
 }
 
 TEST_F(WindowProc, ClickNotificationsRunOnCommandWithTheGenerationsCode) {
-  struct Case {
-    const GuiGeneration* generation;
-    int32_t code;
-  };
-  for (const Case& c : {Case{&kLatestGeneration, -2}, Case{&kMiddleGeneration, -2},
-                        Case{&kEarliestGeneration, 2}}) {
-    SCOPED_TRACE(GenerationName(c.generation));
-    StartWith(c.generation);
+  for (const auto& [generation, code] : ByGeneration<int32_t>(-2, -2, 2)) {
+    SCOPED_TRACE(GenerationName(generation));
+    StartWith(generation);
     MakeObjects();
     HWND bar = Construct(4, CreateStatusBar);
     LogEverySlot(R(4));
@@ -207,7 +202,7 @@ TEST_F(WindowProc, ClickNotificationsRunOnCommandWithTheGenerationsCode) {
     NMHDR header = {bar, 4, static_cast<UINT>(NM_CLICK)};
     EXPECT_EQ(Send(WM_NOTIFY, 4, reinterpret_cast<LPARAM>(&header)), 0);
     ASSERT_EQ(SlotsCalled(), std::vector<std::string>{"OnCommand"});
-    EXPECT_EQ(Calls[0].code, c.code);
+    EXPECT_EQ(Calls[0].code, code);
     EXPECT_EQ(Calls[0].window, bar);
     EXPECT_EQ(Calls[0].message, static_cast<UINT>(WM_NOTIFY));
     // Another code or a mismatched identifier: the fallback, EventCode untouched.
@@ -384,14 +379,9 @@ TEST_F(WindowProc, ThumbPositionStaysWhereReleased) {
 }
 
 TEST_F(WindowProc, ChildClickRunsTheMainFormsOnMouseDownExceptInTheEarliestGeneration) {
-  struct Case {
-    const GuiGeneration* generation;
-    bool runsMainForm;
-  };
-  for (const Case& c : {Case{&kLatestGeneration, true}, Case{&kMiddleGeneration, true},
-                        Case{&kEarliestGeneration, false}}) {
-    SCOPED_TRACE(GenerationName(c.generation));
-    StartWith(c.generation);
+  for (const auto& [generation, runsMainForm] : ByGeneration(true, true, false)) {
+    SCOPED_TRACE(GenerationName(generation));
+    StartWith(generation);
     MakeObjects();
     HWND second = MakeForm(4);
     LogEverySlot(R(4));
@@ -400,7 +390,7 @@ TEST_F(WindowProc, ChildClickRunsTheMainFormsOnMouseDownExceptInTheEarliestGener
     SendMessageA(second, WM_PARENTNOTIFY, WM_LBUTTONDOWN, MAKELPARAM(15, 25));
     SendMessageA(second, WM_PARENTNOTIFY, WM_CREATE, 0);
     ASSERT_EQ(Calls.size(), 2u);
-    if (c.runsMainForm) {
+    if (runsMainForm) {
       EXPECT_EQ(Calls[0].slot, "OnMouseDown");
       EXPECT_EQ(Calls[0].window, form);
       EXPECT_EQ(Calls[0].lParam, MAKELPARAM(15, 25));
@@ -439,26 +429,21 @@ TEST_F(WindowProc, OnMessageResultDecidesWhetherTheDefaultFollows) {
 // The earliest generation gives up through the fallback, and finding an
 // object by window makes it current while the fallback leaves it be.
 TEST_F(WindowProc, OnlyTheEarliestGenerationGivesUpThroughTheFallback) {
-  struct Case {
-    const GuiGeneration* generation;
-    bool fallsBack;
-  };
-  for (const Case& c : {Case{&kLatestGeneration, false}, Case{&kMiddleGeneration, false},
-                        Case{&kEarliestGeneration, true}}) {
-    SCOPED_TRACE(GenerationName(c.generation));
-    StartWith(c.generation);
+  for (const auto& [generation, fallsBack] : ByGeneration(false, false, true)) {
+    SCOPED_TRACE(GenerationName(generation));
+    StartWith(generation);
     MakeObjects();
     R(0).OnClose = nullptr;
     OnMessageResult = 1;
     Calls.clear();
     CurrentObject = &R(5);
     Send(WM_CLOSE, 0, 0);
-    EXPECT_EQ(IsWindow(form) != FALSE, c.fallsBack) << "OnMessage kept the form";
+    EXPECT_EQ(IsWindow(form) != FALSE, fallsBack) << "OnMessage kept the form";
     std::vector<HandlerCall> closes;
     for (const HandlerCall& call : Calls)
       if (call.message == WM_CLOSE) closes.push_back(call);
-    ASSERT_EQ(closes.size(), c.fallsBack ? 1u : 0u);
-    if (c.fallsBack) {
+    ASSERT_EQ(closes.size(), fallsBack ? 1u : 0u);
+    if (fallsBack) {
       EXPECT_EQ(closes[0].slot, "OnMessage");
       EXPECT_EQ(closes[0].current, &R(0)) << "the find made the form current";
     }
