@@ -124,12 +124,15 @@ LRESULT Show(const Message& m) {
 }
 
 // Whether size bytes from address on can be read without a fault: committed,
-// readable and no guard page, in every region they touch.
+// readable and no guard page, in every region they touch. Bytes that would run
+// past the top of the address space never are.
 bool Readable(uintptr_t address, uintptr_t size) {
   constexpr DWORD kReadable = PAGE_READONLY | PAGE_READWRITE | PAGE_WRITECOPY | PAGE_EXECUTE_READ |
                               PAGE_EXECUTE_READWRITE | PAGE_EXECUTE_WRITECOPY;
+  uintptr_t end = address + size;
+  if (end < address) return false;
   MEMORY_BASIC_INFORMATION region;
-  for (uintptr_t end = address + size; address < end;
+  for (; address < end;
        address = reinterpret_cast<uintptr_t>(region.BaseAddress) + region.RegionSize) {
     if (VirtualQuery(reinterpret_cast<const void*>(address), &region, sizeof region) == 0 ||
         region.State != MEM_COMMIT || (region.Protect & kReadable) == 0 || (region.Protect & PAGE_GUARD) != 0)

@@ -72,12 +72,15 @@ void ExpectAnswersAndCloses(const Running& run) {
   EXPECT_EQ(CloseAndWait(run.process, run.form), 0u);
 }
 
+// A low address, and one whose structure would run past the top of the
+// address space.
 TEST(HostileMessages, ANotificationPointerFromOutsideIsNeverRead) {
   for (const GuiProgram& program : kPrograms) {
     SCOPED_TRACE(program.name);
     Running run = Start(program);
     ASSERT_NE(run.form, nullptr);
-    ASSERT_TRUE(PostMessageA(run.form, WM_NOTIFY, 1, 0x4C));
+    for (LPARAM pointer : {LPARAM{0x4C}, static_cast<LPARAM>(0xFFFFFFF8u)})
+      ASSERT_TRUE(PostMessageA(run.form, WM_NOTIFY, 1, pointer));
     ExpectAnswersAndCloses(run);
   }
 }
