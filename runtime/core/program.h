@@ -46,13 +46,12 @@ inline void ResetFpu() { asm volatile("fwait\n\tfninit" ::: "memory"); }
 // The program body that the start-up stub calls; its result is the exit code.
 int ProgramBody();
 
-// Defines the module's ProgramHeader at the very start of its writable data:
-// a program uses it before any definition of its own, in the first object of
-// its link, and its objects keep their definitions in order.
+// Defines the module's ProgramHeader, in a section that the image layout puts
+// at the very start of the writable data.
 #define TESSARIC_PROGRAM(signature, name)                                          \
   static_assert(sizeof(signature) == 13, "signature is Tessaric plus four digits"); \
   static_assert(sizeof(name) <= 19, "program name too long");                      \
   extern "C" {                                                                     \
-  __attribute__((section(".data"), used))                                          \
+  __attribute__((section(".data.header"), used))                                   \
   ::tessaric::ProgramHeaderRecord ProgramHeader = {signature, name};               \
   }
