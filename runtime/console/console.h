@@ -69,4 +69,11 @@ void ConsoleWaitKey();
 // The character (flag 0) or attribute word of one cell; 0 when it can't be read.
 uint32_t ConsoleReadCell(int32_t row, int32_t column, int32_t flag);
 
+// One line of standard input, without its line end, into line (which has a
+// block); the empty string at the end of the input. Works on a console, a
+// file and a pipe alike.
+void ConsoleReadLine(StringDescriptor* line);
+// A line of standard input taken as a number, as VAL takes it.
+long double ConsoleReadNumber();
+
 }  // namespace tessaric

@@ -61,6 +61,16 @@ StringValue FileLoad(FileRecord* record);
 inline FileRecord* CurrentFile() { return static_cast<FileRecord*>(CurrentObject); }
 inline FileRecord* QueriedFile() { return static_cast<FileRecord*>(QueryObject); }
 
+// The language's forms of the transfers: a string written, count bytes read
+// into a new temporary (at most what remains of the file), a line written, a
+// whole file replaced by a string.
+inline int32_t FileWriteText(FileRecord* record, StringValue text) {
+  return FileTransfer(record, const_cast<char*>(text.text), text.length, kFileWriteBytes);
+}
+StringValue FileReadText(FileRecord* record, int32_t count);
+inline void FileWriteLine(StringValue text) { FileWriteLine(text.text, text.length); }
+uint32_t FileSaveString(const char* name, StringValue text);
+
 // Every open shares read access only.
 inline HANDLE OpenShared(const char* name, DWORD access, DWORD creation, DWORD flags) {
   return CreateFileA(name, access, FILE_SHARE_READ, nullptr, creation, flags, nullptr);

@@ -62,6 +62,9 @@ constexpr int32_t kRegistryCreate = 1;
 constexpr int32_t kKeyPathTooLong = ERROR_FILENAME_EXCED_RANGE;
 
 int32_t RegistryOpen(RegistryRecord* record, const char* path, int32_t length, int32_t create);
+inline int32_t RegistryOpen(RegistryRecord* record, StringValue path, int32_t create) {
+  return RegistryOpen(record, path.text, path.length, create);
+}
 void RegistryClose(RegistryRecord* record);
 void RegistryBind(RegistryRecord* record);
 int32_t RegistryEnumKey();

@@ -1,0 +1,126 @@
+// What compiled programs need beyond the runtime's operations: the number
+// rules of the language, its string functions, text to number, array bounds
+// and the passing of string arguments. The small ones are inline here; each
+// of the others lives in a file of its own, so a program links only those it
+// uses.
+#pragma once
+
+#include <stdint.h>
+
+#include "core/numbers.h"
+#include "core/program.h"
+#include "core/strings.h"
+
+namespace tessaric {
+
+// Storing into an INTEGER: round to nearest, ties to even (the FPU's mode from
+// start-up); a value out of range, or not a number, gives -2147483648.
+inline int32_t RoundToInteger(long double number) {
+  int32_t result;
+  asm("fistpl %0" : "=m"(result) : "t"(number) : "st");
+  return result;
+}
+
+// The exact sum of two INTEGERs, stored into an INTEGER.
+inline int32_t IntegerAdd(int32_t a, int32_t b) {
+  int64_t sum = int64_t{a} + b;
+  return sum == static_cast<int32_t>(sum) ? static_cast<int32_t>(sum) : INT32_MIN;
+}
+
+// \ truncates toward zero. A zero divisor, and the one quotient beyond 32
+// bits (-2147483648 \ -1), give -2147483648, as storing the quotient would.
+inline int32_t IntegerDivide(int32_t a, int32_t b) {
+  if (b == 0 || (b == -1 && a == INT32_MIN)) return INT32_MIN;
+  return a / b;
+}
+
+// MOD takes the sign of the dividend; a zero divisor gives -2147483648.
+inline int32_t IntegerModulo(int32_t a, int32_t b) {
+  if (b == 0) return INT32_MIN;
+  if (b == -1) return 0;
+  return a % b;
+}
+
+// Comparisons as FloatCompare makes them: a pair that has no order (a value
+// that is not a number) compares equal.
+inline bool NumberEqual(long double a, long double b) { return !(a < b) && !(a > b); }
+inline bool NumberNotEqual(long double a, long double b) { return a < b || a > b; }
+inline bool NumberLess(long double a, long double b) { return a < b; }
+inline bool NumberGreater(long double a, long double b) { return a > b; }
+inline bool NumberLessEqual(long double a, long double b) { return !(a > b); }
+inline bool NumberGreaterEqual(long double a, long double b) { return !(a < b); }
+
+// Whether a FOR loop goes on with its counter at value: up to the end with a
+// step of 0 or more, down to it with a negative step; never with a step or an
+// end that is not a number.
+inline bool ForContinues(long double value, long double end, long double step) {
+  if (step >= 0) return value <= end;
+  if (step < 0) return value >= end;
+  return false;
+}
+
+inline long double NumberAbs(long double x) { return __builtin_fabsl(x); }
+inline long double NumberSqrt(long double x) {
+  asm("fsqrt" : "+t"(x));
+  return x;
+}
+// INT: the largest whole number not above x.
+long double NumberFloor(long double x);
+// x ^ y. Whole exponents multiply by repeated squaring; others go through
+// the logarithm. A negative base with a fractional exponent is not a number.
+long double NumberPower(long double x, long double y);
+// The same on the FPU stack, for x87 code: x in st(1), y in st(0); the
+// result replaces both. Uses at most five registers.
+extern "C" void NumberPowerX87();
+
+// VAL: the number at the start of the text (after blanks): digits with a
+// point and an exponent, or &H and hexadecimal digits; 0 when there is none.
+// Leaves no exception flags behind.
+long double TextToNumber(StringValue text);
+
+// LEFT$, RIGHT$, MID$: a piece of the text in a new temporary. Counts and
+// positions outside the text are held to it.
+StringValue StrSlice(StringValue text, int32_t begin, int32_t count);  // begin within the text, count >= 0
+inline StringValue StrLeft(StringValue text, int32_t count) { return StrSlice(text, 0, count < 0 ? 0 : count); }
+inline StringValue StrRight(StringValue text, int32_t count) {
+  int32_t keep = count < 0 ? 0 : count > text.length ? text.length : count;
+  return StrSlice(text, text.length - keep, keep);
+}
+// MID$ counts from 1; a start below 1 counts as 1.
+inline StringValue StrMid(StringValue text, int32_t start, int32_t count) {
+  int32_t begin = start < 1 ? 0 : start - 1 > text.length ? text.length : start - 1;
+  return StrSlice(text, begin, count < 0 ? 0 : count);
+}
+// INSTR: the 1-based place of find in text at or after start, 0 when absent.
+int32_t StrInstr(int32_t start, StringValue text, StringValue find);
+StringValue StrUpper(StringValue text);
+StringValue StrLower(StringValue text);
+// CHR$: one byte, the low 8 bits of code.
+StringValue StrCharacter(int32_t code);
+// ASC: the first byte, 0 for the empty text.
+inline int32_t StrAsc(StringValue text) { return text.length > 0 ? static_cast<uint8_t>(text.text[0]) : 0; }
+
+// A copy of value in a temporary of a statement, which nothing else changes.
+StringValue StrTemp(StringDescriptor* temp, StringValue value);
+// A routine's STRING parameter: a copy of the argument's text (to its NUL),
+// so that the argument stays unchanged for the whole call.
+void StrTakeArgument(StringDescriptor* parameter, const char* text);
+
+// Array bounds: an index outside 0 to bound ends the program with
+// "Array index error  " (exit code 4).
+[[noreturn]] void ArrayIndexError();
+inline int32_t CheckedIndex(int32_t index, int32_t bound) {
+  if (static_cast<uint32_t>(index) > static_cast<uint32_t>(bound)) ArrayIndexError();
+  return index;
+}
+
+// Handles and resource numbers as the INTEGERs that programs see.
+inline int32_t HandleValue(const volatile void* handle) {
+  return static_cast<int32_t>(reinterpret_cast<uintptr_t>(handle));
+}
+inline HWND WindowOf(int32_t value) { return reinterpret_cast<HWND>(static_cast<uintptr_t>(static_cast<uint32_t>(value))); }
+inline const char* ResourceNumber(int32_t value) {
+  return reinterpret_cast<const char*>(static_cast<uintptr_t>(static_cast<uint32_t>(value)));
+}
+
+}  // namespace tessaric
