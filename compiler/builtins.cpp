@@ -1,0 +1,307 @@
+#include "builtins.h"
+
+#include <cctype>
+#include <cstring>
+
+namespace tbc {
+
+namespace {
+
+constexpr ValueType I = ValueType::Integer;
+constexpr ValueType N = ValueType::Double;
+constexpr ValueType S = ValueType::String;
+constexpr ValueType V = ValueType::None;
+
+const char* const kNumbers = "core/numbers.h";
+const char* const kLanguage = "core/language.h";
+const char* const kConsole = "console/console.h";
+const char* const kFile = "file/file.h";
+const char* const kGui = "gui/gui.h";
+
+// name, result, statement, args, defaults, emit, effects, storage, programs, special, header
+const Builtin kBuiltins[] = {
+    {"LEN", I, false, "S", "", "$1.length", kPure, Storage::Temp, kAnyProgram, Special::None, kLanguage},
+    {"STR$", S, false, "N", "", "", kRing, Storage::Ring, kAnyProgram, Special::Str, kNumbers},
+    {"USTR$", S, false, "I", "", "UnsignedText(static_cast<uint32_t>($1))", kRing, Storage::Ring, kAnyProgram,
+     Special::None, kNumbers},
+    {"VAL", N, false, "S", "", "TextToNumber($1)", kPure, Storage::Temp, kAnyProgram, Special::None, kLanguage},
+    {"CHR$", S, false, "I", "", "StrCharacter($1)", kRing, Storage::Ring, kAnyProgram, Special::None, kLanguage},
+    {"ASC", I, false, "S", "", "StrAsc($1)", kPure, Storage::Temp, kAnyProgram, Special::None, kLanguage},
+    {"LEFT$", S, false, "SI", "", "StrLeft($1, $2)", kRing, Storage::Ring, kAnyProgram, Special::None, kLanguage},
+    {"RIGHT$", S, false, "SI", "", "StrRight($1, $2)", kRing, Storage::Ring, kAnyProgram, Special::None,
+     kLanguage},
+    {"MID$", S, false, "SIi", "0x7FFFFFFF", "StrMid($1, $2, $3)", kRing, Storage::Ring, kAnyProgram,
+     Special::None, kLanguage},
+    {"INSTR", I, false, "iSS", "1", "StrInstr($1, $2, $3)", kPure, Storage::Temp, kAnyProgram, Special::Instr,
+     kLanguage},
+    {"UCASE$", S, false, "S", "", "StrUpper($1)", kRing, Storage::Ring, kAnyProgram, Special::None, kLanguage},
+    {"LCASE$", S, false, "S", "", "StrLower($1)", kRing, Storage::Ring, kAnyProgram, Special::None, kLanguage},
+    {"ABS", N, false, "N", "", "NumberAbs($1)", kPure, Storage::Temp, kAnyProgram, Special::None, kLanguage},
+    {"INT", N, false, "N", "", "NumberFloor($1)", kPure, Storage::Temp, kAnyProgram, Special::Int, kLanguage},
+    {"SQR", N, false, "N", "", "NumberSqrt($1)", kPure, Storage::Temp, kAnyProgram, Special::None, kLanguage},
+    {"MSGBOX", I, true, "Tit", "0|tessaric::ProgramHeader.ProgramName", "MessageBoxA(nullptr, $1, $3, $2)", kHazard,
+     Storage::Temp, kAnyProgram, Special::MsgBox, kNumbers},
+    {"READFILE$", S, false, "T", "", "FileReadAll(&FileTextBuffer, $1)", kOrdered, Storage::FileBuffer,
+     kAnyProgram, Special::None, kFile},
+    {"CSRLIN", I, false, "", "", "ConsoleCursorRow()", kPure, Storage::Temp, kAnyProgram, Special::None, kConsole},
+    {"POS", I, false, "", "", "ConsoleCursorColumn()", kPure, Storage::Temp, kAnyProgram, Special::None, kConsole},
+    {"SCREEN", I, false, "IIi", "0", "static_cast<int32_t>(ConsoleReadCell($1, $2, $3))", kPure, Storage::Temp,
+     kAnyProgram, Special::None, kConsole},
+    {"EVENTWINDOW", I, false, "", "", "HandleValue(EventWindow)", kPure, Storage::Temp, kWindow,
+     Special::EventValue, kGui},
+    {"EVENTMESSAGE", I, false, "", "", "static_cast<int32_t>(EventMessage)", kPure, Storage::Temp, kWindow,
+     Special::EventValue, kGui},
+    {"EVENTWPARAM", I, false, "", "", "static_cast<int32_t>(EventWParam)", kPure, Storage::Temp, kWindow,
+     Special::EventValue, kGui},
+    {"EVENTLPARAM", I, false, "", "", "static_cast<int32_t>(EventLParam)", kPure, Storage::Temp, kWindow,
+     Special::EventValue, kGui},
+    {"EVENTCODE", I, false, "", "", "EventCode", kPure, Storage::Temp, kWindow, Special::EventValue, kGui},
+
+    {"CLS", V, true, "", "", "ConsoleClear();", kOrdered, Storage::Temp, kAnyProgram, Special::None, kConsole},
+    {"COLOR", V, true, "Ii", "0", "ConsoleSetColor($1, $2);", kOrdered, Storage::Temp, kAnyProgram, Special::None,
+     kConsole},
+    {"LOCATE", V, true, "II", "", "ConsoleLocate($1, $2);", kOrdered, Storage::Temp, kAnyProgram, Special::None,
+     kConsole},
+    {"TITLE", V, true, "T", "", "ConsoleSetTitle($1);", kOrdered, Storage::Temp, kAnyProgram, Special::None,
+     kConsole},
+    {"WAITKEY", V, true, "", "", "ConsoleWaitKey();", kHazard, Storage::Temp, kAnyProgram, Special::None, kConsole},
+    {"DOEVENTS", V, true, "", "", "ProcessPendingMessages();", kHazard, Storage::Temp, kWindow, Special::None, kGui},
+    {"SAVEFILE", V, true, "TS", "", "FileSaveString($1, $2);", kOrdered, Storage::Temp, kAnyProgram, Special::None,
+     kLanguage},
+};
+
+using U = Member::Use;
+
+constexpr KindSet K(ObjectKind k) { return Kinds(k); }
+constexpr KindSet kForm = K(ObjectKind::Form);
+constexpr KindSet kButton = K(ObjectKind::Button);
+constexpr KindSet kCombo = K(ObjectKind::ComboBox);
+constexpr KindSet kRich = K(ObjectKind::RichEdit);
+constexpr KindSet kPicture = K(ObjectKind::Picture);
+constexpr KindSet kList = K(ObjectKind::ListBox);
+constexpr KindSet kBitmap = K(ObjectKind::Bitmap);
+constexpr KindSet kFileKind = K(ObjectKind::File);
+constexpr KindSet kRegistry = K(ObjectKind::Registry);
+constexpr KindSet kMoved = kGuiKinds & ~kPicture;  // moved with ApplyGeometry
+constexpr KindSet kPlainControls = kControls & ~kRich;
+constexpr KindSet kCanvas = kForm | kBitmap;
+
+#define GEOMETRY(NAME, FIELD)                                                                              \
+  {NAME, kMoved, U::Property, I, 'I', "", "", "$o." FIELD,                                                  \
+   "CurrentObject = &$o; $o." FIELD " = $v; ApplyGeometry();", kPure, Storage::Temp, kAllGenerations, false}, \
+  {NAME, kPicture, U::Property, I, 'I', "", "", "$o." FIELD,                                                \
+   "CurrentObject = &$o; $o." FIELD " = $v; MoveObjectWindow();", kPure, Storage::Temp, kAllGenerations, false}
+
+#define EVENT(NAME, SLOT) \
+  {NAME, kGuiKinds, U::Event, V, 'H', "", "", nullptr, "$o." SLOT " = $v;", kPure, Storage::Temp, kAllGenerations, false}
+
+#define FIELD(NAME, KINDS, READ) \
+  {NAME, KINDS, U::Property, I, 'I', "", "", READ, nullptr, kPure, Storage::Temp, kAllGenerations, false}
+
+#define RECORD_TEXT(NAME, KINDS, READ) \
+  {NAME, KINDS, U::Property, S, 'S', "", "", READ, nullptr, kOrdered, Storage::Record, kAllGenerations, false}
+
+const Member kMembers[] = {
+    GEOMETRY("LEFT", "Left"),
+    GEOMETRY("TOP", "Top"),
+    GEOMETRY("WIDTH", "Width"),
+    GEOMETRY("HEIGHT", "Height"),
+    {"CAPTION", kGuiKinds, U::Property, S, 'T', "", "", "($Q = &$o, GetText())", "CurrentObject = &$o; WriteCaption($v);",
+     kHazard | kRing, Storage::Ring, kAllGenerations, false},
+    {"TEXT", kGuiKinds, U::Property, S, 'T', "", "", "($Q = &$o, GetText())", "CurrentObject = &$o; WriteCaption($v);",
+     kHazard | kRing, Storage::Ring, kAllGenerations, false},
+    {"BACKCOLOR", kPlainControls, U::Property, I, 'I', "", "", nullptr,
+     "CurrentObject = &$o; SetBackColor(static_cast<COLORREF>($v));", kPure, Storage::Temp, kAllGenerations, false},
+    {"BACKCOLOR", kRich, U::Property, I, 'I', "", "", nullptr,
+     "CurrentObject = &$o; SetRichBackColor(static_cast<COLORREF>($v));", kPure, Storage::Temp, kAllGenerations, false},
+    {"TEXTCOLOR", kPlainControls, U::Property, I, 'I', "", "", "static_cast<int32_t>($o.TextColor)",
+     "$o.TextColor = static_cast<COLORREF>($v);", kPure, Storage::Temp, kAllGenerations, false},
+    {"TEXTCOLOR", kRich, U::Property, I, 'I', "", "", "static_cast<int32_t>($o.TextColor)",
+     "CurrentObject = &$o; SetRichTextColor(static_cast<COLORREF>($v));", kPure, Storage::Temp, kAllGenerations, false},
+    {"STYLE", kGuiKinds, U::Property, I, 'I', "", "", "static_cast<int32_t>(($Q = &$o, GetStyle()))",
+     "CurrentObject = &$o; WriteStyle(static_cast<uint32_t>($v));", kOrdered, Storage::Temp, kAllGenerations, false},
+    {"EDITABLE", kCombo, U::Property, I, 'I', "", "", nullptr, "CurrentObject = &$o; SetEditable($v);", kPure,
+     Storage::Temp, kAllGenerations, false},
+    {"CURSOR", kGuiKinds, U::Property, I, 'R', "", "", nullptr, "CurrentObject = &$o; SetObjectCursor($v);", kPure,
+     Storage::Temp, kAllGenerations, false},
+    {"BITMAPFILE", kPicture, U::Property, S, 'T', "", "", nullptr,
+     "CurrentObject = &$o; SetBitmapFile(PictureImage, $v);", kPure, Storage::Temp, kAllGenerations, false},
+    {"BITMAPFILE", kButton, U::Property, S, 'T', "", "", nullptr,
+     "CurrentObject = &$o; SetBitmapFile(ButtonImage, $v);", kPure, Storage::Temp, kAllGenerations, false},
+    {"ICON", kButton, U::Property, I, 'R', "", "", nullptr, "$o.IconName = $v; CurrentObject = &$o; CreateButton();",
+     kPure, Storage::Temp, kAllGenerations, true},
+    {"ICON", kPicture, U::Property, I, 'R', "", "", nullptr, "$o.IconName = $v; CurrentObject = &$o; CreatePicture();",
+     kPure, Storage::Temp, kAllGenerations, true},
+    {"BITMAP", kButton, U::Property, I, 'R', "", "", nullptr,
+     "$o.BitmapName = $v; CurrentObject = &$o; CreateButton();", kPure, Storage::Temp, kAllGenerations, true},
+    {"BITMAP", kPicture, U::Property, I, 'R', "", "", nullptr,
+     "$o.BitmapName = $v; CurrentObject = &$o; CreatePicture();", kPure, Storage::Temp, kAllGenerations, true},
+    {"ITEMINDEX", kList, U::Property, I, 'I', "", "", nullptr, "CurrentObject = &$o; SetItemIndex(kListBox, $v);",
+     kPure, Storage::Temp, kAllGenerations, false},
+    {"ITEMINDEX", kCombo, U::Property, I, 'I', "", "", nullptr, "CurrentObject = &$o; SetItemIndex(kComboBox, $v);",
+     kPure, Storage::Temp, kAllGenerations, false},
+    {"SELSTART", kRich, U::Property, I, 'I', "", "", nullptr,
+     "CurrentObject = &$o; $s.cpMin = $v; ApplySelection(&$s);", kPure, Storage::Temp, kAllGenerations, false},
+    {"SELEND", kRich, U::Property, I, 'I', "", "", nullptr,
+     "CurrentObject = &$o; $s.cpMax = $v; ApplySelection(&$s);", kPure, Storage::Temp, kAllGenerations, false},
+    {"CURRENTLINE", kRich, U::Property, I, 'I', "", "", "($Q = &$o, GetCurrentLine(&$s))", nullptr, kOrdered,
+     Storage::Temp, kAllGenerations, false},
+    {"CLIENTHEIGHT", kForm, U::Property, I, 'I', "", "", "($Q = &$o, GetClientHeight())", nullptr, kOrdered,
+     Storage::Temp, kAllGenerations, false},
+    FIELD("WINDOWHANDLE", kGuiKinds, "HandleValue($o.WindowHandle)"),
+    FIELD("PARENTWINDOW", kGuiKinds, "HandleValue($o.ParentWindow)"),
+    FIELD("OBJECTINDEX", kGuiKinds, "$o.ObjectIndex"),
+    FIELD("EXSTYLE", kGuiKinds, "static_cast<int32_t>($o.ExStyle)"),
+    FIELD("FONT", kGuiKinds, "HandleValue($o.Font)"),
+    {"STATUSBARWINDOW", kForm, U::Property, I, 'I', "", "", "HandleValue($o.StatusBarWindow)",
+     "$o.StatusBarWindow = WindowOf($v);", kPure, Storage::Temp, kAllGenerations, false},
+    {"MENUHANDLE", kGuiKinds, U::Property, I, 'I', "", "", "HandleValue($o.MenuHandle)",
+     "$o.MenuHandle = reinterpret_cast<HMENU>(static_cast<intptr_t>($v));", kPure, Storage::Temp, kAllGenerations,
+     false},
+    {"FOCUS", kGuiKinds, U::Method, V, 'I', "", "", nullptr, "CurrentObject = &$o; FocusObject();", kHazard,
+     Storage::Temp, kAllGenerations, false},
+    {"SHOW", kForm, U::Method, V, 'I', "", "", nullptr, "CurrentObject = &$o; ShowObject();", kHazard, Storage::Temp,
+     kMiddle | kLatest, false},
+    {"SHOW", kForm, U::Method, V, 'I', "", "", nullptr, "ShowObject($o.WindowHandle);", kHazard, Storage::Temp,
+     kEarliest, false},
+    {"ADDITEM", kList, U::Method, V, 'I', "T", "", nullptr, "CurrentObject = &$o; AddItem(kListBox, $1);", kHazard,
+     Storage::Temp, kAllGenerations, false},
+    {"ADDITEM", kCombo, U::Method, V, 'I', "T", "", nullptr, "CurrentObject = &$o; AddItem(kComboBox, $1);", kHazard,
+     Storage::Temp, kAllGenerations, false},
+    {"REFRESH", kGuiKinds, U::Method, V, 'I', "", "", nullptr, "$Q = &$o; RefreshGeometry();", kOrdered,
+     Storage::Temp, kAllGenerations, false},
+    {"MOVE", kGuiKinds, U::Method, V, 'I', "", "", nullptr, "CurrentObject = &$o; MoveObjectWindow();", kHazard,
+     Storage::Temp, kAllGenerations, false},
+    EVENT("ONCOMMAND", "OnCommand"),
+    EVENT("ONCLOSE", "OnClose"),
+    EVENT("ONKEYDOWN", "OnKeyDown"),
+    EVENT("ONKEYUP", "OnKeyUp"),
+    EVENT("ONDOUBLECLICK", "OnDoubleClick"),
+    EVENT("ONMOUSEDOWN", "OnMouseDown"),
+    EVENT("ONMOUSEUP", "OnMouseUp"),
+    EVENT("ONPAINT", "OnPaint"),
+    EVENT("ONRESIZE", "OnResize"),
+    EVENT("ONSHOW", "OnShow"),
+    EVENT("ONMESSAGE", "OnMessage"),
+    EVENT("ONMOUSEMOVE", "OnMouseMove"),
+
+    {"DRAWCIRCLE", kCanvas, U::Method, V, 'I', "IIII", "", nullptr,
+     "DrawCircle(&$o, $1, $2, $3, static_cast<COLORREF>($4));", kOrdered, Storage::Temp, kAllGenerations, false},
+    {"FILLCIRCLE", kCanvas, U::Method, V, 'I', "IIII", "", nullptr,
+     "FillCircle(&$o, $1, $2, $3, static_cast<COLORREF>($4));", kOrdered, Storage::Temp, kAllGenerations, false},
+    {"DRAWBOX", kCanvas, U::Method, V, 'I', "IIIII", "", nullptr,
+     "DrawBox(&$o, $1, $2, $3, $4, static_cast<COLORREF>($5));", kOrdered, Storage::Temp, kAllGenerations, false},
+    {"FLOODFILL", kCanvas, U::Method, V, 'I', "IIII", "", nullptr,
+     "FloodFill(&$o, $1, $2, static_cast<COLORREF>($3), static_cast<COLORREF>($4));", kOrdered, Storage::Temp,
+     kAllGenerations, false},
+    {"COPYBITMAP", kCanvas, U::Method, V, 'I', "IIB", "", nullptr, "CopyBitmap(&$o, $1, $2, &$3);", kOrdered,
+     Storage::Temp, kAllGenerations, false},
+    {"TEXTWIDTH", kCanvas, U::Method, I, 'I', "S", "", "TextWidth(&$o, $1)", nullptr, kOrdered, Storage::Temp,
+     kAllGenerations, false},
+    {"TEXTHEIGHT", kCanvas, U::Method, I, 'I', "S", "", "TextHeight(&$o, $1)", nullptr, kOrdered, Storage::Temp,
+     kAllGenerations, false},
+    FIELD("WIDTH", kBitmap, "$o.Header.biWidth"),
+    FIELD("HEIGHT", kBitmap, "$o.Header.biHeight"),
+    FIELD("BITS", kBitmap, "HandleValue($o.Bits)"),
+    {"SOURCEX", kBitmap, U::Property, I, 'I', "", "", "$o.SourceX", "$o.SourceX = $v;", kPure, Storage::Temp,
+     kAllGenerations, false},
+    {"SOURCEY", kBitmap, U::Property, I, 'I', "", "", "$o.SourceY", "$o.SourceY = $v;", kPure, Storage::Temp,
+     kAllGenerations, false},
+    {"RASTEROP", kBitmap, U::Property, I, 'I', "", "", "static_cast<int32_t>($o.RasterOp)",
+     "$o.RasterOp = static_cast<DWORD>($v);", kPure, Storage::Temp, kAllGenerations, false},
+
+    {"OPEN", kFileKind, U::Method, I, 'I', "TI", "",
+     "(CurrentObject = &$o, HandleValue(FileOpen($1, static_cast<uint32_t>($2))))",
+     "CurrentObject = &$o; FileOpen($1, static_cast<uint32_t>($2));", kOrdered, Storage::Temp, kAllGenerations, false},
+    {"CLOSE", kFileKind, U::Method, V, 'I', "", "", nullptr, "CurrentObject = &$o; FileClose();", kOrdered,
+     Storage::Temp, kAllGenerations, false},
+    {"READ", kFileKind, U::Method, S, 'I', "I", "", "FileReadText(&$o, $1)", nullptr, kOrdered | kRing, Storage::Ring,
+     kAllGenerations, false},
+    {"WRITE", kFileKind, U::Method, I, 'I', "S", "", "FileWriteText(&$o, $1)", "FileWriteText(&$o, $1);", kOrdered,
+     Storage::Temp, kAllGenerations, false},
+    {"WRITELINE", kFileKind, U::Method, V, 'I', "S", "", nullptr, "CurrentObject = &$o; FileWriteLine($1);", kOrdered,
+     Storage::Temp, kAllGenerations, false},
+    {"SEEK", kFileKind, U::Method, V, 'I', "I", "", nullptr, "CurrentObject = &$o; FileSeek($1);", kOrdered,
+     Storage::Temp, kAllGenerations, false},
+    {"SIZE", kFileKind, U::Property, I, 'I', "", "", "(CurrentObject = &$o, FileRefreshSize())", nullptr, kOrdered,
+     Storage::Temp, kAllGenerations, false},
+    {"ATEND", kFileKind, U::Property, I, 'I', "", "", "(QueryObject = &$o, FileAtEnd())", nullptr, kOrdered,
+     Storage::Temp, kAllGenerations, false},
+    FIELD("POSITION", kFileKind, "$o.data.position"),
+    FIELD("LENGTH", kFileKind, "$o.data.length"),
+    FIELD("HANDLE", kFileKind, "HandleValue($o.FileHandle)"),
+    FIELD("MODE", kFileKind, "static_cast<int32_t>($o.Mode)"),
+    {"LOAD", kFileKind, U::Method, S, 'I', "", "", "FileLoad(&$o)", nullptr, kOrdered, Storage::Record,
+     kAllGenerations, false},
+    {"SAVE", kFileKind, U::Method, I, 'I', "T", "", "static_cast<int32_t>(FileSaveText(&$o, $1))",
+     "FileSaveText(&$o, $1);", kOrdered, Storage::Temp, kAllGenerations, false},
+
+    FIELD("KEYHANDLE", kRegistry, "HandleValue($o.KeyHandle)"),
+    FIELD("ERROR", kRegistry, "$o.error"),
+    FIELD("SUBKEYCOUNT", kRegistry, "static_cast<int32_t>($o.SubkeyCount)"),
+    FIELD("VALUECOUNT", kRegistry, "static_cast<int32_t>($o.ValueCount)"),
+    FIELD("VALUETYPE", kRegistry, "static_cast<int32_t>($o.ValueType)"),
+    FIELD("DATALENGTH", kRegistry, "static_cast<int32_t>($o.DataLength)"),
+    FIELD("INDEX", kRegistry, "static_cast<int32_t>($o.DispositionOrIndex)"),
+    FIELD("KEYPATHLENGTH", kRegistry, "static_cast<int32_t>($o.KeyPathLength)"),
+    {"READSTRING", kRegistry, U::Method, S, 'I', "S", "", "(QueryObject = &$o, readstring($1))", nullptr, kOrdered,
+     Storage::Record, kAllGenerations, false},
+    {"OPEN", kRegistry, U::Method, I, 'I', "Si", "0", "RegistryOpen(&$o, $1, $2)", "RegistryOpen(&$o, $1, $2);",
+     kOrdered, Storage::Temp, kAllGenerations, false},
+    {"CLOSE", kRegistry, U::Method, V, 'I', "", "", nullptr, "CurrentObject = &$o; RegistryClose(&$o);", kOrdered,
+     Storage::Temp, kAllGenerations, false},
+    RECORD_TEXT("CLASS", kRegistry, "(QueryObject = &$o, RegistryClass())"),
+    RECORD_TEXT("NAME", kRegistry, "(QueryObject = &$o, RegistryName())"),
+    RECORD_TEXT("KEYPATH", kRegistry, "(QueryObject = &$o, RegistryKeyPath())"),
+    RECORD_TEXT("VALUEDATA", kRegistry, "(QueryObject = &$o, RegistryValueData())"),
+    {"VALUEDATA", kRegistry, U::Method, S, 'I', "I", "", "(QueryObject = &$o, RegistryValueDataAt($1))", nullptr,
+     kOrdered, Storage::Record, kAllGenerations, false},
+    {"SUBKEYNAME", kRegistry, U::Method, S, 'I', "I", "", "(QueryObject = &$o, RegistrySubkeyNameAt($1))", nullptr,
+     kOrdered, Storage::Record, kAllGenerations, false},
+    {"QUERYVALUE", kRegistry, U::Method, I, 'I', "T", "", "(RegistryBind(&$o), RegistryQueryValue($1))", nullptr,
+     kOrdered, Storage::Temp, kAllGenerations, false},
+};
+
+}  // namespace
+
+const Builtin* FindBuiltin(const std::string& upper) {
+  for (const Builtin& b : kBuiltins)
+    if (upper == b.name) return &b;
+  return nullptr;
+}
+
+std::vector<const Member*> FindMembers(const std::string& upper) {
+  std::vector<const Member*> found;
+  for (const Member& m : kMembers)
+    if (upper == m.name) found.push_back(&m);
+  return found;
+}
+
+bool IsEventName(const std::string& upper) {
+  for (const Member* m : FindMembers(upper))
+    if (m->use == Member::Use::Event) return true;
+  return false;
+}
+
+int RequiredArgs(const char* args) {
+  int n = 0;
+  for (const char* a = args; *a; ++a)
+    if (std::isupper(static_cast<unsigned char>(*a))) ++n;
+  return n;
+}
+
+int MaxArgs(const char* args) { return static_cast<int>(std::strlen(args)); }
+
+std::string DefaultArg(const char* defaults, int n) {
+  std::string all = defaults;
+  size_t start = 0;
+  for (int i = 0; i < n; ++i) {
+    size_t bar = all.find('|', start);
+    if (bar == std::string::npos) return "0";
+    start = bar + 1;
+  }
+  size_t end = all.find('|', start);
+  return all.substr(start, end == std::string::npos ? std::string::npos : end - start);
+}
+
+}  // namespace tbc

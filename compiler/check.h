@@ -1,0 +1,70 @@
+// Names, types, routine signatures and the kind of program: everything the
+// user is told about before any code is made. The checker annotates the tree
+// and describes the program for the emitter.
+#pragma once
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "builtins.h"
+#include "syntax.h"
+
+namespace tbc {
+
+enum class ProgramKind { Console, Window, Library };
+
+struct Symbol {
+  enum class Kind { Variable, Constant, Object };
+  Kind kind = Kind::Variable;
+  std::string name;  // as declared
+  Position position;
+  ValueType type = ValueType::Error;
+  std::vector<int32_t> bounds;  // an array's upper bounds, one per dimension
+  Constant value;               // Constant
+  ObjectKind object = ObjectKind::Form;
+  int bitmapWidth = 0, bitmapHeight = 0, bitmapDepth = 0;
+  uint32_t registryRoot = 0x80000001;  // HKEY_CURRENT_USER
+  Symbol* parent = nullptr;            // a control's form, given with IN
+  Routine* owner = nullptr;            // null for a module's variables
+  int parameter = -1;                  // the parameter's place, counting from 0
+  bool result = false;                 // a FUNCTION's result variable
+  bool failed = false;                 // its declaration had an error: say nothing more
+  int module = 0;
+  std::string cppName;
+
+  bool isArray() const { return !bounds.empty(); }
+};
+
+// A library that the program binds through its import table.
+struct ImportLibrary {
+  std::string file;
+  std::vector<Routine*> routines;
+};
+
+struct Program {
+  std::vector<Module>* modules = nullptr;
+  ProgramKind kind = ProgramKind::Console;
+  std::string name;       // ProgramName
+  std::string signature;  // "Tessaric" and four digits
+  uint32_t generation = kLatest;
+  bool caretScroll = true;
+  bool trapped = false;   // a statement sets a floating-point handler
+  std::vector<std::string> resources;  // resource scripts to compile, as written
+  Position resourcePosition;
+
+  std::vector<std::unique_ptr<Symbol>> symbols;          // owns every symbol
+  std::vector<std::vector<Symbol*>> moduleVariables;     // per module, in declaration order
+  std::vector<Symbol*> guiObjects;                       // forms and controls, in declaration order
+  std::vector<Routine*> routines;                        // definitions, in order
+  std::vector<ImportLibrary> imports;                    // load-time bound libraries
+  std::vector<Routine*> dynamicRoutines;                 // run-time bound, in declaration order
+};
+
+// Checks the modules (the first is the main module) together. Errors go to
+// diagnostics; the program is usable only when there are none.
+void Check(std::vector<Module>& modules, const std::vector<SourceFile>& files, Program& program,
+           Diagnostics& diagnostics);
+
+}  // namespace tbc

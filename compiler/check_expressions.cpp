@@ -1,0 +1,600 @@
+// Expressions: names, calls, members, operators, and the values known when
+// compiling (which the emitter may use instead of the operations).
+#include <cmath>
+
+#include "check_internal.h"
+
+namespace tbc {
+
+namespace {
+
+bool IsComparison(BinaryOp op) {
+  return op == BinaryOp::Equal || op == BinaryOp::NotEqual || op == BinaryOp::Less || op == BinaryOp::Greater ||
+         op == BinaryOp::LessEqual || op == BinaryOp::GreaterEqual;
+}
+
+const char* OpText(BinaryOp op) {
+  switch (op) {
+    case BinaryOp::Or: return "OR";
+    case BinaryOp::Xor: return "XOR";
+    case BinaryOp::And: return "AND";
+    case BinaryOp::Equal: return "=";
+    case BinaryOp::NotEqual: return "<>";
+    case BinaryOp::Less: return "<";
+    case BinaryOp::Greater: return ">";
+    case BinaryOp::LessEqual: return "<=";
+    case BinaryOp::GreaterEqual: return ">=";
+    case BinaryOp::Add: return "+";
+    case BinaryOp::Subtract: return "-";
+    case BinaryOp::Multiply: return "*";
+    case BinaryOp::Divide: return "/";
+    case BinaryOp::IntDivide: return "\\";
+    case BinaryOp::Modulo: return "MOD";
+    case BinaryOp::Power: return "^";
+  }
+  return "";
+}
+
+// Storing into an INTEGER: round to nearest, ties to even; out of range (or
+// not a number) gives the x87's integer indefinite.
+int32_t RoundToInteger(long double x) {
+  if (!(x >= -2147483648.5L && x <= 2147483647.5L)) return INT32_MIN;
+  long double r = std::nearbyint(x);
+  if (r > 2147483647.0L || r < -2147483648.0L) return INT32_MIN;
+  return static_cast<int32_t>(r);
+}
+
+Constant IntegerConstant(int64_t v) {
+  Constant c;
+  if (v >= INT32_MIN && v <= INT32_MAX) {
+    c.type = ValueType::Integer;
+    c.integer = static_cast<int32_t>(v);
+  } else {
+    c.type = ValueType::Double;
+    c.number = static_cast<long double>(v);
+  }
+  return c;
+}
+
+Constant NumberConstant(long double v) {
+  Constant c;
+  c.type = ValueType::Double;
+  c.number = v;
+  return c;
+}
+
+Constant Truth(bool v) { return IntegerConstant(v ? 1 : 0); }
+
+// As StrCompare: bytes compare unsigned, and a longer text with the same start is greater.
+int CompareBytes(const std::string& a, const std::string& b) {
+  size_t n = a.size() < b.size() ? a.size() : b.size();
+  for (size_t i = 0; i < n; ++i) {
+    unsigned char x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
+    if (x != y) return x < y ? -1 : 1;
+  }
+  return a.size() == b.size() ? 0 : a.size() < b.size() ? -1 : 1;
+}
+
+// Whole powers by repeated squaring, in the order the runtime multiplies.
+long double WholePower(long double base, int64_t exponent) {
+  bool negative = exponent < 0;
+  uint64_t e = negative ? static_cast<uint64_t>(-exponent) : static_cast<uint64_t>(exponent);
+  long double result = 1;
+  while (e != 0) {
+    if (e & 1) result *= base;
+    base *= base;
+    e >>= 1;
+  }
+  return negative ? 1 / result : result;
+}
+
+}  // namespace
+
+int32_t IntegerDivideConstant(int32_t a, int32_t b);
+
+ValueType Checker::CheckExpr(Expr& e) {
+  switch (e.kind) {
+    case Expr::Kind::Integer:
+      e.constant = IntegerConstant(e.integer);
+      e.type = e.constant.type;
+      e.constant.integer = static_cast<int32_t>(e.integer);
+      break;
+    case Expr::Kind::Number:
+      e.constant = NumberConstant(e.number);
+      e.type = ValueType::Double;
+      break;
+    case Expr::Kind::String:
+      e.constant.type = ValueType::String;
+      e.constant.text = e.text;
+      e.type = ValueType::String;
+      break;
+    case Expr::Kind::Name: e.type = CheckName(e); break;
+    case Expr::Kind::Member: e.type = CheckMember(e, false); break;
+    case Expr::Kind::Unary: e.type = CheckUnary(e); break;
+    case Expr::Kind::Binary: e.type = CheckBinary(e); break;
+  }
+  return e.type;
+}
+
+Checker::Found Checker::Lookup(const std::string& upper) const {
+  Found f;
+  if (routine_ != nullptr) {
+    auto l = localScope_.find(upper);
+    if (l != localScope_.end()) {
+      f.symbol = l->second;
+      return f;
+    }
+  }
+  auto m = moduleScopes_[module_].find(upper);
+  if (m != moduleScopes_[module_].end()) {
+    f.symbol = m->second;
+    return f;
+  }
+  auto lib = moduleLibraries_[module_].find(upper);
+  if (lib != moduleLibraries_[module_].end()) {
+    f.routine = lib->second;
+    return f;
+  }
+  auto r = routines_.find(upper);
+  if (r != routines_.end()) {
+    f.routine = r->second;
+    return f;
+  }
+  f.builtin = FindBuiltin(upper);
+  return f;
+}
+
+bool Checker::Undeclared(Expr& e, const std::string& name, Position position) {
+  (void)e;
+  std::string key = std::to_string(module_) + ":" + ToUpper(name);
+  if (undeclared_.insert(key).second) Error(position, name + " is not declared");
+  return false;
+}
+
+bool Checker::UsedTooEarly(const Symbol& s, Position use) {
+  bool sameContext = s.owner == routine_ && s.parameter < 0 && !s.result;
+  if (!sameContext || s.module != module_ || !(use < s.position)) return false;
+  std::string key = "early:" + std::to_string(reinterpret_cast<uintptr_t>(&s));
+  if (undeclared_.insert(key).second)
+    Error(use, s.name + " is used before its declaration on line " + std::to_string(s.position.line));
+  return true;
+}
+
+bool Checker::Allowed(uint32_t programs, Position position, const std::string& what) {
+  uint32_t kind = program_.kind == ProgramKind::Console ? kConsole
+                  : program_.kind == ProgramKind::Window ? kWindow
+                                                          : kLibrary;
+  if (programs & kind) return true;
+  if (programs == kWindow) Error(position, what + " belongs to window programs, which declare a FORM");
+  else Error(position, what + " cannot be used in this kind of program");
+  return false;
+}
+
+ValueType Checker::CheckName(Expr& e) {
+  std::string upper = ToUpper(e.name);
+  Found f = Lookup(upper);
+  if (Symbol* s = f.symbol) {
+    e.symbol = s;
+    if (UsedTooEarly(*s, e.position)) return ValueType::Error;
+    switch (s->kind) {
+      case Symbol::Kind::Constant:
+        e.ref = Expr::Ref::Constant;
+        if (e.parenthesised) {
+          Error(e.position, e.name + " is a constant, not an array or a FUNCTION");
+          return ValueType::Error;
+        }
+        if (s->failed) return ValueType::Error;
+        e.constant = s->value;
+        return s->type;
+      case Symbol::Kind::Object:
+        Error(e.position, e.name + " is a " + KindName(s->object) + "; use one of its properties");
+        return ValueType::Error;
+      case Symbol::Kind::Variable:
+        break;
+    }
+    if (s->result && e.parenthesised && !s->isArray()) {
+      // F(...) inside F is a call of F itself.
+      for (auto& r : modules_[module_].routines)
+        if (r.get() == routine_) return CheckCall(e, *r, false);
+    }
+    e.ref = Expr::Ref::Variable;
+    if (s->isArray()) {
+      if (!e.parenthesised) {
+        Error(e.position, e.name + " is an array; give its index, as in " + e.name + "(0)");
+        return ValueType::Error;
+      }
+      if (e.args.size() != s->bounds.size()) {
+        Error(e.position, e.name + " has " + std::to_string(s->bounds.size()) + " dimension" +
+                              (s->bounds.size() == 1 ? "" : "s") + ", given " + std::to_string(e.args.size()) +
+                              " ind" + (e.args.size() == 1 ? "ex" : "ices"));
+        return ValueType::Error;
+      }
+      for (auto& a : e.args)
+        if (!IsNumeric(CheckExpr(*a))) Error(a->position, "an array index is a number");
+    } else if (e.parenthesised) {
+      Error(e.position, e.name + " is not an array or a FUNCTION");
+      return ValueType::Error;
+    }
+    return s->failed ? ValueType::Error : s->type;
+  }
+  if (Routine* r = f.routine) {
+    if (!r->isFunction) {
+      Error(e.position, e.name + " is a SUB and gives no value");
+      for (auto& a : e.args) CheckExpr(*a);
+      return ValueType::Error;
+    }
+    if (!e.parenthesised) {
+      Error(e.position, "a call of the FUNCTION " + e.name + " needs parentheses: " + e.name + "()");
+      return ValueType::Error;
+    }
+    return CheckCall(e, *r, false);
+  }
+  if (const Builtin* b = f.builtin) return CheckBuiltin(e, *b, false);
+  for (auto& a : e.args) CheckExpr(*a);
+  Undeclared(e, e.name, e.position);
+  return ValueType::Error;
+}
+
+ValueType Checker::CheckCall(Expr& e, Routine& r, bool statement) {
+  e.ref = Expr::Ref::Routine;
+  e.routine = &r;
+  r.called = true;
+  if (r.module != module_) r.crossModule = true;
+  if (routine_ != nullptr && !r.fromLibrary) calls_[routine_].push_back({&r, e.position});
+  for (auto& a : e.args) CheckExpr(*a);
+  if (e.args.size() != r.params.size()) {
+    Error(e.position, r.name + " takes " + std::to_string(r.params.size()) + " argument" +
+                          (r.params.size() == 1 ? "" : "s") + ", given " + std::to_string(e.args.size()));
+    return statement ? ValueType::None : r.result;
+  }
+  for (size_t i = 0; i < e.args.size(); ++i) {
+    ValueType want = r.params[i].type;
+    ValueType got = e.args[i]->type;
+    if (got == ValueType::Error || want == ValueType::Error) continue;
+    bool ok = want == ValueType::String ? got == ValueType::String : IsNumeric(got);
+    if (!ok)
+      Error(e.args[i]->position, "argument " + std::to_string(i + 1) + " of " + r.name + " is " +
+                                     (want == ValueType::String ? "a STRING" : "a number") + ", found " +
+                                     (got == ValueType::String ? "a STRING" : "a number"));
+  }
+  return statement ? ValueType::None : r.result;
+}
+
+bool Checker::CheckArg(Expr& arg, char kind, const std::string& what) {
+  if (kind == 'B') {
+    Found f = arg.kind == Expr::Kind::Name && !arg.parenthesised ? Lookup(ToUpper(arg.name)) : Found{};
+    if (f.symbol == nullptr || f.symbol->kind != Symbol::Kind::Object || f.symbol->object != ObjectKind::Bitmap) {
+      Error(arg.position, what + " is the name of a BITMAP");
+      return false;
+    }
+    arg.symbol = f.symbol;
+    arg.ref = Expr::Ref::Variable;
+    arg.type = ValueType::None;
+    return true;
+  }
+  ValueType t = CheckExpr(arg);
+  if (t == ValueType::Error) return true;
+  char k = static_cast<char>(std::toupper(static_cast<unsigned char>(kind)));
+  bool ok = (k == 'S' || k == 'T') ? t == ValueType::String : k == 'R' ? t != ValueType::None : IsNumeric(t);
+  if (!ok) Error(arg.position, what + " is " + ((k == 'S' || k == 'T') ? "a STRING" : "a number"));
+  return ok;
+}
+
+bool Checker::CheckArgs(Expr& e, const char* spec, const char* what, size_t first) {
+  int given = static_cast<int>(e.args.size());
+  int required = RequiredArgs(spec + first), most = MaxArgs(spec + first);
+  bool ok = true;
+  if (given < required || given > most) {
+    std::string count = required == most ? std::to_string(required) : std::to_string(required) + " to " + std::to_string(most);
+    Error(e.position, std::string(what) + " takes " + count + " argument" + (most == 1 ? "" : "s") + ", given " +
+                          std::to_string(given));
+    ok = false;
+  }
+  for (int i = 0; i < given; ++i) {
+    char kind = i < most ? spec[first + i] : 'N';
+    if (!CheckArg(*e.args[i], kind, "argument " + std::to_string(i + 1) + " of " + what)) ok = false;
+  }
+  return ok;
+}
+
+ValueType Checker::CheckBuiltin(Expr& e, const Builtin& b, bool statement) {
+  e.ref = Expr::Ref::Builtin;
+  e.builtin = &b;
+  if (statement && !b.statement) {
+    Error(e.position, std::string(b.name) + " gives a value and cannot stand as a statement");
+    return ValueType::Error;
+  }
+  if (!statement && b.result == ValueType::None) {
+    Error(e.position, std::string(b.name) + " is a statement and gives no value");
+    return ValueType::Error;
+  }
+  if (!Allowed(b.programs, e.position, b.name)) return ValueType::Error;
+  if (!statement && !e.parenthesised && b.args[0] != '\0') {
+    Error(e.position, std::string(b.name) + " takes its arguments in parentheses");
+    return ValueType::Error;
+  }
+  bool ok;
+  if (b.special == Special::Instr && e.args.size() == 2) ok = CheckArgs(e, b.args, b.name, 1);
+  else ok = CheckArgs(e, b.args, b.name);
+  ValueType result = statement ? ValueType::None : b.result;
+  if (b.special == Special::Int && !e.args.empty() && e.args[0]->type == ValueType::Integer) result = ValueType::Integer;
+  if (ok && !statement) Fold(e);
+  return result;
+}
+
+const Member* Checker::FindMember(Expr& e, Symbol& object, bool statement) {
+  std::string upper = ToUpper(e.name);
+  std::vector<const Member*> rows = FindMembers(upper);
+  if (rows.empty()) {
+    Error(e.position, e.name + " is not a property or method of any object");
+    return nullptr;
+  }
+  std::vector<const Member*> fit;
+  for (const Member* m : rows)
+    if ((m->kinds & Kinds(object.object)) && (m->generations & program_.generation)) fit.push_back(m);
+  if (fit.empty()) {
+    Error(e.position, std::string("a ") + KindName(object.object) + " has no property or method " + e.name);
+    return nullptr;
+  }
+  int given = static_cast<int>(e.args.size());
+  for (const Member* m : fit) {
+    bool usable = statement ? m->write != nullptr : m->read != nullptr;
+    if (usable && given >= RequiredArgs(m->args) && given <= MaxArgs(m->args)) return m;
+  }
+  for (const Member* m : fit)
+    if (statement ? m->write != nullptr : m->read != nullptr) return m;
+  return fit[0];
+}
+
+ValueType Checker::CheckMember(Expr& e, bool statement) {
+  Found f = Lookup(ToUpper(e.object));
+  if (f.symbol == nullptr || f.symbol->kind != Symbol::Kind::Object) {
+    for (auto& a : e.args) CheckExpr(*a);
+    if (f.symbol == nullptr && f.routine == nullptr && f.builtin == nullptr) Undeclared(e, e.object, e.objectPosition);
+    else Error(e.objectPosition, e.object + " is not an object, so it has no properties");
+    return ValueType::Error;
+  }
+  Symbol& object = *f.symbol;
+  e.symbol = &object;
+  e.ref = Expr::Ref::Member;
+  if (UsedTooEarly(object, e.objectPosition) || object.failed) {
+    for (auto& a : e.args) CheckExpr(*a);
+    return ValueType::Error;
+  }
+  const Member* m = FindMember(e, object, statement);
+  if (m == nullptr) {
+    for (auto& a : e.args) CheckExpr(*a);
+    return ValueType::Error;
+  }
+  e.member = m;
+  std::string what = e.object + "." + e.name;
+  if (m->use == Member::Use::Event) {
+    Error(e.position, e.name + " is an event slot: set it to a SUB with " + e.object + "." + e.name + " = SubName");
+    return ValueType::Error;
+  }
+  if (statement) {
+    if (m->use == Member::Use::Property) {
+      Error(e.position, e.name + " is a property: set it with " + what + " = value");
+      return ValueType::Error;
+    }
+    if (m->write == nullptr) {
+      Error(e.position, what + " gives a value and cannot stand as a statement");
+      return ValueType::Error;
+    }
+  } else {
+    if (m->read == nullptr) {
+      Error(e.position, m->use == Member::Use::Method ? what + " gives no value" : what + " cannot be read, only set");
+      return ValueType::Error;
+    }
+    if (m->use == Member::Use::Property && e.parenthesised && !e.args.empty()) {
+      Error(e.position, e.name + " is a property and takes no arguments");
+      return ValueType::Error;
+    }
+  }
+  if (m->use == Member::Use::Method) CheckArgs(e, m->args, what.c_str());
+  return statement ? ValueType::None : m->type;
+}
+
+ValueType Checker::CheckUnary(Expr& e) {
+  ValueType t = CheckExpr(*e.args[0]);
+  if (t == ValueType::Error) return t;
+  if (!IsNumeric(t)) {
+    Error(e.position, std::string(e.unary == UnaryOp::Not ? "NOT" : "'-'") + " needs a number, found a STRING");
+    return ValueType::Error;
+  }
+  Fold(e);
+  if (e.constant.known()) return e.constant.type;
+  return e.unary == UnaryOp::Not ? ValueType::Integer : ValueType::Double;
+}
+
+ValueType Checker::CheckBinary(Expr& e) {
+  ValueType l = CheckExpr(*e.args[0]);
+  ValueType r = CheckExpr(*e.args[1]);
+  if (l == ValueType::Error || r == ValueType::Error) return ValueType::Error;
+  BinaryOp op = e.binary;
+  ValueType result;
+  if (op == BinaryOp::Add && (l == ValueType::String || r == ValueType::String)) {
+    result = ValueType::String;  // a number joins as its text
+  } else if (IsComparison(op)) {
+    if ((l == ValueType::String) != (r == ValueType::String)) {
+      Error(e.position, std::string("'") + OpText(op) + "' compares a STRING with a STRING or a number with a number");
+      return ValueType::Error;
+    }
+    result = ValueType::Integer;
+  } else {
+    if (l == ValueType::String || r == ValueType::String) {
+      Error(e.position, std::string("'") + OpText(op) + "' needs numbers, found a STRING");
+      return ValueType::Error;
+    }
+    bool integral = op == BinaryOp::IntDivide || op == BinaryOp::Modulo || op == BinaryOp::And ||
+                    op == BinaryOp::Or || op == BinaryOp::Xor;
+    result = integral ? ValueType::Integer : ValueType::Double;
+  }
+  Fold(e);
+  if (e.constant.known() && result != ValueType::String) return e.constant.type;
+  return result;
+}
+
+Symbol* Checker::FindVariable(Expr& e) {
+  Found f = Lookup(ToUpper(e.name));
+  return f.symbol;
+}
+
+bool Checker::CheckTarget(Expr& e, const char* what) {
+  if (e.kind == Expr::Kind::Member) {
+    Found f = Lookup(ToUpper(e.object));
+    if (f.symbol == nullptr || f.symbol->kind != Symbol::Kind::Object) {
+      if (f.symbol == nullptr && f.routine == nullptr && f.builtin == nullptr) Undeclared(e, e.object, e.objectPosition);
+      else Error(e.objectPosition, e.object + " is not an object, so it has no properties");
+      return false;
+    }
+    e.symbol = f.symbol;
+    e.ref = Expr::Ref::Member;
+    if (UsedTooEarly(*f.symbol, e.objectPosition) || f.symbol->failed) return false;
+    std::vector<const Member*> rows = FindMembers(ToUpper(e.name));
+    const Member* chosen = nullptr;
+    bool anyKind = false;
+    for (const Member* m : rows) {
+      if (!(m->kinds & Kinds(f.symbol->object)) || !(m->generations & program_.generation)) continue;
+      anyKind = true;
+      if (m->write != nullptr && m->use != Member::Use::Method) chosen = m;
+    }
+    if (rows.empty()) {
+      Error(e.position, e.name + " is not a property of any object");
+      return false;
+    }
+    if (!anyKind) {
+      Error(e.position, std::string("a ") + KindName(f.symbol->object) + " has no property " + e.name);
+      return false;
+    }
+    if (chosen == nullptr) {
+      bool method = false;
+      for (const Member* m : rows) method |= m->use == Member::Use::Method;
+      Error(e.position, method ? e.name + " is a method: call it as " + e.object + "." + e.name + " arguments"
+                               : e.object + "." + e.name + " can be read but not set");
+      return false;
+    }
+    if (e.parenthesised) {
+      Error(e.position, e.name + " is a property and takes no arguments");
+      return false;
+    }
+    e.member = chosen;
+    e.type = chosen->type;
+    return true;
+  }
+  Found f = Lookup(ToUpper(e.name));
+  if (f.symbol == nullptr) {
+    for (auto& a : e.args) CheckExpr(*a);
+    if (f.routine != nullptr) Error(e.position, e.name + " is a " + (f.routine->isFunction ? "FUNCTION" : "SUB") +
+                                                    " and cannot be " + what);
+    else if (f.builtin != nullptr) Error(e.position, e.name + " is built in and cannot be " + what);
+    else Undeclared(e, e.name, e.position);
+    return false;
+  }
+  if (f.symbol->kind == Symbol::Kind::Constant) {
+    Error(e.position, e.name + " is a constant and cannot be " + what);
+    return false;
+  }
+  if (f.symbol->kind == Symbol::Kind::Object) {
+    Error(e.position, e.name + " is a " + KindName(f.symbol->object) + "; set one of its properties instead");
+    return false;
+  }
+  if (f.symbol->result && e.parenthesised) {
+    Error(e.position, e.name + " is the FUNCTION's result and takes no index");
+    return false;
+  }
+  CheckExpr(e);
+  return e.type != ValueType::Error;
+}
+
+// ---- values known when compiling
+
+void Checker::Fold(Expr& e) {
+  for (auto& a : e.args)
+    if (!a->constant.known()) return;
+  if (e.kind == Expr::Kind::Unary) {
+    const Constant& a = e.args[0]->constant;
+    if (e.unary == UnaryOp::Not) {
+      e.constant = Truth(RoundToInteger(a.AsNumber()) == 0);
+    } else if (a.type == ValueType::Integer) {
+      e.constant = IntegerConstant(-static_cast<int64_t>(a.integer));
+    } else {
+      e.constant = NumberConstant(-a.number);
+    }
+    return;
+  }
+  if (e.kind == Expr::Kind::Name && e.ref == Expr::Ref::Builtin) {
+    std::string n = e.builtin->name;
+    if (n == "LEN" && e.args.size() == 1) e.constant = IntegerConstant(static_cast<int64_t>(e.args[0]->constant.text.size()));
+    if (n == "CHR$" && e.args.size() == 1) {
+      e.constant.type = ValueType::String;
+      e.constant.text = std::string(1, static_cast<char>(RoundToInteger(e.args[0]->constant.AsNumber()) & 0xFF));
+    }
+    return;
+  }
+  if (e.kind != Expr::Kind::Binary) return;
+  const Constant& a = e.args[0]->constant;
+  const Constant& b = e.args[1]->constant;
+  BinaryOp op = e.binary;
+  if (a.type == ValueType::String || b.type == ValueType::String) {
+    if (op == BinaryOp::Add) {
+      // A number joins as its text; the text of a DOUBLE is left to the runtime.
+      if (a.type == ValueType::Double || b.type == ValueType::Double) return;
+      auto text = [](const Constant& c) { return c.type == ValueType::String ? c.text : std::to_string(c.integer); };
+      e.constant.type = ValueType::String;
+      e.constant.text = text(a) + text(b);
+      return;
+    }
+    int order = CompareBytes(a.text, b.text);
+    switch (op) {
+      case BinaryOp::Equal: e.constant = Truth(order == 0); break;
+      case BinaryOp::NotEqual: e.constant = Truth(order != 0); break;
+      case BinaryOp::Less: e.constant = Truth(order < 0); break;
+      case BinaryOp::Greater: e.constant = Truth(order > 0); break;
+      case BinaryOp::LessEqual: e.constant = Truth(order <= 0); break;
+      case BinaryOp::GreaterEqual: e.constant = Truth(order >= 0); break;
+      default: break;
+    }
+    return;
+  }
+  bool integers = a.type == ValueType::Integer && b.type == ValueType::Integer;
+  long double x = a.AsNumber(), y = b.AsNumber();
+  // Comparisons as the runtime makes them: an unordered pair compares equal.
+  bool less = x < y, greater = x > y, equal = !less && !greater;
+  switch (op) {
+    case BinaryOp::Add: e.constant = integers ? IntegerConstant(int64_t{a.integer} + b.integer) : NumberConstant(x + y); break;
+    case BinaryOp::Subtract: e.constant = integers ? IntegerConstant(int64_t{a.integer} - b.integer) : NumberConstant(x - y); break;
+    case BinaryOp::Multiply: e.constant = integers ? IntegerConstant(int64_t{a.integer} * b.integer) : NumberConstant(x * y); break;
+    case BinaryOp::Divide: e.constant = NumberConstant(x / y); break;
+    case BinaryOp::IntDivide: e.constant = IntegerConstant(IntegerDivideConstant(RoundToInteger(x), RoundToInteger(y))); break;
+    case BinaryOp::Modulo: {
+      int32_t p = RoundToInteger(x), q = RoundToInteger(y);
+      e.constant = IntegerConstant(q == 0 ? INT32_MIN : q == -1 ? 0 : p % q);
+      break;
+    }
+    case BinaryOp::Power: {
+      long double whole = std::nearbyint(y);
+      if (whole != y || std::fabs(y) > 64) return;  // left to the runtime
+      e.constant = NumberConstant(WholePower(x, static_cast<int64_t>(whole)));
+      break;
+    }
+    case BinaryOp::And: e.constant = IntegerConstant(RoundToInteger(x) & RoundToInteger(y)); break;
+    case BinaryOp::Or: e.constant = IntegerConstant(RoundToInteger(x) | RoundToInteger(y)); break;
+    case BinaryOp::Xor: e.constant = IntegerConstant(RoundToInteger(x) ^ RoundToInteger(y)); break;
+    case BinaryOp::Equal: e.constant = Truth(equal); break;
+    case BinaryOp::NotEqual: e.constant = Truth(!equal); break;
+    case BinaryOp::Less: e.constant = Truth(less); break;
+    case BinaryOp::Greater: e.constant = Truth(greater); break;
+    case BinaryOp::LessEqual: e.constant = Truth(!greater); break;
+    case BinaryOp::GreaterEqual: e.constant = Truth(!less); break;
+  }
+}
+
+// \ divides truncating toward zero; a zero divisor, and the one quotient
+// beyond 32 bits, give the integer indefinite.
+int32_t IntegerDivideConstant(int32_t a, int32_t b) {
+  if (b == 0 || (a == INT32_MIN && b == -1)) return INT32_MIN;
+  return a / b;
+}
+
+}  // namespace tbc

@@ -1,0 +1,113 @@
+// The checker's state, shared by its three files: the program and its
+// declarations (check.cpp), statements (check_statements.cpp) and
+// expressions (check_expressions.cpp).
+#pragma once
+
+#include <map>
+#include <set>
+
+#include "check.h"
+
+namespace tbc {
+
+struct Call {
+  Routine* callee;
+  Position position;
+};
+
+class Checker {
+ public:
+  Checker(std::vector<Module>& modules, const std::vector<SourceFile>& files, Program& program,
+          Diagnostics& diagnostics)
+      : modules_(modules), files_(files), program_(program), diagnostics_(diagnostics) {}
+
+  void Run();
+
+  // ---- check.cpp
+ private:
+  void Error(Position position, const std::string& message) { diagnostics_.error(position, message); }
+  void CheckOptions();
+  void DeclareRoutines();
+  void CheckSignature(Routine& r);
+  void DecideKind();
+  void DeclareBlock(Block& block, bool topLevel);
+  void DeclareDim(DimItem& item, Position statement, bool topLevel);
+  void DeclareObject(DimItem& item, Symbol& s, bool topLevel);
+  void EvaluateConsts(Block& block);
+  Symbol* NewSymbol(Symbol::Kind kind, const std::string& name, Position position);
+  bool Declare(Symbol* symbol);
+  void CheckRoutine(Routine& r);
+  void CheckRecursion();
+  void NumberExports();
+  void NameEverything();
+
+  // ---- check_statements.cpp
+  void CheckBlock(Block& block);
+  void CheckStatement(Stmt& s);
+  void CheckAssign(Stmt& s);
+  void CheckCallStatement(Stmt& s);
+  void CheckPrint(Stmt& s);
+  void CheckInput(Stmt& s);
+  void CheckIf(Stmt& s);
+  void CheckFor(Stmt& s);
+  void CheckLoop(Stmt& s);
+  void CheckSelect(Stmt& s);
+  void CheckExit(Stmt& s);
+  void CheckOnFloatError(Stmt& s);
+  void CheckDimStatement(Stmt& s);
+  void CheckCondition(Expr* e);
+  void CheckRegisterDepth();
+
+  // ---- check_expressions.cpp
+ public:
+  // The type of e; annotates e and its children. Error types are silent.
+  ValueType CheckExpr(Expr& e);
+ private:
+  ValueType CheckName(Expr& e);
+  ValueType CheckMember(Expr& e, bool statement);
+  ValueType CheckUnary(Expr& e);
+  ValueType CheckBinary(Expr& e);
+  ValueType CheckCall(Expr& e, Routine& r, bool statement);
+  ValueType CheckBuiltin(Expr& e, const Builtin& b, bool statement);
+  bool CheckArgs(Expr& e, const char* spec, const char* what, size_t first = 0);
+  bool CheckArg(Expr& arg, char kind, const std::string& what);
+  bool CheckTarget(Expr& e, const char* what);
+  const Member* FindMember(Expr& e, Symbol& object, bool statement);
+  Symbol* FindVariable(Expr& e);
+  void Fold(Expr& e);
+
+  struct Found {
+    Symbol* symbol = nullptr;
+    Routine* routine = nullptr;
+    const Builtin* builtin = nullptr;
+  };
+  Found Lookup(const std::string& upper) const;
+  bool Undeclared(Expr& e, const std::string& name, Position position);
+  bool UsedTooEarly(const Symbol& s, Position use);
+  bool Allowed(uint32_t programs, Position position, const std::string& what);
+
+  std::vector<Module>& modules_;
+  const std::vector<SourceFile>& files_;
+  Program& program_;
+  Diagnostics& diagnostics_;
+
+  std::vector<std::map<std::string, Symbol*>> moduleScopes_;
+  std::vector<std::map<std::string, Routine*>> moduleLibraries_;
+  std::map<std::string, Routine*> routines_;
+  std::map<std::string, Symbol*> localScope_;
+  std::set<std::string> undeclared_;
+  std::map<Routine*, std::vector<Call>> calls_;
+  bool hasDynamic_ = false;
+
+  int module_ = 0;
+  Routine* routine_ = nullptr;  // null in the main code
+  bool declarationsOnly_ = false;
+  int depth_ = 0;  // nesting of the blocks being checked
+  struct Loop {
+    Stmt::Kind kind;
+    std::string counter;
+  };
+  std::vector<Loop> loops_;
+};
+
+}  // namespace tbc

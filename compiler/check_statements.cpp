@@ -1,0 +1,351 @@
+// Statements: what each may name and hold, loops and their exits, handlers.
+#include "check_internal.h"
+
+namespace tbc {
+
+namespace {
+
+bool Executable(const Stmt& s) {
+  return s.kind != Stmt::Kind::Dim && s.kind != Stmt::Kind::Const && s.kind != Stmt::Kind::Option;
+}
+
+// The value of a constant expression as a whole number, if it is one.
+bool WholeNumber(const Expr& e, int64_t& value) {
+  if (!e.constant.known() || e.constant.type == ValueType::String) return false;
+  long double v = e.constant.AsNumber();
+  if (!(v >= -2147483648.0L && v <= 2147483647.0L) || static_cast<int64_t>(v) != v) return false;
+  value = static_cast<int64_t>(v);
+  return true;
+}
+
+}  // namespace
+
+void Checker::CheckBlock(Block& block) {
+  ++depth_;
+  for (auto& s : block) {
+    if (declarationsOnly_ && Executable(*s)) {
+      Error(s->position, program_.kind == ProgramKind::Library && module_ == 0
+                             ? "a library has no main code: statements stand in its SUBs and FUNCTIONs"
+                             : "only the main module, the first file, has main code: statements stand in SUBs "
+                               "and FUNCTIONs here");
+      continue;
+    }
+    CheckStatement(*s);
+  }
+  --depth_;
+}
+
+void Checker::CheckCondition(Expr* e) {
+  if (e == nullptr) return;
+  ValueType t = CheckExpr(*e);
+  if (t == ValueType::String) Error(e->position, "a condition is a number; compare texts with = or <>");
+}
+
+void Checker::CheckStatement(Stmt& s) {
+  switch (s.kind) {
+    case Stmt::Kind::Dim:
+    case Stmt::Kind::Const: break;  // checked with the declarations
+    case Stmt::Kind::Option:
+      // Options at the top level were read first; one anywhere else is a mistake.
+      if (routine_ != nullptr || depth_ > 1) Error(s.position, "OPTION stands at the top level of the main code");
+      break;
+    case Stmt::Kind::Assign: CheckAssign(s); break;
+    case Stmt::Kind::Call: CheckCallStatement(s); break;
+    case Stmt::Kind::Print: CheckPrint(s); break;
+    case Stmt::Kind::LineInput:
+    case Stmt::Kind::Input: CheckInput(s); break;
+    case Stmt::Kind::If: CheckIf(s); break;
+    case Stmt::Kind::For: CheckFor(s); break;
+    case Stmt::Kind::While:
+    case Stmt::Kind::Do: CheckLoop(s); break;
+    case Stmt::Kind::Select: CheckSelect(s); break;
+    case Stmt::Kind::Exit: CheckExit(s); break;
+    case Stmt::Kind::End:
+      if (program_.kind == ProgramKind::Library) Error(s.position, "a library cannot END the program that loaded it");
+      break;
+    case Stmt::Kind::OnFloatError: CheckOnFloatError(s); break;
+    case Stmt::Kind::OpenConsole:
+      if (program_.kind != ProgramKind::Window)
+        Error(s.position, "OPEN CONSOLE is for window programs; a console program has its console already");
+      break;
+    case Stmt::Kind::Declare: break;
+  }
+}
+
+void Checker::CheckDimStatement(Stmt& s) {
+  for (DimItem& item : s.dims) {
+    Symbol* sym = item.symbol;
+    if (sym == nullptr) continue;
+    if (sym->kind == Symbol::Kind::Variable) {
+      int64_t elements = 1;
+      for (auto& b : item.bounds) {
+        CheckExpr(*b);
+        int64_t bound = 0;
+        if (b->type == ValueType::Error) {
+          sym->failed = true;
+          continue;
+        }
+        if (!WholeNumber(*b, bound)) {
+          Error(b->position, "an array's bound is a whole number known when compiling (a literal or a CONST)");
+          sym->failed = true;
+        } else if (bound < 0) {
+          Error(b->position, "an array's bound is 0 or more");
+          sym->failed = true;
+        } else {
+          sym->bounds.push_back(static_cast<int32_t>(bound));
+          elements *= bound + 1;
+          if (elements > (1 << 24)) {
+            Error(b->position, "the array is too large: at most 16777216 elements");
+            sym->failed = true;
+            elements = 1;
+          }
+        }
+      }
+      if (sym->failed && !item.bounds.empty() && sym->bounds.size() != item.bounds.size()) {
+        sym->bounds.assign(item.bounds.size(), 0);
+      }
+      if (!item.typeArgs.empty()) Error(item.typeArgs[0]->position, "only BITMAP and REGISTRY take values after their type");
+      if (!item.parent.empty()) Error(item.parentPosition, "IN places a control on a form");
+      continue;
+    }
+    if (sym->kind != Symbol::Kind::Object) continue;
+    std::vector<int64_t> values;
+    for (auto& a : item.typeArgs) {
+      CheckExpr(*a);
+      int64_t v = 0;
+      if (a->type != ValueType::Error && !WholeNumber(*a, v))
+        Error(a->position, "a value known when compiling is needed here");
+      values.push_back(v);
+    }
+    if (sym->object == ObjectKind::Bitmap) {
+      if (values.size() != 3) {
+        Error(item.typePosition, "a BITMAP is declared with its width, height and colour depth: BITMAP(64, 64, 16)");
+        sym->failed = true;
+      } else if (values[0] < 1 || values[0] > 16384 || values[1] < 1 || values[1] > 16384) {
+        Error(item.typeArgs[0]->position, "a BITMAP's width and height are from 1 to 16384");
+        sym->failed = true;
+      } else if (values[2] != 16 && values[2] != 24 && values[2] != 32) {
+        Error(item.typeArgs[2]->position, "a BITMAP's colour depth is 16, 24 or 32");
+        sym->failed = true;
+      } else {
+        sym->bitmapWidth = static_cast<int>(values[0]);
+        sym->bitmapHeight = static_cast<int>(values[1]);
+        sym->bitmapDepth = static_cast<int>(values[2]);
+      }
+    } else if (sym->object == ObjectKind::Registry) {
+      if (values.size() > 1) Error(item.typeArgs[1]->position, "a REGISTRY takes one value, its root key");
+      if (values.size() == 1) sym->registryRoot = static_cast<uint32_t>(values[0]);
+    } else if (!values.empty()) {
+      Error(item.typeArgs[0]->position, std::string("a ") + KindName(sym->object) + " takes no values after its type");
+    }
+    if (!item.parent.empty()) {
+      Found f = Lookup(ToUpper(item.parent));
+      if (!IsGuiKind(sym->object) || sym->object == ObjectKind::Form) {
+        Error(item.parentPosition, "IN places a control on a form");
+      } else if (f.symbol == nullptr || f.symbol->kind != Symbol::Kind::Object || f.symbol->object != ObjectKind::Form) {
+        Error(item.parentPosition, item.parent + " is not a FORM");
+      } else if (!(f.symbol->position < item.position)) {
+        Error(item.parentPosition, "the FORM " + item.parent + " is declared after this control");
+      } else {
+        sym->parent = f.symbol;
+      }
+    }
+  }
+}
+
+void Checker::CheckAssign(Stmt& s) {
+  if (!s.target || !CheckTarget(*s.target, "set")) {
+    if (s.value) CheckExpr(*s.value);
+    return;
+  }
+  Expr& t = *s.target;
+  if (t.kind == Expr::Kind::Member && t.member->valueKind == 'H') {
+    // An event slot takes a SUB that takes no arguments.
+    Expr& v = *s.value;
+    Found f = v.kind == Expr::Kind::Name && !v.parenthesised ? Lookup(ToUpper(v.name)) : Found{};
+    Routine* r = f.routine;
+    if (r == nullptr || r->fromLibrary) {
+      Error(v.position, "an event slot is set to the name of a SUB of the program");
+      return;
+    }
+    bool onMessage = ToUpper(t.name) == "ONMESSAGE";
+    if (!r->params.empty()) Error(v.position, "a handler takes no arguments, and " + r->name + " does");
+    else if (r->isFunction && !(onMessage && r->result == ValueType::Integer))
+      Error(v.position, "a handler is a SUB (OnMessage may also take a FUNCTION with an INTEGER result)");
+    v.ref = Expr::Ref::Routine;
+    v.routine = r;
+    r->handler = true;
+    if (r->module != module_) r->crossModule = true;
+    return;
+  }
+  ValueType want = t.type;
+  ValueType got = CheckExpr(*s.value);
+  if (want == ValueType::Error || got == ValueType::Error) return;
+  if (t.kind == Expr::Kind::Member) {
+    char k = t.member->valueKind;
+    bool ok = (k == 'S' || k == 'T') ? got == ValueType::String : k == 'R' ? true : IsNumeric(got);
+    if (!ok) Error(s.value->position, t.object + "." + t.name + " takes " + ((k == 'S' || k == 'T') ? "a STRING" : "a number"));
+    if (t.member->constantValue && !s.value->constant.known())
+      Error(s.value->position, t.object + "." + t.name + " takes a value known when compiling (a literal or a CONST)");
+    return;
+  }
+  bool ok = want == ValueType::String ? got == ValueType::String : IsNumeric(got);
+  if (!ok) Error(s.value->position, std::string("cannot store ") + (got == ValueType::String ? "a STRING" : "a number") +
+                                        " in the " + TypeName(want) + " " + t.name);
+}
+
+void Checker::CheckCallStatement(Stmt& s) {
+  if (!s.callee) return;
+  Expr& c = *s.callee;
+  if (c.kind == Expr::Kind::Member) {
+    CheckMember(c, true);
+    return;
+  }
+  Found f = Lookup(ToUpper(c.name));
+  // A variable cannot be called: a statement of that name is the built-in one.
+  if (f.symbol != nullptr && f.symbol->kind != Symbol::Kind::Object) {
+    const Builtin* b = FindBuiltin(ToUpper(c.name));
+    if (b != nullptr && b->statement && (c.parenthesised || !c.args.empty() || b->args[0] == '\0')) {
+      CheckBuiltin(c, *b, true);
+      return;
+    }
+  }
+  if (f.symbol != nullptr) {
+    for (auto& a : c.args) CheckExpr(*a);
+    if (f.symbol->kind == Symbol::Kind::Variable && !c.parenthesised)
+      Error(c.position, "expected '=' after " + c.name + " to set it");
+    else Error(c.position, c.name + " is not a SUB");
+    return;
+  }
+  if (Routine* r = f.routine) {
+    if (r->isFunction) {
+      for (auto& a : c.args) CheckExpr(*a);
+      Error(c.position, r->name + " is a FUNCTION: use its result, as in x = " + r->name + "(...)");
+      return;
+    }
+    CheckCall(c, *r, true);
+    return;
+  }
+  if (const Builtin* b = f.builtin) {
+    CheckBuiltin(c, *b, true);
+    return;
+  }
+  for (auto& a : c.args) CheckExpr(*a);
+  Undeclared(c, c.name, c.position);
+}
+
+void Checker::CheckPrint(Stmt& s) {
+  for (PrintItem& item : s.items) CheckExpr(*item.value);
+}
+
+void Checker::CheckInput(Stmt& s) {
+  if (s.value && CheckExpr(*s.value) != ValueType::String && s.value->type != ValueType::Error)
+    Error(s.value->position, "the prompt is a STRING");
+  if (!s.target) return;
+  if (!CheckTarget(*s.target, "read into")) return;
+  if (s.target->kind == Expr::Kind::Member) {
+    Error(s.target->position, "input is read into a variable");
+    return;
+  }
+  if (s.kind == Stmt::Kind::LineInput && s.target->type != ValueType::String)
+    Error(s.target->position, "LINE INPUT reads into a STRING variable");
+}
+
+void Checker::CheckIf(Stmt& s) {
+  for (IfBranch& b : s.branches) {
+    CheckCondition(b.condition.get());
+    CheckBlock(b.body);
+  }
+}
+
+void Checker::CheckFor(Stmt& s) {
+  std::string counter;
+  if (s.target) {
+    Expr& t = *s.target;
+    Found f = Lookup(ToUpper(t.name));
+    if (f.symbol == nullptr) {
+      if (f.routine == nullptr && f.builtin == nullptr) Undeclared(t, t.name, t.position);
+      else Error(t.position, t.name + " is not a variable");
+    } else if (f.symbol->kind != Symbol::Kind::Variable || f.symbol->isArray() || f.symbol->type == ValueType::String) {
+      if (!f.symbol->failed) Error(t.position, "the counter of a FOR loop is an INTEGER or DOUBLE variable");
+    } else {
+      CheckExpr(t);
+      counter = ToUpper(t.name);
+    }
+  }
+  for (Expr* e : {s.start.get(), s.end.get(), s.step.get()}) {
+    if (e != nullptr && CheckExpr(*e) == ValueType::String) Error(e->position, "FOR counts with numbers");
+  }
+  if (!s.nextName.empty() && !counter.empty() && ToUpper(s.nextName) != counter)
+    Error(s.nextPosition, "NEXT " + s.nextName + " does not match FOR " + s.target->name);
+  loops_.push_back({Stmt::Kind::For, counter});
+  CheckBlock(s.body);
+  loops_.pop_back();
+}
+
+void Checker::CheckLoop(Stmt& s) {
+  CheckCondition(s.condition.get());
+  loops_.push_back({s.kind, ""});
+  CheckBlock(s.body);
+  loops_.pop_back();
+}
+
+void Checker::CheckSelect(Stmt& s) {
+  ValueType selector = s.value ? CheckExpr(*s.value) : ValueType::Error;
+  for (CaseClause& c : s.cases) {
+    for (CaseItem& item : c.items) {
+      for (Expr* e : {item.first.get(), item.last.get()}) {
+        if (e == nullptr) continue;
+        ValueType t = CheckExpr(*e);
+        if (t == ValueType::Error || selector == ValueType::Error) continue;
+        if ((t == ValueType::String) != (selector == ValueType::String))
+          Error(e->position, selector == ValueType::String ? "this SELECT CASE compares texts" : "this SELECT CASE compares numbers");
+      }
+    }
+    CheckBlock(c.body);
+  }
+}
+
+void Checker::CheckExit(Stmt& s) {
+  switch (s.exits) {
+    case Stmt::Exits::For:
+    case Stmt::Exits::Do: {
+      Stmt::Kind want = s.exits == Stmt::Exits::For ? Stmt::Kind::For : Stmt::Kind::Do;
+      bool inside = false;
+      for (const Loop& l : loops_) inside |= l.kind == want;
+      if (!inside) Error(s.position, s.exits == Stmt::Exits::For ? "EXIT FOR outside a FOR loop" : "EXIT DO outside a DO loop");
+      break;
+    }
+    case Stmt::Exits::Sub:
+      if (routine_ == nullptr || routine_->isFunction) Error(s.position, "EXIT SUB outside a SUB");
+      break;
+    case Stmt::Exits::Function:
+      if (routine_ == nullptr || !routine_->isFunction) Error(s.position, "EXIT FUNCTION outside a FUNCTION");
+      break;
+  }
+}
+
+void Checker::CheckOnFloatError(Stmt& s) {
+  if (s.word.empty()) return;
+  Found f = Lookup(ToUpper(s.word));
+  Routine* r = f.routine;
+  if (r == nullptr || r->fromLibrary) {
+    if (f.symbol == nullptr && f.routine == nullptr && f.builtin == nullptr) {
+      Expr e;
+      Undeclared(e, s.word, s.wordPosition);
+    } else {
+      Error(s.wordPosition, s.word + " is not a SUB of the program");
+    }
+    return;
+  }
+  if (r->isFunction || !r->params.empty()) {
+    Error(s.wordPosition, "the floating-point handler is a SUB without arguments");
+    return;
+  }
+  r->fpuHandler = true;
+  if (r->module != module_) r->crossModule = true;
+  s.routine = r;
+  program_.trapped = true;
+}
+
+}  // namespace tbc

@@ -1,0 +1,186 @@
+#include "driver.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+
+#include "check.h"
+#include "emit_cpp.h"
+#include "lexer.h"
+#include "parser.h"
+#include "toolchain.h"
+
+namespace tbc {
+
+namespace {
+
+const char kUsage[] =
+    "usage: tessaric FILE.bas [MORE.bas ...] [-o OUT] [--emit-cpp] [-I DIR]\n"
+    "  compiles the modules (the first is the main module) into a Windows program\n"
+    "  -o OUT      the program (default: the first file's name with .exe, or .dll for a library);\n"
+    "              with --emit-cpp the C++ file, or with several modules a folder for them\n"
+    "  --emit-cpp  writes the C++ made from the program and stops\n"
+    "  -I DIR      a folder where resource scripts find their files\n";
+
+int Usage(const std::string& problem) {
+  std::cerr << "tessaric: " << problem << "\n" << kUsage;
+  return kBadUsage;
+}
+
+bool ReadFile(const std::string& path, std::string& text) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return false;
+  std::ostringstream buffer;
+  buffer << in.rdbuf();
+  text = buffer.str();
+  return true;
+}
+
+bool WriteFile(const std::string& path, const std::string& text) {
+  std::ofstream out(path, std::ios::binary);
+  out << text;
+  return static_cast<bool>(out);
+}
+
+std::string WithExtension(const std::string& path, const std::string& extension) {
+  size_t slash = path.find_last_of('/');
+  size_t dot = path.find_last_of('.');
+  if (dot != std::string::npos && (slash == std::string::npos || dot > slash + 1)) return path.substr(0, dot) + extension;
+  return path + extension;
+}
+
+std::string DirectoryOf(const std::string& path) {
+  size_t slash = path.find_last_of('/');
+  return slash == std::string::npos ? "." : path.substr(0, slash);
+}
+
+struct Options {
+  std::vector<std::string> files;
+  std::string output;
+  bool emitCpp = false;
+  std::vector<std::string> includeDirs;
+};
+
+// Options may stand before or after the files.
+int ParseOptions(const std::vector<std::string>& args, Options& o) {
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (a == "-h" || a == "--help") {
+      std::cout << kUsage;
+      return -1;
+    } else if (a == "-o" || a == "-I") {
+      if (i + 1 >= args.size()) return Usage(a + " needs a value");
+      if (a == "-o") {
+        if (!o.output.empty()) return Usage("-o is given twice");
+        o.output = args[++i];
+      } else {
+        o.includeDirs.push_back(args[++i]);
+      }
+    } else if (a == "--emit-cpp") {
+      o.emitCpp = true;
+    } else if (!a.empty() && a[0] == '-') {
+      return Usage("unknown option " + a);
+    } else {
+      o.files.push_back(a);
+    }
+  }
+  if (o.files.empty()) return Usage("no source file given");
+  return 0;
+}
+
+}  // namespace
+
+int RunCompiler(const std::vector<std::string>& args) {
+  Options options;
+  if (int problem = ParseOptions(args, options)) return problem < 0 ? kBuilt : problem;
+  if (options.emitCpp && options.files.size() > 1 && options.output.empty())
+    return Usage("with several modules, --emit-cpp needs -o and a folder for the C++ files");
+
+  std::vector<SourceFile> files;
+  for (const std::string& path : options.files) {
+    std::string text;
+    if (!ReadFile(path, text)) return Usage("cannot read " + path);
+    files.emplace_back(path, std::move(text));
+  }
+  Diagnostics diagnostics(files);
+  std::vector<Module> modules;
+  for (size_t i = 0; i < files.size(); ++i) {
+    std::vector<Token> tokens = Lex(files[i], static_cast<int>(i), diagnostics);
+    modules.push_back(Parse(tokens, static_cast<int>(i), diagnostics));
+  }
+  Program program;
+  Check(modules, files, program, diagnostics);
+  if (!diagnostics.empty()) {
+    diagnostics.print(std::cerr);
+    return kProgramErrors;
+  }
+  std::vector<EmittedModule> emitted = EmitCpp(program, files);
+
+  if (options.emitCpp) {
+    if (emitted.size() == 1 && options.output.empty()) {
+      std::cout << emitted[0].cpp;
+      return kBuilt;
+    }
+    if (emitted.size() == 1) {
+      if (!WriteFile(options.output, emitted[0].cpp)) return Usage("cannot write " + options.output);
+      return kBuilt;
+    }
+    mkdir(options.output.c_str(), 0777);
+    for (size_t i = 0; i < emitted.size(); ++i) {
+      // Two modules of the same name in different folders keep apart.
+      std::string name = emitted[i].name;
+      for (size_t j = 0; j < i; ++j)
+        if (emitted[j].name == emitted[i].name) name = emitted[i].name + "_" + std::to_string(i);
+      if (!WriteFile(options.output + "/" + name + ".cpp", emitted[i].cpp))
+        return Usage("cannot write into the folder " + options.output);
+    }
+    return kBuilt;
+  }
+
+  Kit kit;
+  std::string message;
+  if (!LoadKit(kit, message)) {
+    std::cerr << "tessaric: internal error: " << message << "\n";
+    return kInternalError;
+  }
+  BuildRequest request;
+  request.plan = PlanLink(program);
+  request.output = options.output.empty()
+                       ? WithExtension(options.files[0], program.kind == ProgramKind::Library ? ".dll" : ".exe")
+                       : options.output;
+  request.sourceDir = DirectoryOf(options.files[0]);
+  request.includeDirs = options.includeDirs;
+  const char* tmp = std::getenv("TMPDIR");
+  std::string pattern = std::string(tmp != nullptr && *tmp ? tmp : "/tmp") + "/tessaric.XXXXXX";
+  std::vector<char> dir(pattern.begin(), pattern.end());
+  dir.push_back(0);
+  if (mkdtemp(dir.data()) == nullptr) {
+    std::cerr << "tessaric: internal error: cannot make a scratch folder under " << pattern << "\n";
+    return kInternalError;
+  }
+  request.workDir = dir.data();
+  for (size_t i = 0; i < emitted.size(); ++i) {
+    std::string path = request.workDir + "/module" + std::to_string(i) + ".cpp";
+    WriteFile(path, emitted[i].cpp);
+    request.cppFiles.push_back(path);
+  }
+  std::string error;
+  bool built = Build(kit, request, error);
+  if (std::getenv("TESSARIC_KEEP") == nullptr) {
+    std::string ignored;
+    Run({"rm", "-rf", request.workDir}, ignored);
+  } else {
+    std::cerr << "tessaric: scratch files kept in " << request.workDir << "\n";
+  }
+  if (!built) {
+    std::cerr << "tessaric: internal error: " << error;
+    return kInternalError;
+  }
+  return kBuilt;
+}
+
+}  // namespace tbc

@@ -1,0 +1,383 @@
+// A module's C++ as a whole: headers, the program header, declarations, the
+// main code, and the routines; and what the link needs.
+#include <algorithm>
+
+#include "emit_internal.h"
+
+namespace tbc {
+
+std::string CppText(const std::string& bytes);
+
+namespace {
+
+const char* const kHeaders[] = {
+    "console/console.h", "core/language.h", "core/numbers.h",      "file/file.h",
+    "fpu/fpu.h",         "gui/drawing.h",   "library/library.h", "registry/registry.h",
+};
+
+std::string CppType(ValueType t) {
+  switch (t) {
+    case ValueType::Integer: return "int32_t";
+    case ValueType::Double: return "long double";
+    case ValueType::String: return "StringValue";
+    default: return "void";
+  }
+}
+
+std::string ParamType(ValueType t) {
+  if (t == ValueType::String) return "const char*";
+  return CppType(t);
+}
+
+int ArgumentBytes(const Routine& r) {
+  int bytes = 0;
+  for (const Param& p : r.params) bytes += p.type == ValueType::Double ? 12 : 4;
+  return bytes;
+}
+
+std::string ExportedName(const Routine& r) { return r.alias.empty() ? r.name : r.alias; }
+
+bool HasStrings(const Program& p, int module) {
+  for (auto& s : p.symbols)
+    if (s->module == module && s->owner == nullptr && s->kind == Symbol::Kind::Variable && s->type == ValueType::String)
+      return true;
+  return false;
+}
+
+bool NeedsStart(const Program& p, int module) {
+  if (HasStrings(p, module)) return true;
+  for (Routine* r : p.dynamicRoutines)
+    if (r->module == module) return true;
+  return false;
+}
+
+std::string Elements(const Symbol& s) {
+  int64_t n = 1;
+  for (int32_t b : s.bounds) n *= b + 1;
+  return std::to_string(n);
+}
+
+std::string RegistryRoot(uint32_t root) {
+  static const char* const kRoots[] = {"HKEY_CLASSES_ROOT", "HKEY_CURRENT_USER", "HKEY_LOCAL_MACHINE", "HKEY_USERS",
+                                       "HKEY_PERFORMANCE_DATA", "HKEY_CURRENT_CONFIG", "HKEY_DYN_DATA"};
+  if (root >= 0x80000000u && root <= 0x80000006u) return kRoots[root - 0x80000000u];
+  return "(HKEY)(ULONG_PTR)" + std::to_string(root) + "u";
+}
+
+const char* GenerationName(const Program& p) {
+  if (p.generation == kEarliest) return "kEarliestGeneration";
+  if (p.generation == kMiddle) return "kMiddleGeneration";
+  return p.caretScroll ? "kLatestGeneration" : "WithoutCaretScroll(kLatestGeneration)";
+}
+
+// The function type of a library routine, for its declaration.
+std::string FunctionType(const Routine& r, const std::string& declarator) {
+  std::string result = CppType(r.isFunction ? r.result : ValueType::None);
+  std::string text = declarator.empty() ? result + " __stdcall(" : result + " (__stdcall" + declarator + ")(";
+  for (size_t i = 0; i < r.params.size(); ++i) text += (i ? ", " : "") + ParamType(r.params[i].type);
+  return text + ")";
+}
+
+}  // namespace
+
+Emitter::Emitter(const Program& program, const std::vector<SourceFile>& files, int module)
+    : program_(program), files_(files), module_(module), m_((*program.modules)[module]) {}
+
+std::string Emitter::Storage(const Symbol& s) const {
+  const std::string& n = s.cppName;
+  if (s.kind == Symbol::Kind::Object) {
+    switch (s.object) {
+      case ObjectKind::Bitmap:
+        return "BitmapObject " + n + " = BitmapImage<" + std::to_string(s.bitmapWidth) + ", " +
+               std::to_string(s.bitmapHeight) + ", " + std::to_string(s.bitmapDepth) + ">();";
+      case ObjectKind::File: return "FileRecord " + n + " = {};";
+      case ObjectKind::Registry: return "RegistryRecord " + n + " = {" + RegistryRoot(s.registryRoot) + "};";
+      case ObjectKind::RichEdit: return "ObjectRecord " + n + " = kObjectImage;\nCHARRANGE " + n + "$Selection = {};";
+      default: return "ObjectRecord " + n + " = kObjectImage;";
+    }
+  }
+  std::string type = s.type == ValueType::String ? "StringDescriptor" : CppType(s.type);
+  if (s.isArray()) return type + " " + n + "[" + Elements(s) + "] = {};";
+  return type + " " + n + (s.type == ValueType::String ? " = {};" : " = 0;");
+}
+
+// What a routine's local holds at the start of every call.
+std::string Emitter::Reset(const Symbol& s) const {
+  const std::string& n = s.cppName;
+  if (s.type == ValueType::String) {
+    if (s.isArray()) return "for (StringDescriptor& element : " + n + ") StrAlloc(&element, kVariableSize);";
+    return "StrAlloc(&" + n + ", kVariableSize);";
+  }
+  if (s.isArray()) return "MemFill(" + n + ", sizeof " + n + ", 0);";
+  return n + " = 0;";
+}
+
+std::string Emitter::RoutineSignature(const Routine& r, bool definition) const {
+  ValueType result = r.isFunction ? r.result : ValueType::None;
+  std::string type = r.handler && !r.isFunction ? "int32_t" : CppType(result);
+  std::string text = type + " __stdcall " + r.cppName + "(";
+  for (size_t i = 0; i < r.params.size(); ++i)
+    text += (i ? ", " : "") + ParamType(r.params[i].type) + (definition ? " a" + std::to_string(i + 1) : "");
+  text += ")";
+  if (r.exported && !definition)
+    text += " asm(\"_" + ExportedName(r) + "@" + std::to_string(ArgumentBytes(r)) + "\")";
+  return text;
+}
+
+void Emitter::EmitRoutinePrototypes(std::ostringstream& out) {
+  std::vector<const Routine*> external;
+  for (const Routine* r : program_.routines)
+    if (r->crossModule || (r->exported && r->module == module_)) external.push_back(r);
+  if (!external.empty()) {
+    out << "\n// Routines called across modules, or exported.\nextern \"C\" {\n";
+    for (const Routine* r : external) out << RoutineSignature(*r, false) << ";\n";
+    out << "}\n";
+  }
+  bool any = false;
+  for (const auto& r : m_.routines) {
+    if (r->fromLibrary) {
+      if (!r->dynamic) {
+        // The entry of the import table that the loader fills in.
+        if (!any) out << "\n// Library routines, bound at load time through the import table.\n";
+        any = true;
+        out << "extern \"C\" " << FunctionType(*r, "* const " + r->cppName) << " asm(\"__imp__" << ExportedName(*r) << "@"
+            << ArgumentBytes(*r) << "\");\n";
+      }
+    }
+  }
+}
+
+void Emitter::EmitDeclarations(std::ostringstream& out) {
+  out << "\nnamespace {\n";
+  for (const std::string& c : constants_) out << "\n" << c;
+  if (!constants_.empty()) out << "\n";
+  bool first = true;
+  for (const auto& s : program_.symbols) {
+    if (s->module != module_ || s->owner != nullptr || s->kind == Symbol::Kind::Constant || s->failed) continue;
+    if (first) out << "\n";
+    first = false;
+    out << Storage(*s) << "\n";
+  }
+  // Run-time bound routines: the library's name once, then each name with its entry.
+  std::vector<std::string> libraries;
+  for (const Routine* r : program_.dynamicRoutines) {
+    if (r->module != module_) continue;
+    if (std::find(libraries.begin(), libraries.end(), r->library) == libraries.end()) {
+      libraries.push_back(r->library);
+      out << "\nconst char Library" << libraries.size() << "[] = " << CppText(r->library) << ";";
+    }
+  }
+  for (const Routine* r : program_.dynamicRoutines) {
+    if (r->module != module_) continue;
+    std::string type = FunctionType(*r, "");
+    std::string name = CppText(ExportedName(*r));
+    out << "\nDeclaredFunction<" << type << ", sizeof(" << name << ")> " << r->cppName << " = Declare<" << type << ">("
+        << name << ");";
+  }
+  if (!libraries.empty()) out << "\n";
+  bool prototypes = false;
+  for (const auto& r : m_.routines) {
+    if (r->fromLibrary || r->forward || r->crossModule || r->exported) continue;
+    if (!prototypes) out << "\n";
+    prototypes = true;
+    out << RoutineSignature(*r, false) << ";\n";
+  }
+  out << "\n}  // namespace\n";
+}
+
+void Emitter::EmitBody(std::ostringstream& out) {
+  out_ = &out;
+  routine_ = nullptr;
+  checked_ = program_.trapped;
+  locals_ = 0;
+  maxTemps_ = 0;
+  indent_ = 1;
+  std::ostringstream body;
+  out_ = &body;
+  if (program_.kind == ProgramKind::Window) Line("RegisterFormClass(&WindowClassInfo, AppIconName);");
+  for (const auto& s : program_.symbols)
+    if (s->module == 0 && s->owner == nullptr && s->kind == Symbol::Kind::Variable && s->type == ValueType::String &&
+        !s->failed)
+      Line(Reset(*s));
+  for (size_t m = 1; m < program_.modules->size(); ++m)
+    if (NeedsStart(program_, static_cast<int>(m))) Line("ModuleStart" + std::to_string(m) + "();");
+  std::vector<std::string> libraries;
+  for (const Routine* r : program_.dynamicRoutines) {
+    if (r->module != 0) continue;
+    auto at = std::find(libraries.begin(), libraries.end(), r->library);
+    if (at == libraries.end()) libraries.push_back(r->library), at = libraries.end() - 1;
+    Line("BindDeclaredFunction(Library" + std::to_string(at - libraries.begin() + 1) + ", &" + r->cppName + ");");
+  }
+  EmitBlock(m_.main);
+  if (program_.kind == ProgramKind::Window) {
+    Line("return RunMessageLoop();");
+  } else {
+    Line("ConsoleWaitKey();");
+    Line("return 0;");
+  }
+  out << "\nint ProgramBody() {\n";
+  if (maxTemps_ > 0) out << "  static StringDescriptor Temp[" << maxTemps_ << "];\n";
+  out << body.str() << "}\n";
+}
+
+// A module other than the main one: its strings and bound routines are made
+// ready when the program starts.
+void Emitter::EmitModuleStart(std::ostringstream& out) {
+  bool library = program_.kind == ProgramKind::Library;
+  if (module_ == 0 && library) {
+    bool any = false;
+    for (size_t m = 0; m < program_.modules->size(); ++m) any |= HasStrings(program_, static_cast<int>(m));
+    if (!any) return;
+    out << "\n// The library's strings are made ready when it is loaded.\n"
+        << "extern \"C\" BOOL __stdcall LibraryStart(HINSTANCE, DWORD reason, void*) {\n"
+        << "  if (reason == DLL_PROCESS_ATTACH) {\n";
+    for (const auto& s : program_.symbols)
+      if (s->module == 0 && s->owner == nullptr && s->kind == Symbol::Kind::Variable && s->type == ValueType::String)
+        out << "    " << Reset(*s) << "\n";
+    for (size_t m = 1; m < program_.modules->size(); ++m)
+      if (NeedsStart(program_, static_cast<int>(m))) out << "    ModuleStart" << m << "();\n";
+    out << "  }\n  return TRUE;\n}\n";
+    return;
+  }
+  if (module_ == 0 || !NeedsStart(program_, module_)) return;
+  out << "\nextern \"C\" void ModuleStart" << module_ << "() {\n";
+  for (const auto& s : program_.symbols)
+    if (s->module == module_ && s->owner == nullptr && s->kind == Symbol::Kind::Variable && s->type == ValueType::String)
+      out << "  " << Reset(*s) << "\n";
+  std::vector<std::string> libraries;
+  for (const Routine* r : program_.dynamicRoutines) {
+    if (r->module != module_) continue;
+    auto at = std::find(libraries.begin(), libraries.end(), r->library);
+    if (at == libraries.end()) libraries.push_back(r->library), at = libraries.end() - 1;
+    out << "  BindDeclaredFunction(Library" << (at - libraries.begin() + 1) << ", &" << r->cppName << ");\n";
+  }
+  out << "}\n";
+}
+
+void Emitter::EmitRoutine(std::ostringstream& out, const Routine& r) {
+  routine_ = &r;
+  checked_ = program_.trapped && !r.fpuHandler;
+  locals_ = 0;
+  maxTemps_ = 0;
+  functionEnd_ = false;
+  lastLine_ = r.position.line;
+  loops_.clear();
+  std::ostringstream body;
+  out_ = &body;
+  indent_ = 1;
+  for (const Symbol* s : r.locals) {
+    if (s->parameter >= 0) {
+      std::string arg = "a" + std::to_string(s->parameter + 1);
+      if (s->type == ValueType::String) Line("StrTakeArgument(&" + s->cppName + ", " + arg + ");");
+      else Line(s->cppName + " = " + arg + ";");
+    }
+  }
+  for (const Symbol* s : r.locals)
+    if (s->parameter < 0 && s->kind == Symbol::Kind::Variable && !s->failed) Line(Reset(*s));
+  EmitBlock(r.body);
+  if (functionEnd_) out_->write("FunctionEnd:\n", 13);
+  if (r.fpuHandler) Line("ResetFpu();");
+  if (r.isFunction) {
+    const std::string& v = r.resultSymbol->cppName;
+    switch (r.result) {
+      case ValueType::Integer:
+        Line("StoreResult(&Result, static_cast<long double>(" + v + "));");
+        Line("return RoundToInteger(LoadNumberResult(&Result));");
+        break;
+      case ValueType::Double:
+        Line("StoreResult(&Result, " + v + ");");
+        Line("return LoadNumberResult(&Result);");
+        break;
+      default:
+        Line("StoreResult(&Result, kStringResult, ValueOf(" + v + "));");
+        Line("return LoadStringResult(&Result);");
+        break;
+    }
+  } else if (r.handler) {
+    Line("return 0;");
+  }
+  out << "\n// " << r.position.line << ": " << files_[m_.file].line(r.position.line).substr(0, 200) << "\n";
+  if (!r.crossModule && !r.exported) out << "namespace {\n";
+  out << RoutineSignature(r, true) << " {\n";
+  for (const Symbol* s : r.locals) {
+    if (s->kind != Symbol::Kind::Variable) continue;
+    std::string type = s->type == ValueType::String ? "StringDescriptor" : CppType(s->type);
+    out << "  static " << type << " " << s->cppName << (s->isArray() ? "[" + Elements(*s) + "]" : "") << ";\n";
+  }
+  if (r.isFunction) out << "  static FunctionResult Result;\n";
+  if (maxTemps_ > 0) out << "  static StringDescriptor Temp[" << maxTemps_ << "];\n";
+  out << body.str() << "}\n";
+  if (!r.crossModule && !r.exported) out << "}  // namespace\n";
+  routine_ = nullptr;
+}
+
+std::string Emitter::Run() {
+  std::ostringstream code;
+  if (module_ == 0 && program_.kind != ProgramKind::Library) EmitBody(code);
+  EmitModuleStart(code);
+  for (const auto& r : m_.routines)
+    if (!r->fromLibrary && !r->forward) EmitRoutine(code, *r);
+
+  std::ostringstream out;
+  out << "// " << files_[m_.file].path << ", compiled by tessaric: each statement's code stands under its source line.\n";
+  for (const char* h : kHeaders) out << "#include \"" << h << "\"\n";
+  out << "\nusing namespace tessaric;\n";
+  if (module_ == 0) {
+    out << "\nTESSARIC_PROGRAM(" << CppText(program_.signature) << ", " << CppText(program_.name) << ")\n";
+    if (program_.kind == ProgramKind::Window)
+      out << "TESSARIC_GUI(" << program_.guiObjects.size() << ", " << GenerationName(program_) << ")\n";
+  }
+  if (module_ == 0) {
+    bool starts = false;
+    for (size_t m = 1; m < program_.modules->size(); ++m) starts |= NeedsStart(program_, static_cast<int>(m));
+    if (starts) {
+      out << "\n// Each other module makes its strings and bound routines ready.\nextern \"C\" {\n";
+      for (size_t m = 1; m < program_.modules->size(); ++m)
+        if (NeedsStart(program_, static_cast<int>(m))) out << "void ModuleStart" << m << "();\n";
+      out << "}\n";
+    }
+  }
+  EmitRoutinePrototypes(out);
+  EmitDeclarations(out);
+  out << code.str();
+  return out.str();
+}
+
+std::vector<EmittedModule> EmitCpp(const Program& program, const std::vector<SourceFile>& files) {
+  std::vector<EmittedModule> modules;
+  for (size_t m = 0; m < program.modules->size(); ++m) {
+    Emitter e(program, files, static_cast<int>(m));
+    modules.push_back({(*program.modules)[m].name, e.Run()});
+  }
+  return modules;
+}
+
+LinkPlan PlanLink(const Program& program) {
+  LinkPlan plan;
+  plan.kind = program.kind;
+  plan.resources = program.resources;
+  if (program.kind == ProgramKind::Library) {
+    std::vector<const Routine*> exports;
+    for (const Routine* r : program.routines)
+      if (r->exported) exports.push_back(r);
+    std::sort(exports.begin(), exports.end(), [](const Routine* a, const Routine* b) { return a->ordinal < b->ordinal; });
+    std::string def = "EXPORTS\n";
+    for (const Routine* r : exports)
+      def += "  " + ExportedName(*r) + "@" + std::to_string(ArgumentBytes(*r)) + " @" + std::to_string(r->ordinal) + "\n";
+    plan.exportsDef = def;
+    bool strings = false;
+    for (size_t m = 0; m < program.modules->size(); ++m) strings |= HasStrings(program, static_cast<int>(m));
+    plan.entry = strings ? "_LibraryStart@12" : "_LibraryEntry@12";
+  }
+  for (const ImportLibrary& library : program.imports) {
+    LinkPlan::Import import;
+    import.library = library.file;
+    import.def = "LIBRARY \"" + library.file + "\"\nEXPORTS\n";
+    for (const Routine* r : library.routines)
+      import.def += "  " + ExportedName(*r) + "@" + std::to_string(ArgumentBytes(*r)) + "\n";
+    plan.imports.push_back(import);
+  }
+  return plan;
+}
+
+}  // namespace tbc

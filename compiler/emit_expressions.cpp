@@ -1,0 +1,590 @@
+// Expressions. A value is C++ that is evaluated where it is used, which in
+// C++ is in no fixed order among its neighbours. So each value is made with
+// the knowledge of what happens after it ("the future"): an effect that must
+// come first in source order, a read that code in between could change, or a
+// string whose storage the future could overwrite is settled into a local or
+// copied into a temporary of the statement right away.
+#include <cmath>
+#include <cstdio>
+
+#include "emit_internal.h"
+
+namespace tbc {
+
+namespace {
+
+bool IsConcat(const Expr& e) {
+  return e.kind == Expr::Kind::Binary && e.binary == BinaryOp::Add && e.type == ValueType::String;
+}
+
+bool IsComparison(BinaryOp op) {
+  return op == BinaryOp::Equal || op == BinaryOp::NotEqual || op == BinaryOp::Less || op == BinaryOp::Greater ||
+         op == BinaryOp::LessEqual || op == BinaryOp::GreaterEqual;
+}
+
+const char* CppOperator(BinaryOp op) {
+  switch (op) {
+    case BinaryOp::Equal: return "==";
+    case BinaryOp::NotEqual: return "!=";
+    case BinaryOp::Less: return "<";
+    case BinaryOp::Greater: return ">";
+    case BinaryOp::LessEqual: return "<=";
+    case BinaryOp::GreaterEqual: return ">=";
+    case BinaryOp::Add: return "+";
+    case BinaryOp::Subtract: return "-";
+    case BinaryOp::Multiply: return "*";
+    case BinaryOp::Divide: return "/";
+    case BinaryOp::And: return "&";
+    case BinaryOp::Or: return "|";
+    case BinaryOp::Xor: return "^";
+    default: return "?";
+  }
+}
+
+// Comparisons of numbers as the runtime makes them: an unordered pair is equal.
+const char* NumberComparison(BinaryOp op) {
+  switch (op) {
+    case BinaryOp::Equal: return "NumberEqual";
+    case BinaryOp::NotEqual: return "NumberNotEqual";
+    case BinaryOp::Less: return "NumberLess";
+    case BinaryOp::Greater: return "NumberGreater";
+    case BinaryOp::LessEqual: return "NumberLessEqual";
+    default: return "NumberGreaterEqual";
+  }
+}
+
+bool Vulnerable(Storage storage, const Future& f) {
+  switch (storage) {
+    case Storage::Literal:
+    case Storage::Temp: return false;
+    case Storage::Variable:
+    case Storage::Result: return (f.effects & kHazard) != 0;
+    case Storage::Ring: return (f.effects & kHazard) != 0 || f.rings >= 8;
+    default: return (f.effects & (kOrdered | kHazard)) != 0;
+  }
+}
+
+void Flatten(const Expr& e, std::vector<const Expr*>& pieces) {
+  if (IsConcat(e) && !e.constant.known()) {
+    Flatten(*e.args[0], pieces);
+    Flatten(*e.args[1], pieces);
+  } else {
+    pieces.push_back(&e);
+  }
+}
+
+}  // namespace
+
+std::string CppText(const std::string& bytes) {
+  std::string out = "\"";
+  for (unsigned char c : bytes) {
+    switch (c) {
+      case '\\': out += "\\\\"; break;
+      case '"': out += "\\\""; break;
+      case '?': out += "\\?"; break;
+      case '\n': out += "\\n"; break;
+      case '\r': out += "\\r"; break;
+      case '\t': out += "\\t"; break;
+      default:
+        if (c < 32 || c >= 127) {
+          char buffer[8];
+          std::snprintf(buffer, sizeof buffer, "\\%03o", c);
+          out += buffer;
+        } else {
+          out += static_cast<char>(c);
+        }
+    }
+  }
+  return out + "\"";
+}
+
+std::string NumberLiteral(long double v) {
+  if (std::isnan(v)) return "__builtin_nanl(\"\")";
+  if (std::isinf(v)) return v > 0 ? "__builtin_infl()" : "(-__builtin_infl())";
+  char buffer[64];
+  if (v == std::nearbyint(v) && std::fabs(v) < 1e18L) {
+    std::snprintf(buffer, sizeof buffer, "%.0Lf.0L", v);
+    if (v == 0 && std::signbit(v)) return "(-0.0L)";
+  } else {
+    // Hexadecimal: exact, whatever the value.
+    std::snprintf(buffer, sizeof buffer, "%LaL", v);
+  }
+  std::string text = buffer;
+  return text[0] == '-' ? "(" + text + ")" : text;
+}
+
+std::string IntegerLiteral(int32_t v) {
+  if (v == INT32_MIN) return "INT32_MIN";
+  return std::to_string(v);
+}
+
+// ---- what a subexpression does
+
+Future Emitter::Analyze(const Expr& e) {
+  auto found = analyzed_.find(&e);
+  if (found != analyzed_.end()) return found->second;
+  Future f;
+  for (auto& a : e.args) f = f | Analyze(*a);
+  switch (e.kind) {
+    case Expr::Kind::Name:
+      if (e.ref == Expr::Ref::Routine) f.effects |= kHazard;
+      if (e.ref == Expr::Ref::Builtin && e.builtin != nullptr) {
+        f.effects |= e.builtin->effects;
+        if (e.builtin->effects & kRing) f.rings += 1;
+      }
+      break;
+    case Expr::Kind::Member:
+      if (e.member != nullptr) {
+        f.effects |= e.member->effects;
+        if (e.member->effects & kRing) f.rings += 1;
+      }
+      break;
+    case Expr::Kind::Binary:
+      if (IsConcat(e)) {
+        f.effects |= kOrdered;
+        for (auto& a : e.args)
+          if (a->type != ValueType::String) f.rings += 1;
+      }
+      break;
+    default: break;
+  }
+  analyzed_[&e] = f;
+  return f;
+}
+
+// ---- settling values
+
+std::string Emitter::NewLocal() { return "t" + std::to_string(++locals_); }
+
+std::string Emitter::NewTemp() {
+  int index = tempBase_ + temps_++;
+  if (index + 1 > maxTemps_) maxTemps_ = index + 1;
+  return "Temp[" + std::to_string(index) + "]";
+}
+
+Value Emitter::Copy(const Value& v) {
+  std::string temp = NewTemp();
+  Line("StrTemp(&" + temp + ", " + AsString(v) + ");");
+  Value c;
+  c.type = ValueType::String;
+  c.storage = Storage::Temp;
+  c.descriptor = temp;
+  c.cpp = "ValueOf(" + temp + ")";
+  return c;
+}
+
+Value Emitter::Settle(Value v, Future future) {
+  bool order = (v.effects & (kOrdered | kHazard)) && (future.effects & (kOrdered | kHazard));
+  bool stale = ((v.reads & kReadsVariable) && (future.effects & kHazard)) ||
+               ((v.reads & kReadsObject) && (future.effects & (kOrdered | kHazard)));
+  bool vulnerable = v.type == ValueType::String && Vulnerable(v.storage, future);
+  if (!order && !stale && !vulnerable) return v;
+  if (v.type == ValueType::String) {
+    if (vulnerable || stale) return Copy(v);
+    std::string local = NewLocal();
+    Line("const StringValue " + local + " = " + v.cpp + ";");
+    Value s = v;
+    s.cpp = local;
+    s.descriptor.clear();
+    s.effects = 0;
+    s.reads = 0;
+    s.lvalue = true;
+    return s;
+  }
+  std::string local = NewLocal();
+  bool integer = v.type == ValueType::Integer || v.boolean;
+  Line(std::string(integer ? "const int32_t " : "const long double ") + local + " = " + v.cpp + ";");
+  Value n;
+  n.cpp = local;
+  n.type = integer ? ValueType::Integer : ValueType::Double;
+  n.lvalue = true;
+  return n;
+}
+
+// ---- conversions
+
+std::string Emitter::AsInteger(const Value& v) {
+  if (v.type == ValueType::Double && !v.boolean) return "RoundToInteger(" + v.cpp + ")";
+  return v.cpp;
+}
+
+std::string Emitter::AsNumber(const Value& v) {
+  if (v.type == ValueType::Double && !v.boolean) return v.cpp;
+  return "static_cast<long double>(" + v.cpp + ")";
+}
+
+std::string Emitter::AsString(const Value& v) { return v.cpp; }
+
+std::string Emitter::AsText(const Value& v) {
+  // The bytes of a record's buffer need not end in a NUL within the buffer.
+  if (v.storage == Storage::Record) return AsText(Copy(v));
+  if (!v.descriptor.empty()) return v.descriptor + ".text";
+  if (v.storage == Storage::Literal && v.cpp.rfind("Literal(", 0) == 0) return v.cpp.substr(8, v.cpp.size() - 9);
+  return "(" + v.cpp + ").text";
+}
+
+std::string Emitter::NumberText(const Value& v) {
+  if (v.type == ValueType::Double && !v.boolean) return "FloatText(" + v.cpp + ")";
+  return "SignedText(" + v.cpp + ")";
+}
+
+std::string Emitter::Convert(const Value& v, char kind) {
+  switch (kind) {
+    case 'I': case 'i': return AsInteger(v);
+    case 'N': case 'n': return AsNumber(v);
+    case 'S': case 's': return AsString(v);
+    case 'T': case 't': return AsText(v);
+    case 'R': case 'r':
+      if (v.type == ValueType::String) return AsText(v);
+      return "ResourceNumber(" + AsInteger(v) + ")";
+    default: return v.cpp;
+  }
+}
+
+std::string Emitter::Condition(const Expr& e) {
+  Value v = Emit(e, {});
+  if (v.boolean) return v.cpp;
+  if (v.type == ValueType::Double) return "RoundToInteger(" + v.cpp + ") != 0";
+  return v.cpp + " != 0";
+}
+
+// ---- expressions
+
+Value Emitter::EmitConstant(const Constant& c) {
+  Value v;
+  v.type = c.type;
+  switch (c.type) {
+    case ValueType::Integer: v.cpp = IntegerLiteral(c.integer); break;
+    case ValueType::Double: v.cpp = NumberLiteral(c.number); break;
+    case ValueType::String:
+      v.cpp = "Literal(" + CppText(c.text) + ")";
+      v.storage = Storage::Literal;
+      break;
+    default: v.cpp = "0"; v.type = ValueType::Integer; break;
+  }
+  return v;
+}
+
+Value Emitter::Emit(const Expr& e, Future future) {
+  Value v;
+  bool leaf = e.kind == Expr::Kind::Integer || e.kind == Expr::Kind::Number || e.kind == Expr::Kind::String ||
+              (e.kind == Expr::Kind::Name && e.ref == Expr::Ref::Constant);
+  // Values known when compiling are used as such, except that a program with
+  // a floating-point handler computes every numeric operation as written.
+  if (e.constant.known() && (leaf || !checked_ || e.constant.type == ValueType::String || !X87(e))) {
+    v = EmitConstant(e.constant);
+  } else if (checked_ && X87(e)) {
+    v = EmitX87(e, future);
+  } else {
+    switch (e.kind) {
+      case Expr::Kind::Name: v = EmitName(e, future); break;
+      case Expr::Kind::Member: v = EmitMember(e, future); break;
+      case Expr::Kind::Unary: v = EmitUnary(e, future); break;
+      case Expr::Kind::Binary:
+        if (IsConcat(e)) v = EmitConcat(e, future);
+        else if (IsComparison(e.binary) && e.args[0]->type == ValueType::String) v = EmitCompare(e, future);
+        else v = EmitBinary(e, future);
+        break;
+      default: v = EmitConstant(e.constant); break;
+    }
+  }
+  return Settle(v, future);
+}
+
+std::string Emitter::Index(const Expr& e, Future future) {
+  const Symbol& s = *e.symbol;
+  std::string index;
+  for (size_t k = 0; k < e.args.size(); ++k) {
+    Future later = future;
+    for (size_t j = k + 1; j < e.args.size(); ++j) later = later | Analyze(*e.args[j]);
+    Value v = Emit(*e.args[k], later);
+    std::string checked = "CheckedIndex(" + AsInteger(v) + ", " + std::to_string(s.bounds[k]) + ")";
+    index = k == 0 ? checked : "(" + index + ") * " + std::to_string(s.bounds[k] + 1) + " + " + checked;
+  }
+  return index;
+}
+
+Value Emitter::EmitName(const Expr& e, Future future) {
+  switch (e.ref) {
+    case Expr::Ref::Routine: return EmitCall(e, future);
+    case Expr::Ref::Builtin: return EmitBuiltin(e, future);
+    case Expr::Ref::Constant: return EmitConstant(e.constant);
+    case Expr::Ref::Variable: break;
+    default: return EmitConstant(Constant{});
+  }
+  const Symbol& s = *e.symbol;
+  Value v;
+  v.type = s.type;
+  v.reads = kReadsVariable;
+  v.lvalue = true;
+  std::string place = s.isArray() ? s.cppName + "[" + Index(e, future) + "]" : s.cppName;
+  if (s.type == ValueType::String) {
+    v.storage = Storage::Variable;
+    v.descriptor = place;
+    v.cpp = "ValueOf(" + place + ")";
+  } else {
+    v.cpp = place;
+  }
+  return v;
+}
+
+std::vector<std::string> Emitter::EmitArgs(const std::vector<const Expr*>& args, const char* kinds, Future future) {
+  std::vector<std::string> out;
+  for (size_t i = 0; i < args.size(); ++i) {
+    Future later = future;
+    for (size_t j = i + 1; j < args.size(); ++j) later = later | Analyze(*args[j]);
+    char kind = kinds[i];
+    if (kind == 'B') {
+      out.push_back(args[i]->symbol->cppName);
+      continue;
+    }
+    Value v = Emit(*args[i], later);
+    out.push_back(Convert(v, kind));
+  }
+  return out;
+}
+
+Value Emitter::EmitCall(const Expr& e, Future future) {
+  const Routine& r = *e.routine;
+  std::string kinds;
+  std::vector<const Expr*> args;
+  for (size_t i = 0; i < e.args.size() && i < r.params.size(); ++i) {
+    ValueType t = r.params[i].type;
+    kinds += t == ValueType::String ? 'T' : t == ValueType::Double ? 'N' : 'I';
+    args.push_back(e.args[i].get());
+  }
+  std::vector<std::string> converted = EmitArgs(args, kinds.c_str(), future);
+  std::string call = r.cppName + (r.dynamic ? ".entry(" : "(");
+  for (size_t i = 0; i < converted.size(); ++i) call += (i ? ", " : "") + converted[i];
+  call += ")";
+  Value v;
+  v.cpp = call;
+  v.type = r.isFunction ? r.result : ValueType::None;
+  v.effects = kHazard;
+  v.storage = Storage::Result;
+  return v;
+}
+
+Value Emitter::EmitBuiltin(const Expr& e, Future future) {
+  const Builtin& b = *e.builtin;
+  std::vector<const Expr*> args;
+  for (auto& a : e.args) args.push_back(a.get());
+  Value v;
+  v.type = b.result;
+  v.effects = b.effects;
+  v.storage = b.storage;
+  if (b.special == Special::Str) {
+    Value n = Emit(*e.args[0], future);
+    v.cpp = NumberText(n);
+    v.effects |= n.effects;
+    return v;
+  }
+  if (b.special == Special::Int && e.args[0]->type == ValueType::Integer) return Emit(*e.args[0], future);
+  std::string kinds = b.args;
+  std::vector<std::string> converted;
+  if (b.special == Special::Instr && args.size() == 2) {
+    converted = EmitArgs(args, "SS", future);
+    converted.insert(converted.begin(), "1");
+  } else {
+    converted = EmitArgs(args, kinds.c_str(), future);
+    int optional = 0;
+    for (size_t i = 0; i < kinds.size(); ++i) {
+      bool omitted = i >= converted.size();
+      if (std::islower(static_cast<unsigned char>(kinds[i]))) {
+        if (omitted) converted.push_back(DefaultArg(b.defaults, optional));
+        ++optional;
+      }
+    }
+  }
+  if (std::string(b.name) == "LEN" && !args.empty()) {
+    // A variable's length is in its descriptor.
+    const std::string& s = converted[0];
+    if (s.rfind("ValueOf(", 0) == 0) v.cpp = s.substr(8, s.size() - 9) + ".length";
+    else v.cpp = "(" + s + ").length";
+    return v;
+  }
+  std::string text = b.emit;
+  for (size_t i = converted.size(); i-- > 0;) {
+    std::string mark = "$" + std::to_string(i + 1);
+    size_t at = text.find(mark);
+    if (at != std::string::npos) text.replace(at, mark.size(), converted[i]);
+  }
+  v.cpp = text;
+  return v;
+}
+
+// Expands $1..$9 (arguments), $v (the value), $o (the object), $s (a rich
+// edit's selection) and $Q (the query slot) in one pass, so that nothing an
+// argument contains is expanded again.
+std::string Emitter::Template(const char* text, const Expr& member, const std::vector<std::string>& args,
+                              const std::string& value) {
+  const Symbol& o = *member.symbol;
+  std::string out;
+  for (const char* p = text; *p; ++p) {
+    if (*p != '$' || p[1] == '\0') {
+      out += *p;
+      continue;
+    }
+    char mark = *++p;
+    if (mark >= '1' && mark <= '9') {
+      size_t i = static_cast<size_t>(mark - '1');
+      out += i < args.size() ? args[i] : "0";
+    } else if (mark == 'v') {
+      out += value;
+    } else if (mark == 'o') {
+      out += o.cppName;
+    } else if (mark == 's') {
+      out += o.cppName + "$Selection";
+    } else if (mark == 'Q') {
+      // In the earliest generation one pointer serves both.
+      out += program_.generation == kEarliest ? "CurrentObject" : "QueryObject";
+    } else {
+      out += '$';
+      out += mark;
+    }
+  }
+  return out;
+}
+
+Value Emitter::EmitMember(const Expr& e, Future future) {
+  const Member& m = *e.member;
+  std::vector<const Expr*> args;
+  for (auto& a : e.args) args.push_back(a.get());
+  std::vector<std::string> converted = EmitArgs(args, m.args, future);
+  int optional = 0;
+  for (size_t i = 0; m.args[i]; ++i) {
+    if (std::islower(static_cast<unsigned char>(m.args[i]))) {
+      if (i >= converted.size()) converted.push_back(DefaultArg(m.defaults, optional));
+      ++optional;
+    }
+  }
+  Value v;
+  v.type = m.type;
+  v.effects = m.effects;
+  v.storage = m.storage;
+  if (m.effects == kPure) v.reads = kReadsObject;
+  v.cpp = Template(m.read, e, converted, "");
+  return v;
+}
+
+Value Emitter::EmitUnary(const Expr& e, Future future) {
+  Value x = Emit(*e.args[0], future);
+  Value v;
+  v.effects = x.effects;
+  v.reads = x.reads;
+  if (e.unary == UnaryOp::Not) {
+    v.type = ValueType::Integer;
+    v.boolean = true;
+    v.cpp = "(" + AsInteger(x) + " == 0)";
+  } else {
+    v.type = ValueType::Double;
+    v.cpp = "(-" + AsNumber(x) + ")";
+  }
+  return v;
+}
+
+Value Emitter::EmitBinary(const Expr& e, Future future) {
+  Value l = Emit(*e.args[0], future | Analyze(*e.args[1]));
+  Value r = Emit(*e.args[1], future);
+  Value v;
+  v.effects = l.effects | r.effects;
+  v.reads = l.reads | r.reads;
+  BinaryOp op = e.binary;
+  bool integers = (l.type == ValueType::Integer || l.boolean) && (r.type == ValueType::Integer || r.boolean);
+  switch (op) {
+    case BinaryOp::Add:
+    case BinaryOp::Subtract:
+    case BinaryOp::Multiply:
+    case BinaryOp::Divide:
+      // Exact in extended precision, whatever the operands' types: the left
+      // operand is made a long double and C++ promotes the right one.
+      v.type = ValueType::Double;
+      v.cpp = "(" + AsNumber(l) + " " + CppOperator(op) + " " + r.cpp + ")";
+      break;
+    case BinaryOp::IntDivide:
+    case BinaryOp::Modulo:
+      v.type = ValueType::Integer;
+      v.cpp = std::string(op == BinaryOp::IntDivide ? "IntegerDivide(" : "IntegerModulo(") + AsInteger(l) + ", " +
+              AsInteger(r) + ")";
+      break;
+    case BinaryOp::Power:
+      v.type = ValueType::Double;
+      v.cpp = "NumberPower(" + AsNumber(l) + ", " + AsNumber(r) + ")";
+      break;
+    case BinaryOp::And:
+    case BinaryOp::Or:
+    case BinaryOp::Xor:
+      v.type = ValueType::Integer;
+      v.cpp = "(" + AsInteger(l) + " " + CppOperator(op) + " " + AsInteger(r) + ")";
+      break;
+    default:
+      v.type = ValueType::Integer;
+      v.boolean = true;
+      if (integers) v.cpp = "(" + l.cpp + " " + CppOperator(op) + " " + r.cpp + ")";
+      else v.cpp = std::string(NumberComparison(op)) + "(" + AsNumber(l) + ", " + AsNumber(r) + ")";
+      break;
+  }
+  return v;
+}
+
+Value Emitter::EmitCompare(const Expr& e, Future future) {
+  Value l = Emit(*e.args[0], future | Analyze(*e.args[1]));
+  Value r = Emit(*e.args[1], future);
+  Value v;
+  v.type = ValueType::Integer;
+  v.boolean = true;
+  v.effects = l.effects | r.effects;
+  v.reads = l.reads | r.reads;
+  v.cpp = "(StrCompare(" + AsString(l) + ", " + AsString(r) + ") " + CppOperator(e.binary) + " 0)";
+  return v;
+}
+
+// A concatenation is built in the one accumulator: the pieces whose
+// evaluation could disturb it (a routine, another concatenation, anything in
+// source order) are made first and kept, then the accumulator starts and takes
+// the pieces in order. The last append is left to the consumer.
+Value Emitter::EmitConcat(const Expr& e, Future future) {
+  std::vector<const Expr*> pieces;
+  Flatten(e, pieces);
+  size_t n = pieces.size();
+  std::vector<Future> effects(n);
+  int last = -1;
+  for (size_t i = 0; i < n; ++i) {
+    effects[i] = Analyze(*pieces[i]);
+    if (pieces[i]->type != ValueType::String) effects[i].rings += 1;
+    if (effects[i].effects & (kOrdered | kHazard)) last = static_cast<int>(i);
+  }
+  auto piece = [&](size_t i, Future later) {
+    Value v = Emit(*pieces[i], later);
+    if (v.type == ValueType::String) return v;
+    Value text;
+    text.type = ValueType::String;
+    text.storage = Storage::Ring;
+    text.effects = v.effects | kRing;
+    text.cpp = NumberText(v);
+    return Settle(text, later);
+  };
+  std::vector<Value> early;
+  for (int i = 0; i <= last; ++i) {
+    Future later = Future{kOrdered, 0};
+    for (int j = i + 1; j <= last; ++j) later = later | effects[j];
+    early.push_back(piece(static_cast<size_t>(i), later));
+  }
+  Line("ConcatBegin();");
+  for (const Value& v : early) Line("ConcatAppend(" + AsString(v) + ");");
+  Value result;
+  result.type = ValueType::String;
+  result.storage = Storage::Accumulator;
+  if (last == static_cast<int>(n) - 1) {
+    result.cpp = "ValueOf(ConcatAccumulator)";
+    result.descriptor = "ConcatAccumulator";
+    return result;
+  }
+  for (size_t i = static_cast<size_t>(last + 1); i + 1 < n; ++i) Line("ConcatAppend(" + AsString(piece(i, {})) + ");");
+  Value tail = piece(n - 1, Future{0, future.rings});
+  result.cpp = "ConcatAppend(" + AsString(tail) + ")";
+  result.effects = kOrdered | tail.effects;
+  return result;
+}
+
+}  // namespace tbc

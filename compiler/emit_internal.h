@@ -1,0 +1,144 @@
+// The emitter's state, shared by its files: the module and its declarations
+// (emit_cpp.cpp), statements (emit_statements.cpp), expressions
+// (emit_expressions.cpp) and the x87 code of a program with a
+// floating-point handler (emit_x87.cpp).
+#pragma once
+
+#include <map>
+#include <sstream>
+
+#include "emit_cpp.h"
+
+namespace tbc {
+
+// What reading a value depends on, besides its effects.
+enum Reads : uint32_t {
+  kReadsVariable = 8,  // a program variable: changed only by program code
+  kReadsObject = 16,   // a record's field: changed by runtime operations too
+};
+
+// What happens after a value is made and before it is used.
+struct Future {
+  uint32_t effects = 0;
+  int rings = 0;
+  Future operator|(const Future& other) const { return {effects | other.effects, rings + other.rings}; }
+};
+
+struct Value {
+  std::string cpp;
+  ValueType type = ValueType::Integer;
+  bool boolean = false;      // a C++ comparison: 0 or 1
+  Storage storage = Storage::Temp;
+  std::string descriptor;    // the StringDescriptor that holds a string, when there is one
+  uint32_t effects = 0;      // of evaluating cpp
+  uint32_t reads = 0;        // what evaluating cpp reads
+  bool lvalue = false;       // cpp names storage: a variable, an element, a local
+};
+
+class Emitter {
+ public:
+  Emitter(const Program& program, const std::vector<SourceFile>& files, int module);
+  std::string Run();
+
+ private:
+  // ---- emit_cpp.cpp: the module
+  void EmitDeclarations(std::ostringstream& out);
+  void EmitRoutinePrototypes(std::ostringstream& out);
+  void EmitBody(std::ostringstream& out);
+  void EmitModuleStart(std::ostringstream& out);
+  void EmitRoutine(std::ostringstream& out, const Routine& r);
+  std::string RoutineSignature(const Routine& r, bool definition) const;
+  std::string Storage(const Symbol& s) const;
+  std::string Reset(const Symbol& s) const;
+
+  // ---- emit_statements.cpp
+  void Line(const std::string& text);
+  void Comment(const Stmt& s);
+  void EmitBlock(const Block& block);
+  void EmitStatement(const Stmt& s);
+  void EmitDim(const Stmt& s);
+  void EmitAssign(const Stmt& s);
+  void EmitCallStatement(const Stmt& s);
+  void EmitPrint(const Stmt& s);
+  void EmitInput(const Stmt& s);
+  void EmitIf(const Stmt& s);
+  void EmitFor(const Stmt& s);
+  void EmitWhile(const Stmt& s);
+  void EmitDo(const Stmt& s);
+  void EmitSelect(const Stmt& s);
+  void EmitExit(const Stmt& s);
+  void EmitEnd(const Stmt& s);
+  std::string Template(const char* text, const Expr& member, const std::vector<std::string>& args,
+                       const std::string& value);
+  void OpenScope();
+  void CloseScope();
+
+  // ---- emit_expressions.cpp
+ public:
+  Value Emit(const Expr& e, Future future);
+  Future Analyze(const Expr& e);
+ private:
+  Value EmitConstant(const Constant& c);
+  Value EmitName(const Expr& e, Future future);
+  Value EmitElement(const Expr& e, Future future);
+  Value EmitCall(const Expr& e, Future future);
+  Value EmitBuiltin(const Expr& e, Future future);
+  Value EmitMember(const Expr& e, Future future);
+  Value EmitUnary(const Expr& e, Future future);
+  Value EmitBinary(const Expr& e, Future future);
+  Value EmitConcat(const Expr& e, Future future);
+  Value EmitCompare(const Expr& e, Future future);
+  std::vector<std::string> EmitArgs(const std::vector<const Expr*>& args, const char* kinds, Future future);
+  std::string Convert(const Value& v, char kind);
+  Value Settle(Value v, Future future);
+  Value Copy(const Value& v);
+  std::string NewLocal();
+  std::string NewTemp();
+ public:
+  std::string AsInteger(const Value& v);
+  std::string AsNumber(const Value& v);
+  std::string AsString(const Value& v);
+  std::string AsText(const Value& v);
+  std::string NumberText(const Value& v);
+  std::string Condition(const Expr& e);
+  std::string Index(const Expr& e, Future future);
+ private:
+
+  // ---- emit_x87.cpp
+  bool X87(const Expr& e) const;
+  // With a destination (a variable of the expression's kind of number), the
+  // result is stored there by the x87 code itself.
+  Value EmitX87(const Expr& e, Future future, const Symbol* destination = nullptr);
+  // One operation on two operands that name storage (for FOR and CASE).
+  Value EmitX87Binary(BinaryOp op, const Value& left, const Value& right);
+  std::string ConstantOperand(long double value, bool integer);
+
+  const Program& program_;
+  const std::vector<SourceFile>& files_;
+  int module_;
+  const Module& m_;
+
+  // The routine being emitted (null for the main code) and where its code goes.
+  const Routine* routine_ = nullptr;
+  bool checked_ = false;  // x87 code with a check after each computing instruction
+  std::ostringstream* out_ = nullptr;
+  int indent_ = 1;
+  int lastLine_ = -1;
+  int locals_ = 0;      // t1, t2... in the routine
+  int temps_ = 0;       // string temporaries in use by the statement
+  int tempBase_ = 0;    // temporaries kept alive by an enclosing statement
+  int maxTemps_ = 0;
+  bool functionEnd_ = false;  // EXIT FUNCTION jumps to the function's end
+  enum class LoopKind { For, While, Do };
+  struct Loop {
+    LoopKind kind;
+    int label;  // non-zero once an EXIT needs a label after the loop
+  };
+  std::vector<Loop> loops_;
+  int labels_ = 0;
+  std::vector<std::string> constants_;  // the x87 constants of the module
+  std::map<std::string, std::string> constantNames_;
+  std::map<const Expr*, Future> analyzed_;
+};
+
+}  // namespace tbc

@@ -1,0 +1,483 @@
+// Statements: one runtime call sequence each, under a comment with the
+// source line. A statement that needs locals gets a block of its own, so that
+// no jump (END, EXIT) crosses their initialisation.
+#include "emit_internal.h"
+
+namespace tbc {
+
+namespace {
+
+const char* Constructor(ObjectKind kind) {
+  switch (kind) {
+    case ObjectKind::Form: return "CreateForm";
+    case ObjectKind::Button: return "CreateButton";
+    case ObjectKind::CheckBox: return "CreateCheckBox";
+    case ObjectKind::RadioButton: return "CreateRadioButton";
+    case ObjectKind::ComboBox: return "CreateComboBox";
+    case ObjectKind::Edit: return "CreateEdit";
+    case ObjectKind::Memo: return "CreateMemo";
+    case ObjectKind::RichEdit: return "CreateRichEdit";
+    case ObjectKind::Label: return "CreateLabel";
+    case ObjectKind::Picture: return "CreatePicture";
+    case ObjectKind::ListBox: return "CreateListBox";
+    case ObjectKind::StatusBar: return "CreateStatusBar";
+    default: return nullptr;
+  }
+}
+
+const char* CppComparison(BinaryOp op) {
+  switch (op) {
+    case BinaryOp::Equal: return "==";
+    case BinaryOp::NotEqual: return "!=";
+    case BinaryOp::Less: return "<";
+    case BinaryOp::Greater: return ">";
+    case BinaryOp::LessEqual: return "<=";
+    default: return ">=";
+  }
+}
+
+const char* NumberComparison(BinaryOp op) {
+  switch (op) {
+    case BinaryOp::Equal: return "NumberEqual";
+    case BinaryOp::NotEqual: return "NumberNotEqual";
+    case BinaryOp::Less: return "NumberLess";
+    case BinaryOp::Greater: return "NumberGreater";
+    case BinaryOp::LessEqual: return "NumberLessEqual";
+    default: return "NumberGreaterEqual";
+  }
+}
+
+std::string Trim(const std::string& text) {
+  size_t start = text.find_first_not_of(" \t");
+  if (start == std::string::npos) return "";
+  size_t end = text.find_last_not_of(" \t");
+  return text.substr(start, end - start + 1);
+}
+
+// The source text as a comment: nothing in it may end the comment early or
+// continue it onto the next line.
+std::string CommentText(const std::string& text) {
+  std::string out;
+  for (unsigned char c : Trim(text)) {
+    if (c == '\\') out += "\\ ";  // a backslash at the end would continue the comment
+    else if (c < 32 || c == 127) out += ' ';
+    else out += static_cast<char>(c);
+  }
+  while (!out.empty() && (out.back() == ' ' || out.back() == '\\')) out.pop_back();
+  return out;
+}
+
+}  // namespace
+
+void Emitter::Line(const std::string& text) { *out_ << std::string(static_cast<size_t>(indent_) * 2, ' ') << text << '\n'; }
+
+void Emitter::Comment(const Stmt& s) {
+  if (s.position.line == lastLine_) return;
+  lastLine_ = s.position.line;
+  Line("// " + std::to_string(s.position.line) + ": " + CommentText(files_[m_.file].line(s.position.line)));
+}
+
+void Emitter::OpenScope() {
+  Line("{");
+  ++indent_;
+}
+
+void Emitter::CloseScope() {
+  --indent_;
+  Line("}");
+}
+
+void Emitter::EmitBlock(const Block& block) {
+  for (const auto& s : block) EmitStatement(*s);
+}
+
+void Emitter::EmitStatement(const Stmt& s) {
+  if (s.kind == Stmt::Kind::Const || s.kind == Stmt::Kind::Option || s.kind == Stmt::Kind::Declare) return;
+  if (s.kind == Stmt::Kind::Dim) {
+    bool acts = false;
+    for (const DimItem& d : s.dims)
+      acts |= d.symbol != nullptr && d.symbol->kind == Symbol::Kind::Object &&
+              (IsGuiKind(d.symbol->object) || d.symbol->object == ObjectKind::Bitmap);
+    if (!acts) return;
+  }
+  Comment(s);
+  // The statement goes to a buffer first: it gets a block of its own when it declared locals.
+  std::ostringstream buffer;
+  std::ostringstream* outer = out_;
+  out_ = &buffer;
+  int locals = locals_;
+  int temps = temps_;
+  temps_ = 0;
+  ++indent_;
+  switch (s.kind) {
+    case Stmt::Kind::Dim: EmitDim(s); break;
+    case Stmt::Kind::Assign: EmitAssign(s); break;
+    case Stmt::Kind::Call: EmitCallStatement(s); break;
+    case Stmt::Kind::Print: EmitPrint(s); break;
+    case Stmt::Kind::LineInput:
+    case Stmt::Kind::Input: EmitInput(s); break;
+    case Stmt::Kind::If: EmitIf(s); break;
+    case Stmt::Kind::For: EmitFor(s); break;
+    case Stmt::Kind::While: EmitWhile(s); break;
+    case Stmt::Kind::Do: EmitDo(s); break;
+    case Stmt::Kind::Select: EmitSelect(s); break;
+    case Stmt::Kind::Exit: EmitExit(s); break;
+    case Stmt::Kind::End: EmitEnd(s); break;
+    case Stmt::Kind::OnFloatError:
+      if (s.routine != nullptr)
+        Line("FpuErrorHandler = reinterpret_cast<FpuHandler>(" + s.routine->cppName + ");");
+      break;
+    case Stmt::Kind::OpenConsole: Line("ConsoleOpen();"); break;
+    default: break;
+  }
+  --indent_;
+  temps_ = temps;
+  out_ = outer;
+  std::string code = buffer.str();
+  if (locals_ != locals) {
+    Line("{");
+    *out_ << code;
+    Line("}");
+  } else {
+    // Not wrapped: the lines move out by one level.
+    std::istringstream lines(code);
+    for (std::string line; std::getline(lines, line);) *out_ << (line.size() >= 2 ? line.substr(2) : line) << '\n';
+  }
+}
+
+void Emitter::EmitDim(const Stmt& s) {
+  for (const DimItem& d : s.dims) {
+    const Symbol* o = d.symbol;
+    if (o == nullptr || o->kind != Symbol::Kind::Object) continue;
+    if (o->object == ObjectKind::Bitmap) {
+      Line("CreateBitmapObject(&" + o->cppName + ");");
+      continue;
+    }
+    const char* make = Constructor(o->object);
+    if (make == nullptr) continue;
+    if (o->parent != nullptr) Line(o->cppName + ".ParentWindow = " + o->parent->cppName + ".WindowHandle;");
+    Line("CurrentObject = &" + o->cppName + "; " + make + "();");
+    if (o->object == ObjectKind::RichEdit)
+      Line("SendMessageA(" + o->cppName + ".WindowHandle, kRichEditSetupMessage, 0, kRichEditSetupValue);");
+  }
+}
+
+void Emitter::EmitAssign(const Stmt& s) {
+  const Expr& t = *s.target;
+  if (t.kind == Expr::Kind::Member) {
+    const Member& m = *t.member;
+    if (m.valueKind == 'H') {
+      Line(Template(m.write, t, {}, "reinterpret_cast<EventHandler>(" + s.value->routine->cppName + ")"));
+      return;
+    }
+    Value v = Emit(*s.value, Future{kOrdered, 0});
+    Line(Template(m.write, t, {}, Convert(v, m.valueKind)));
+    return;
+  }
+  const Symbol& sym = *t.symbol;
+  if (checked_ && X87(*s.value) && !sym.isArray() && sym.type != ValueType::String) {
+    EmitX87(*s.value, {}, &sym);
+    return;
+  }
+  std::string place = sym.cppName;
+  if (sym.isArray()) place += "[" + Index(t, Analyze(*s.value)) + "]";
+  Value v = Emit(*s.value, {});
+  if (sym.type == ValueType::String) Line("StrAssign(" + AsString(v) + ", &" + place + ");");
+  else if (sym.type == ValueType::Integer) Line(place + " = " + AsInteger(v) + ";");
+  else Line(place + " = " + AsNumber(v) + ";");
+}
+
+void Emitter::EmitCallStatement(const Stmt& s) {
+  const Expr& c = *s.callee;
+  if (c.kind == Expr::Kind::Member) {
+    const Member& m = *c.member;
+    std::vector<const Expr*> args;
+    for (auto& a : c.args) args.push_back(a.get());
+    std::vector<std::string> converted = EmitArgs(args, m.args, Future{kOrdered, 0});
+    int optional = 0;
+    for (size_t i = 0; m.args[i]; ++i) {
+      if (std::islower(static_cast<unsigned char>(m.args[i]))) {
+        if (i >= converted.size()) converted.push_back(DefaultArg(m.defaults, optional));
+        ++optional;
+      }
+    }
+    Line(Template(m.write, c, converted, ""));
+    return;
+  }
+  Value v = c.ref == Expr::Ref::Routine ? EmitCall(c, {}) : EmitBuiltin(c, {});
+  Line(v.cpp.back() == ';' ? v.cpp : v.cpp + ";");
+}
+
+void Emitter::EmitPrint(const Stmt& s) {
+  for (const PrintItem& item : s.items) {
+    Value v = Emit(*item.value, {});
+    Line("ConsoleWrite(" + (v.type == ValueType::String ? AsString(v) : NumberText(v)) + ");");
+  }
+  if (!s.keepLine) Line("ConsoleNewLine();");
+}
+
+void Emitter::EmitInput(const Stmt& s) {
+  if (s.value) Line("ConsoleWrite(" + AsString(Emit(*s.value, Analyze(*s.target))) + ");");
+  const Expr& t = *s.target;
+  const Symbol& sym = *t.symbol;
+  std::string place = sym.isArray() ? sym.cppName + "[" + Index(t, {}) + "]" : sym.cppName;
+  if (sym.type == ValueType::String) Line("ConsoleReadLine(&" + place + ");");
+  else if (sym.type == ValueType::Integer) Line(place + " = RoundToInteger(ConsoleReadNumber());");
+  else Line(place + " = ConsoleReadNumber();");
+}
+
+void Emitter::EmitIf(const Stmt& s) {
+  int open = 0;  // nested blocks opened for conditions that need code of their own
+  for (size_t i = 0; i < s.branches.size(); ++i) {
+    const IfBranch& b = s.branches[i];
+    if (b.condition == nullptr) {
+      Line("} else {");
+    } else if (i == 0) {
+      Line("if (" + Condition(*b.condition) + ") {");
+    } else {
+      std::ostringstream before;
+      std::ostringstream* outer = out_;
+      out_ = &before;
+      std::string condition = Condition(*b.condition);
+      out_ = outer;
+      if (before.str().empty()) {
+        Line("} else if (" + condition + ") {");
+      } else {
+        Line("} else {");
+        ++indent_;
+        ++open;
+        std::istringstream lines(before.str());
+        for (std::string line; std::getline(lines, line);) *out_ << "  " << line << '\n';
+        Line("if (" + condition + ") {");
+      }
+    }
+    ++indent_;
+    EmitBlock(b.body);
+    --indent_;
+  }
+  Line("}");
+  for (; open > 0; --open) CloseScope();
+}
+
+void Emitter::EmitFor(const Stmt& s) {
+  const Symbol& c = *s.target->symbol;
+  const std::string& v = c.cppName;
+  bool integerCounter = c.type == ValueType::Integer;
+  Future afterStart = Analyze(*s.end);
+  if (s.step) afterStart = afterStart | Analyze(*s.step);
+  Value start = Emit(*s.start, afterStart);
+  Line(v + " = " + (integerCounter ? AsInteger(start) : AsNumber(start)) + ";");
+  int direction = 0;
+  if (!s.step) direction = 1;
+  else if (s.step->constant.type == ValueType::Integer && (s.step->constant.integer == 1 || s.step->constant.integer == -1))
+    direction = s.step->constant.integer;
+  bool fast = integerCounter && s.end->type == ValueType::Integer && direction != 0 && !checked_;
+  loops_.push_back({LoopKind::For, 0});
+  if (fast) {
+    // Whole steps of one: the counter leaves the loop one past its end, as the
+    // exact sum stored into an INTEGER, without the loop ever running on.
+    std::string end = NewLocal();
+    Line("const int32_t " + end + " = " + AsInteger(Emit(*s.end, {})) + ";");
+    Line("if (" + v + (direction > 0 ? " <= " : " >= ") + end + ") for (;;) {");
+    ++indent_;
+    EmitBlock(s.body);
+    std::string last = NewLocal();
+    Line("const bool " + last + " = " + v + (direction > 0 ? " >= " : " <= ") + end + ";");
+    Line(v + " = IntegerAdd(" + v + ", " + std::to_string(direction) + ");");
+    Line("if (" + last + ") break;");
+    --indent_;
+    Line("}");
+  } else if (!checked_) {
+    std::string end = NewLocal(), step = NewLocal();
+    Line("const long double " + end + " = " + AsNumber(Emit(*s.end, s.step ? Analyze(*s.step) : Future{})) + ";");
+    Line("const long double " + step + " = " + (s.step ? AsNumber(Emit(*s.step, {})) : std::string("1.0L")) + ";");
+    Line("if (ForContinues(" + (integerCounter ? "static_cast<long double>(" + v + ")" : v) + ", " + end + ", " + step +
+         ")) for (;;) {");
+    ++indent_;
+    EmitBlock(s.body);
+    std::string next = NewLocal();
+    Line("const long double " + next + " = " + (integerCounter ? "static_cast<long double>(" + v + ")" : v) + " + " +
+         step + ";");
+    Line(v + " = " + (integerCounter ? "RoundToInteger(" + next + ")" : next) + ";");
+    Line("if (!ForContinues(" + next + ", " + end + ", " + step + ")) break;");
+    --indent_;
+    Line("}");
+  } else {
+    // The same loop in x87 code with its checks.
+    Value end = Settle(Emit(*s.end, s.step ? Analyze(*s.step) : Future{}), Future{kHazard, 0});
+    Value step;
+    if (s.step) {
+      step = Emit(*s.step, {});
+    } else {
+      step.cpp = ConstantOperand(1, true);
+      step.type = ValueType::Integer;
+    }
+    step = Settle(step, Future{kHazard, 0});
+    Value counter;
+    counter.cpp = v;
+    counter.type = c.type;
+    Value zero;
+    zero.cpp = ConstantOperand(0, true);
+    zero.type = ValueType::Integer;
+    Value up = EmitX87Binary(BinaryOp::GreaterEqual, step, zero);
+    auto continues = [&](const Value& value) {
+      Value below = EmitX87Binary(BinaryOp::LessEqual, value, end);
+      Value above = EmitX87Binary(BinaryOp::GreaterEqual, value, end);
+      return up.cpp + " ? " + below.cpp + " : " + above.cpp;
+    };
+    Line("if (" + continues(counter) + ") for (;;) {");
+    ++indent_;
+    EmitBlock(s.body);
+    Value next = EmitX87Binary(BinaryOp::Add, counter, step);
+    Line(v + " = " + (integerCounter ? AsInteger(next) : next.cpp) + ";");
+    Line("if (!(" + continues(next) + ")) break;");
+    --indent_;
+    Line("}");
+  }
+  int label = loops_.back().label;
+  loops_.pop_back();
+  if (label != 0) Line("Exit" + std::to_string(label) + ":;");
+}
+
+void Emitter::EmitWhile(const Stmt& s) {
+  std::ostringstream before;
+  std::ostringstream* outer = out_;
+  out_ = &before;
+  std::string condition = Condition(*s.condition);
+  out_ = outer;
+  loops_.push_back({LoopKind::While, 0});
+  if (before.str().empty()) {
+    Line("while (" + condition + ") {");
+    ++indent_;
+  } else {
+    // The condition needs code of its own, run before every test.
+    Line("for (;;) {");
+    ++indent_;
+    Line("if (!(" + Condition(*s.condition) + ")) break;");
+  }
+  EmitBlock(s.body);
+  --indent_;
+  Line("}");
+  int label = loops_.back().label;
+  loops_.pop_back();
+  if (label != 0) Line("Exit" + std::to_string(label) + ":;");
+}
+
+void Emitter::EmitDo(const Stmt& s) {
+  loops_.push_back({LoopKind::Do, 0});
+  auto test = [&]() {
+    std::string c = Condition(*s.condition);
+    return s.test == Stmt::Test::While ? "!(" + c + ")" : "(" + c + ")";
+  };
+  Line("for (;;) {");
+  ++indent_;
+  if (s.test != Stmt::Test::None && !s.testAtEnd) Line("if (" + test() + ") break;");
+  EmitBlock(s.body);
+  if (s.test != Stmt::Test::None && s.testAtEnd) Line("if (" + test() + ") break;");
+  --indent_;
+  Line("}");
+  int label = loops_.back().label;
+  loops_.pop_back();
+  if (label != 0) Line("Exit" + std::to_string(label) + ":;");
+}
+
+void Emitter::EmitSelect(const Stmt& s) {
+  Value selector = Emit(*s.value, Future{kHazard, 0});
+  bool text = s.value->type == ValueType::String;
+  int reserved = 0;
+  if (text && selector.storage != Storage::Literal && selector.storage != Storage::Temp) selector = Copy(selector);
+  if (text && selector.storage == Storage::Temp) {
+    // The copy lives through every CASE test and body.
+    reserved = temps_;
+    tempBase_ += reserved;
+    temps_ = 0;
+  } else if (!text && !selector.lvalue) {
+    selector = Settle(selector, Future{kHazard, 0});
+  }
+  auto test = [&](const CaseItem& item) {
+    auto compare = [&](BinaryOp op, const Expr& e) {
+      Value v = Emit(e, {});
+      if (text) return "(StrCompare(" + selector.cpp + ", " + AsString(v) + ") " + CppComparison(op) + " 0)";
+      if (checked_) return EmitX87Binary(op, selector, Settle(v, Future{kHazard, 0})).cpp;
+      bool integers = selector.type == ValueType::Integer && (v.type == ValueType::Integer || v.boolean);
+      if (integers) return "(" + selector.cpp + " " + CppComparison(op) + " " + v.cpp + ")";
+      return std::string(NumberComparison(op)) + "(" + AsNumber(selector) + ", " + AsNumber(v) + ")";
+    };
+    switch (item.kind) {
+      case CaseItem::Kind::Value: return compare(BinaryOp::Equal, *item.first);
+      case CaseItem::Kind::Is: return compare(item.op, *item.first);
+      default: {
+        std::string low = compare(BinaryOp::GreaterEqual, *item.first);
+        return "(" + low + " && " + compare(BinaryOp::LessEqual, *item.last) + ")";
+      }
+    }
+  };
+  int open = 0;
+  bool first = true;
+  for (const CaseClause& c : s.cases) {
+    if (c.isElse) {
+      Line(first ? "{" : "} else {");
+    } else {
+      std::ostringstream before;
+      std::ostringstream* outer = out_;
+      out_ = &before;
+      std::string condition;
+      for (size_t i = 0; i < c.items.size(); ++i) condition += (i ? " || " : "") + test(c.items[i]);
+      if (c.items.empty()) condition = "false";
+      out_ = outer;
+      std::string code = before.str();
+      if (!code.empty() && !first) {
+        Line("} else {");
+        ++indent_;
+        ++open;
+      }
+      std::istringstream lines(code);
+      for (std::string line; std::getline(lines, line);) *out_ << line << '\n';
+      Line(std::string(first || !code.empty() ? "if (" : "} else if (") + condition + ") {");
+    }
+    first = false;
+    ++indent_;
+    EmitBlock(c.body);
+    --indent_;
+  }
+  if (!first) Line("}");
+  for (; open > 0; --open) CloseScope();
+  tempBase_ -= reserved;
+}
+
+void Emitter::EmitExit(const Stmt& s) {
+  switch (s.exits) {
+    case Stmt::Exits::For:
+    case Stmt::Exits::Do: {
+      LoopKind want = s.exits == Stmt::Exits::For ? LoopKind::For : LoopKind::Do;
+      for (size_t i = loops_.size(); i-- > 0;) {
+        if (loops_[i].kind != want) continue;
+        if (i + 1 == loops_.size()) {
+          Line("break;");
+        } else {
+          if (loops_[i].label == 0) loops_[i].label = ++labels_;
+          Line("goto Exit" + std::to_string(loops_[i].label) + ";");
+        }
+        return;
+      }
+      break;
+    }
+    case Stmt::Exits::Sub:
+      if (routine_->fpuHandler) Line("ResetFpu();");
+      Line(routine_->handler ? "return 0;" : "return;");
+      break;
+    case Stmt::Exits::Function:
+      functionEnd_ = true;
+      Line("goto FunctionEnd;");
+      break;
+  }
+}
+
+void Emitter::EmitEnd(const Stmt& s) {
+  (void)s;
+  bool console = program_.kind == ProgramKind::Console;
+  if (console) Line("ConsoleWaitKey();");
+  Line(routine_ == nullptr ? "return 0;" : "ExitProcess(0);");
+}
+
+}  // namespace tbc

@@ -1,0 +1,362 @@
+// Numeric code of a program with a floating-point handler: each numeric
+// expression becomes x87 code in source order, every instruction that
+// computes a value followed by a call of FpuCheck (loads and stores are not),
+// and nothing is folded. The handler empties the register stack when it
+// returns, so what an expression still had pending is lost, as the trap
+// defines. Calls and other operands that are not arithmetic are made before
+// the arithmetic of their expression.
+#include <cmath>
+#include <functional>
+
+#include "emit_internal.h"
+
+namespace tbc {
+
+std::string NumberLiteral(long double v);
+std::string IntegerLiteral(int32_t v);
+
+namespace {
+
+bool IsComparison(BinaryOp op) {
+  return op == BinaryOp::Equal || op == BinaryOp::NotEqual || op == BinaryOp::Less || op == BinaryOp::Greater ||
+         op == BinaryOp::LessEqual || op == BinaryOp::GreaterEqual;
+}
+
+bool IsBuiltin(const Expr& e, const char* name) {
+  return e.kind == Expr::Kind::Name && e.ref == Expr::Ref::Builtin && std::string(e.builtin->name) == name;
+}
+
+// Builds one asm statement.
+class Asm {
+ public:
+  std::string Input(const std::string& lvalue, ValueType type) {
+    std::string name = "i" + std::to_string(inputs_.size() + 1);
+    inputs_.push_back("[" + name + "] \"m\"(" + lvalue + ")");
+    (void)type;
+    return "%[" + name + "]";
+  }
+  void Scratch(const std::string& local) { scratch_.push_back("[" + local + "] \"+m\"(" + local + ")"); }
+  void Code(const std::string& line) { code_.push_back(line); }
+  void Check() { Code("call %P[check]"); }
+  int NextLabel() { return ++labels_; }
+  void UsesPower() { power_ = true; }
+
+  std::string Statement(const std::string& output) const {
+    std::string text = "asm volatile(";
+    for (size_t i = 0; i < code_.size(); ++i)
+      text += "\"" + code_[i] + (i + 1 < code_.size() ? "\\n\\t\"\n      " : "\"");
+    text += "\n      : ";
+    std::vector<std::string> outs = scratch_;
+    if (!output.empty()) outs.insert(outs.begin(), "[out] \"=m\"(" + output + ")");
+    for (size_t i = 0; i < outs.size(); ++i) text += (i ? ", " : "") + outs[i];
+    text += "\n      : ";
+    std::vector<std::string> ins = inputs_;
+    ins.push_back("[check] \"i\"(&FpuCheck)");
+    if (power_) ins.push_back("[power] \"i\"(&NumberPowerX87)");
+    for (size_t i = 0; i < ins.size(); ++i) text += (i ? ", " : "") + ins[i];
+    text += "\n      : \"eax\", \"ecx\", \"edx\", \"cc\", \"memory\", \"st\", \"st(1)\", \"st(2)\", \"st(3)\", "
+            "\"st(4)\", \"st(5)\", \"st(6)\", \"st(7)\");";
+    return text;
+  }
+
+ private:
+  std::vector<std::string> code_, inputs_, scratch_;
+  int labels_ = 0;
+  bool power_ = false;
+};
+
+}  // namespace
+
+// The operations that become x87 code.
+bool Emitter::X87(const Expr& e) const {
+  if (e.type != ValueType::Integer && e.type != ValueType::Double) return false;
+  if (e.kind == Expr::Kind::Unary) return true;
+  if (e.kind == Expr::Kind::Binary) return e.args[0]->type != ValueType::String;
+  if (IsBuiltin(e, "SQR") || IsBuiltin(e, "ABS")) return true;
+  return IsBuiltin(e, "INT") && e.args[0]->type == ValueType::Double;
+}
+
+std::string Emitter::ConstantOperand(long double value, bool integer) {
+  std::string key = (integer ? "i" : "n") + NumberLiteral(value);
+  auto found = constantNames_.find(key);
+  if (found != constantNames_.end()) return found->second;
+  std::string name = "X87Constant" + std::to_string(constantNames_.size() + 1);
+  constants_.push_back(integer ? "const int32_t " + name + " = " + IntegerLiteral(static_cast<int32_t>(value)) + ";"
+                               : "const long double " + name + " = " + NumberLiteral(value) + ";");
+  constantNames_[key] = name;
+  return name;
+}
+
+namespace {
+
+// Where an operand of the asm ends up: on the register stack, or as a 32-bit
+// integer in a scratch local (the results of NOT, AND, OR, XOR, \, MOD and
+// the comparisons).
+struct Place {
+  bool onStack = true;
+  std::string scratch;
+  bool boolean = false;
+};
+
+}  // namespace
+
+Value Emitter::EmitX87(const Expr& root, Future future, const Symbol* destination) {
+  // The operands that are not arithmetic, in source order.
+  std::vector<const Expr*> leaves;
+  std::function<void(const Expr&)> collect = [&](const Expr& e) {
+    bool constant = e.constant.known() && (e.kind == Expr::Kind::Integer || e.kind == Expr::Kind::Number ||
+                                           (e.kind == Expr::Kind::Name && e.ref == Expr::Ref::Constant));
+    if (!constant && X87(e)) {
+      for (auto& a : e.args) collect(*a);
+    } else {
+      leaves.push_back(&e);
+    }
+  };
+  collect(root);
+  std::map<const Expr*, std::string> operands;
+  std::map<const Expr*, ValueType> types;
+  for (size_t i = 0; i < leaves.size(); ++i) {
+    const Expr& e = *leaves[i];
+    if (e.constant.known() && e.type != ValueType::String) continue;
+    Future later = future;
+    for (size_t j = i + 1; j < leaves.size(); ++j) later = later | Analyze(*leaves[j]);
+    Value v = Emit(e, later);
+    if (!v.lvalue) {
+      std::string local = NewLocal();
+      bool integer = v.type == ValueType::Integer || v.boolean;
+      Line(std::string(integer ? "const int32_t " : "const long double ") + local + " = " + v.cpp + ";");
+      v.cpp = local;
+      v.type = integer ? ValueType::Integer : ValueType::Double;
+      v.boolean = false;
+    }
+    operands[&e] = v.cpp;
+    types[&e] = v.boolean ? ValueType::Integer : v.type;
+  }
+
+  Asm a;
+  std::vector<std::string> scratchLocals;
+  auto newScratch = [&]() {
+    std::string local = NewLocal();
+    scratchLocals.push_back(local);
+    a.Scratch(local);
+    return local;
+  };
+  auto toStack = [&](Place& p) {
+    if (p.onStack) return;
+    a.Code("fildl %[" + p.scratch + "]");
+    p.onStack = true;
+  };
+  auto toScratch = [&](Place& p) {
+    if (!p.onStack) return;
+    p.scratch = newScratch();
+    a.Code("fistpl %[" + p.scratch + "]");
+    p.onStack = false;
+  };
+
+  std::function<Place(const Expr&)> build = [&](const Expr& e) -> Place {
+    Place p;
+    auto found = operands.find(&e);
+    if (found != operands.end()) {
+      a.Code((types[&e] == ValueType::Integer ? "fildl " : "fldt ") + a.Input(found->second, types[&e]));
+      return p;
+    }
+    bool constantLeaf = e.kind == Expr::Kind::Integer || e.kind == Expr::Kind::Number ||
+                        (e.kind == Expr::Kind::Name && e.ref == Expr::Ref::Constant);
+    if (constantLeaf || !X87(e)) {
+      // A value known when compiling: a load, like any other operand.
+      long double v = e.constant.AsNumber();
+      if (v == 0 && !std::signbit(v)) a.Code("fldz");
+      else if (v == 1) a.Code("fld1");
+      else if (e.constant.type == ValueType::Integer) a.Code("fildl " + a.Input(ConstantOperand(v, true), ValueType::Integer));
+      else a.Code("fldt " + a.Input(ConstantOperand(v, false), ValueType::Double));
+      return p;
+    }
+    if (e.kind == Expr::Kind::Name) {  // SQR, ABS, INT
+      Place x = build(*e.args[0]);
+      toStack(x);
+      if (IsBuiltin(e, "SQR")) a.Code("fsqrt");
+      else if (IsBuiltin(e, "ABS")) a.Code("fabs");
+      else {
+        // Rounding toward minus infinity for the one instruction.
+        std::string saved = newScratch(), down = newScratch();
+        a.Code("fnstcw %[" + saved + "]");
+        a.Code("movzwl %[" + saved + "], %%eax");
+        a.Code("andl $0xF3FF, %%eax");
+        a.Code("orl $0x0400, %%eax");
+        a.Code("movl %%eax, %[" + down + "]");
+        a.Code("fldcw %[" + down + "]");
+        a.Code("frndint");
+        a.Code("fldcw %[" + saved + "]");
+      }
+      a.Check();
+      return x;
+    }
+    if (e.kind == Expr::Kind::Unary) {
+      Place x = build(*e.args[0]);
+      if (e.unary == UnaryOp::Negate) {
+        toStack(x);
+        a.Code("fchs");
+        a.Check();
+        return x;
+      }
+      toScratch(x);
+      a.Code("cmpl $0, %[" + x.scratch + "]");
+      a.Code("sete %%al");
+      a.Code("movzbl %%al, %%eax");
+      a.Code("movl %%eax, %[" + x.scratch + "]");
+      x.boolean = true;
+      return x;
+    }
+    BinaryOp op = e.binary;
+    bool integral = op == BinaryOp::And || op == BinaryOp::Or || op == BinaryOp::Xor || op == BinaryOp::IntDivide ||
+                    op == BinaryOp::Modulo;
+    Place l = build(*e.args[0]);
+    if (integral) toScratch(l);
+    else toStack(l);
+    Place r = build(*e.args[1]);
+    if (integral) toScratch(r);
+    else toStack(r);
+    if (integral) {
+      std::string x = "%[" + l.scratch + "]", y = "%[" + r.scratch + "]";
+      a.Code("movl " + x + ", %%eax");
+      if (op == BinaryOp::And) a.Code("andl " + y + ", %%eax");
+      else if (op == BinaryOp::Or) a.Code("orl " + y + ", %%eax");
+      else if (op == BinaryOp::Xor) a.Code("xorl " + y + ", %%eax");
+      else {
+        // A zero divisor, and the one quotient beyond 32 bits, give the integer indefinite.
+        std::string n = std::to_string(a.NextLabel());
+        bool divide = op == BinaryOp::IntDivide;
+        a.Code("movl " + y + ", %%ecx");
+        a.Code("testl %%ecx, %%ecx");
+        a.Code("jz .Lzero" + n + "_%=");
+        a.Code("cmpl $-1, %%ecx");
+        a.Code("jne .Ldivide" + n + "_%=");
+        a.Code(divide ? "negl %%eax" : "xorl %%eax, %%eax");
+        a.Code("jmp .Ldone" + n + "_%=");
+        a.Code(".Ldivide" + n + "_%=: cltd");
+        a.Code("idivl %%ecx");
+        if (!divide) a.Code("movl %%edx, %%eax");
+        a.Code("jmp .Ldone" + n + "_%=");
+        a.Code(".Lzero" + n + "_%=: movl $0x80000000, %%eax");
+        a.Code(".Ldone" + n + "_%=:");
+      }
+      a.Code("movl %%eax, " + x);
+      return l;
+    }
+    if (IsComparison(op)) {
+      // st(0) is the right operand; > and <= compare the left one instead.
+      const char* set = "sete";
+      switch (op) {
+        case BinaryOp::Equal: set = "sete"; break;
+        case BinaryOp::NotEqual: set = "setne"; break;
+        case BinaryOp::Less: set = "seta"; break;
+        case BinaryOp::GreaterEqual: set = "setbe"; break;
+        case BinaryOp::Greater: a.Code("fxch"); set = "seta"; break;
+        default: a.Code("fxch"); set = "setbe"; break;
+      }
+      a.Code("fcomip %%st(1), %%st");
+      a.Code("fstp %%st(0)");
+      Place result;
+      result.onStack = false;
+      result.scratch = newScratch();
+      result.boolean = true;
+      a.Code(std::string(set) + " %%al");
+      a.Code("movzbl %%al, %%eax");
+      a.Code("movl %%eax, %[" + result.scratch + "]");
+      a.Check();
+      return result;
+    }
+    switch (op) {
+      case BinaryOp::Add: a.Code("faddp"); break;
+      case BinaryOp::Subtract: a.Code("fsubrp"); break;  // st(1) - st(0), as GAS spells it
+      case BinaryOp::Multiply: a.Code("fmulp"); break;
+      case BinaryOp::Divide: a.Code("fdivrp"); break;    // st(1) / st(0)
+      default:
+        a.UsesPower();
+        a.Code("call %P[power]");
+        break;
+    }
+    a.Check();
+    return l;
+  };
+
+  Place result = build(root);
+  for (const std::string& s : scratchLocals) Line("int32_t " + s + " = 0;");
+  Value v;
+  if (destination != nullptr) {
+    // The store into the variable is the asm's own, so it stays in the code
+    // even when nothing reads the variable again.
+    bool integer = destination->type == ValueType::Integer;
+    if (!result.onStack) a.Code("fildl %[" + result.scratch + "]");
+    a.Code(integer ? "fistpl %[out]" : "fstpt %[out]");
+    Line(a.Statement(destination->cppName));
+    v.cpp = destination->cppName;
+    v.type = destination->type;
+    v.lvalue = true;
+    return v;
+  }
+  if (result.onStack) {
+    std::string out = NewLocal();
+    Line("long double " + out + ";");
+    a.Code("fstpt %[out]");
+    Line(a.Statement(out));
+    v.cpp = out;
+    v.type = ValueType::Double;
+  } else {
+    Line(a.Statement(""));
+    v.cpp = result.scratch;
+    v.type = ValueType::Integer;
+    v.boolean = result.boolean;
+  }
+  return v;
+}
+
+Value Emitter::EmitX87Binary(BinaryOp op, const Value& left, const Value& right) {
+  Asm a;
+  auto load = [&](const Value& v) {
+    bool integer = v.type == ValueType::Integer || v.boolean;
+    a.Code((integer ? "fildl " : "fldt ") + a.Input(v.cpp, v.type));
+  };
+  load(left);
+  load(right);
+  Value v;
+  if (op == BinaryOp::Add) {
+    a.Code("faddp");
+    a.Check();
+    std::string out = NewLocal();
+    Line("long double " + out + ";");
+    a.Code("fstpt %[out]");
+    Line(a.Statement(out));
+    v.cpp = out;
+    v.type = ValueType::Double;
+    v.lvalue = true;
+    return v;
+  }
+  // st(0) is the right operand; > and <= compare the left one instead.
+  const char* set = "sete";
+  switch (op) {
+    case BinaryOp::NotEqual: set = "setne"; break;
+    case BinaryOp::Less: set = "seta"; break;
+    case BinaryOp::GreaterEqual: set = "setbe"; break;
+    case BinaryOp::Greater: a.Code("fxch"); set = "seta"; break;
+    case BinaryOp::LessEqual: a.Code("fxch"); set = "setbe"; break;
+    default: break;
+  }
+  std::string result = NewLocal();
+  Line("int32_t " + result + " = 0;");
+  a.Scratch(result);
+  a.Code("fcomip %%st(1), %%st");
+  a.Code("fstp %%st(0)");
+  a.Code(std::string(set) + " %%al");
+  a.Code("movzbl %%al, %%eax");
+  a.Code("movl %%eax, %[" + result + "]");
+  a.Check();
+  Line(a.Statement(""));
+  v.cpp = result;
+  v.type = ValueType::Integer;
+  v.boolean = true;
+  v.lvalue = true;
+  return v;
+}
+
+}  // namespace tbc

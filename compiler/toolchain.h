@@ -1,0 +1,37 @@
+// The cross compiler, the runtime and the linker, as the build left them
+// described in the kit file beside the compiler.
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "emit_cpp.h"
+
+namespace tbc {
+
+struct Kit {
+  std::map<std::string, std::string> values;  // cxx, flags, include, runtime, entry, support, layout, finish, ...
+  std::string Get(const std::string& key) const;
+};
+
+// Finds and reads the kit: TESSARIC_KIT, else tessaric-kit.txt beside the
+// compiler. False, with a message, when there is none.
+bool LoadKit(Kit& kit, std::string& message);
+
+// Runs a program with its arguments; its output (both streams) goes to output.
+bool Run(const std::vector<std::string>& command, std::string& output);
+
+struct BuildRequest {
+  std::vector<std::string> cppFiles;  // the main module's first
+  std::string output;
+  LinkPlan plan;
+  std::string sourceDir;               // where resource scripts are found
+  std::vector<std::string> includeDirs;
+  std::string workDir;                 // for objects and scratch files
+};
+
+// Compiles and links; false with the tools' messages in error.
+bool Build(const Kit& kit, const BuildRequest& request, std::string& error);
+
+}  // namespace tbc

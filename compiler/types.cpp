@@ -1,0 +1,28 @@
+#include "types.h"
+
+namespace tbc {
+
+const char* TypeName(ValueType type) {
+  switch (type) {
+    case ValueType::Integer: return "INTEGER";
+    case ValueType::Double: return "DOUBLE";
+    case ValueType::String: return "STRING";
+    case ValueType::None: return "no value";
+    default: return "an unknown type";
+  }
+}
+
+const char* KindName(ObjectKind kind) {
+  static const char* const kNames[kObjectKinds] = {
+      "FORM", "BUTTON", "CHECKBOX", "RADIOBUTTON", "COMBOBOX", "EDIT", "MEMO", "RICHEDIT",
+      "LABEL", "PICTURE", "LISTBOX", "STATUSBAR", "BITMAP", "FILE", "REGISTRY"};
+  return kNames[static_cast<int>(kind)];
+}
+
+bool IsGuiKind(ObjectKind kind) { return (Kinds(kind) & kGuiKinds) != 0; }
+
+bool IsNumeric(ValueType type) {
+  return type == ValueType::Integer || type == ValueType::Double || type == ValueType::Error;
+}
+
+}  // namespace tbc

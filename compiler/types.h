@@ -1,0 +1,42 @@
+// The language's types: three kinds of value and the kinds of object.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace tbc {
+
+// Error stands for a value whose type could not be found; it is accepted
+// everywhere, so that one mistake gives one message.
+enum class ValueType { Error, Integer, Double, String, None };
+
+// Objects are records of the runtime; a program declares them with DIM.
+enum class ObjectKind {
+  Form, Button, CheckBox, RadioButton, ComboBox, Edit, Memo, RichEdit, Label, Picture, ListBox,
+  StatusBar, Bitmap, File, Registry,
+};
+constexpr int kObjectKinds = 15;
+
+// A set of object kinds, as a bit mask.
+using KindSet = uint32_t;
+constexpr KindSet Kinds(ObjectKind kind) { return 1u << static_cast<int>(kind); }
+constexpr KindSet kControls = 0x0FFE;  // every GUI kind but the form
+constexpr KindSet kGuiKinds = 0x0FFF;
+
+const char* TypeName(ValueType type);
+const char* KindName(ObjectKind kind);
+bool IsGuiKind(ObjectKind kind);
+bool IsNumeric(ValueType type);
+
+// A value known when the program is compiled.
+struct Constant {
+  ValueType type = ValueType::Error;
+  int32_t integer = 0;
+  long double number = 0;
+  std::string text;
+
+  bool known() const { return type != ValueType::Error; }
+  long double AsNumber() const { return type == ValueType::Integer ? integer : number; }
+};
+
+}  // namespace tbc
