@@ -26,6 +26,7 @@ function(tessaric_program name)
     set(P_OUTPUT_DIRECTORY ${TESSARIC_BIN_DIR})
     add_dependencies(deliverables ${name})
     set_property(GLOBAL APPEND PROPERTY TESSARIC_DELIVERABLES ${name})
+    set_property(GLOBAL APPEND PROPERTY TESSARIC_DELIVERABLE_FILES $<TARGET_FILE:${name}>)
   endif()
 
   if(P_LIBRARY)
@@ -63,10 +64,9 @@ function(tessaric_program name)
     target_link_options(${name} PRIVATE -Wl,-e,${P_ENTRY})
   endif()
 
-  # The program's own variables keep the order of their definitions, so its
-  # header, defined first, opens the image's writable data (its object is the
-  # first on the link line).
-  target_compile_options(${name} PRIVATE ${TESSARIC_FREESTANDING_OPTIONS} -fno-toplevel-reorder)
+  # The program header opens the image's writable data through a section of
+  # its own (see image_layout.ld).
+  target_compile_options(${name} PRIVATE ${TESSARIC_FREESTANDING_OPTIONS})
   target_link_libraries(${name} PRIVATE ${P_LINK} tessaric ${TESSARIC_SYSTEM_LIBRARIES})
   target_link_options(${name} PRIVATE -nostdlib -s -Wl,--gc-sections -Wl,--no-insert-timestamp)
 
@@ -89,4 +89,71 @@ function(tessaric_image output art)
     COMMAND ${CMAKE_SOURCE_DIR}/cmake/make_image.sh ${art} ${output}
     DEPENDS ${CMAKE_SOURCE_DIR}/cmake/make_image.sh ${art}
     VERBATIM)
+endfunction()
+
+# tessaric_kit(<file>): tells the compiler where the cross compiler, the
+# runtime and the image layout are, and which flags a module is compiled with.
+function(tessaric_kit file)
+  string(JOIN " " flags ${TESSARIC_FREESTANDING_OPTIONS})
+  string(JOIN " " libraries ${TESSARIC_SYSTEM_LIBRARIES})
+  file(GENERATE OUTPUT ${file} CONTENT "# Written by the build; the tessaric compiler beside this file reads it.
+cxx=${CMAKE_CXX_COMPILER}
+flags=${flags}
+include=${CMAKE_SOURCE_DIR}/runtime
+runtime=$<TARGET_FILE:tessaric>
+entry=$<JOIN:$<TARGET_OBJECTS:tessaric_entry>, >
+support=$<JOIN:$<TARGET_OBJECTS:tessaric_support>, >
+layout=${CMAKE_SOURCE_DIR}/cmake/image_layout.ld
+finish=${CMAKE_SOURCE_DIR}/cmake/finish_image.sh
+dlltool=${CMAKE_DLLTOOL}
+windres=${CMAKE_RC_COMPILER}
+libs=${libraries}
+")
+  set(TESSARIC_KIT ${file} PARENT_SCOPE)
+  set(TESSARIC_KIT ${file} CACHE INTERNAL "")
+endfunction()
+
+# tessaric_basic(<name> SOURCES main.bas [module.bas ...] [OUTPUT file]
+#                [OUTPUT_DIRECTORY dir] [INCLUDE_DIRECTORIES dir ...] [DEPENDS file ...])
+# Compiles a program from its BASIC modules with the tessaric compiler into
+# <name>.exe (or OUTPUT, such as <name>.dll for a library), and its C++ into
+# this folder of the build tree for readers. Without OUTPUT_DIRECTORY it is a
+# deliverable in TESSARIC_BIN_DIR.
+function(tessaric_basic name)
+  cmake_parse_arguments(B "" "OUTPUT;OUTPUT_DIRECTORY" "SOURCES;INCLUDE_DIRECTORIES;DEPENDS" ${ARGN})
+  set(deliverable OFF)
+  if(NOT B_OUTPUT_DIRECTORY)
+    set(B_OUTPUT_DIRECTORY ${TESSARIC_BIN_DIR})
+    set(deliverable ON)
+  endif()
+  if(NOT B_OUTPUT)
+    set(B_OUTPUT ${name}.exe)
+  endif()
+  set(output ${B_OUTPUT_DIRECTORY}/${B_OUTPUT})
+  list(TRANSFORM B_SOURCES PREPEND ${CMAKE_CURRENT_SOURCE_DIR}/)
+  list(LENGTH B_SOURCES modules)
+  if(modules GREATER 1)
+    set(cpp ${CMAKE_CURRENT_BINARY_DIR}/cpp)
+  else()
+    set(cpp ${CMAKE_CURRENT_BINARY_DIR}/${name}.cpp)
+  endif()
+  set(includes)
+  foreach(dir ${B_INCLUDE_DIRECTORIES})
+    list(APPEND includes -I ${dir})
+  endforeach()
+  add_custom_command(OUTPUT ${output}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${B_OUTPUT_DIRECTORY}
+    COMMAND ${TESSARIC_COMPILER} ${B_SOURCES} ${includes} -o ${output}
+    COMMAND ${TESSARIC_COMPILER} ${B_SOURCES} --emit-cpp -o ${cpp}
+    DEPENDS ${B_SOURCES} ${B_DEPENDS} ${TESSARIC_COMPILER} ${TESSARIC_KIT} tessaric tessaric_entry tessaric_support
+    COMMENT "Compiling ${name} with tessaric"
+    VERBATIM)
+  add_custom_target(${name} ALL DEPENDS ${output})
+  add_dependencies(${name} compiler)
+  set_target_properties(${name} PROPERTIES TESSARIC_FILE ${output})
+  if(deliverable)
+    add_dependencies(deliverables ${name})
+    set_property(GLOBAL APPEND PROPERTY TESSARIC_DELIVERABLES ${name})
+    set_property(GLOBAL APPEND PROPERTY TESSARIC_DELIVERABLE_FILES ${output})
+  endif()
 endfunction()

@@ -69,7 +69,7 @@ TEST(CoreDemo, PrintsNumbersOfAllThreeKindsAndAConcatenation) {
   LaunchOptions options;
   options.nullInput = true;
   options.outputFile = FreshDir("coredemo") + "\\output.txt";
-  Process process = Launch(BinPath("coredemo.exe"), options);
+  Process process = Launch(FixturePath("coredemo.exe"), options);
   ASSERT_EQ(process.WaitExit(), 0u);
   EXPECT_EQ(ReadFileBytes(options.outputFile),
             "Tessaric core demonstration\r\n"
