@@ -103,6 +103,7 @@ include=${CMAKE_SOURCE_DIR}/runtime
 runtime=$<TARGET_FILE:tessaric>
 entry=$<JOIN:$<TARGET_OBJECTS:tessaric_entry>, >
 support=$<JOIN:$<TARGET_OBJECTS:tessaric_support>, >
+pch=${TESSARIC_PCH_DIR}
 layout=${CMAKE_SOURCE_DIR}/cmake/image_layout.ld
 finish=${CMAKE_SOURCE_DIR}/cmake/finish_image.sh
 dlltool=${CMAKE_DLLTOOL}
@@ -146,6 +147,7 @@ function(tessaric_basic name)
     COMMAND ${TESSARIC_COMPILER} ${B_SOURCES} ${includes} -o ${output}
     COMMAND ${TESSARIC_COMPILER} ${B_SOURCES} --emit-cpp -o ${cpp}
     DEPENDS ${B_SOURCES} ${B_DEPENDS} ${TESSARIC_COMPILER} ${TESSARIC_KIT} tessaric tessaric_entry tessaric_support
+      tessaric_pch
     COMMENT "Compiling ${name} with tessaric"
     VERBATIM)
   add_custom_target(${name} ALL DEPENDS ${output})

@@ -392,7 +392,8 @@ void Checker::CheckRoutine(Routine& r) {
     Symbol* s = NewSymbol(Symbol::Kind::Variable, p.name, p.position);
     s->type = p.type;
     s->parameter = static_cast<int>(i);
-    Declare(s);
+    // A parameter given twice was reported with the signature.
+    if (!localScope_.count(ToUpper(p.name))) Declare(s);
     r.locals.push_back(s);
   }
   if (r.isFunction) {

@@ -300,22 +300,23 @@ bool Checker::CheckArgs(Expr& e, const char* spec, const char* what, size_t firs
 ValueType Checker::CheckBuiltin(Expr& e, const Builtin& b, bool statement) {
   e.ref = Expr::Ref::Builtin;
   e.builtin = &b;
+  const std::string& name = e.name;  // as the program spells it
   if (statement && !b.statement) {
-    Error(e.position, std::string(b.name) + " gives a value and cannot stand as a statement");
+    Error(e.position, name + " gives a value and cannot stand as a statement");
     return ValueType::Error;
   }
   if (!statement && b.result == ValueType::None) {
-    Error(e.position, std::string(b.name) + " is a statement and gives no value");
+    Error(e.position, name + " is a statement and gives no value");
     return ValueType::Error;
   }
-  if (!Allowed(b.programs, e.position, b.name)) return ValueType::Error;
+  if (!Allowed(b.programs, e.position, name)) return ValueType::Error;
   if (!statement && !e.parenthesised && b.args[0] != '\0') {
-    Error(e.position, std::string(b.name) + " takes its arguments in parentheses");
+    Error(e.position, name + " takes its arguments in parentheses");
     return ValueType::Error;
   }
   bool ok;
-  if (b.special == Special::Instr && e.args.size() == 2) ok = CheckArgs(e, b.args, b.name, 1);
-  else ok = CheckArgs(e, b.args, b.name);
+  if (b.special == Special::Instr && e.args.size() == 2) ok = CheckArgs(e, b.args, name.c_str(), 1);
+  else ok = CheckArgs(e, b.args, name.c_str());
   ValueType result = statement ? ValueType::None : b.result;
   if (b.special == Special::Int && !e.args.empty() && e.args[0]->type == ValueType::Integer) result = ValueType::Integer;
   if (ok && !statement) Fold(e);

@@ -10,11 +10,6 @@ std::string CppText(const std::string& bytes);
 
 namespace {
 
-const char* const kHeaders[] = {
-    "console/console.h", "core/language.h", "core/numbers.h",      "file/file.h",
-    "fpu/fpu.h",         "gui/drawing.h",   "library/library.h", "registry/registry.h",
-};
-
 std::string CppType(ValueType t) {
   switch (t) {
     case ValueType::Integer: return "int32_t";
@@ -320,7 +315,7 @@ std::string Emitter::Run() {
 
   std::ostringstream out;
   out << "// " << files_[m_.file].path << ", compiled by tessaric: each statement's code stands under its source line.\n";
-  for (const char* h : kHeaders) out << "#include \"" << h << "\"\n";
+  out << "#include \"compiled.h\"\n";
   out << "\nusing namespace tessaric;\n";
   if (module_ == 0) {
     out << "\nTESSARIC_PROGRAM(" << CppText(program_.signature) << ", " << CppText(program_.name) << ")\n";

@@ -173,6 +173,27 @@ Value Emitter::Copy(const Value& v) {
   return c;
 }
 
+namespace {
+
+// Whether a value must be made at once rather than where it is used: its
+// effect must come before the future's, the future could change what it
+// reads, or overwrite where it lives.
+bool MustSettle(uint32_t effects, uint32_t reads, ValueType type, Storage storage, const Future& future) {
+  bool order = (effects & (kOrdered | kHazard)) && (future.effects & (kOrdered | kHazard));
+  bool stale = ((reads & kReadsVariable) && (future.effects & kHazard)) ||
+               ((reads & kReadsObject) && (future.effects & (kOrdered | kHazard)));
+  return order || stale || (type == ValueType::String && Vulnerable(storage, future));
+}
+
+// The future of the arguments of a call, a built-in or a member: when the
+// value will be settled at once, they are used at once, before anything of
+// the future happens.
+Future ArgumentFuture(const Future& future, uint32_t effects, ValueType type, Storage storage) {
+  return MustSettle(effects, 0, type, storage, future) ? Future{} : future;
+}
+
+}  // namespace
+
 Value Emitter::Settle(Value v, Future future) {
   bool order = (v.effects & (kOrdered | kHazard)) && (future.effects & (kOrdered | kHazard));
   bool stale = ((v.reads & kReadsVariable) && (future.effects & kHazard)) ||
@@ -328,7 +349,8 @@ Value Emitter::EmitName(const Expr& e, Future future) {
   return v;
 }
 
-std::vector<std::string> Emitter::EmitArgs(const std::vector<const Expr*>& args, const char* kinds, Future future) {
+std::vector<std::string> Emitter::EmitArgs(const std::vector<const Expr*>& args, const char* kinds, Future future,
+                                           Value& into) {
   std::vector<std::string> out;
   for (size_t i = 0; i < args.size(); ++i) {
     Future later = future;
@@ -339,6 +361,8 @@ std::vector<std::string> Emitter::EmitArgs(const std::vector<const Expr*>& args,
       continue;
     }
     Value v = Emit(*args[i], later);
+    into.effects |= v.effects;
+    into.reads |= v.reads;
     out.push_back(Convert(v, kind));
   }
   return out;
@@ -353,14 +377,16 @@ Value Emitter::EmitCall(const Expr& e, Future future) {
     kinds += t == ValueType::String ? 'T' : t == ValueType::Double ? 'N' : 'I';
     args.push_back(e.args[i].get());
   }
-  std::vector<std::string> converted = EmitArgs(args, kinds.c_str(), future);
+  ValueType result = r.isFunction ? r.result : ValueType::None;
+  Value v;
+  std::vector<std::string> converted =
+      EmitArgs(args, kinds.c_str(), ArgumentFuture(future, kHazard, result, Storage::Result), v);
   std::string call = r.cppName + (r.dynamic ? ".entry(" : "(");
   for (size_t i = 0; i < converted.size(); ++i) call += (i ? ", " : "") + converted[i];
   call += ")";
-  Value v;
   v.cpp = call;
   v.type = r.isFunction ? r.result : ValueType::None;
-  v.effects = kHazard;
+  v.effects |= kHazard;
   v.storage = Storage::Result;
   return v;
 }
@@ -373,20 +399,24 @@ Value Emitter::EmitBuiltin(const Expr& e, Future future) {
   v.type = b.result;
   v.effects = b.effects;
   v.storage = b.storage;
+  future = ArgumentFuture(future, Analyze(e).effects, b.result, b.storage);
+  // A temporary of the ring is taken before the arguments are read.
+  if (b.effects & kRing) future.rings += 1;
   if (b.special == Special::Str) {
     Value n = Emit(*e.args[0], future);
     v.cpp = NumberText(n);
     v.effects |= n.effects;
+    v.reads |= n.reads;
     return v;
   }
   if (b.special == Special::Int && e.args[0]->type == ValueType::Integer) return Emit(*e.args[0], future);
   std::string kinds = b.args;
   std::vector<std::string> converted;
   if (b.special == Special::Instr && args.size() == 2) {
-    converted = EmitArgs(args, "SS", future);
+    converted = EmitArgs(args, "SS", future, v);
     converted.insert(converted.begin(), "1");
   } else {
-    converted = EmitArgs(args, kinds.c_str(), future);
+    converted = EmitArgs(args, kinds.c_str(), future, v);
     int optional = 0;
     for (size_t i = 0; i < kinds.size(); ++i) {
       bool omitted = i >= converted.size();
@@ -450,7 +480,9 @@ Value Emitter::EmitMember(const Expr& e, Future future) {
   const Member& m = *e.member;
   std::vector<const Expr*> args;
   for (auto& a : e.args) args.push_back(a.get());
-  std::vector<std::string> converted = EmitArgs(args, m.args, future);
+  Value v;
+  std::vector<std::string> converted =
+      EmitArgs(args, m.args, ArgumentFuture(future, Analyze(e).effects, m.type, m.storage), v);
   int optional = 0;
   for (size_t i = 0; m.args[i]; ++i) {
     if (std::islower(static_cast<unsigned char>(m.args[i]))) {
@@ -458,11 +490,10 @@ Value Emitter::EmitMember(const Expr& e, Future future) {
       ++optional;
     }
   }
-  Value v;
   v.type = m.type;
-  v.effects = m.effects;
+  v.effects |= m.effects;
   v.storage = m.storage;
-  if (m.effects == kPure) v.reads = kReadsObject;
+  if (m.effects == kPure) v.reads |= kReadsObject;
   v.cpp = Template(m.read, e, converted, "");
   return v;
 }

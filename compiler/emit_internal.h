@@ -88,7 +88,9 @@ class Emitter {
   Value EmitBinary(const Expr& e, Future future);
   Value EmitConcat(const Expr& e, Future future);
   Value EmitCompare(const Expr& e, Future future);
-  std::vector<std::string> EmitArgs(const std::vector<const Expr*>& args, const char* kinds, Future future);
+  // The arguments as C++; what evaluating them inline does is added to into.
+  std::vector<std::string> EmitArgs(const std::vector<const Expr*>& args, const char* kinds, Future future,
+                                    Value& into);
   std::string Convert(const Value& v, char kind);
   Value Settle(Value v, Future future);
   Value Copy(const Value& v);

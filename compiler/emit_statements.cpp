@@ -193,7 +193,8 @@ void Emitter::EmitCallStatement(const Stmt& s) {
     const Member& m = *c.member;
     std::vector<const Expr*> args;
     for (auto& a : c.args) args.push_back(a.get());
-    std::vector<std::string> converted = EmitArgs(args, m.args, Future{kOrdered, 0});
+    Value effects;
+    std::vector<std::string> converted = EmitArgs(args, m.args, Future{kOrdered, 0}, effects);
     int optional = 0;
     for (size_t i = 0; m.args[i]; ++i) {
       if (std::islower(static_cast<unsigned char>(m.args[i]))) {

@@ -105,6 +105,7 @@ class Lexer {
     while (after < text_.size() && IsBlank(text_[after])) ++after;
     if (after < text_.size() && !IsLineEnd(text_[after])) {
       diagnostics_.error(position, "'_' continues a line only as the last character of the line");
+      Add(Tok::Error, position, "_");
       ++at_;
       return;
     }
@@ -244,6 +245,7 @@ class Lexer {
                             ? std::string("'") + c + "'"
                             : "byte " + std::to_string(static_cast<unsigned char>(c));
     diagnostics_.error(position, "unexpected character " + shown);
+    Add(Tok::Error, position, std::string(1, c));
     ++at_;
   }
 

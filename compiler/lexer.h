@@ -22,6 +22,7 @@ enum class Tok {
   Plus, Minus, Star, Slash, Backslash, Caret,
   Equal, NotEqual, Less, Greater, LessEqual, GreaterEqual,
   LParen, RParen, Comma, Semicolon, Dot,
+  Error,  // a character the lexer reported: the statement holding it says nothing more
 };
 
 // Reserved words: they start statements or are operators and type names.

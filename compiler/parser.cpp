@@ -72,7 +72,8 @@ class Parser {
 
   // Reports one error per statement; the rest of a failed statement is skipped.
   void Fail(Position position, const std::string& message) {
-    if (!failed_) diagnostics_.error(position, message);
+    // A character the lexer refused was reported already.
+    if (!failed_ && !At(Tok::Error)) diagnostics_.error(position, message);
     failed_ = true;
   }
   void Expected(const std::string& what) { Fail(Peek().position, "expected " + what + ", found " + Describe(Peek())); }
@@ -221,8 +222,13 @@ class Parser {
     return nullptr;
   }
 
+  // A statement with an error is dropped, so that nothing more is said of it;
+  // a declaration stays, so that its names are still declared.
   StmtPtr Finish(StmtPtr statement) {
+    bool failed = failed_ || !AtStatementEnd();
     EndStatement();
+    if (failed && statement && statement->kind != Stmt::Kind::Dim && statement->kind != Stmt::Kind::Const)
+      return nullptr;
     return statement;
   }
 

@@ -115,8 +115,10 @@ bool Build(const Kit& kit, const BuildRequest& request, std::string& error) {
     std::string object = work + "/module" + std::to_string(i) + ".o";
     std::vector<std::string> command = {kit.Get("cxx")};
     for (const std::string& f : Words(kit.Get("flags"))) command.push_back(f);
-    command.insert(command.end(), {"-std=gnu++17", "-I", kit.Get("include"), "-c",
-                                   request.cppFiles[i], "-o", object});
+    command.push_back("-std=gnu++17");
+    // The precompiled runtime header, when the build made one, is found first.
+    if (!kit.Get("pch").empty()) command.insert(command.end(), {"-I", kit.Get("pch")});
+    command.insert(command.end(), {"-I", kit.Get("include"), "-c", request.cppFiles[i], "-o", object});
     std::string output;
     if (!Run(command, output)) {
       error = "the C++ compiler rejected the code made from the program:\n" + output;

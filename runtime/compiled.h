@@ -1,0 +1,15 @@
+// Everything a compiled module sees of the runtime, as one header, which the
+// build also precompiles for the compiler.
+#ifndef TESSARIC_COMPILED_H
+#define TESSARIC_COMPILED_H
+
+#include "console/console.h"
+#include "core/language.h"
+#include "core/numbers.h"
+#include "file/file.h"
+#include "fpu/fpu.h"
+#include "gui/drawing.h"
+#include "library/library.h"
+#include "registry/registry.h"
+
+#endif

@@ -1,0 +1,179 @@
+// Programs the compiler must refuse: each with the line, column and message of
+// its first error, and how many errors it gives in all (one mistake, one message).
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "check.h"
+#include "lexer.h"
+#include "parser.h"
+
+namespace {
+
+using namespace tbc;
+
+struct Refusal {
+  const char* source;
+  int line;
+  int column;
+  const char* message;
+  size_t errors;
+};
+
+void PrintTo(const Refusal& r, std::ostream* out) { *out << '"' << r.source << '"'; }
+
+// The diagnostics of a program given as modules; the first is the main one.
+std::vector<Diagnostic> Diagnose(const std::vector<std::string>& sources, std::string* printed = nullptr) {
+  std::vector<SourceFile> files;
+  for (size_t i = 0; i < sources.size(); ++i) files.emplace_back("m" + std::to_string(i) + ".bas", sources[i]);
+  Diagnostics diagnostics(files);
+  std::vector<Module> modules;
+  for (size_t i = 0; i < files.size(); ++i)
+    modules.push_back(Parse(Lex(files[i], static_cast<int>(i), diagnostics), static_cast<int>(i), diagnostics));
+  Program program;
+  Check(modules, files, program, diagnostics);
+  if (printed != nullptr) {
+    std::ostringstream out;
+    diagnostics.print(out);
+    *printed = out.str();
+  }
+  return diagnostics.reported();
+}
+
+const Refusal kRefusals[] = {
+    // Lexical
+    {"PRINT \"abc", 1, 7, "the text is not closed with \" before the end of the line", 1},
+    {"PRINT 1 @ 2", 1, 9, "unexpected character '@'", 1},
+    {"PRINT &H123456789", 1, 7, "the hexadecimal number &H123456789 is longer than 32 bits", 1},
+    {"PRINT 1 _ ' no", 1, 9, "'_' continues a line only as the last character of the line", 1},
+    {"PRINT 12abc", 1, 9, "a number cannot be followed directly by a letter", 1},
+    // Syntax, and going on after it
+    {"IF 1 PRINT 2", 1, 6, "expected THEN after the condition, found PRINT", 1},
+    {"PRINT (\nPRINT y", 1, 8, "expected a value, found the end of the line", 2},
+    {"PRINT 1, 2", 1, 8, "PRINT items are separated by ';'", 1},
+    {"DIM print AS INTEGER", 1, 5, "PRINT is a reserved word and cannot be used as a name for the variable", 1},
+    {"DIM i AS INTEGER\nFOR i = 1 TO 3\nPRINT i", 2, 1, "FOR has no NEXT", 1},
+    {"NEXT", 1, 1, "NEXT without FOR", 1},
+    {"IF 1 THEN\nPRINT 1\nWEND\nPRINT 2", 1, 1, "IF has no END IF", 2},
+    {"DO WHILE 1\nLOOP UNTIL 0", 2, 1, "a DO loop tests its condition at DO or at LOOP, not at both", 1},
+    {"SELECT CASE 1\nPRINT 1\nCASE 1\nEND SELECT", 2, 1, "expected CASE after SELECT CASE", 1},
+    {"X = 1 +", 1, 8, "expected a value, found the end of the line", 1},
+    // Names
+    {"PRINT x\nPRINT x + x", 1, 7, "x is not declared", 1},
+    {"Foo 1", 1, 1, "Foo is not declared", 1},
+    {"DIM x AS FOO\nx = 1\nPRINT x", 1, 10,
+     "unknown type FOO; a variable is INTEGER, DOUBLE or STRING, an object FORM, BUTTON, LABEL and so on", 1},
+    {"DIM x AS INTEGER\nDIM x AS STRING", 2, 5, "x is already declared at m0.bas:1", 1},
+    {"x = 1\nDIM x AS INTEGER", 1, 1, "x is used before its declaration on line 2", 1},
+    {"DIM a$ AS INTEGER", 1, 11, "a name ending in $ is a STRING", 1},
+    {"DIM x", 1, 5, "give x a type: DIM x AS INTEGER, DOUBLE or STRING", 1},
+    {"CONST K = 1\nK = 2", 2, 1, "K is a constant and cannot be set", 1},
+    {"DIM x AS INTEGER\nCONST K = x", 2, 11, "the value of a CONST must be known when compiling", 1},
+    // Types
+    {"DIM s AS STRING\ns = 1", 2, 5, "cannot store a number in the STRING s", 1},
+    {"DIM i AS INTEGER\ni = \"a\"", 2, 5, "cannot store a STRING in the INTEGER i", 1},
+    {"PRINT \"a\" - 1", 1, 11, "'-' needs numbers, found a STRING", 1},
+    {"PRINT 1 = \"a\"", 1, 9, "'=' compares a STRING with a STRING or a number with a number", 1},
+    {"IF \"a\" THEN PRINT 1", 1, 4, "a condition is a number; compare texts with = or <>", 1},
+    {"PRINT LEN(5)", 1, 11, "argument 1 of LEN is a STRING", 1},
+    {"PRINT LEFT$(\"a\")", 1, 7, "LEFT$ takes 2 arguments, given 1", 1},
+    {"PRINT LEN \"a\"", 1, 11, "expected the end of the statement, found a text in quotes", 1},
+    {"PRINT LEN", 1, 7, "LEN takes its arguments in parentheses", 1},
+    {"LEN(\"a\")", 1, 1, "LEN gives a value and cannot stand as a statement", 1},
+    // Arrays
+    {"DIM t(3) AS INTEGER\nPRINT t(1, 2)", 2, 7, "t has 1 dimension, given 2 indices", 1},
+    {"DIM t(3) AS INTEGER\nPRINT t", 2, 7, "t is an array; give its index, as in t(0)", 1},
+    {"DIM n AS INTEGER\nDIM t(n) AS INTEGER", 2, 7,
+     "an array's bound is a whole number known when compiling (a literal or a CONST)", 1},
+    {"DIM t(-1) AS INTEGER", 1, 7, "an array's bound is 0 or more", 1},
+    // Routines
+    {"SUB A(x AS INTEGER)\nEND SUB\nA 1, 2", 3, 1, "A takes 1 argument, given 2", 1},
+    {"SUB A(x AS STRING)\nEND SUB\nA 1", 3, 3, "argument 1 of A is a STRING, found a number", 1},
+    {"FUNCTION F() AS INTEGER\nF = 1\nEND FUNCTION\nPRINT F", 4, 7,
+     "a call of the FUNCTION F needs parentheses: F()", 1},
+    {"SUB A\nEND SUB\nPRINT A", 3, 7, "A is a SUB and gives no value", 1},
+    {"FUNCTION F() AS INTEGER\nEND FUNCTION\nF()", 3, 1, "F is a FUNCTION: use its result, as in x = F(...)", 1},
+    {"SUB A\nA\nEND SUB", 2, 1, "routines cannot call themselves, directly or through others: A calls A", 1},
+    {"SUB A\nB\nEND SUB\nSUB B\nA\nEND SUB", 5, 1,
+     "routines cannot call themselves, directly or through others: A calls B calls A", 1},
+    {"SUB A\nEND SUB\nSUB A\nEND SUB", 3, 5, "SUB A is already defined at m0.bas:1", 1},
+    {"SUB A(x AS INTEGER, x AS STRING)\nEND SUB", 1, 21, "the parameter x is given twice", 1},
+    {"EXIT FOR", 1, 1, "EXIT FOR outside a FOR loop", 1},
+    {"SUB A\nEXIT FUNCTION\nEND SUB", 2, 1, "EXIT FUNCTION outside a FUNCTION", 1},
+    {"DIM i AS INTEGER, j AS INTEGER\nFOR i = 1 TO 2\nNEXT j", 3, 6, "NEXT j does not match FOR i", 1},
+    {"SUB A\nSUB B\nEND SUB\nEND SUB", 2, 1, "SUB is defined inside a block or another routine", 1},
+    {"DECLARE SUB Missing(x AS INTEGER)", 1, 13, "SUB Missing is declared but defined in no module", 1},
+    // Kinds of program
+    {"OPEN CONSOLE", 1, 1, "OPEN CONSOLE is for window programs; a console program has its console already", 1},
+    {"SUB A EXPORT\nEND SUB", 1, 5, "EXPORT is for the routines of a library (OPTION LIBRARY)", 1},
+    {"OPTION LIBRARY\nPRINT 1", 2, 1, "a library has no main code: statements stand in its SUBs and FUNCTIONs", 1},
+    {"DECLARE SUB X LIB \"a.dll\" (d AS DOUBLE)", 1, 33, "only INTEGER and STRING values are passed to a library routine", 1},
+    {"OPTION FOO", 1, 8, "unknown option FOO; the options are SIGNATURE, NAME, LIBRARY, GUI and RESOURCES", 1},
+    {"OPTION SIGNATURE 12345", 1, 18, "OPTION SIGNATURE takes a number from 0 to 9999", 1},
+    {"IF 1 THEN\nOPTION SIGNATURE 1\nEND IF", 2, 1, "OPTION stands at the top level of the main code", 1},
+    {"FUNCTION F() AS INTEGER\nEND FUNCTION\nON FLOAT ERROR CALL F", 3, 21,
+     "the floating-point handler is a SUB without arguments", 1},
+    {"PRINT EventCode", 1, 7, "EventCode belongs to window programs, which declare a FORM", 1},
+};
+
+class RefusedProgram : public testing::TestWithParam<Refusal> {};
+
+TEST_P(RefusedProgram, GetsItsErrorAtItsPlace) {
+  const Refusal& r = GetParam();
+  std::vector<Diagnostic> errors = Diagnose({r.source});
+  ASSERT_FALSE(errors.empty()) << r.source;
+  EXPECT_EQ(errors[0].position.line, r.line) << r.source;
+  EXPECT_EQ(errors[0].position.column, r.column) << r.source;
+  EXPECT_EQ(errors[0].message, r.message) << r.source;
+  EXPECT_EQ(errors.size(), r.errors) << r.source << "\nsecond: " << (errors.size() > 1 ? errors[1].message : "");
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, RefusedProgram, testing::ValuesIn(kRefusals));
+
+TEST(Diagnostics, ShowTheLineAndACaretUnderTheColumn) {
+  std::string printed;
+  Diagnose({"DIM s AS STRING\n\ts = 1 + x\n"}, &printed);
+  EXPECT_EQ(printed,
+            "m0.bas:2:10: error: x is not declared\n"
+            "\ts = 1 + x\n"
+            "\t        ^\n");
+}
+
+TEST(Diagnostics, EachMistakeOnceAndAtMostTwenty) {
+  // Three mistakes: two names and a store; the repeated name is reported once.
+  std::vector<Diagnostic> few = Diagnose({"DIM a AS INTEGER\nPRINT b\nPRINT b\nPRINT c\na = \"x\""});
+  ASSERT_EQ(few.size(), 3u);
+  EXPECT_EQ(few[0].message, "b is not declared");
+  EXPECT_EQ(few[1].message, "c is not declared");
+  EXPECT_EQ(few[2].message, "cannot store a STRING in the INTEGER a");
+  std::string many;
+  for (int i = 0; i < 30; ++i) many += "PRINT name" + std::to_string(i) + "\n";
+  std::string printed;
+  EXPECT_EQ(Diagnose({many}, &printed).size(), 20u);
+  EXPECT_NE(printed.find("too many errors; only the first 20 are shown"), std::string::npos);
+}
+
+TEST(Diagnostics, ModulesAreCheckedTogether) {
+  // A routine of another module is known; one missing from every module is an error.
+  EXPECT_TRUE(Diagnose({"Greet 1", "SUB Greet(n AS INTEGER)\nEND SUB"}).empty());
+  std::vector<Diagnostic> errors = Diagnose({"Greet 1\nLost", "SUB Greet(n AS INTEGER)\nEND SUB"});
+  ASSERT_EQ(errors.size(), 1u);
+  EXPECT_EQ(errors[0].message, "Lost is not declared");
+  std::vector<Diagnostic> second = Diagnose({"PRINT 1", "PRINT 2"});
+  ASSERT_EQ(second.size(), 1u);
+  EXPECT_EQ(second[0].position.file, 1);
+  EXPECT_EQ(second[0].message,
+            "only the main module, the first file, has main code: statements stand in SUBs and FUNCTIONs here");
+}
+
+TEST(Diagnostics, DeepNestingIsRefusedNotOverflowed) {
+  std::string deep = "PRINT " + std::string(5000, '(') + "1" + std::string(5000, ')');
+  std::vector<Diagnostic> errors = Diagnose({deep});
+  ASSERT_EQ(errors.size(), 1u);
+  EXPECT_EQ(errors[0].message, "the expression is nested too deeply");
+  std::string blocks;
+  for (int i = 0; i < 3000; ++i) blocks += "IF 1 THEN\n";
+  EXPECT_FALSE(Diagnose({blocks}).empty());
+}
+
+}  // namespace

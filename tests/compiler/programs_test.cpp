@@ -1,0 +1,367 @@
+// Small programs, their input, and the output that the language's rules give
+// them, compiled with the built compiler and run under Wine with standard
+// input a file. Every console program ends with the closing key wait, whose
+// prompt and line end follow the program's own output.
+#include <gtest/gtest.h>
+
+#include "support.h"
+
+namespace {
+
+using namespace compilertest;
+
+struct Case {
+  const char* name;
+  std::vector<const char*> modules;  // the main module first
+  const char* input;
+  const char* output;                // \n stands for CR LF
+};
+
+const Case kCases[] = {
+    {"hello", {"PRINT \"Hello, world!\"\n"}, "", "Hello, world!\n"},
+
+    {"comments_separators_continuation",
+     {"' a comment\n"
+      "REM another\n"
+      "PRINT \"a\"; : PRINT \"b\" ' after a statement\n"
+      "PRINT \"c\" + _\n"
+      "  \"d\"\n"
+      "PRINT \"say \"\"hi\"\"\"\n"
+      "print \"case\" : Print : PRINT \"end\";\n"},
+     "", "ab\ncd\nsay \"hi\"\ncase\n\nend"},
+
+    {"literals",
+     {"PRINT 42; \" \"; &HFF; \" \"; &HFFFFFFFF; \" \"; 2.5; \" \"; 1E-3; \" \"; .5; \" \"; 1E20; \" \"; 3000000000\n"},
+     "", "42 255 -1 2.5 0.001 0.5 1.000000000000000E+0020 3000000000\n"},
+
+    {"operators_on_constants",
+     {"PRINT 1 + 2 * 3; \" \"; (1 + 2) * 3; \" \"; 7 \\ 2; \" \"; -7 \\ 2; \" \"; 7 MOD -3; \" \"; -7 MOD 3\n"
+      "PRINT 2 ^ 3 ^ 2; \" \"; 2 ^ -1; \" \"; -2 ^ 2; \" \"; 10 / 4\n"
+      "PRINT 3 > 2; \" \"; 3 < 2; \" \"; NOT 0; \" \"; NOT 7; \" \"; 6 AND 3; \" \"; 6 OR 3; \" \"; 6 XOR 3\n"
+      "PRINT NOT 1 = 2; \" \"; 1 + 2 = 3 AND 4 > 3; \" \"; 5 OR 2 AND 0\n"},
+     "", "7 9 3 -3 1 -1\n64 0.5 -4 2.5\n1 0 1 0 2 7 5\n1 1 5\n"},
+
+    {"operators_on_variables",
+     {"DIM a AS INTEGER, b AS INTEGER, x AS DOUBLE\n"
+      "a = 7: b = 2: x = 0.5\n"
+      "PRINT a + b * 3; \" \"; a / b; \" \"; a \\ b; \" \"; a MOD b; \" \"; a ^ b; \" \"; b ^ -1; \" \"; -a ^ b\n"
+      "PRINT a > b; \" \"; a = b; \" \"; NOT a; \" \"; NOT (a - 7); \" \"; a AND b; \" \"; a OR b; \" \"; a XOR b\n"
+      "PRINT x * 4; \" \"; a + x; \" \"; 2147483647 + a; \" \"; -a \\ b; \" \"; -a MOD b; \" \"; x ^ 2\n"},
+     "", "13 3.5 3 1 49 0.5 -49\n1 0 0 1 2 7 5\n2 7.5 2147483654 -3 -1 0.25\n"},
+
+    {"storing_into_an_integer",
+     {"DIM i AS INTEGER, d AS DOUBLE\n"
+      "d = 2.5: i = d: PRINT i;\n"
+      "d = 3.5: i = d: PRINT \" \"; i;\n"
+      "d = -2.5: i = d: PRINT \" \"; i;\n"
+      "d = 2.5000001: i = d: PRINT \" \"; i\n"
+      "d = 2147483647: i = d + 1: PRINT i\n"
+      "d = 1E30: i = d: PRINT i\n"
+      "d = 0: i = 7 / d: PRINT i; \" \"; 7 / d\n"
+      "i = 7: PRINT i \\ 0; \" \"; i MOD 0; \" \"; i \\ 2.5; \" \"; 7.5 MOD i\n"},
+     "", "2 4 -2 3\n-2147483648\n-2147483648\n-2147483648 ERROR\n-2147483648 -2147483648 3 1\n"},
+
+    {"number_text",
+     {"DIM x AS DOUBLE\n"
+      "x = 1\n"
+      "PRINT x / 3; \" \"; 2 * x / 3; \" \"; -2.5 * x; \" \"; 123.456 * x\n"
+      "PRINT SQR(2 * x); \" \"; 0.0000001 * x; \" \"; 5000000000000000 * x; \" \"; 1.5E20 * x; \" \"; -0.001 * x\n"
+      "PRINT STR$(30); \" \"; STR$(-7); \" \"; STR$(x / 3); \"|\"; 1E-16 * x; \" \"; 0 * x; \" \"; USTR$(-1)\n"},
+     "",
+     "0.333333333333333 0.666666666666667 -2.5 123.456\n"
+     "1.414213562373095 0.0000001 5000000000000000 1.500000000000000E+0020 -0.001\n"
+     "30 -7 0.333333333333333|0 0 4294967295\n"},
+
+    {"comparing_numbers_that_have_no_order",
+     {"DIM z AS DOUBLE, nan AS DOUBLE\n"
+      "nan = SQR(z - 1)\n"
+      "PRINT nan = 1; nan <> 1; nan < 1; nan > 1; nan <= 1; nan >= 1\n"
+      "IF nan THEN PRINT \"not a number holds\"\n"},
+     "", "100011\nnot a number holds\n"},
+
+    {"strings",
+     {"DIM s AS STRING, t AS STRING\n"
+      "s = \"Hello\": t = \"World\"\n"
+      "PRINT s + \", \" + t + \"!\"; \" \"; LEN(s + t)\n"
+      "PRINT \"n=\" + 5; \" \"; 2.5 + \"x\"; \" \"; \"a\" < \"b\"; \" \"; \"B\" < \"a\"; \" \"; \"ab\" < \"abc\"; \" \"; \"\" = \"\"\n"
+      "PRINT LEFT$(s, 2); \"|\"; RIGHT$(s, 3); \"|\"; MID$(s, 2, 3); \"|\"; MID$(s, 4); \"|\"; UCASE$(s); LCASE$(t)\n"
+      "PRINT INSTR(s, \"l\"); INSTR(4, s, \"l\"); INSTR(s, \"z\"); INSTR(s, \"\"); \" \"; ASC(s); \" \"; CHR$(72) + CHR$(105)\n"
+      "PRINT LEFT$(s, -1); \"|\"; LEFT$(s, 99); \"|\"; MID$(s, 0, 2); \"|\"; MID$(s, 99); \"|\"; RIGHT$(s, 0); \"|\"; ASC(\"\")\n"
+      "PRINT s < t; s = \"Hello\"; s > t; INSTR(99, s, \"o\"); INSTR(-5, s, \"H\")\n"},
+     "",
+     "Hello, World! 10\nn=5 2.5x 1 1 1 1\nHe|llo|ell|lo|HELLOworld\n3401 72 Hi\n|Hello|He|||0\n11001\n"},
+
+    {"if_forms",
+     {"DIM n AS INTEGER\n"
+      "FOR n = 1 TO 4\n"
+      "  IF n = 1 THEN PRINT \"one\"; : PRINT \"!\" ELSE PRINT \"not one \"; n\n"
+      "  IF n = 2 THEN\n"
+      "    PRINT \"two\"\n"
+      "  ELSEIF n = 3 THEN\n"
+      "    PRINT \"three\"\n"
+      "  ELSE\n"
+      "    PRINT \"other\"\n"
+      "  END IF\n"
+      "NEXT\n"
+      "IF 0.4 THEN PRINT \"0.4 holds\" ELSE PRINT \"0.4 fails\"\n"
+      "IF 0.6 THEN PRINT \"0.6 holds\"\n"
+      "IF -0.5 THEN PRINT \"-0.5 holds\" ELSE PRINT \"-0.5 fails\"\n"
+      "IF 1 THEN IF 0 THEN PRINT \"x\" ELSE PRINT \"inner else\"\n"},
+     "",
+     "one!\nother\nnot one 2\ntwo\nnot one 3\nthree\nnot one 4\nother\n0.4 fails\n0.6 holds\n-0.5 fails\ninner else\n"},
+
+    {"for_loops",
+     {"DIM i AS INTEGER, j AS INTEGER, x AS DOUBLE\n"
+      "FOR i = 1 TO 3: PRINT i;: NEXT: PRINT \" after \"; i\n"
+      "FOR i = 10 TO 1 STEP -3: PRINT i; \" \";: NEXT i: PRINT \"after \"; i\n"
+      "FOR i = 5 TO 1: PRINT \"never\": NEXT: PRINT \"none \"; i\n"
+      "j = 3: FOR i = 1 TO j: j = 10: PRINT i;: NEXT: PRINT\n"
+      "j = 2: FOR i = 1 TO 6 STEP j: j = 1: PRINT i;: NEXT: PRINT\n"
+      "FOR x = 0 TO 1 STEP 0.25: PRINT x; \" \";: NEXT: PRINT\n"
+      "FOR x = 1 TO 0 STEP -0.5: PRINT x; \" \";: NEXT: PRINT\n"
+      "FOR i = 2147483646 TO 2147483647: PRINT i; \" \";: NEXT: PRINT i\n"
+      "FOR i = 1 TO 10: IF i = 4 THEN EXIT FOR\n"
+      "NEXT: PRINT \"exit \"; i\n"
+      "FOR i = 1 TO 3: FOR j = 1 TO 3: IF j = 2 THEN EXIT FOR\n"
+      "NEXT j: PRINT i; j; \" \";: NEXT i: PRINT\n"},
+     "",
+     "123 after 4\n10 7 4 1 after -2\nnone 5\n123\n135\n0 0.25 0.5 0.75 1 \n1 0.5 0 \n"
+     "2147483646 2147483647 -2147483648\nexit 4\n12 22 32 \n"},
+
+    {"while_and_do",
+     {"DIM i AS INTEGER\n"
+      "i = 0: WHILE i < 3: i = i + 1: PRINT \"w\"; i;: WEND: PRINT\n"
+      "i = 0: DO WHILE i < 2: i = i + 1: LOOP: PRINT \"while \"; i\n"
+      "i = 0: DO UNTIL i >= 2: i = i + 1: LOOP: PRINT \"until \"; i\n"
+      "i = 5: DO: i = i + 1: LOOP WHILE i < 3: PRINT \"post while \"; i\n"
+      "i = 0: DO: i = i + 1: LOOP UNTIL i = 4: PRINT \"post until \"; i\n"
+      "i = 0: DO: i = i + 1: IF i = 3 THEN EXIT DO\n"
+      "LOOP: PRINT \"exit \"; i\n"
+      "i = 0: DO WHILE 1: i = i + 1: WHILE 1: EXIT DO: WEND: LOOP: PRINT \"nested \"; i\n"},
+     "", "w1w2w3\nwhile 2\nuntil 2\npost while 6\npost until 4\nexit 3\nnested 1\n"},
+
+    {"select_case",
+     {"DIM n AS INTEGER, s AS STRING\n"
+      "FOR n = 0 TO 11 STEP 3\n"
+      "  SELECT CASE n\n"
+      "    CASE 1, 3: PRINT n; \" odd small\"\n"
+      "    CASE 4 TO 6: PRINT n; \" middle\"\n"
+      "    CASE IS > 8: PRINT n; \" big\"\n"
+      "    CASE ELSE: PRINT n; \" else\"\n"
+      "  END SELECT\n"
+      "NEXT\n"
+      "s = \"pear\"\n"
+      "SELECT CASE s\n"
+      "  CASE \"apple\": PRINT \"apple\"\n"
+      "  CASE \"banana\" TO \"plum\": PRINT \"between\"\n"
+      "END SELECT\n"
+      "SELECT CASE s + \"s\"\n"
+      "  CASE IS < \"q\": PRINT \"before q\"\n"
+      "END SELECT\n"
+      "SELECT CASE 2.5\n"
+      "  CASE 2 TO 3: PRINT \"number in range\"\n"
+      "END SELECT\n"},
+     "", "0 else\n3 odd small\n6 middle\n9 big\nbetween\nbefore q\nnumber in range\n"},
+
+    {"subs_and_functions",
+     {"DIM total AS INTEGER\n"
+      "PRINT Twice(21); \" \"; Join$(\"x\", \"y\"); \" \"; Fact(5); \" \"; Half(3)\n"
+      "Greet \"you\"\n"
+      "CALL Greet(\"me\")\n"
+      "Add 5: Add 7: PRINT \"total \"; total\n"
+      "PRINT Both$(2)\n"
+      "FUNCTION Twice(v AS INTEGER) AS INTEGER\n"
+      "  Twice = v * 2\n"
+      "END FUNCTION\n"
+      "FUNCTION Join$(a AS STRING, b AS STRING) AS STRING\n"
+      "  Join$ = a + \"-\" + b\n"
+      "  EXIT FUNCTION\n"
+      "  Join$ = \"never\"\n"
+      "END FUNCTION\n"
+      "FUNCTION Fact(n AS INTEGER) AS DOUBLE\n"
+      "  DIM k AS INTEGER\n"
+      "  Fact = 1\n"
+      "  FOR k = 2 TO n: Fact = Fact * k: NEXT\n"
+      "END FUNCTION\n"
+      "FUNCTION Half(x AS DOUBLE) AS DOUBLE\n"
+      "  Half = x / 2\n"
+      "END FUNCTION\n"
+      "SUB Greet(who AS STRING)\n"
+      "  IF who = \"me\" THEN PRINT \"hi me\": EXIT SUB\n"
+      "  PRINT \"hello \"; who\n"
+      "END SUB\n"
+      "SUB Add(n AS INTEGER)\n"
+      "  DIM calls AS INTEGER\n"
+      "  calls = calls + 1\n"
+      "  total = total + n + calls * 100\n"
+      "END SUB\n"
+      "FUNCTION Both$(n AS INTEGER) AS STRING\n"
+      "  Both$ = Join$(STR$(n), STR$(Twice(n)))\n"
+      "END FUNCTION\n"},
+     "", "42 x-y 120 1.5\nhello you\nhi me\ntotal 212\n2-4\n"},
+
+    {"locals_hide_and_results_reset",
+     {"DIM x AS INTEGER\n"
+      "x = 1\n"
+      "Show\n"
+      "PRINT x\n"
+      "PRINT Count(); Count(); Sum(3); \" \"; Sum(2)\n"
+      "SUB Show\n"
+      "  DIM x AS STRING\n"
+      "  x = x + \"local\"\n"
+      "  PRINT x\n"
+      "END SUB\n"
+      "FUNCTION Count() AS INTEGER\n"
+      "  Count = Count + 1\n"
+      "END FUNCTION\n"
+      "FUNCTION Sum(n AS INTEGER) AS INTEGER\n"
+      "  DIM seen(3) AS INTEGER, s AS STRING, k AS INTEGER\n"
+      "  FOR k = 1 TO n: seen(k) = seen(k) + k: s = s + \"x\": NEXT\n"
+      "  Sum = seen(1) + seen(2) + seen(3) + LEN(s)\n"
+      "END FUNCTION\n"},
+     "", "local\n1\n119 5\n"},
+
+    {"constants",
+     {"CONST Limit = 3, Name$ = \"abc\", Half = 0.5\n"
+      "CONST Twice = Limit * 2, Line$ = Name$ + \"!\" + CHR$(65)\n"
+      "DIM t(Limit) AS INTEGER, i AS INTEGER\n"
+      "FOR i = 0 TO Limit: t(i) = i * Twice: NEXT\n"
+      "PRINT t(Limit); \" \"; Name$; \" \"; Line$; \" \"; Half; \" \"; LEN(Line$)\n"},
+     "", "18 abc abc!A 0.5 5\n"},
+
+    {"arrays",
+     {"DIM t(3) AS STRING, m(2, 3) AS INTEGER, d(1) AS DOUBLE, i AS INTEGER, j AS INTEGER\n"
+      "FOR i = 0 TO 3: t(i) = \"t\" + STR$(i): NEXT\n"
+      "PRINT t(0); t(1); t(2); t(3); \" \"; LEN(t(3))\n"
+      "FOR i = 0 TO 2: FOR j = 0 TO 3: m(i, j) = i * 10 + j: NEXT: NEXT\n"
+      "PRINT m(0, 0); \" \"; m(1, 2); \" \"; m(2, 3); \" \"; d(0) + d(1)\n"
+      "d(1) = 2.5: t(2) = t(2) + t(2): PRINT d(1); \" \"; t(2); \" \"; m(2.4, 1.6)\n"},
+     "", "t0t1t2t3 2\n0 12 23 0\n2.5 t2t2 22\n"},
+
+    {"values_kept_alive",
+     {"DIM s AS STRING, u AS STRING\n"
+      "s = \"ab\": s = s + s: PRINT s\n"
+      "s = s + s + s: PRINT s\n"
+      "PRINT Wrap$(\"<\" + s + \">\") + Wrap$(s + \"!\") + \".\"\n"
+      "PRINT Ten$(STR$(1), STR$(2), STR$(3), STR$(4), STR$(5), STR$(6), STR$(7), STR$(8), STR$(9), STR$(10))\n"
+      "u = \"keep\": Change u: PRINT u\n"
+      "PRINT F$(1) + F$(2) + F$(3)\n"
+      "PRINT LEFT$(Wrap$(s), 3) + MID$(Wrap$(\"z\"), 2)\n"
+      "PRINT Wrap$(Wrap$(Wrap$(\"a\") + Wrap$(\"b\")))\n"
+      "PRINT STR$(1) + STR$(2) + STR$(3) + STR$(4) + STR$(5) + STR$(6) + STR$(7) + STR$(8) + STR$(9) + STR$(10)\n"
+      "FUNCTION Wrap$(x AS STRING) AS STRING\n"
+      "  Wrap$ = \"[\" + x + \"]\"\n"
+      "END FUNCTION\n"
+      "FUNCTION Ten$(a AS STRING, b AS STRING, c AS STRING, d AS STRING, e AS STRING, f AS STRING, "
+      "g AS STRING, h AS STRING, i AS STRING, j AS STRING) AS STRING\n"
+      "  Ten$ = a + b + c + d + e + f + g + h + i + j\n"
+      "END FUNCTION\n"
+      "SUB Change(v AS STRING)\n"
+      "  u = \"changed, and long enough that the variable's block must move elsewhere\"\n"
+      "  PRINT v\n"
+      "END SUB\n"
+      "FUNCTION F$(n AS INTEGER) AS STRING\n"
+      "  F$ = \"f\" + STR$(n)\n"
+      "END FUNCTION\n"},
+     "",
+     "abab\nabababababab\n[<abababababab>][abababababab!].\n12345678910\nkeep\n"
+     "changed, and long enough that the variable's block must move elsewhere\nf1f2f3\n[abz]\n[[[a][b]]]\n"
+     "12345678910\n"},
+
+    {"line_input_and_input",
+     {"DIM name$, n AS INTEGER, x AS DOUBLE\n"
+      "LINE INPUT \"Name? \"; name$\n"
+      "INPUT \"Age? \"; n\n"
+      "INPUT x\n"
+      "LINE INPUT name$\n"
+      "PRINT \"[\" + name$ + \"]\"; n; x\n"
+      "LINE INPUT name$\n"
+      "PRINT \"[\" + name$ + \"]\"\n"},
+     "Ada Lovelace\n36 years\n-1.5e2\n  spaced  \r\n", "Name? Age? [  spaced  ]36-150\n[]\n"},
+
+    {"text_to_number",
+     {"PRINT VAL(\"42\"); \" \"; VAL(\"  -12.5e1x\"); \" \"; VAL(\"abc\"); \" \"; VAL(\"\"); \" \"; VAL(\"&HFF\"); \" \";"
+      " VAL(\"&hFFFFFFFF\"); \" \"; VAL(\"1e999999\"); \" \"; VAL(\"0e999999\"); \" \"; VAL(\".5\"); \" \"; VAL(\"+3.\")\n"},
+     "", "42 -125 0 0 255 -1 ERROR 0 0.5 3\n"},
+
+    {"screen_statements_with_output_to_a_file",
+     {"CLS: COLOR 14, 1: LOCATE 2, 3: PRINT \"x\"\nPRINT CSRLIN; POS\nCOLOR 7\n"}, "", "x\n11\n"},
+
+    {"end_in_a_sub", {"PRINT \"a\"\nStop\nPRINT \"never\"\nSUB Stop\n  PRINT \"b\"\n  END\nEND SUB\n"}, "", "a\nb\n"},
+    {"end_in_the_main_code", {"PRINT \"a\";\nIF 1 THEN END\nPRINT \"never\"\n"}, "", "a"},
+
+    {"modules",
+     {"Counter: Counter: PRINT Total(); \" \"; Label$(\"x\")\n",
+      "DIM count AS INTEGER, prefix AS STRING\n"
+      "SUB Counter\n"
+      "  count = count + 1\n"
+      "  prefix = prefix + \"*\"\n"
+      "END SUB\n"
+      "FUNCTION Total() AS INTEGER\n"
+      "  Total = count\n"
+      "END FUNCTION\n"
+      "FUNCTION Label$(s AS STRING) AS STRING\n"
+      "  Label$ = prefix + s\n"
+      "END FUNCTION\n"},
+     "", "2 **x\n"},
+
+    {"names_of_cpp_and_the_runtime",
+     {"DIM int AS INTEGER, class AS STRING, StrAlloc AS INTEGER, ConsoleWrite AS STRING, main AS INTEGER\n"
+      "DIM NULL AS INTEGER, min AS INTEGER, ProgramHeader AS STRING, Temp AS INTEGER, t1 AS INTEGER\n"
+      "int = 1: class = \"c\": StrAlloc = 2: ConsoleWrite = \"w\": main = 3: NULL = 4: min = 5: t1 = 6\n"
+      "ProgramHeader = \"h\": Temp = 7\n"
+      "PRINT int; class; StrAlloc; ConsoleWrite; main; NULL; min; MessageBoxA(7); ProgramHeader; Temp; t1\n"
+      "ExitProcess\n"
+      "FUNCTION MessageBoxA(x AS INTEGER) AS INTEGER\n"
+      "  MessageBoxA = x * 2\n"
+      "END FUNCTION\n"
+      "SUB ExitProcess\n"
+      "  PRINT \"still here\"\n"
+      "END SUB\n"},
+     "", "1c2w34514h76\nstill here\n"},
+
+    {"bytes_in_strings",
+     {"DIM s AS STRING\n"
+      "s = \"\xE9\" + CHR$(200) + CHR$(456)\n"
+      "PRINT LEN(s); ASC(MID$(s, 2)); ASC(RIGHT$(s, 1)); \" \"; LEN(\"a\" + CHR$(0) + \"b\")\n"},
+     "", "3200200 3\n"},
+
+    {"trap_handler_counts",
+     {"DIM calls AS INTEGER, x AS DOUBLE, i AS INTEGER\n"
+      "ON FLOAT ERROR CALL Count\n"
+      "x = 1 + 2\n"
+      "PRINT calls; x\n"
+      "x = 1 / 3\n"
+      "PRINT calls\n"
+      "i = 7: x = i * 2\n"
+      "PRINT calls; x\n"
+      "SUB Count\n"
+      "  calls = calls + 1\n"
+      "END SUB\n"},
+     "", "03\n1\n2ERROR\n"},
+};
+
+class CompiledProgram : public testing::TestWithParam<Case> {};
+
+TEST_P(CompiledProgram, PrintsWhatTheRulesGive) {
+  const Case& c = GetParam();
+  std::string dir = ScratchDir(std::string("programs/") + c.name);
+  std::vector<std::string> files;
+  for (size_t i = 0; i < c.modules.size(); ++i) {
+    std::string file = i == 0 ? "main.bas" : "module" + std::to_string(i) + ".bas";
+    WriteFile(dir + "/" + file, c.modules[i]);
+    files.push_back(file);
+  }
+  std::string program = dir + "/main.exe";
+  RunResult built = Compile(dir, files, program);
+  ASSERT_EQ(built.exitCode, 0) << built.output << built.errors;
+  RunResult run = RunProgram(program, c.input);
+  EXPECT_FALSE(run.timedOut);
+  EXPECT_EQ(run.exitCode, 0) << run.errors;
+  EXPECT_EQ(run.output, CrLf(c.output) + "Press a key to continue...\r\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, CompiledProgram, testing::ValuesIn(kCases),
+                         [](const testing::TestParamInfo<Case>& info) { return std::string(info.param.name); });
+
+}  // namespace
