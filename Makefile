@@ -5,7 +5,8 @@
 #   make build                build every deliverable into build/bin/
 #   make dist                 build everything and write the Windows package build/dist/tessaric-win32.zip
 #   make sizes                each deliverable's size beside its limit; fails when one is over
-#   make bench                the runtime's hot paths timed beside the C runtime and the C++ library
+#   make bench                the runtime's hot paths timed beside the C runtime and the C++ library,
+#                             and the compiler's speed beside the C++ compiler's on the code it emits
 BUILD ?= build
 PROGRAM ?=
 JOBS ?= 2
@@ -41,8 +42,10 @@ sizes: build
 	@scripts/sizes.sh $(BUILD)
 
 bench: configure
-	@cmake --build $(BUILD) -j $(JOBS) --target runtime_bench
+	@cmake --build $(BUILD) -j $(JOBS) --target runtime_bench deliverables
 	@scripts/wine-session.sh $(BUILD) wine $(BUILD)/tests/bench/runtime_bench.exe
+	@TESSARIC_COMPILER=$(abspath $(BUILD))/tessaric TESSARIC_TMP=$(abspath $(BUILD))/test-tmp \
+	    $(BUILD)/compiler/tests/compiler_bench
 
 clean:
 	rm -rf $(BUILD)

@@ -75,7 +75,87 @@ void Checker::Run() {
   }
   CheckRecursion();
   NumberExports();
+  if (program_.trapped) CheckRegisterDepth();
   NameEverything();
+}
+
+namespace {
+
+bool IsX87Builtin(const Expr& e) {
+  if (e.kind != Expr::Kind::Name || e.ref != Expr::Ref::Builtin) return false;
+  std::string n = e.builtin->name;
+  return n == "SQR" || n == "ABS" || (n == "INT" && !e.args.empty() && e.args[0]->type == ValueType::Double);
+}
+
+// Whether a node is computed by x87 code in a program with a floating-point
+// handler (as the emitter decides).
+bool IsX87(const Expr& e) {
+  if (e.type != ValueType::Integer && e.type != ValueType::Double) return false;
+  if (e.kind == Expr::Kind::Unary) return true;
+  if (e.kind == Expr::Kind::Binary) return e.args[0]->type != ValueType::String;
+  return IsX87Builtin(e);
+}
+
+// The registers the x87 code of e needs: an operand takes one; the left one
+// of an arithmetic operation or comparison waits on the stack while the right
+// one is made; the operands of AND, OR, XOR, \ and MOD leave the stack as
+// integers; a power calls a routine that needs five.
+int X87Depth(const Expr& e) {
+  bool constantLeaf = e.kind == Expr::Kind::Integer || e.kind == Expr::Kind::Number ||
+                      (e.kind == Expr::Kind::Name && e.ref == Expr::Ref::Constant);
+  if (constantLeaf || !IsX87(e)) return 1;
+  if (e.kind != Expr::Kind::Binary) return X87Depth(*e.args[0]);
+  int left = X87Depth(*e.args[0]), right = X87Depth(*e.args[1]);
+  switch (e.binary) {
+    case BinaryOp::And: case BinaryOp::Or: case BinaryOp::Xor: case BinaryOp::IntDivide: case BinaryOp::Modulo:
+      return std::max(left, right);
+    case BinaryOp::Power: return std::max({left, right + 1, 5});
+    default: return std::max(left, right + 1);
+  }
+}
+
+}  // namespace
+
+// A program with a floating-point handler computes each expression on the
+// x87's eight registers, so one that needs more is refused.
+void Checker::CheckRegisterDepth() {
+  std::function<void(const Expr*, bool)> expr = [&](const Expr* e, bool insideX87) {
+    if (e == nullptr) return;
+    bool x87 = IsX87(*e);
+    if (x87 && !insideX87 && X87Depth(*e) > 8)
+      Error(e->position, "this expression needs more than the eight registers of the x87; in a program with a "
+                         "floating-point handler, split it into smaller ones");
+    for (auto& a : e->args) expr(a.get(), x87);
+  };
+  std::function<void(const Block&)> block = [&](const Block& b) {
+    for (const auto& s : b) {
+      expr(s->target.get(), false);
+      expr(s->value.get(), false);
+      expr(s->callee.get(), false);
+      expr(s->start.get(), false);
+      expr(s->end.get(), false);
+      expr(s->step.get(), false);
+      expr(s->condition.get(), false);
+      for (const PrintItem& i : s->items) expr(i.value.get(), false);
+      for (const IfBranch& br : s->branches) {
+        expr(br.condition.get(), false);
+        block(br.body);
+      }
+      for (const CaseClause& c : s->cases) {
+        for (const CaseItem& i : c.items) {
+          expr(i.first.get(), false);
+          expr(i.last.get(), false);
+        }
+        block(c.body);
+      }
+      block(s->body);
+    }
+  };
+  for (auto& m : modules_) {
+    block(m.main);
+    for (auto& r : m.routines)
+      if (!r->fpuHandler) block(r->body);
+  }
 }
 
 Symbol* Checker::NewSymbol(Symbol::Kind kind, const std::string& name, Position position) {

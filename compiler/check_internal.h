@@ -40,6 +40,7 @@ class Checker {
   void CheckRecursion();
   void NumberExports();
   void NameEverything();
+  void CheckRegisterDepth();
 
   // ---- check_statements.cpp
   void CheckBlock(Block& block);
@@ -56,7 +57,7 @@ class Checker {
   void CheckOnFloatError(Stmt& s);
   void CheckDimStatement(Stmt& s);
   void CheckCondition(Expr* e);
-  void CheckRegisterDepth();
+
 
   // ---- check_expressions.cpp
  public:

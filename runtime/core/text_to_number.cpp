@@ -73,8 +73,9 @@ long double TextToNumber(StringValue value) {
     if (digits != 0 && exponent < 0) number /= PowerOfTen(-exponent);
   }
   if (negative) number = -number;
-  // Like number text, the conversion leaves no exception flags behind.
-  asm volatile("fnclex");
+  // Like number text, the conversion leaves no exception flags behind; the
+  // number as an operand keeps the clearing after the arithmetic.
+  asm volatile("fnclex" : "+t"(number));
   return number;
 }
 

@@ -113,6 +113,10 @@ const Refusal kRefusals[] = {
     {"IF 1 THEN\nOPTION SIGNATURE 1\nEND IF", 2, 1, "OPTION stands at the top level of the main code", 1},
     {"FUNCTION F() AS INTEGER\nEND FUNCTION\nON FLOAT ERROR CALL F", 3, 21,
      "the floating-point handler is a SUB without arguments", 1},
+    {"SUB H\nEND SUB\nON FLOAT ERROR CALL H\nDIM x AS DOUBLE\n"
+     "PRINT x + (x + (x + (x + (x + (x + (x + (x + (x + 1))))))))\nPRINT x + (x + (x + (x + (x + (x + (x + 1))))))",
+     5, 9, "this expression needs more than the eight registers of the x87; in a program with a floating-point handler, "
+     "split it into smaller ones", 1},
     {"PRINT EventCode", 1, 7, "EventCode belongs to window programs, which declare a FORM", 1},
 };
 
