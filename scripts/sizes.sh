@@ -13,6 +13,8 @@ declare -A limit=(
   [bitcopy.exe]=6656 [circlet.exe]=7680 [keyprobe.exe]=7680 [linefind.exe]=7680
   [picshow.exe]=6656 [squarefill.exe]=6144 [textview.exe]=8192 [tintbox.exe]=10752)
 total_limit=91648
+# A program of the language beyond the fifteen: the smallest console program.
+declare -A example_limit=([hello.exe]=3584)
 
 status=0
 total=0
@@ -34,6 +36,14 @@ for f in "$bin"/*.exe "$bin"/*.dll; do
   fi
 done
 printf '%-14s %8d %8d %6d\n' "all fifteen" "$total" "$total_limit" $((total_limit - total))
+for name in "${!example_limit[@]}"; do
+  f="$bin/examples/$name"
+  if [ ! -e "$f" ]; then echo "FAIL example $name was not built"; status=1; continue; fi
+  bytes=$(stat -c %s "$f")
+  room=$((example_limit[$name] - bytes))
+  printf '%-14s %8d %8d %6d  (example)\n' "$name" "$bytes" "${example_limit[$name]}" "$room"
+  if [ $room -lt 0 ]; then echo "FAIL example $name is $((-room)) bytes over its limit"; status=1; fi
+done
 for name in "${!limit[@]}"; do
   [ -e "$bin/$name" ] || { echo "FAIL $name was not built"; status=1; }
 done

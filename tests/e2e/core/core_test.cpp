@@ -82,3 +82,23 @@ TEST(CoreDemo, PrintsNumbersOfAllThreeKindsAndAConcatenation) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(CompiledProgram, AnIndexOutsideTheBoundsEndsWithCode4) {
+  LaunchOptions options;
+  options.nullInput = true;
+  options.outputFile = FreshDir("bounds") + "\\output.txt";
+  Process process = Launch(FixturePath("bounds.exe"), options);
+  ASSERT_NE(process.handle, nullptr);
+  MessageBoxInfo box = WaitForMessageBox(process);
+  ASSERT_NE(box.window, nullptr) << "no message box";
+  EXPECT_EQ(box.text, "Array index error  ");
+  EXPECT_EQ(box.caption, "bounds");
+  EXPECT_TRUE(process.Running());
+  CloseMessageBox(box.window);
+  EXPECT_EQ(process.WaitExit(), 4u);
+  EXPECT_EQ(ReadFileBytes(options.outputFile), "before\r\n");
+}
+
+}  // namespace

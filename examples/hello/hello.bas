@@ -1,0 +1,2 @@
+' The smallest console program: one line, then the closing key wait.
+PRINT "Hello, world!"

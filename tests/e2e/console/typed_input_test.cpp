@@ -1,0 +1,39 @@
+// LINE INPUT and INPUT at a real console, typed as a person types.
+#include <gtest/gtest.h>
+
+#include "driver.h"
+
+using namespace driver;
+
+namespace {
+
+void Type(const std::string& text) {
+  for (char c : text) {
+    WORD key = c == '\r' ? VK_RETURN : static_cast<WORD>(VkKeyScanA(c) & 0xFF);
+    INPUT_RECORD records[2] = {KeyRecord(true, key, c), KeyRecord(false, key, c)};
+    WriteInput(records, 2);
+  }
+}
+
+TEST(TypedInput, LineInputAndInputReadWhatIsTyped) {
+  FlushInput();
+  LaunchOptions options;
+  options.consoleInput = true;
+  options.outputFile = FreshDir("typed-input") + "\\output.txt";
+  Process process = Launch(FixturePath("typed_input.exe"), options);
+  ASSERT_NE(process.handle, nullptr);
+  auto shows = [&](const char* text) {
+    return WaitUntil([&] { return ReadFileBytes(options.outputFile).find(text) != std::string::npos; }, 15000, &process);
+  };
+  ASSERT_TRUE(shows("Name? "));
+  Type("Ada Lovelace\r");
+  ASSERT_TRUE(shows("Number? "));
+  Type("21\r");
+  ASSERT_TRUE(shows("Press a key to continue..."));
+  PressKey();
+  EXPECT_EQ(process.WaitExit(), 0u);
+  EXPECT_EQ(ReadFileBytes(options.outputFile),
+            "Name? Number? Hello, Ada Lovelace! Twice 21 is 42\r\nPress a key to continue...\r\n");
+}
+
+}  // namespace
