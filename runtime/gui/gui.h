@@ -137,7 +137,6 @@ extern LPARAM EventLParam;
 extern int32_t EventCode;
 // Where drawing goes: the running OnPaint's DC, a drawn item's DC, or a bitmap's.
 extern HDC PaintDC;
-extern PAINTSTRUCT PaintInfo;
 
 // The message loop.
 extern MSG CurrentMessage;
