@@ -93,6 +93,8 @@ void ShowObject();
 void ShowObject(HWND window);  // the earliest generation hands the window over
 uint32_t SetStyle(uint32_t style);
 void SetCaption(const char* text);
+// SetWindowTextA with a copy of text that handlers cannot change meanwhile.
+void SetWindowTextCopy(HWND window, const char* text);
 StringValue GetText();
 
 // Property writes and reads, one per kind of effect.
