@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
 
@@ -187,6 +188,37 @@ TEST_F(FpuTrap, FloatConversionClearsPendingFlags) {
   FpuErrorHandler = CountingHandler;
   CheckedAdd(1, 1, &result);
   EXPECT_EQ(Calls, 1);
+}
+
+// A handler whose own statements compute and check, as a SUB that it calls
+// does; a depth bound keeps a handler that is called again from recursing
+// for ever.
+int Depth = 0;
+int DeepestDepth = 0;
+long double InnerQuotient = 0;
+void ComputingHandler() {
+  ++Calls;
+  DeepestDepth = std::max(DeepestDepth, ++Depth);
+  if (Depth < 4) CheckedDivide(1, 3, &InnerQuotient);
+  --Depth;
+  ResetFpu();
+}
+
+TEST_F(FpuTrap, ChecksInsideTheHandlerDoNotCallItAgain) {
+  Depth = DeepestDepth = 0;
+  InnerQuotient = 0;
+  FpuErrorHandler = ComputingHandler;
+  long double result = 0;
+  CheckedDivide(3, 0, &result);
+  EXPECT_EQ(DeepestDepth, 1);
+  EXPECT_EQ(Calls, 1);
+  volatile long double one = 1, three = 3;
+  EXPECT_EQ(InnerQuotient, one / three) << "the handler's own statement ran as written";
+  EXPECT_TRUE(IsIndefinite(result));
+  // Once the handler has returned, checks call it again.
+  CheckedAdd(1, 1, &result);
+  EXPECT_EQ(Calls, 2);
+  EXPECT_EQ(DeepestDepth, 1);
 }
 
 }  // namespace
