@@ -8,8 +8,11 @@ namespace tessaric {
 // concatenation accumulator, a temporary, a variable). The window therefore
 // gets a copy of its own, which no handler can reach.
 void SetWindowTextCopy(HWND window, const char* text) {
-  uint32_t size = 1;
-  while (text[size - 1] != 0) ++size;
+  // No text is an empty one, as it is to SetWindowTextA.
+  if (text == nullptr) text = EmptyText;
+  uint32_t size = 0;
+  do {
+  } while (text[size++] != 0);
   void* copy = GlobalAlloc(GMEM_FIXED, size);
   if (copy == nullptr) FatalError(2);
   MemCopy(text, copy, size);

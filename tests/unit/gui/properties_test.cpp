@@ -200,6 +200,7 @@ TEST_F(Properties, CaptionWriteKeepsItsTextWhateverAHandlerDoesMeanwhile) {
          for (int i = 0; i < kTempStringSlots; ++i) SignedText(-i);
        },
        "12345"},
+      {"no text at all, which empties the caption", [] { return StringValue{nullptr, 0}; }, [] {}, ""},
   };
   MakeForm(0);
   static void (*handler)();
