@@ -11,6 +11,10 @@ const char FatalMessageTable[4][20] = {
 };
 
 void FatalError(uint32_t index) {
+  // An index beyond the table is an index error itself: it takes the last
+  // entry's text and exit code, never text from outside the table or a
+  // wrapped-around exit code of 0.
+  if (index > 3) index = 3;
   // Needs no allocation: the text and the caption are static.
   MessageBoxA(nullptr, FatalMessageTable[0] + 20 * index, ProgramHeader.ProgramName, MB_OK);
   ExitProcess(index + 1);

@@ -34,7 +34,8 @@ extern const char EmptyText[1];    // a lone NUL
 extern const char FatalMessageTable[4][20];
 
 // Shows FatalMessageTable[index] in an ownerless box captioned ProgramName,
-// then ends the process with exit code index + 1.
+// then ends the process with exit code index + 1. An index beyond the table
+// counts as the last one.
 [[noreturn]] void FatalError(uint32_t index);
 
 // Puts the x87 unit in its start-up state: control word 0x037F, flags clear,

@@ -25,11 +25,18 @@ void AttachBlock(StringDescriptor* desc, HGLOBAL handle) {
 
 }  // namespace
 
+// A block that is too small is reallocated rather than freed first: when the
+// request fails, the descriptor still names its old block while the fatal
+// box is up, and handlers that the box's loop runs may go on using it.
 void StrAlloc(StringDescriptor* desc, uint32_t size) {
-  uint32_t request = CheckedRequest(BlockRequest(size));
-  if (desc->handle == nullptr || static_cast<uint32_t>(desc->capacity) < request) {
-    if (desc->handle != nullptr) GlobalFree(desc->handle);
+  // The same test as CheckedRequest's: (size + 16) XOR 3 exceeds INT32_MAX
+  // exactly when size + 16 reaches 2 GiB.
+  if (size >= 0x7FFFFFF0u) FatalError(kInsufficientMemory);
+  uint32_t request = static_cast<uint32_t>(BlockRequest(size));
+  if (desc->handle == nullptr) {
     AttachBlock(desc, GlobalAlloc(kBlockFlags, request));
+  } else if (static_cast<uint32_t>(desc->capacity) < request) {
+    AttachBlock(desc, GlobalReAlloc(desc->handle, request, kBlockFlags));
   }
   desc->position = 0;
   desc->length = 0;

@@ -19,9 +19,11 @@ extern FpuHandler FpuErrorHandler;
 // overflow, underflow, precision and stack fault. An inexact result counts.
 constexpr uint16_t kFpuExceptionFlags = 0x7F;
 
-// Waits for the FPU, then calls the handler if any exception flag is set.
-// Touches no x87 register, so it may run between the operations of a statement
-// with operands still on the stack.
+// Waits for the FPU, then calls the handler if any exception flag is set and
+// the handler is not running already. Touches no x87 register unless it calls
+// the handler, so it may run between the operations of a statement with
+// operands still on the stack; the handler gets an empty register stack, the
+// flags still set.
 void FpuCheck();
 
 }  // namespace tessaric

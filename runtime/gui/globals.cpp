@@ -25,7 +25,6 @@ WPARAM EventWParam = 0;
 LPARAM EventLParam = 0;
 int32_t EventCode = 0;
 HDC PaintDC = nullptr;
-PAINTSTRUCT PaintInfo = {};
 
 MSG CurrentMessage = {};
 

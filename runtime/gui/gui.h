@@ -93,6 +93,8 @@ void ShowObject();
 void ShowObject(HWND window);  // the earliest generation hands the window over
 uint32_t SetStyle(uint32_t style);
 void SetCaption(const char* text);
+// SetWindowTextA with a copy of text that handlers cannot change meanwhile.
+void SetWindowTextCopy(HWND window, const char* text);
 StringValue GetText();
 
 // Property writes and reads, one per kind of effect.
@@ -137,7 +139,6 @@ extern LPARAM EventLParam;
 extern int32_t EventCode;
 // Where drawing goes: the running OnPaint's DC, a drawn item's DC, or a bitmap's.
 extern HDC PaintDC;
-extern PAINTSTRUCT PaintInfo;
 
 // The message loop.
 extern MSG CurrentMessage;

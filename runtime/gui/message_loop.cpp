@@ -34,9 +34,17 @@ int32_t RunMessageLoop() {
   return static_cast<int32_t>(CurrentMessage.wParam);
 }
 
-// A quit message taken here is dispatched like any other and so is lost.
+// A handler that runs this may take the quit message that a closed form left
+// for RunMessageLoop: it is posted again, with its code, and nothing more is
+// handled here, so the program still ends once the handler returns.
 void ProcessPendingMessages() {
-  while (PeekMessageA(&CurrentMessage, nullptr, 0, 0, PM_REMOVE) != 0) DispatchOneMessage();
+  while (PeekMessageA(&CurrentMessage, nullptr, 0, 0, PM_REMOVE) != 0) {
+    if (CurrentMessage.message == WM_QUIT) {
+      PostQuitMessage(static_cast<int>(CurrentMessage.wParam));
+      return;
+    }
+    DispatchOneMessage();
+  }
 }
 
 }  // namespace tessaric

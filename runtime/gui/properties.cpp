@@ -25,14 +25,14 @@ uint32_t GetStyle() {
 void SetCaption(const char* text) {
   ObjectRecord* record = CurrentRecord();
   record->Caption = text;
-  if (record->WindowHandle != nullptr) SetWindowTextA(record->WindowHandle, text);
+  if (record->WindowHandle != nullptr) SetWindowTextCopy(record->WindowHandle, text);
 }
 
 // The property write: the window first, even when there is none (the call then
 // simply fails), and only then the record.
 void WriteCaption(const char* text) {
   ObjectRecord* record = CurrentRecord();
-  SetWindowTextA(record->WindowHandle, text);
+  SetWindowTextCopy(record->WindowHandle, text);
   record->Caption = text;
 }
 

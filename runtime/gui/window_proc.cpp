@@ -107,14 +107,23 @@ LRESULT Resize(const Message& m) {
   return RunOrGiveUp(form, &ObjectRecord::OnResize, m);
 }
 
+// The DC of the OnPaint that runs; 0 when none does.
+HDC RunningPaintDC = nullptr;
+
+// A paint handler may make another form paint (showing it, processing pending
+// messages): each paint ends with its own structure, and the outer handler
+// draws into its own DC again afterwards. BeginPaint sends WM_ERASEBKGND,
+// whose OnMessage may empty the slot, so the slot is read again after it.
 LRESULT Paint(const Message& m) {
   ObjectRecord* form = FindObjectByWindow(m.window);
   if (form == nullptr || form->OnPaint == nullptr) return GiveUp(m);
   SetEventGlobals(form, m.message, m.wParam, m.lParam);
-  PaintDC = BeginPaint(m.window, &PaintInfo);
-  form->OnPaint();
-  EndPaint(m.window, &PaintInfo);
-  PaintDC = nullptr;
+  PAINTSTRUCT paint;
+  HDC outer = RunningPaintDC;
+  PaintDC = RunningPaintDC = BeginPaint(m.window, &paint);
+  if (EventHandler handler = form->OnPaint) handler();
+  EndPaint(m.window, &paint);
+  PaintDC = RunningPaintDC = outer;
   return 0;
 }
 

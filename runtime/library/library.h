@@ -8,8 +8,9 @@
 namespace tessaric {
 
 // A function that a program binds at run time: its exported name with the code
-// address directly after the name's NUL (0 until bound). Function is the
-// routine's type, so the bound entry is called like the routine itself.
+// address directly after the name's array (0 until bound). Declare copies the
+// name with its NUL, so the address follows the NUL. Function is the routine's
+// type, so the bound entry is called like the routine itself.
 template <typename Function, int N>
 struct __attribute__((packed)) DeclaredFunction {
   char name[N];
@@ -23,14 +24,20 @@ constexpr DeclaredFunction<Function, N> Declare(const char (&name)[N]) {
   return function;
 }
 
-// Loads the library and looks the name up; a missing library ends the program
+// Loads the library and looks up the name held in the size bytes at name (all
+// of them when no NUL ends it earlier); a missing library ends the program
 // with FatalError(0), a missing function with FatalError(1). Writes the address
-// after the NUL of name. The library is never freed.
+// right after those size bytes. The library is never freed.
+void BindDeclaredFunction(const char* libraryName, char* name, uint32_t size);
+
+// A declaration laid out by hand: the address goes right after the name's NUL.
+// An ordinal in place of the name is refused like a missing function: there is
+// no record behind it to take the address.
 void BindDeclaredFunction(const char* libraryName, char* name);
 
 template <typename Function, int N>
 inline void BindDeclaredFunction(const char* libraryName, DeclaredFunction<Function, N>* function) {
-  BindDeclaredFunction(libraryName, function->name);
+  BindDeclaredFunction(libraryName, function->name, N);
 }
 
 }  // namespace tessaric

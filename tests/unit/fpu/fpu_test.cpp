@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
+#include <string>
 
 #include "core/numbers.h"
 #include "fpu/fpu.h"
@@ -67,6 +69,28 @@ void CheckedCompare(const long double& a, const long double& b) {
                :
                : "m"(a), "m"(b), "i"(&FpuCheck)
                : "eax", "ecx", "edx", "memory", "cc", "st", "st(1)");
+}
+
+// Pending ones, then the square root of -1 and its check with all of them
+// still on the stack: pending + 1 registers in use when the handler runs.
+void CheckedRootUnder(uint32_t pending) {
+  asm volatile("jecxz 2f\n"
+               "1:\n\t"
+               "fld1\n\t"
+               "loop 1b\n"
+               "2:\n\t"
+               "fld1\n\tfchs\n\tfsqrt\n\t"
+               "call %P1"
+               : "+c"(pending)
+               : "i"(&FpuCheck)
+               : "eax", "edx", "memory", "cc", "st", "st(1)", "st(2)", "st(3)", "st(4)", "st(5)", "st(6)", "st(7)");
+}
+
+// The tag word: two bits per register, 3 for an empty one.
+uint16_t TagWord() {
+  uint32_t environment[7];
+  asm volatile("fnstenv %0" : "=m"(environment));
+  return static_cast<uint16_t>(environment[2]);
 }
 
 // The x87 indefinite value: a quiet NaN with the sign set and mantissa 0xC000000000000000.
@@ -187,6 +211,64 @@ TEST_F(FpuTrap, FloatConversionClearsPendingFlags) {
   FpuErrorHandler = CountingHandler;
   CheckedAdd(1, 1, &result);
   EXPECT_EQ(Calls, 1);
+}
+
+// A handler whose own statements compute and check, as a SUB that it calls
+// does; a depth bound keeps a handler that is called again from recursing
+// for ever.
+int Depth = 0;
+int DeepestDepth = 0;
+long double InnerQuotient = 0;
+void ComputingHandler() {
+  ++Calls;
+  DeepestDepth = std::max(DeepestDepth, ++Depth);
+  if (Depth < 4) CheckedDivide(1, 3, &InnerQuotient);
+  --Depth;
+  ResetFpu();
+}
+
+TEST_F(FpuTrap, ChecksInsideTheHandlerDoNotCallItAgain) {
+  Depth = DeepestDepth = 0;
+  InnerQuotient = 0;
+  FpuErrorHandler = ComputingHandler;
+  long double result = 0;
+  CheckedDivide(3, 0, &result);
+  EXPECT_EQ(DeepestDepth, 1);
+  EXPECT_EQ(Calls, 1);
+  volatile long double one = 1, three = 3;
+  EXPECT_EQ(InnerQuotient, one / three) << "the handler's own statement ran as written";
+  EXPECT_TRUE(IsIndefinite(result));
+  // Once the handler has returned, checks call it again.
+  CheckedAdd(1, 1, &result);
+  EXPECT_EQ(Calls, 2);
+  EXPECT_EQ(DeepestDepth, 1);
+}
+
+// What a handler converts to text, whatever the interrupted statement left
+// on the stack.
+std::string HandlerText;
+volatile long double HandlerOperand = 10;
+void ConvertingHandler() {
+  ++Calls;
+  HandlerText = FloatText(HandlerOperand / 4).text;
+  ResetFpu();
+}
+
+TEST_F(FpuTrap, TheHandlerComputesAndConvertsWhateverTheStackHolds) {
+  FpuErrorHandler = ConvertingHandler;
+  for (uint32_t pending = 0; pending <= 7; ++pending) {
+    SCOPED_TRACE(pending);
+    ResetFpu();
+    Calls = 0;
+    HandlerText.clear();
+    CheckedRootUnder(pending);
+    uint16_t tags = TagWord();
+    ResetFpu();
+    EXPECT_EQ(Calls, 1);
+    EXPECT_EQ(HandlerText, "2.5");
+    // The handler's reset empties the stack, the pending operands with it.
+    EXPECT_EQ(tags, 0xFFFF);
+  }
 }
 
 }  // namespace

@@ -129,6 +129,27 @@ void ExpectSeen(const std::vector<Seen>& seen, const Seen* expected, const char*
   if (i < seen.size()) ADD_FAILURE_AT(file, line) << seen.size() - i << " more messages than expected";
 }
 
+namespace {
+FaultWatch* ActiveWatch = nullptr;
+}  // namespace
+
+FaultWatch::FaultWatch() : thread_(GetCurrentThreadId()) {
+  ActiveWatch = this;
+  handle_ = AddVectoredExceptionHandler(1, Handler);
+}
+
+FaultWatch::~FaultWatch() {
+  RemoveVectoredExceptionHandler(handle_);
+  ActiveWatch = nullptr;
+}
+
+LONG CALLBACK FaultWatch::Handler(EXCEPTION_POINTERS* info) {
+  DWORD code = info->ExceptionRecord->ExceptionCode;
+  if (ActiveWatch != nullptr && GetCurrentThreadId() == ActiveWatch->thread_ && (code & 0xC0000000) == 0xC0000000)
+    ActiveWatch->faults.push_back(code);
+  return EXCEPTION_CONTINUE_SEARCH;
+}
+
 void DrainMessages() {
   MSG message;
   // WM_PAINT stays in the queue until the window is validated.

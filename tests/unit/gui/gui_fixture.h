@@ -105,6 +105,22 @@ std::vector<GenerationCase<T>> ByGeneration(T latest, T middle, T earliest) {
   return {{&kLatestGeneration, latest}, {&kMiddleGeneration, middle}, {&kEarliestGeneration, earliest}};
 }
 
+// Sees, first chance, the faults on this thread while it lives: under Wine a
+// fault inside a window procedure or a handler is swallowed and the call
+// simply returns, where Windows ends the program.
+class FaultWatch {
+ public:
+  FaultWatch();
+  ~FaultWatch();
+  FaultWatch(const FaultWatch&) = delete;
+  std::vector<DWORD> faults;  // exception codes
+
+ private:
+  static LONG CALLBACK Handler(EXCEPTION_POINTERS* info);
+  void* handle_;
+  DWORD thread_;
+};
+
 // Removes every waiting message, WM_QUIT included.
 void DrainMessages();
 

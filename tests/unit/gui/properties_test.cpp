@@ -1,6 +1,7 @@
 // Property writes, reads and methods against real windows.
 #include <string>
 
+#include "core/numbers.h"
 #include "gui_fixture.h"
 
 namespace guitest {
@@ -158,6 +159,65 @@ TEST_F(Properties, CaptionWriteCallsTheWindowFirstThenKeepsThePointer) {
   char text[16] = {};
   GetWindowTextA(form, text, sizeof text);
   EXPECT_STREQ(text, "second");
+}
+
+// A form's OnMessage sees WM_SETTEXT before the system has copied the text;
+// whatever a handler does there, the window gets the text that was written.
+TEST_F(Properties, CaptionWriteKeepsItsTextWhateverAHandlerDoesMeanwhile) {
+  struct Case {
+    const char* what;
+    StringValue (*write)();  // the text the statement writes
+    void (*handler)();       // what OnMessage does on WM_SETTEXT
+    const char* expected;
+  };
+  const Case cases[] = {
+      {"the handler builds a concatenation of its own",
+       [] {
+         ConcatBegin();
+         ConcatAppend(Literal("Count: "));
+         return ConcatAppend(SignedText(5));
+       },
+       [] {
+         ConcatBegin();
+         ConcatAppend(Literal("handler "));
+         ConcatAppend(SignedText(77));
+       },
+       "Count: 5"},
+      {"the handler's concatenation moves the accumulator",
+       [] {
+         ConcatBegin();
+         ConcatAppend(Literal("Count: "));
+         return ConcatAppend(SignedText(6));
+       },
+       [] {
+         ConcatBegin();
+         for (int i = 0; i < 200; ++i) ConcatAppend(Literal("a long text for the handler "));
+       },
+       "Count: 6"},
+      {"the handler turns the ring of temporaries once round",
+       [] { return SignedText(12345); },
+       [] {
+         for (int i = 0; i < kTempStringSlots; ++i) SignedText(-i);
+       },
+       "12345"},
+      {"no text at all, which empties the caption", [] { return StringValue{nullptr, 0}; }, [] {}, ""},
+  };
+  MakeForm(0);
+  static void (*handler)();
+  R(0).OnMessage = [] {
+    if (EventMessage == WM_SETTEXT) handler();
+    return 0;
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    handler = c.handler;
+    StringValue text = c.write();
+    CurrentObject = &R(0);
+    WriteCaption(text.text);
+    char shown[64] = {};
+    GetWindowTextA(R(0).WindowHandle, shown, sizeof shown);
+    EXPECT_STREQ(shown, c.expected);
+  }
 }
 
 TEST_F(Properties, EditableRecreatesTheComboBoxUnderItsIdentifier) {

@@ -3,6 +3,8 @@
 
 #include <commctrl.h>
 
+#include "../import_entry.h"
+
 namespace guitest {
 namespace {
 
@@ -131,6 +133,121 @@ TEST_F(WindowProc, PaintHandsTheHandlerAPaintDcOnlyWhileItRuns) {
   EXPECT_EQ(PaintDC, nullptr);
   RECT update;
   EXPECT_FALSE(GetUpdateRect(form, &update, FALSE));
+}
+
+// WM_ERASEBKGND, sent by BeginPaint, reaches OnMessage, which may empty the
+// OnPaint slot before the handler is called.
+TEST_F(WindowProc, PaintCallsOnlyAHandlerThatIsStillThereAfterBeginPaint) {
+  MakeObjects();
+  R(0).OnMessage = [] {
+    if (EventMessage == WM_ERASEBKGND) Records[0].OnPaint = nullptr;
+    return 0;
+  };
+  CurrentObject = &R(0);
+  ShowObject();
+  R(0).OnPaint = LoggingHandler("OnPaint");
+  Calls.clear();
+  {
+    FaultWatch watch;
+    InvalidateRect(form, nullptr, TRUE);
+    UpdateWindow(form);
+    EXPECT_TRUE(watch.faults.empty()) << "fault " << std::hex << watch.faults.front();
+  }
+  EXPECT_TRUE(CallsOf({"OnPaint"}).empty());
+  RECT update;
+  EXPECT_FALSE(GetUpdateRect(form, &update, FALSE)) << "the paint was ended";
+  EXPECT_EQ(PaintDC, nullptr);
+}
+
+// Records which DC each BeginPaint handed out and which each EndPaint gave back.
+class PaintSpy {
+ public:
+  struct Call {
+    bool begin;
+    HWND window;
+    HDC dc;
+  };
+  PaintSpy() {
+    HMODULE user = GetModuleHandleA("user32.dll");
+    realBegin_ = reinterpret_cast<void*>(GetProcAddress(user, "BeginPaint"));
+    realEnd_ = reinterpret_cast<void*>(GetProcAddress(user, "EndPaint"));
+    Active = this;
+    installed = unittest::PatchImportEntry(Entry(realBegin_), reinterpret_cast<void*>(Begin)) &&
+                unittest::PatchImportEntry(Entry(realEnd_), reinterpret_cast<void*>(End));
+  }
+  ~PaintSpy() {
+    unittest::PatchImportEntry(Entry(reinterpret_cast<void*>(Begin)), realBegin_);
+    unittest::PatchImportEntry(Entry(reinterpret_cast<void*>(End)), realEnd_);
+    Active = nullptr;
+  }
+  bool installed = false;
+  std::vector<Call> calls;
+
+ private:
+  static void** Entry(void* address) { return unittest::ImportEntryHolding("user32.dll", address); }
+  static HDC WINAPI Begin(HWND window, PAINTSTRUCT* paint) {
+    HDC dc = reinterpret_cast<decltype(&BeginPaint)>(Active->realBegin_)(window, paint);
+    Active->calls.push_back({true, window, dc});
+    return dc;
+  }
+  static BOOL WINAPI End(HWND window, const PAINTSTRUCT* paint) {
+    Active->calls.push_back({false, window, paint->hdc});
+    return reinterpret_cast<decltype(&EndPaint)>(Active->realEnd_)(window, paint);
+  }
+  static inline PaintSpy* Active = nullptr;
+  void* realBegin_ = nullptr;
+  void* realEnd_ = nullptr;
+};
+
+// A paint handler that makes another form paint: each paint ends with its
+// own DC, and the outer handler goes on drawing into its own.
+TEST_F(WindowProc, APaintInsideAPaintHandlerLeavesTheOuterPaintItsDc) {
+  MakeObjects();
+  MakeForm(4);
+  R(0).OnMessage = nullptr;
+  R(0).OnPaint = nullptr;
+  for (int n : {0, 4}) {
+    CurrentObject = &R(n);
+    ShowObject();
+  }
+  static HDC outerBefore, outerAfter, inner;
+  outerBefore = outerAfter = inner = nullptr;
+  R(4).OnPaint = [] {
+    inner = PaintDC;
+    return 0;
+  };
+  R(0).OnPaint = [] {
+    outerBefore = PaintDC;
+    InvalidateRect(Records[4].WindowHandle, nullptr, TRUE);
+    CurrentObject = &Records[4];
+    ShowObject();
+    outerAfter = PaintDC;
+    return 0;
+  };
+  PaintSpy spy;
+  ASSERT_TRUE(spy.installed);
+  InvalidateRect(form, nullptr, TRUE);
+  UpdateWindow(form);
+  ASSERT_NE(outerBefore, nullptr);
+  ASSERT_NE(inner, nullptr);
+  EXPECT_EQ(outerAfter, outerBefore);
+  EXPECT_EQ(PaintDC, nullptr);
+  // Every EndPaint gives back the DC that the BeginPaint of its window handed out.
+  std::vector<PaintSpy::Call> open;
+  int ended = 0;
+  for (const PaintSpy::Call& call : spy.calls) {
+    if (call.begin) {
+      open.push_back(call);
+      continue;
+    }
+    ASSERT_FALSE(open.empty());
+    EXPECT_EQ(call.window, open.back().window);
+    EXPECT_EQ(call.dc, open.back().dc);
+    open.pop_back();
+    ++ended;
+  }
+  EXPECT_TRUE(open.empty());
+  EXPECT_EQ(ended, 2);
 }
 
 TEST_F(WindowProc, CloseRunsOnCloseAndKeepsTheFormOrLetsTheDefaultDestroyIt) {

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstring>
 
+#include "../fatal_catcher.h"
 #include "library/library.h"
 
 using namespace tessaric;
@@ -40,6 +41,36 @@ TEST(DeclaredFunction, BindingThroughTheNameWritesTheBytesAfterItsNul) {
   std::memcpy(&entry, record + sizeof "GetTickCount", sizeof entry);
   EXPECT_EQ(entry, GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetTickCount"));
   EXPECT_EQ(record[sizeof "GetTickCount" + sizeof entry], 0xCC) << "wrote past the slot";
+}
+
+// A name array that fills its declaration without a NUL is the whole name, and
+// the entry goes where the declaration has it: right after the array.
+TEST(DeclaredFunction, ANameWithoutItsNulBindsIntoTheDeclarationsOwnEntry) {
+  static const char name[12] = {'G', 'e', 't', 'T', 'i', 'c', 'k', 'C', 'o', 'u', 'n', 't'};
+  struct __attribute__((packed)) Laid {
+    DeclaredFunction<decltype(GetTickCount), sizeof name> function;
+    unsigned char after[4];
+  };
+  static Laid laid = {Declare<decltype(GetTickCount)>(name), {0xCC, 0xCC, 0xCC, 0xCC}};
+  BindDeclaredFunction("kernel32.dll", &laid.function);
+  EXPECT_EQ(reinterpret_cast<FARPROC>(laid.function.entry),
+            GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetTickCount"));
+  for (unsigned char byte : laid.after) EXPECT_EQ(byte, 0xCC) << "wrote past the declaration";
+  EXPECT_EQ(std::memcmp(laid.function.name, name, sizeof name), 0);
+}
+
+// An ordinal in place of a name leaves no record for the entry: the binding
+// is refused the way a missing function is.
+TEST(DeclaredFunction, AnOrdinalInPlaceOfTheNameIsRefusedAsAMissingFunction) {
+  HMODULE kernel = GetModuleHandleA("kernel32.dll");
+  uintptr_t ordinal = 1;
+  while (ordinal < 0x10000 && GetProcAddress(kernel, reinterpret_cast<const char*>(ordinal)) == nullptr) ++ordinal;
+  ASSERT_LT(ordinal, 0x10000u) << "kernel32 exports nothing by ordinal";
+  unittest::FatalOutcome outcome = unittest::RunToFatal(
+      [&] { BindDeclaredFunction("kernel32.dll", reinterpret_cast<char*>(ordinal)); });
+  EXPECT_EQ(outcome.fault, 0u);
+  EXPECT_EQ(outcome.text, "Function Not Found ");
+  EXPECT_EQ(outcome.exitCode, 2u);
 }
 
 TEST(LibraryEntry, SaysYesToEveryReason) {
