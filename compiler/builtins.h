@@ -19,6 +19,7 @@ enum Effect : uint32_t {
   kOrdered = 2,  // writes shared state (QueryObject, the accumulator, a file, a
                  // registry buffer, console input): happens in source order
   kHazard = 4,   // may run program code (a routine, an event handler): may change anything
+  kSlots = 8,    // sets CurrentObject or QueryObject, as a statement on an object does
 };
 
 // Where a string value lives, and so what may overwrite it.

@@ -178,8 +178,15 @@ namespace {
 // Whether a value must be made at once rather than where it is used: its
 // effect must come before the future's, the future could change what it
 // reads, or overwrite where it lives.
+// Two effects keep their order when either may run program code, or both
+// change the same kind of shared state.
+bool InOrder(uint32_t first, uint32_t second) {
+  if ((first | second) & kHazard) return (first & (kOrdered | kSlots | kHazard)) && (second & (kOrdered | kSlots | kHazard));
+  return ((first & second) & (kOrdered | kSlots)) != 0;
+}
+
 bool MustSettle(uint32_t effects, uint32_t reads, ValueType type, Storage storage, const Future& future) {
-  bool order = (effects & (kOrdered | kHazard)) && (future.effects & (kOrdered | kHazard));
+  bool order = InOrder(effects, future.effects);
   bool stale = ((reads & kReadsVariable) && (future.effects & kHazard)) ||
                ((reads & kReadsObject) && (future.effects & (kOrdered | kHazard)));
   return order || stale || (type == ValueType::String && Vulnerable(storage, future));
@@ -195,7 +202,7 @@ Future ArgumentFuture(const Future& future, uint32_t effects, ValueType type, St
 }  // namespace
 
 Value Emitter::Settle(Value v, Future future) {
-  bool order = (v.effects & (kOrdered | kHazard)) && (future.effects & (kOrdered | kHazard));
+  bool order = InOrder(v.effects, future.effects);
   bool stale = ((v.reads & kReadsVariable) && (future.effects & kHazard)) ||
                ((v.reads & kReadsObject) && (future.effects & (kOrdered | kHazard)));
   bool vulnerable = v.type == ValueType::String && Vulnerable(v.storage, future);

@@ -13,8 +13,8 @@ namespace tbc {
 
 // What reading a value depends on, besides its effects.
 enum Reads : uint32_t {
-  kReadsVariable = 8,  // a program variable: changed only by program code
-  kReadsObject = 16,   // a record's field: changed by runtime operations too
+  kReadsVariable = 16,  // a program variable: changed only by program code
+  kReadsObject = 32,    // a record's field: changed by runtime operations too
 };
 
 // What happens after a value is made and before it is used.

@@ -170,7 +170,8 @@ void Emitter::EmitAssign(const Stmt& s) {
       Line(Template(m.write, t, {}, "reinterpret_cast<EventHandler>(" + s.value->routine->cppName + ")"));
       return;
     }
-    Value v = Emit(*s.value, Future{kOrdered, 0});
+    // The write sets CurrentObject first: the value must not move it after.
+    Value v = Emit(*s.value, Future{kSlots, 0});
     Line(Template(m.write, t, {}, Convert(v, m.valueKind)));
     return;
   }
@@ -194,7 +195,7 @@ void Emitter::EmitCallStatement(const Stmt& s) {
     std::vector<const Expr*> args;
     for (auto& a : c.args) args.push_back(a.get());
     Value effects;
-    std::vector<std::string> converted = EmitArgs(args, m.args, Future{kOrdered, 0}, effects);
+    std::vector<std::string> converted = EmitArgs(args, m.args, Future{kSlots, 0}, effects);
     int optional = 0;
     for (size_t i = 0; m.args[i]; ++i) {
       if (std::islower(static_cast<unsigned char>(m.args[i]))) {
