@@ -96,7 +96,7 @@ class Textview : public testing::Test {
     const testing::TestInfo* info = testing::UnitTest::GetInstance()->current_test_info();
     folder_ = FreshDir(std::string("textview-") + info->name());
     ownSource_ = ReadFileBytes(SourcePath("samples/textview/textview.cpp"));
-    tintboxSource_ = ReadFileBytes(SourcePath("samples/tintbox/tintbox.cpp"));
+    tintboxSource_ = ReadFileBytes(SourcePath("samples/tintbox/tintbox.bas"));
     ASSERT_FALSE(ownSource_.empty());
     ASSERT_FALSE(tintboxSource_.empty());
     if (withOwnSource) WriteFileBytes(folder_ + "\\textview.bas", ownSource_);

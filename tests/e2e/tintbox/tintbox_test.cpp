@@ -27,7 +27,7 @@ size_t Count(const std::vector<COLORREF>& pixels, COLORREF colour) {
 }
 
 // What make run puts next to the program: its own source text.
-std::string Source() { return ReadFileBytes(SourcePath("samples/tintbox/tintbox.cpp")); }
+std::string Source() { return ReadFileBytes(SourcePath("samples/tintbox/tintbox.bas")); }
 
 class Tintbox : public ::testing::Test {
  protected:
