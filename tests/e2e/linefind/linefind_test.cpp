@@ -54,6 +54,29 @@ TEST(Linefind, TenLinesOfTwentyPutPosition153OnLine7AndTheFormFollowsTheBox) {
   EXPECT_EQ(CloseAndWait(run.process, form), 0u);
 }
 
+// The line a rich edit gives a position: it keeps one character for each line
+// break, whether the file ends its lines with CR LF or LF alone.
+int LineOfPosition(const std::string& text, int position) {
+  int line = 0;
+  for (size_t i = 0; i < text.size() && position > 0; ++i, --position) {
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    if (text[i] == '\r' || text[i] == '\n') ++line;
+  }
+  return line;
+}
+
+TEST(Linefind, ItsOwnSourceGivesTheLineOfPosition153InThatText) {
+  std::string source = ReadFileBytes(SourcePath("samples/linefind/linefind.bas"));
+  ASSERT_GT(source.size(), 154u);
+  Started run = Start("own-source", source);
+  ASSERT_NE(run.box.window, nullptr);
+  EXPECT_EQ(run.box.text, std::to_string(LineOfPosition(source, 153)));
+  CloseMessageBox(run.box.window);
+  HWND form = WaitForWindow(run.process, "Tessaric1622");
+  ASSERT_NE(form, nullptr);
+  EXPECT_EQ(CloseAndWait(run.process, form), 0u);
+}
+
 TEST(Linefind, AFirstLineOf154CharactersOrMoreGives0) {
   for (int length : {154, 300}) {
     SCOPED_TRACE(length);
