@@ -475,6 +475,29 @@ TEST_F(Registry, KeyPathIsReadToItsLengthOnly) {
   EXPECT_FALSE(KeyExists(Path("newY")));
 }
 
+// No key's name holds a NUL, so a path with one among its bytes names no key:
+// the open reports not found, whatever the bytes before the NUL would name.
+TEST_F(Registry, KeyPathWithANulIsNotFound) {
+  MakeKey("");
+  struct Case {
+    std::string before;  // the bytes before the NUL
+    int32_t create;
+  };
+  for (const Case& c : {Case{Path(), 0}, Case{Path(), kRegistryCreate}, Case{Path("new"), kRegistryCreate}}) {
+    std::string path = c.before + std::string("\0child", 6);
+    SCOPED_TRACE(c.before + ", create " + std::to_string(c.create));
+    EXPECT_EQ(RegistryOpen(&record_, path.c_str(), static_cast<int32_t>(path.size()), c.create),
+              ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(record_.error, ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(record_.KeyHandle, nullptr);
+    record_.error = 0;
+    EXPECT_TRUE(Cleared());
+    EXPECT_FALSE(KeyExists(Path("new")));
+    EXPECT_EQ(Text(ReadString(path)), "");
+    EXPECT_EQ(record_.error, ERROR_FILE_NOT_FOUND);
+  }
+}
+
 TEST_F(Registry, KeyPathOf256BytesIsRefusedWithoutARegistryCall) {
   MakeKey("");
   // A child name that makes the whole path exactly 256 bytes.
