@@ -50,16 +50,25 @@ StringValue GetText() {
 
 // A combo box's style cannot change while it lives: bit 0 turns a drop-down
 // list (3) into a drop-down with an edit field (2), then the window is made
-// again under the same index and identifier.
+// again under the same index and identifier. The caption pointer the record
+// keeps may point into a string that has since moved or gone, so the new
+// window gets the old one's text, read before it is destroyed.
 void SetEditable(int32_t editable) {
   ObjectRecord* combo = CurrentRecord();
-  if (editable != 0) {
-    combo->Style &= ~1u;
-  } else {
-    combo->Style |= 1u;
+  combo->Style = (combo->Style & ~1u) | (editable == 0 ? 1u : 0u);
+  const char* caption = combo->Caption;
+  if (caption != nullptr) {
+    // Into a temporary that only this creation reads; with no window or no
+    // text it stays the empty string.
+    StringDescriptor* text = NextTempString();
+    uint32_t size = static_cast<uint32_t>(SendMessageA(combo->WindowHandle, WM_GETTEXTLENGTH, 0, 0)) + 1;
+    StrAlloc(text, size);
+    SendMessageA(combo->WindowHandle, WM_GETTEXT, size, reinterpret_cast<LPARAM>(text->text));
+    combo->Caption = text->text;
   }
   DestroyWindow(combo->WindowHandle);
   CreateWindowFor(combo);
+  combo->Caption = caption;
 }
 
 // The brush is handed back for the control's colour messages; the window is

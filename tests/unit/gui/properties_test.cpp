@@ -178,6 +178,83 @@ TEST_F(Properties, EditableRecreatesTheComboBoxUnderItsIdentifier) {
   EXPECT_EQ(R(2).Style, 0x50211303u);
 }
 
+// The names that windows of one class are created with, while one lives.
+class CreationNames {
+ public:
+  explicit CreationNames(const char* className) : className_(className) {
+    active_ = this;
+    hook_ = SetWindowsHookExA(WH_CBT, Hook, nullptr, GetCurrentThreadId());
+  }
+  ~CreationNames() {
+    UnhookWindowsHookEx(hook_);
+    active_ = nullptr;
+  }
+  struct Name {
+    bool given;
+    std::string text;
+  };
+  std::vector<Name> names;
+
+ private:
+  static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HCBT_CREATEWND) {
+      const CREATESTRUCTA* create = reinterpret_cast<CBT_CREATEWNDA*>(lParam)->lpcs;
+      if (HIWORD(reinterpret_cast<uintptr_t>(create->lpszClass)) != 0 &&
+          lstrcmpiA(create->lpszClass, active_->className_) == 0)
+        active_->names.push_back({create->lpszName != nullptr, create->lpszName ? create->lpszName : ""});
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+  }
+  static CreationNames* active_;
+  const char* className_;
+  HHOOK hook_;
+};
+CreationNames* CreationNames::active_ = nullptr;
+
+// The caption a program wrote may live in a block that is gone by the time
+// the combo box is made again; the new window is made with the old one's text.
+TEST_F(Properties, EditableRecreatesWithTheOldWindowsTextNotTheKeptPointer) {
+  struct Case {
+    const char* name;
+    bool editableFirst;  // the caption then shows in the edit field
+    bool written;
+  };
+  const Case cases[] = {{"drop-down list, caption from a released variable", false, true},
+                        {"drop-down, caption from a released variable", true, true},
+                        {"caption never written", false, false}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    SetUp();
+    MakeForm(0);
+    Construct(1, CreateComboBox);
+    if (c.editableFirst) {
+      CurrentObject = &R(1);
+      SetEditable(1);
+    }
+    if (c.written) {
+      // A 2 MB block, which the release gives back to the system.
+      StringDescriptor variable = {};
+      StrAlloc(&variable, 2 << 20);
+      StrAssign("typed", &variable, 5);
+      CurrentObject = &R(1);
+      WriteCaption(variable.text);
+      StrRelease(&variable);
+      ASSERT_EQ(variable.handle, nullptr);
+    }
+    char old[16] = {};
+    GetWindowTextA(R(1).WindowHandle, old, sizeof old);
+    CreationNames made("COMBOBOX");
+    CurrentObject = &R(1);
+    SetEditable(c.editableFirst ? 0 : 1);
+    ASSERT_TRUE(IsWindow(R(1).WindowHandle));
+    EXPECT_EQ(GetDlgCtrlID(R(1).WindowHandle), 1);
+    ASSERT_EQ(made.names.size(), 1u);
+    EXPECT_EQ(made.names[0].given, c.written);
+    EXPECT_EQ(made.names[0].text, old);
+    TearDown();
+  }
+}
+
 TEST_F(Properties, BackColorMakesABrushOfTheLow24Bits) {
   CurrentObject = &R(0);
   SetBackColor(0xFF00FF00);
