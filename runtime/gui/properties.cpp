@@ -15,10 +15,15 @@ void WriteStyle(uint32_t style) {
   record->Style = style;
 }
 
+// Without a window, never made or destroyed, the call reports 0 and the
+// record keeps its style, which a later re-creation uses. A window of ours
+// always has style bits: the system adds some to a top-level one, and a
+// control has WS_CHILD.
 uint32_t GetStyle() {
   ObjectRecord* record = QueryRecord();
-  record->Style = static_cast<uint32_t>(GetWindowLongA(record->WindowHandle, GWL_STYLE));
-  return record->Style;
+  uint32_t style = static_cast<uint32_t>(GetWindowLongA(record->WindowHandle, GWL_STYLE));
+  if (style != 0) record->Style = style;
+  return style;
 }
 
 // The record keeps the pointer, not a copy.
@@ -87,6 +92,11 @@ void SetItemIndex(const ListControl& list, int32_t index) {
   SendMessageA(CurrentRecord()->WindowHandle, list.selectMessage, static_cast<WPARAM>(index), 0);
 }
 
-void FocusObject() { SetFocus(CurrentRecord()->WindowHandle); }
+// SetFocus of no window takes the keyboard focus away from every window; a
+// destroyed one it refuses.
+void FocusObject() {
+  HWND window = CurrentRecord()->WindowHandle;
+  if (window != nullptr) SetFocus(window);
+}
 
 }  // namespace tessaric

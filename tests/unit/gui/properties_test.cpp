@@ -1,4 +1,5 @@
 // Property writes, reads and methods against real windows.
+#include <cstring>
 #include <string>
 
 #include "gui_fixture.h"
@@ -297,6 +298,41 @@ TEST_F(Properties, ClientHeightAndFocus) {
   CurrentObject = &R(1);
   FocusObject();
   EXPECT_EQ(GetFocus(), edit);
+}
+
+// A record without a window, never made or destroyed, has nothing to read or
+// focus: reads report 0 and leave the record, the focus stays where it was.
+TEST_F(Properties, ReadsAndFocusWithoutAWindowChangeNothing) {
+  for (bool destroyed : {false, true}) {
+    SCOPED_TRACE(destroyed ? "destroyed" : "never made");
+    SetUp();
+    HWND form = MakeForm(0);
+    HWND edit = Construct(1, CreateEdit);
+    CurrentObject = &R(0);
+    ShowObject();
+    if (destroyed) {
+      Construct(2, CreateComboBox);
+      DestroyWindow(R(2).WindowHandle);
+    } else {
+      R(2).Style = 0x50211303;
+    }
+    const ObjectRecord before = R(2);
+    QueryObject = &R(0);
+    ASSERT_GT(GetClientHeight(), 0) << "the scratch rectangle holds another window's";
+    QueryObject = &R(2);
+    EXPECT_EQ(GetClientHeight(), 0);
+    QueryObject = &R(2);
+    EXPECT_EQ(GetStyle(), 0u);
+    CurrentObject = &R(1);
+    FocusObject();
+    ASSERT_EQ(GetFocus(), edit);
+    CurrentObject = &R(2);
+    FocusObject();
+    EXPECT_EQ(GetFocus(), edit);
+    EXPECT_EQ(std::memcmp(&R(2), &before, sizeof before), 0) << "the record as it was";
+    EXPECT_TRUE(IsWindow(form));
+    TearDown();
+  }
 }
 
 }  // namespace
