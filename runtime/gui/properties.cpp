@@ -41,18 +41,6 @@ void WriteCaption(const char* text) {
   record->Caption = text;
 }
 
-StringValue GetText() {
-  HWND window = QueryRecord()->WindowHandle;
-  int32_t length = window == nullptr ? 0 : GetWindowTextLengthA(window);
-  if (length == 0) return StringValue{EmptyText, 0};
-  StringDescriptor* slot = NextTempString();
-  // The terminator and four spare bytes.
-  StrAlloc(slot, static_cast<uint32_t>(length) + 5);
-  GetWindowTextA(window, slot->text, length + 5);
-  slot->position = slot->length = StrLength(slot->text);
-  return ValueOf(*slot);
-}
-
 // A combo box's style cannot change while it lives: bit 0 turns a drop-down
 // list (3) into a drop-down with an edit field (2), then the window is made
 // again under the same index and identifier. The caption pointer the record
