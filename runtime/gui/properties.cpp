@@ -65,9 +65,13 @@ void SetEditable(int32_t editable) {
 }
 
 // The brush is handed back for the control's colour messages; the window is
-// not redrawn and an earlier brush is not deleted.
+// not redrawn. The brush it replaces is the record's alone and is deleted:
+// the control asks for the new one whenever it next paints, and a colour
+// changed in a handler would otherwise use up GDI's objects.
 void SetBackBrush(ObjectRecord* record, COLORREF colour) {
+  HBRUSH replaced = record->BackBrush;
   record->BackBrush = CreateSolidBrush(colour & 0x00FFFFFF);
+  DeleteObject(replaced);
 }
 
 void SetBackColor(COLORREF colour) { SetBackBrush(CurrentRecord(), colour); }

@@ -1,13 +1,19 @@
 // Property writes, reads and methods against real windows.
 #include <cstring>
+#include <functional>
+#include <set>
 #include <string>
+#include <vector>
 
+#include "driver.h"
 #include "gui_fixture.h"
 
 namespace guitest {
 namespace {
 
 using Properties = GuiTest;
+
+constexpr int kWrites = 40;
 
 TEST_F(Properties, EveryGeometryWriteMovesTheWindowWithAllFourValues) {
   MakeForm(0);
@@ -264,6 +270,71 @@ TEST_F(Properties, BackColorMakesABrushOfTheLow24Bits) {
   GetObjectA(R(0).BackBrush, sizeof brush, &brush);
   EXPECT_EQ(brush.lbColor, 0x0000FF00u);
   EXPECT_EQ(brush.lbStyle, static_cast<UINT>(BS_SOLID));
+}
+
+// Every colour or image write makes a GDI object. The one it replaces must go,
+// or a colour changed in a timer or mouse handler exhausts GDI, after which
+// nothing can be drawn; what the control shows stays the last one written.
+TEST_F(Properties, ColourAndImageWritesKeepOneGdiObjectPerControl) {
+  const std::string file = driver::FixturePath("probe.bmp");
+  const COLORREF last = 0x00302010;
+  auto colour = [](int k) { return static_cast<COLORREF>(0x00302010 - 0x10101 * (kWrites - 1 - k)); };
+  auto brush = [] { return static_cast<HGDIOBJ>(Records[1].BackBrush); };
+  auto image = [](UINT message) {
+    return [message] {
+      return reinterpret_cast<HGDIOBJ>(SendMessageA(Records[1].WindowHandle, message, IMAGE_BITMAP, 0));
+    };
+  };
+  struct Kind {
+    const char* name;
+    void (*constructor)();
+    std::function<void(int)> write;
+    std::function<HGDIOBJ()> shown;  // what the control draws with now
+  };
+  const Kind kinds[] = {
+      {"BackColor", CreateLabel, [&](int k) { SetBackColor(colour(k)); }, brush},
+      {"rich-edit BackColor", CreateRichEdit, [&](int k) { SetRichBackColor(colour(k)); }, brush},
+      {"picture BitmapFile", CreatePicture, [&](int) { SetBitmapFile(PictureImage, file.c_str()); },
+       image(STM_GETIMAGE)},
+      {"button BitmapFile", CreateButton, [&](int) { SetBitmapFile(ButtonImage, file.c_str()); },
+       image(BM_GETIMAGE)},
+      {"picture Bitmap", CreatePicture,
+       [](int) {
+         Records[1].BitmapName = MAKEINTRESOURCEA(32768);
+         CreatePicture();
+       },
+       image(STM_GETIMAGE)},
+      {"button Bitmap", CreateButton,
+       [](int) {
+         Records[1].BitmapName = MAKEINTRESOURCEA(32768);
+         CreateButton();
+       },
+       image(BM_GETIMAGE)},
+  };
+  for (const Kind& kind : kinds) {
+    SCOPED_TRACE(kind.name);
+    SetUp();
+    MakeForm(0);
+    Construct(1, kind.constructor);
+    std::set<HGDIOBJ> made;
+    for (int k = 0; k < kWrites; ++k) {
+      CurrentObject = &R(1);
+      kind.write(k);
+      made.insert(kind.shown());
+    }
+    std::vector<HGDIOBJ> live;
+    for (HGDIOBJ object : made)
+      if (GetObjectType(object) != 0) live.push_back(object);
+    EXPECT_EQ(live, std::vector<HGDIOBJ>{kind.shown()});
+    if (GetObjectType(kind.shown()) == OBJ_BRUSH) {
+      LOGBRUSH shown = {};
+      GetObjectA(kind.shown(), sizeof shown, &shown);
+      EXPECT_EQ(shown.lbColor, last);
+    } else {
+      EXPECT_EQ(GetObjectType(kind.shown()), static_cast<DWORD>(OBJ_BITMAP));
+    }
+    TearDown();
+  }
 }
 
 TEST_F(Properties, ListsAndComboBoxesTakeItemsAndASelection) {
