@@ -24,6 +24,18 @@ const RECT* StoreBox(int32_t left, int32_t top, int32_t right, int32_t bottom) {
   return box;
 }
 
+// The box that reaches from (x, y) by reach on every side, or null when a side
+// lies beyond 32 bits: x ± reach would wrap round and hand GDI a box across
+// the whole plane. Such a box lies far outside anything GDI draws (Windows
+// takes coordinates up to 2^27), so nothing is drawn for it.
+__attribute__((noinline)) const RECT* CircleBox(int32_t x, int32_t y, int32_t reach) {
+  RECT* box = ScratchAs<RECT>();
+  if (__builtin_sub_overflow(x, reach, &box->left) || __builtin_sub_overflow(y, reach, &box->top) ||
+      __builtin_add_overflow(x, reach, &box->right) || __builtin_add_overflow(y, reach, &box->bottom))
+    return nullptr;
+  return box;
+}
+
 // One-pixel outline, inside left as it was.
 void DrawOutline(HDC dc, Figure figure, const RECT* box, COLORREF colour) {
   HPEN pen = ::CreatePen(PS_SOLID, 0, colour);
@@ -46,20 +58,31 @@ int32_t MeasureText(DrawTarget target, StringValue text, LONG SIZE::*extent) {
 
 }  // namespace
 
+// GDI puts the corners of a box in order, so a negative radius draws the
+// circle of its magnitude.
 void DrawCircle(DrawTarget target, int32_t x, int32_t y, int32_t radius, COLORREF colour) {
   HDC dc = TakeForDrawing(target);
   if (dc == nullptr) return;
-  DrawOutline(dc, ::Ellipse, StoreBox(x - radius, y - radius, x + radius, y + radius), colour);
+  const RECT* box = CircleBox(x, y, radius);
+  if (box == nullptr) return;
+  DrawOutline(dc, ::Ellipse, box, colour);
 }
 
 // A disc one pixel smaller all round than DrawCircle's outline of the same
-// circle, so that it stays inside that outline. It is drawn with a pen of its
-// own colour rather than none: how far a pen-less ellipse reaches to the right
-// and bottom differs between GDI implementations, a one-pixel pen's does not.
+// circle, so that it stays inside that outline; a circle of radius 1 or 0 has
+// no inside, and a negative radius is the circle of its magnitude, as for the
+// outline (the one-pixel inset would otherwise turn into an outset). It is
+// drawn with a pen of its own colour rather than none: how far a pen-less
+// ellipse reaches to the right and bottom differs between GDI
+// implementations, a one-pixel pen's does not.
 void FillCircle(DrawTarget target, int32_t x, int32_t y, int32_t radius, COLORREF colour) {
   HDC dc = TakeForDrawing(target);
   if (dc == nullptr) return;
-  const RECT* box = StoreBox(x - radius + 1, y - radius + 1, x + radius - 1, y + radius - 1);
+  // The magnitude less one, without overflow for the smallest radius.
+  int32_t reach = radius < 0 ? -1 - radius : radius - 1;
+  if (reach <= 0) return;
+  const RECT* box = CircleBox(x, y, reach);
+  if (box == nullptr) return;
   HPEN pen = ::CreatePen(PS_SOLID, 0, colour);
   HBRUSH brush = ::CreateSolidBrush(colour);
   HGDIOBJ oldBrush = ::SelectObject(dc, brush);
