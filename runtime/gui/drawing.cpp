@@ -111,9 +111,11 @@ void FloodFill(DrawTarget target, int32_t x, int32_t y, COLORREF fill, COLORREF 
   ::DeleteObject(brush);
 }
 
+// A source without a DC, never made or failed, has nothing to copy, even for
+// a raster operation that reads no source.
 void CopyBitmap(DrawTarget target, int32_t x, int32_t y, const BitmapObject* source) {
   HDC dc = TakeForDrawing(target);
-  if (dc == nullptr) return;
+  if (dc == nullptr || source->MemoryDC == nullptr) return;
   ::BitBlt(dc, x, y, source->Header.biWidth, source->Header.biHeight, source->MemoryDC, source->SourceX,
            source->SourceY, source->RasterOp);
 }
@@ -123,22 +125,37 @@ int32_t TextHeight(DrawTarget target, StringValue text) { return MeasureText(tar
 
 // The DIB section is selected only while the compatible bitmap is made, so
 // that the bitmap takes its size and depth instead of the empty memory DC's
-// monochrome; it is then left alone, like everything the bitmap owns.
+// monochrome; it is then left alone, like everything the bitmap owns. When
+// any of the three cannot be made (a negative width, a size beyond memory),
+// what was made is deleted and the record keeps its declared header with no
+// DC, bitmap or bits, so that drawing on it and copying it do nothing.
 void CreateBitmapObject(BitmapObject* bitmap) {
   CurrentObject = bitmap;
-  bitmap->MemoryDC = ::CreateCompatibleDC(nullptr);
-  HBITMAP section = ::CreateDIBSection(bitmap->MemoryDC, reinterpret_cast<const BITMAPINFO*>(&bitmap->Header),
-                                       DIB_RGB_COLORS, nullptr, nullptr, 0);
-  ::SelectObject(bitmap->MemoryDC, section);
-  bitmap->BitmapHandle = ::CreateCompatibleBitmap(bitmap->MemoryDC, bitmap->Header.biWidth, bitmap->Header.biHeight);
-  ::SelectObject(bitmap->MemoryDC, bitmap->BitmapHandle);
-  BITMAP* made = ScratchAs<BITMAP>();
-  ::GetObjectA(bitmap->BitmapHandle, sizeof(BITMAP), made);
-  bitmap->Header.biWidth = made->bmWidth;
-  bitmap->Header.biHeight = made->bmHeight;
-  bitmap->Header.biPlanes = made->bmPlanes;
-  bitmap->Header.biBitCount = made->bmBitsPixel;
-  bitmap->Bits = made->bmBits;
+  HDC dc = ::CreateCompatibleDC(nullptr);
+  HBITMAP section = ::CreateDIBSection(dc, reinterpret_cast<const BITMAPINFO*>(&bitmap->Header), DIB_RGB_COLORS,
+                                       nullptr, nullptr, 0);
+  ::SelectObject(dc, section);
+  HBITMAP made = dc != nullptr && section != nullptr
+                     ? ::CreateCompatibleBitmap(dc, bitmap->Header.biWidth, bitmap->Header.biHeight)
+                     : nullptr;
+  if (made == nullptr) {
+    ::DeleteDC(dc);
+    ::DeleteObject(section);
+    bitmap->MemoryDC = nullptr;
+    bitmap->BitmapHandle = nullptr;
+    bitmap->Bits = nullptr;
+    return;
+  }
+  bitmap->MemoryDC = dc;
+  bitmap->BitmapHandle = made;
+  ::SelectObject(dc, made);
+  BITMAP* info = ScratchAs<BITMAP>();
+  ::GetObjectA(made, sizeof(BITMAP), info);
+  bitmap->Header.biWidth = info->bmWidth;
+  bitmap->Header.biHeight = info->bmHeight;
+  bitmap->Header.biPlanes = info->bmPlanes;
+  bitmap->Header.biBitCount = info->bmBitsPixel;
+  bitmap->Bits = info->bmBits;
 }
 
 }  // namespace tessaric
