@@ -21,14 +21,16 @@ void ConsoleWaitKey() {
   while (NextPoll() != kNoEvent) {
   }
   ConsoleWrite(KeyPrompt, sizeof KeyPrompt - 1);
-  DWORD mode;
-  if (GetConsoleMode(StdInputHandle, &mode)) {
+  // Only a handle that can count input records can deliver a key. A console
+  // screen buffer passes the console's mode calls but fails this one, like a
+  // file or a pipe.
+  if (GetNumberOfConsoleInputEvents(StdInputHandle, &ConsoleCount)) {
     // A press or a release ends it; mouse, focus, menu and size records don't.
     while (NextPoll() != kKeyEvent) {
     }
   } else {
-    // A file or pipe never delivers console records: polling would never
-    // end, so one byte, or the end of the input, ends the wait instead.
+    // Such input never delivers console records, so polling would never end:
+    // one byte, the end of the input or a failed read ends the wait instead.
     char byte;
     ReadFile(StdInputHandle, &byte, 1, &ConsoleCount, nullptr);
   }

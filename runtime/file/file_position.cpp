@@ -2,8 +2,12 @@
 
 namespace tessaric {
 
+// A seek before the start goes to the start. Left before it, the position
+// would never reach the end mark: in memory no read can move from there, and
+// on disk the file pointer stays where it was while the position lags behind it.
 uint32_t FileSeek(int32_t offset) {
   FileRecord* record = CurrentFile();
+  if (offset < 0) offset = 0;
   record->data.position = offset;
   return SetFilePointer(record->FileHandle, offset, nullptr, FILE_BEGIN);
 }

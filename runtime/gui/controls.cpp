@@ -44,8 +44,12 @@ void CreateImageControl(const ImageControl& kind, bool waitForImage) {
     UseDefaultParent(control);
     CreateWindowFor(control);
   }
+  // Every bitmap a control of ours shows was loaded for it alone, so the one
+  // that the control hands back as replaced is deleted. An icon it hands back
+  // is no GDI object and stays: icons are loaded shared.
   if (image != nullptr)
-    SendMessageA(control->WindowHandle, kind.imageMessage, imageType, reinterpret_cast<LPARAM>(image));
+    DeleteObject(reinterpret_cast<HGDIOBJ>(
+        SendMessageA(control->WindowHandle, kind.imageMessage, imageType, reinterpret_cast<LPARAM>(image))));
 }
 
 }  // namespace

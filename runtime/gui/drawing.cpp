@@ -24,6 +24,18 @@ const RECT* StoreBox(int32_t left, int32_t top, int32_t right, int32_t bottom) {
   return box;
 }
 
+// The box that reaches from (x, y) by reach on every side, or null when a side
+// lies beyond 32 bits: x ± reach would wrap round and hand GDI a box across
+// the whole plane. Such a box lies far outside anything GDI draws (Windows
+// takes coordinates up to 2^27), so nothing is drawn for it.
+__attribute__((noinline)) const RECT* CircleBox(int32_t x, int32_t y, int32_t reach) {
+  RECT* box = ScratchAs<RECT>();
+  if (__builtin_sub_overflow(x, reach, &box->left) || __builtin_sub_overflow(y, reach, &box->top) ||
+      __builtin_add_overflow(x, reach, &box->right) || __builtin_add_overflow(y, reach, &box->bottom))
+    return nullptr;
+  return box;
+}
+
 // One-pixel outline, inside left as it was.
 void DrawOutline(HDC dc, Figure figure, const RECT* box, COLORREF colour) {
   HPEN pen = ::CreatePen(PS_SOLID, 0, colour);
@@ -46,20 +58,31 @@ int32_t MeasureText(DrawTarget target, StringValue text, LONG SIZE::*extent) {
 
 }  // namespace
 
+// GDI puts the corners of a box in order, so a negative radius draws the
+// circle of its magnitude.
 void DrawCircle(DrawTarget target, int32_t x, int32_t y, int32_t radius, COLORREF colour) {
   HDC dc = TakeForDrawing(target);
   if (dc == nullptr) return;
-  DrawOutline(dc, ::Ellipse, StoreBox(x - radius, y - radius, x + radius, y + radius), colour);
+  const RECT* box = CircleBox(x, y, radius);
+  if (box == nullptr) return;
+  DrawOutline(dc, ::Ellipse, box, colour);
 }
 
 // A disc one pixel smaller all round than DrawCircle's outline of the same
-// circle, so that it stays inside that outline. It is drawn with a pen of its
-// own colour rather than none: how far a pen-less ellipse reaches to the right
-// and bottom differs between GDI implementations, a one-pixel pen's does not.
+// circle, so that it stays inside that outline; a circle of radius 1 or 0 has
+// no inside, and a negative radius is the circle of its magnitude, as for the
+// outline (the one-pixel inset would otherwise turn into an outset). It is
+// drawn with a pen of its own colour rather than none: how far a pen-less
+// ellipse reaches to the right and bottom differs between GDI
+// implementations, a one-pixel pen's does not.
 void FillCircle(DrawTarget target, int32_t x, int32_t y, int32_t radius, COLORREF colour) {
   HDC dc = TakeForDrawing(target);
   if (dc == nullptr) return;
-  const RECT* box = StoreBox(x - radius + 1, y - radius + 1, x + radius - 1, y + radius - 1);
+  // The magnitude less one, without overflow for the smallest radius.
+  int32_t reach = radius < 0 ? -1 - radius : radius - 1;
+  if (reach <= 0) return;
+  const RECT* box = CircleBox(x, y, reach);
+  if (box == nullptr) return;
   HPEN pen = ::CreatePen(PS_SOLID, 0, colour);
   HBRUSH brush = ::CreateSolidBrush(colour);
   HGDIOBJ oldBrush = ::SelectObject(dc, brush);
@@ -88,9 +111,11 @@ void FloodFill(DrawTarget target, int32_t x, int32_t y, COLORREF fill, COLORREF 
   ::DeleteObject(brush);
 }
 
+// A source without a DC, never made or failed, has nothing to copy, even for
+// a raster operation that reads no source.
 void CopyBitmap(DrawTarget target, int32_t x, int32_t y, const BitmapObject* source) {
   HDC dc = TakeForDrawing(target);
-  if (dc == nullptr) return;
+  if (dc == nullptr || source->MemoryDC == nullptr) return;
   ::BitBlt(dc, x, y, source->Header.biWidth, source->Header.biHeight, source->MemoryDC, source->SourceX,
            source->SourceY, source->RasterOp);
 }
@@ -100,22 +125,37 @@ int32_t TextHeight(DrawTarget target, StringValue text) { return MeasureText(tar
 
 // The DIB section is selected only while the compatible bitmap is made, so
 // that the bitmap takes its size and depth instead of the empty memory DC's
-// monochrome; it is then left alone, like everything the bitmap owns.
+// monochrome; it is then left alone, like everything the bitmap owns. When
+// any of the three cannot be made (a negative width, a size beyond memory),
+// what was made is deleted and the record keeps its declared header with no
+// DC, bitmap or bits, so that drawing on it and copying it do nothing.
 void CreateBitmapObject(BitmapObject* bitmap) {
   CurrentObject = bitmap;
-  bitmap->MemoryDC = ::CreateCompatibleDC(nullptr);
-  HBITMAP section = ::CreateDIBSection(bitmap->MemoryDC, reinterpret_cast<const BITMAPINFO*>(&bitmap->Header),
-                                       DIB_RGB_COLORS, nullptr, nullptr, 0);
-  ::SelectObject(bitmap->MemoryDC, section);
-  bitmap->BitmapHandle = ::CreateCompatibleBitmap(bitmap->MemoryDC, bitmap->Header.biWidth, bitmap->Header.biHeight);
-  ::SelectObject(bitmap->MemoryDC, bitmap->BitmapHandle);
-  BITMAP* made = ScratchAs<BITMAP>();
-  ::GetObjectA(bitmap->BitmapHandle, sizeof(BITMAP), made);
-  bitmap->Header.biWidth = made->bmWidth;
-  bitmap->Header.biHeight = made->bmHeight;
-  bitmap->Header.biPlanes = made->bmPlanes;
-  bitmap->Header.biBitCount = made->bmBitsPixel;
-  bitmap->Bits = made->bmBits;
+  HDC dc = ::CreateCompatibleDC(nullptr);
+  HBITMAP section = ::CreateDIBSection(dc, reinterpret_cast<const BITMAPINFO*>(&bitmap->Header), DIB_RGB_COLORS,
+                                       nullptr, nullptr, 0);
+  ::SelectObject(dc, section);
+  HBITMAP made = dc != nullptr && section != nullptr
+                     ? ::CreateCompatibleBitmap(dc, bitmap->Header.biWidth, bitmap->Header.biHeight)
+                     : nullptr;
+  if (made == nullptr) {
+    ::DeleteDC(dc);
+    ::DeleteObject(section);
+    bitmap->MemoryDC = nullptr;
+    bitmap->BitmapHandle = nullptr;
+    bitmap->Bits = nullptr;
+    return;
+  }
+  bitmap->MemoryDC = dc;
+  bitmap->BitmapHandle = made;
+  ::SelectObject(dc, made);
+  BITMAP* info = ScratchAs<BITMAP>();
+  ::GetObjectA(made, sizeof(BITMAP), info);
+  bitmap->Header.biWidth = info->bmWidth;
+  bitmap->Header.biHeight = info->bmHeight;
+  bitmap->Header.biPlanes = info->bmPlanes;
+  bitmap->Header.biBitCount = info->bmBitsPixel;
+  bitmap->Bits = info->bmBits;
 }
 
 }  // namespace tessaric

@@ -41,9 +41,9 @@ void ShowObject(HWND window) {
 
 void ShowObject() { ShowObject(CurrentRecord()->WindowHandle); }
 
+// Without a window the rectangle would still hold another window's.
 int32_t GetClientHeight() {
-  GetClientRect(QueryRecord()->WindowHandle, &WindowRect);
-  return WindowRect.bottom;
+  return GetClientRect(QueryRecord()->WindowHandle, &WindowRect) ? WindowRect.bottom : 0;
 }
 
 }  // namespace tessaric

@@ -33,7 +33,10 @@ void SetBitmapFile(const ImageControl& control, const char* fileName) {
   HANDLE bitmap = LoadImageA(nullptr, fileName, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_VGACOLOR);
   // From here on the field holds a handle, not a name.
   record->BitmapName = static_cast<const char*>(bitmap);
-  SendMessageA(record->WindowHandle, control.imageMessage, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap));
+  // Every bitmap a control of ours shows was loaded for it alone: the one it
+  // hands back as replaced is deleted.
+  DeleteObject(reinterpret_cast<HGDIOBJ>(
+      SendMessageA(record->WindowHandle, control.imageMessage, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap))));
 }
 
 }  // namespace tessaric

@@ -15,10 +15,15 @@ void WriteStyle(uint32_t style) {
   record->Style = style;
 }
 
+// Without a window, never made or destroyed, the call reports 0 and the
+// record keeps its style, which a later re-creation uses. A window of ours
+// always has style bits: the system adds some to a top-level one, and a
+// control has WS_CHILD.
 uint32_t GetStyle() {
   ObjectRecord* record = QueryRecord();
-  record->Style = static_cast<uint32_t>(GetWindowLongA(record->WindowHandle, GWL_STYLE));
-  return record->Style;
+  uint32_t style = static_cast<uint32_t>(GetWindowLongA(record->WindowHandle, GWL_STYLE));
+  if (style != 0) record->Style = style;
+  return style;
 }
 
 // The record keeps the pointer, not a copy.
@@ -36,36 +41,37 @@ void WriteCaption(const char* text) {
   record->Caption = text;
 }
 
-StringValue GetText() {
-  HWND window = QueryRecord()->WindowHandle;
-  int32_t length = window == nullptr ? 0 : GetWindowTextLengthA(window);
-  if (length == 0) return StringValue{EmptyText, 0};
-  StringDescriptor* slot = NextTempString();
-  // The terminator and four spare bytes.
-  StrAlloc(slot, static_cast<uint32_t>(length) + 5);
-  GetWindowTextA(window, slot->text, length + 5);
-  slot->position = slot->length = StrLength(slot->text);
-  return ValueOf(*slot);
-}
-
 // A combo box's style cannot change while it lives: bit 0 turns a drop-down
 // list (3) into a drop-down with an edit field (2), then the window is made
-// again under the same index and identifier.
+// again under the same index and identifier. The caption pointer the record
+// keeps may point into a string that has since moved or gone, so the new
+// window gets the old one's text, read before it is destroyed.
 void SetEditable(int32_t editable) {
   ObjectRecord* combo = CurrentRecord();
-  if (editable != 0) {
-    combo->Style &= ~1u;
-  } else {
-    combo->Style |= 1u;
+  combo->Style = (combo->Style & ~1u) | (editable == 0 ? 1u : 0u);
+  const char* caption = combo->Caption;
+  if (caption != nullptr) {
+    // Into a temporary that only this creation reads; with no window or no
+    // text it stays the empty string.
+    StringDescriptor* text = NextTempString();
+    uint32_t size = static_cast<uint32_t>(SendMessageA(combo->WindowHandle, WM_GETTEXTLENGTH, 0, 0)) + 1;
+    StrAlloc(text, size);
+    SendMessageA(combo->WindowHandle, WM_GETTEXT, size, reinterpret_cast<LPARAM>(text->text));
+    combo->Caption = text->text;
   }
   DestroyWindow(combo->WindowHandle);
   CreateWindowFor(combo);
+  combo->Caption = caption;
 }
 
 // The brush is handed back for the control's colour messages; the window is
-// not redrawn and an earlier brush is not deleted.
+// not redrawn. The brush it replaces is the record's alone and is deleted:
+// the control asks for the new one whenever it next paints, and a colour
+// changed in a handler would otherwise use up GDI's objects.
 void SetBackBrush(ObjectRecord* record, COLORREF colour) {
+  HBRUSH replaced = record->BackBrush;
   record->BackBrush = CreateSolidBrush(colour & 0x00FFFFFF);
+  DeleteObject(replaced);
 }
 
 void SetBackColor(COLORREF colour) { SetBackBrush(CurrentRecord(), colour); }
@@ -78,6 +84,11 @@ void SetItemIndex(const ListControl& list, int32_t index) {
   SendMessageA(CurrentRecord()->WindowHandle, list.selectMessage, static_cast<WPARAM>(index), 0);
 }
 
-void FocusObject() { SetFocus(CurrentRecord()->WindowHandle); }
+// SetFocus of no window takes the keyboard focus away from every window; a
+// destroyed one it refuses.
+void FocusObject() {
+  HWND window = CurrentRecord()->WindowHandle;
+  if (window != nullptr) SetFocus(window);
+}
 
 }  // namespace tessaric

@@ -31,7 +31,14 @@ void RegisterFormClass(WNDCLASSEXA* classInfo, const char* iconName) {
 bool RegisterObject(ObjectRecord* record) {
   int32_t index = LastObjectIndex + 1;
   // The slot after the last record ends every scan: it must stay null.
-  if (index >= ObjectTableRecordSlots) return false;
+  if (index >= ObjectTableRecordSlots) {
+    // A refused record's index becomes its window's identifier, and index 0
+    // would make its commands and clicks run the main form's handlers. Unless
+    // it holds a slot of its own, it takes the null end slot's index, which
+    // finds no record.
+    if (ObjectTable[record->ObjectIndex] != record) record->ObjectIndex = index;
+    return false;
+  }
   LastObjectIndex = index;
   record->ObjectIndex = index;
   ObjectTable[index] = record;

@@ -30,7 +30,8 @@ int32_t IndexAfterLoop(int32_t index) {
 
 // Walks entries 0 to RegistryIndex in turn (at least entry 0), so the buffers
 // hold what the call for the asked index left. Past the last entry every call
-// reports ERROR_NO_MORE_ITEMS and writes nothing, so the walk stops at the
+// reports ERROR_NO_MORE_ITEMS, and through a closed or missing key every call
+// reports ERROR_INVALID_HANDLE, each writing nothing: the walk stops at the
 // first such call and leaves everything as the remaining calls would.
 int32_t Enumerate(EnumStep step) {
   RegistryRecord* record = RegistryBinding.record;
@@ -42,7 +43,7 @@ int32_t Enumerate(EnumStep step) {
   DWORD i = 0;
   do {
     result = step(record, RegistryBinding.KeyHandle, i);
-  } while (result != ERROR_NO_MORE_ITEMS && index >= 0 && i++ < static_cast<DWORD>(index));
+  } while (result != ERROR_NO_MORE_ITEMS && result != ERROR_INVALID_HANDLE && index >= 0 && i++ < static_cast<DWORD>(index));
   RegistryIndex = IndexAfterLoop(index);
   return record->error = result;
 }

@@ -35,6 +35,9 @@ int32_t RegistryOpen(RegistryRecord* record, const char* path, int32_t length, i
     if (static_cast<uint32_t>(length) >= kRegistryKeyPathSize) return record->error = kKeyPathTooLong;
     MemCopy(path, key, static_cast<uint32_t>(length));
     key[length] = 0;
+    // The registry would read such a path only up to its NUL and so open
+    // another key than the one the record names; no key's name holds a NUL.
+    if (StrLength(key) != length) return record->error = ERROR_FILE_NOT_FOUND;
     if (create != kRegistryCreate) {
       result = RegOpenKeyExA(record->RootKey, key, 0, kOpenAccess, &record->KeyHandle);
       break;

@@ -262,4 +262,23 @@ TEST(ConsoleWaitKey, OnInputThatIsNotAConsoleEndsAtOneByte) {
   EXPECT_EQ(pipe.Available(), 1u);
 }
 
+// A console screen buffer as standard input: the console's mode calls accept
+// it, but it never delivers an input record, so the wait must not poll it
+// and ends as on a file instead.
+TEST(ConsoleWaitKey, OnAScreenBufferAsInputEndsAsOnAFile) {
+  ConsoleOutput();  // the driver's console, whose screen buffer this opens
+  SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+  HANDLE screen = CreateFileA("CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              &inherit, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(screen, INVALID_HANDLE_VALUE);
+  DWORD mode = 0;
+  ASSERT_TRUE(GetConsoleMode(screen, &mode)) << "a handle the console's mode calls accept";
+  LaunchOptions options;
+  options.inputHandle = screen;
+  Probe probe("wait", options);
+  EXPECT_EQ(probe.WaitExit(), 0u);
+  EXPECT_EQ(probe.Output(), std::string(kPrompt) + "\r\n");
+  CloseHandle(screen);
+}
+
 }  // namespace

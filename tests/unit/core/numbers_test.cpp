@@ -147,6 +147,68 @@ TEST_F(Numbers, StrCompareByUnsignedBytes) {
   EXPECT_EQ(StrCompare("abX", 2, "abY", 2), 0);              // only the given lengths count
 }
 
+// The comparison rule itself: the first differing byte decides as an unsigned
+// byte, then the longer string is greater.
+int ByteRule(const unsigned char* a, int32_t lengthA, const unsigned char* b, int32_t lengthB) {
+  int32_t shorter = lengthA < lengthB ? lengthA : lengthB;
+  for (int32_t i = 0; i < shorter; ++i)
+    if (a[i] != b[i]) return a[i] > b[i] ? 1 : -1;
+  if (lengthA == lengthB) return 0;
+  return lengthA > lengthB ? 1 : -1;
+}
+
+// Seeded cases against the rule: equal prefixes of every length, a difference
+// at every offset, bytes above 127, empty and unequal lengths, and strings at
+// every alignment that end right before memory that cannot be read, so that
+// a comparison reading past either end faults.
+TEST_F(Numbers, StrCompareAgreesWithTheByteRuleEverywhere) {
+  const DWORD page = 4096;
+  auto* pages = static_cast<unsigned char*>(VirtualAlloc(nullptr, 4 * page, MEM_COMMIT, PAGE_READWRITE));
+  ASSERT_NE(pages, nullptr);
+  DWORD protection;
+  ASSERT_TRUE(VirtualProtect(pages + page, page, PAGE_NOACCESS, &protection));
+  ASSERT_TRUE(VirtualProtect(pages + 3 * page, page, PAGE_NOACCESS, &protection));
+  unsigned char* endA = pages + page;
+  unsigned char* endB = pages + 3 * page;
+  uint32_t state = 18;
+  auto next = [&state] {
+    state = state * 1664525u + 1013904223u;
+    return state >> 8;
+  };
+  int cases = 0;
+  for (int32_t prefix = 0; prefix <= 72; ++prefix) {
+    for (int32_t extraA = 0; extraA <= 9; ++extraA) {
+      for (int32_t extraB = 0; extraB <= 9; ++extraB) {
+        int32_t lengthA = prefix + extraA, lengthB = prefix + extraB;
+        unsigned char* a = endA - lengthA;
+        unsigned char* b = endB - lengthB;
+        for (int32_t i = 0; i < prefix; ++i) a[i] = b[i] = static_cast<unsigned char>(next());
+        for (int32_t i = prefix; i < lengthA; ++i) a[i] = static_cast<unsigned char>(next());
+        for (int32_t i = prefix; i < lengthB; ++i) b[i] = static_cast<unsigned char>(next());
+        // Now and then the first bytes after the prefix differ only in the top bit, or not at all.
+        if (extraA > 0 && extraB > 0 && next() % 3 == 0) b[prefix] = a[prefix] ^ 0x80;
+        if (extraA > 0 && extraB > 0 && next() % 5 == 0) b[prefix] = a[prefix];
+        int expected = ByteRule(a, lengthA, b, lengthB);
+        int seen = StrCompare(reinterpret_cast<const char*>(a), lengthA, reinterpret_cast<const char*>(b), lengthB);
+        ASSERT_EQ(seen, expected) << "prefix " << prefix << ", lengths " << lengthA << " and " << lengthB;
+        ++cases;
+      }
+    }
+  }
+  // Lengths that no string has: only the rule's arithmetic on them counts.
+  for (int32_t lengthA : {-5, -1, 0, 3}) {
+    for (int32_t lengthB : {-7, -1, 0, 2}) {
+      int expected = ByteRule(endA - 3, lengthA, endB - 3, lengthB);
+      EXPECT_EQ(StrCompare(reinterpret_cast<const char*>(endA - 3), lengthA,
+                           reinterpret_cast<const char*>(endB - 3), lengthB),
+                expected)
+          << lengthA << ", " << lengthB;
+    }
+  }
+  EXPECT_EQ(cases, 73 * 100);
+  VirtualFree(pages, 0, MEM_RELEASE);
+}
+
 TEST_F(Numbers, FloatCompare) {
   EXPECT_EQ(FloatCompare(1, 1), 0);
   EXPECT_EQ(FloatCompare(1, 2), -1);

@@ -1,4 +1,6 @@
 // Off-screen bitmaps: the declared image, creation, and copying to a target.
+#include <cstring>
+
 #include "draw_fixture.h"
 #include "gdi_spy.h"
 
@@ -60,6 +62,43 @@ TEST_F(CreateBitmap, StartsBlackAndLeavesPaintDCAlone) {
   CreateBitmapObject(&canvas);
   EXPECT_EQ(PaintDC, nullptr);
   ExpectPixels(canvas, [](int, int) { return kBlack; });
+}
+
+// A bitmap that cannot be made leaves a record that says so: no DC, no
+// bitmap, no bits, the header as declared. Drawing on it, copying onto it
+// and copying from it then do nothing.
+TEST_F(CreateBitmap, AFailedCreationLeavesTheDeclarationAndDrawsNothing) {
+  struct Declared {
+    const char* what;
+    BitmapObject image;
+  };
+  const Declared cases[] = {{"negative width", BitmapImage<-5, 5, 32>()},
+                            {"100000 x 100000", BitmapImage<100000, 100000, 32>()},
+                            {"1 GiB", BitmapImage<16384, 16384, 32>()}};
+  Canvas target = NewCanvas();
+  Prepare(&target, kWhite);
+  for (const Declared& c : cases) {
+    SCOPED_TRACE(c.what);
+    BitmapObject bitmap = c.image;
+    CreateBitmapObject(&bitmap);
+    EXPECT_EQ(CurrentObject, &bitmap);
+    EXPECT_EQ(bitmap.MemoryDC, nullptr);
+    EXPECT_EQ(bitmap.BitmapHandle, nullptr);
+    EXPECT_EQ(bitmap.Bits, nullptr);
+    EXPECT_EQ(std::memcmp(&bitmap, &c.image, sizeof bitmap), 0) << "the record as declared";
+    GdiSpy spy;
+    ASSERT_TRUE(spy.installed());
+    DrawCircle(&bitmap, 2, 2, 2, kBlack);
+    FillCircle(&bitmap, 2, 2, 2, kBlack);
+    DrawBox(&bitmap, 0, 0, 4, 4, kBlack);
+    FloodFill(&bitmap, 1, 1, kBlack, kRed);
+    CopyBitmap(&bitmap, 0, 0, &target);
+    CopyBitmap(&target, 0, 0, &bitmap);
+    bitmap.RasterOp = BLACKNESS;  // one that needs no source
+    CopyBitmap(&target, 0, 0, &bitmap);
+    EXPECT_EQ(spy.calls, 0);
+    ExpectPixels(target, [](int, int) { return kWhite; });
+  }
 }
 
 using CopyBitmapTest = DrawTest;

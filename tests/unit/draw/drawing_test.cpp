@@ -1,5 +1,7 @@
 // Drawing into off-screen bitmaps and the PaintDC rules for forms.
 #include <algorithm>
+#include <cstdlib>
+#include <string>
 
 #include "draw_fixture.h"
 #include "gdi_spy.h"
@@ -26,8 +28,11 @@ TEST_F(Drawing, CircleOutlineLiesInItsBoxAndLeavesTheInside) {
       if (x < 2 || x > 61 || y < 2 || y > 61) ASSERT_EQ(Pixel(canvas, x, y), kWhite) << x << ", " << y;
 }
 
-TEST_F(Drawing, FilledCircleKeepsTheOutlineEverywhere) {
-  for (int radius : {kRadius, 12, 4}) {
+// A fill of a circle never paints outside DrawCircle's outline of the same
+// circle, nor over it. Radius 0 has no outline and so no fill; a negative
+// radius is the circle of its magnitude, as for the outline.
+TEST_F(Drawing, FilledCircleKeepsInsideTheOutlineEverywhere) {
+  for (int radius : {kRadius, 12, 4, 2, 1, 0, -1, -4, -10, -kRadius}) {
     SCOPED_TRACE(radius);
     Canvas outline = NewCanvas(), both = NewCanvas();
     Prepare(&outline, kWhite);
@@ -36,14 +41,15 @@ TEST_F(Drawing, FilledCircleKeepsTheOutlineEverywhere) {
     DrawCircle(&both, kX, kY, radius, kBlack);
     FillCircle(&both, kX, kY, radius, kCyan);
     EXPECT_EQ(CurrentObject, &both);
-    EXPECT_EQ(Pixel(both, kX, kY), kCyan);
+    int size = std::abs(radius);
+    if (size >= 2) EXPECT_EQ(Pixel(both, kX, kY), kCyan);
     int filled = 0;
-    for (int y = 0; y < 64; ++y) {
+    for (int y = 0; y < 128; ++y) {
       // The outline's extent in this row, as drawn alone.
-      int left = 64, right = -1;
-      for (int x = 0; x < 64; ++x)
+      int left = 128, right = -1;
+      for (int x = 0; x < 128; ++x)
         if (Pixel(outline, x, y) == kBlack) left = std::min(left, x), right = std::max(right, x);
-      for (int x = 0; x < 64; ++x) {
+      for (int x = 0; x < 128; ++x) {
         COLORREF alone = Pixel(outline, x, y), after = Pixel(both, x, y);
         if (alone == kBlack) {
           ASSERT_EQ(after, kBlack) << "outline lost at " << x << ", " << y;
@@ -54,7 +60,28 @@ TEST_F(Drawing, FilledCircleKeepsTheOutlineEverywhere) {
         }
       }
     }
-    EXPECT_GE(filled, 2 * (radius - 1) * (radius - 1)) << "the disc covers most of the circle";
+    if (size >= 2) EXPECT_GE(filled, 2 * (size - 1) * (size - 1)) << "the disc covers most of the circle";
+    if (radius == 0) EXPECT_EQ(filled, 0);
+  }
+}
+
+// Centres near the ends of the 32-bit range: centre plus or minus radius
+// would wrap round and make a box across the whole plane. Circles that lie
+// wholly outside the bitmap paint nothing on it.
+TEST_F(Drawing, CirclesFarOutsidePaintNothing) {
+  struct Circle {
+    int32_t x, y, radius;
+  };
+  const Circle circles[] = {{2147483640, 32, 10},  {-2147483640, 32, 10}, {32, 2147483640, 10},
+                            {32, -2147483640, 10}, {2147483647, 2147483647, 1}, {-2147483640, 32, -10},
+                            {2147483640, -2147483640, -10}, {1 << 30, 32, 10}};
+  for (const Circle& c : circles) {
+    SCOPED_TRACE(std::to_string(c.x) + ", " + std::to_string(c.y) + ", radius " + std::to_string(c.radius));
+    BitmapObject canvas = BitmapImage<64, 64, 32>();
+    Prepare(&canvas, kWhite);
+    DrawCircle(&canvas, c.x, c.y, c.radius, kBlack);
+    FillCircle(&canvas, c.x, c.y, c.radius, kRed);
+    ExpectPixels(canvas, [](int, int) { return kWhite; });
   }
 }
 

@@ -1,4 +1,5 @@
 #include <cstring>
+#include <string>
 
 #include "file_fixture.h"
 
@@ -117,16 +118,26 @@ TEST_F(FileMemoryTest, WriteBackOverwritesWithoutTruncating) {
   EXPECT_EQ(Disk("t.dat"), "ab23456789");
 }
 
-TEST_F(FileMemoryTest, NegativePositionMovesNothing) {
-  LoadWith("n.dat", "abcdef", 2);
-  EXPECT_EQ(FileSeek(-4), INVALID_SET_FILE_POINTER);
-  EXPECT_EQ(record_.data.position, -4);
-  EXPECT_EQ(Read(3), "");
-  EXPECT_EQ(Write("XYZ"), 0);
-  EXPECT_EQ(record_.data.length, 6);
-  EXPECT_EQ(std::memcmp(record_.data.text, "abcdef", 7), 0);
-  EXPECT_EQ(FileClose(), 0);
-  EXPECT_EQ(Disk("n.dat"), "abcdef");
+// A seek before the start goes to the start, on disk and in memory alike: a
+// loop that reads while the end test says no then reads the file once and ends.
+TEST_F(FileMemoryTest, SeekBeforeTheStartGoesToTheStart) {
+  for (bool memory : {false, true}) {
+    for (int32_t offset : {-4, INT32_MIN}) {
+      SCOPED_TRACE(std::string(memory ? "memory" : "disk") + ", seek " + std::to_string(offset));
+      OpenWith("n.dat", "abcdef", 2);
+      if (memory) FileLoad(&record_);
+      EXPECT_EQ(Read(2), "ab");
+      EXPECT_EQ(FileSeek(offset), 0u);
+      EXPECT_EQ(record_.data.position, 0);
+      std::string all;
+      // Bounded, so that a loop that would never end fails instead of hanging.
+      for (int reads = 0; reads < 100 && FileAtEnd() == 0; ++reads) all += Read(4);
+      EXPECT_EQ(all, "abcdef");
+      EXPECT_EQ(FileAtEnd(), 1);
+      EXPECT_EQ(FileClose(), 0);
+      EXPECT_EQ(Disk("n.dat"), "abcdef");
+    }
+  }
 }
 
 TEST_F(FileMemoryTest, RefreshSizeReportsTheDiskButKeepsTheCopy) {

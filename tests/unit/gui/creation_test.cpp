@@ -136,7 +136,7 @@ TEST_F(Creation, RegistrationBeyondTheLastRecordSlotIsRefused) {
   for (int i = 1; i < kTableRecords; ++i) Construct(i, CreateLabel);
   ASSERT_EQ(LastObjectIndex, kTableRecords - 1);
   HWND extra = Construct(kTableRecords, CreateLabel);
-  EXPECT_EQ(R(kTableRecords).ObjectIndex, 0);
+  EXPECT_EQ(ObjectAt(static_cast<uint32_t>(R(kTableRecords).ObjectIndex)), nullptr);
   EXPECT_EQ(ObjectTable[kTableRecords], nullptr);
   EXPECT_EQ(LastObjectIndex, kTableRecords - 1);
   // The window is still made; only the slot is refused.

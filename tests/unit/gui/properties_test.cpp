@@ -1,13 +1,20 @@
 // Property writes, reads and methods against real windows.
+#include <cstring>
+#include <functional>
+#include <set>
 #include <string>
+#include <vector>
 
 #include "core/numbers.h"
+#include "driver.h"
 #include "gui_fixture.h"
 
 namespace guitest {
 namespace {
 
 using Properties = GuiTest;
+
+constexpr int kWrites = 40;
 
 TEST_F(Properties, EveryGeometryWriteMovesTheWindowWithAllFourValues) {
   MakeForm(0);
@@ -238,6 +245,83 @@ TEST_F(Properties, EditableRecreatesTheComboBoxUnderItsIdentifier) {
   EXPECT_EQ(R(2).Style, 0x50211303u);
 }
 
+// The names that windows of one class are created with, while one lives.
+class CreationNames {
+ public:
+  explicit CreationNames(const char* className) : className_(className) {
+    active_ = this;
+    hook_ = SetWindowsHookExA(WH_CBT, Hook, nullptr, GetCurrentThreadId());
+  }
+  ~CreationNames() {
+    UnhookWindowsHookEx(hook_);
+    active_ = nullptr;
+  }
+  struct Name {
+    bool given;
+    std::string text;
+  };
+  std::vector<Name> names;
+
+ private:
+  static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HCBT_CREATEWND) {
+      const CREATESTRUCTA* create = reinterpret_cast<CBT_CREATEWNDA*>(lParam)->lpcs;
+      if (HIWORD(reinterpret_cast<uintptr_t>(create->lpszClass)) != 0 &&
+          lstrcmpiA(create->lpszClass, active_->className_) == 0)
+        active_->names.push_back({create->lpszName != nullptr, create->lpszName ? create->lpszName : ""});
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+  }
+  static CreationNames* active_;
+  const char* className_;
+  HHOOK hook_;
+};
+CreationNames* CreationNames::active_ = nullptr;
+
+// The caption a program wrote may live in a block that is gone by the time
+// the combo box is made again; the new window is made with the old one's text.
+TEST_F(Properties, EditableRecreatesWithTheOldWindowsTextNotTheKeptPointer) {
+  struct Case {
+    const char* name;
+    bool editableFirst;  // the caption then shows in the edit field
+    bool written;
+  };
+  const Case cases[] = {{"drop-down list, caption from a released variable", false, true},
+                        {"drop-down, caption from a released variable", true, true},
+                        {"caption never written", false, false}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    SetUp();
+    MakeForm(0);
+    Construct(1, CreateComboBox);
+    if (c.editableFirst) {
+      CurrentObject = &R(1);
+      SetEditable(1);
+    }
+    if (c.written) {
+      // A 2 MB block, which the release gives back to the system.
+      StringDescriptor variable = {};
+      StrAlloc(&variable, 2 << 20);
+      StrAssign("typed", &variable, 5);
+      CurrentObject = &R(1);
+      WriteCaption(variable.text);
+      StrRelease(&variable);
+      ASSERT_EQ(variable.handle, nullptr);
+    }
+    char old[16] = {};
+    GetWindowTextA(R(1).WindowHandle, old, sizeof old);
+    CreationNames made("COMBOBOX");
+    CurrentObject = &R(1);
+    SetEditable(c.editableFirst ? 0 : 1);
+    ASSERT_TRUE(IsWindow(R(1).WindowHandle));
+    EXPECT_EQ(GetDlgCtrlID(R(1).WindowHandle), 1);
+    ASSERT_EQ(made.names.size(), 1u);
+    EXPECT_EQ(made.names[0].given, c.written);
+    EXPECT_EQ(made.names[0].text, old);
+    TearDown();
+  }
+}
+
 TEST_F(Properties, BackColorMakesABrushOfTheLow24Bits) {
   CurrentObject = &R(0);
   SetBackColor(0xFF00FF00);
@@ -246,6 +330,71 @@ TEST_F(Properties, BackColorMakesABrushOfTheLow24Bits) {
   GetObjectA(R(0).BackBrush, sizeof brush, &brush);
   EXPECT_EQ(brush.lbColor, 0x0000FF00u);
   EXPECT_EQ(brush.lbStyle, static_cast<UINT>(BS_SOLID));
+}
+
+// Every colour or image write makes a GDI object. The one it replaces must go,
+// or a colour changed in a timer or mouse handler exhausts GDI, after which
+// nothing can be drawn; what the control shows stays the last one written.
+TEST_F(Properties, ColourAndImageWritesKeepOneGdiObjectPerControl) {
+  const std::string file = driver::FixturePath("probe.bmp");
+  const COLORREF last = 0x00302010;
+  auto colour = [](int k) { return static_cast<COLORREF>(0x00302010 - 0x10101 * (kWrites - 1 - k)); };
+  auto brush = [] { return static_cast<HGDIOBJ>(Records[1].BackBrush); };
+  auto image = [](UINT message) {
+    return [message] {
+      return reinterpret_cast<HGDIOBJ>(SendMessageA(Records[1].WindowHandle, message, IMAGE_BITMAP, 0));
+    };
+  };
+  struct Kind {
+    const char* name;
+    void (*constructor)();
+    std::function<void(int)> write;
+    std::function<HGDIOBJ()> shown;  // what the control draws with now
+  };
+  const Kind kinds[] = {
+      {"BackColor", CreateLabel, [&](int k) { SetBackColor(colour(k)); }, brush},
+      {"rich-edit BackColor", CreateRichEdit, [&](int k) { SetRichBackColor(colour(k)); }, brush},
+      {"picture BitmapFile", CreatePicture, [&](int) { SetBitmapFile(PictureImage, file.c_str()); },
+       image(STM_GETIMAGE)},
+      {"button BitmapFile", CreateButton, [&](int) { SetBitmapFile(ButtonImage, file.c_str()); },
+       image(BM_GETIMAGE)},
+      {"picture Bitmap", CreatePicture,
+       [](int) {
+         Records[1].BitmapName = MAKEINTRESOURCEA(32768);
+         CreatePicture();
+       },
+       image(STM_GETIMAGE)},
+      {"button Bitmap", CreateButton,
+       [](int) {
+         Records[1].BitmapName = MAKEINTRESOURCEA(32768);
+         CreateButton();
+       },
+       image(BM_GETIMAGE)},
+  };
+  for (const Kind& kind : kinds) {
+    SCOPED_TRACE(kind.name);
+    SetUp();
+    MakeForm(0);
+    Construct(1, kind.constructor);
+    std::set<HGDIOBJ> made;
+    for (int k = 0; k < kWrites; ++k) {
+      CurrentObject = &R(1);
+      kind.write(k);
+      made.insert(kind.shown());
+    }
+    std::vector<HGDIOBJ> live;
+    for (HGDIOBJ object : made)
+      if (GetObjectType(object) != 0) live.push_back(object);
+    EXPECT_EQ(live, std::vector<HGDIOBJ>{kind.shown()});
+    if (GetObjectType(kind.shown()) == OBJ_BRUSH) {
+      LOGBRUSH shown = {};
+      GetObjectA(kind.shown(), sizeof shown, &shown);
+      EXPECT_EQ(shown.lbColor, last);
+    } else {
+      EXPECT_EQ(GetObjectType(kind.shown()), static_cast<DWORD>(OBJ_BITMAP));
+    }
+    TearDown();
+  }
 }
 
 TEST_F(Properties, ListsAndComboBoxesTakeItemsAndASelection) {
@@ -280,6 +429,41 @@ TEST_F(Properties, ClientHeightAndFocus) {
   CurrentObject = &R(1);
   FocusObject();
   EXPECT_EQ(GetFocus(), edit);
+}
+
+// A record without a window, never made or destroyed, has nothing to read or
+// focus: reads report 0 and leave the record, the focus stays where it was.
+TEST_F(Properties, ReadsAndFocusWithoutAWindowChangeNothing) {
+  for (bool destroyed : {false, true}) {
+    SCOPED_TRACE(destroyed ? "destroyed" : "never made");
+    SetUp();
+    HWND form = MakeForm(0);
+    HWND edit = Construct(1, CreateEdit);
+    CurrentObject = &R(0);
+    ShowObject();
+    if (destroyed) {
+      Construct(2, CreateComboBox);
+      DestroyWindow(R(2).WindowHandle);
+    } else {
+      R(2).Style = 0x50211303;
+    }
+    const ObjectRecord before = R(2);
+    QueryObject = &R(0);
+    ASSERT_GT(GetClientHeight(), 0) << "the scratch rectangle holds another window's";
+    QueryObject = &R(2);
+    EXPECT_EQ(GetClientHeight(), 0);
+    QueryObject = &R(2);
+    EXPECT_EQ(GetStyle(), 0u);
+    CurrentObject = &R(1);
+    FocusObject();
+    ASSERT_EQ(GetFocus(), edit);
+    CurrentObject = &R(2);
+    FocusObject();
+    EXPECT_EQ(GetFocus(), edit);
+    EXPECT_EQ(std::memcmp(&R(2), &before, sizeof before), 0) << "the record as it was";
+    EXPECT_TRUE(IsWindow(form));
+    TearDown();
+  }
 }
 
 }  // namespace

@@ -389,6 +389,36 @@ TEST_F(WindowProc, StructuresAreReadOnlyWhenTheFormsOwnControlSentThem) {
   VirtualFree(pages, 0, MEM_RELEASE);
 }
 
+// A record that the full table refused a slot has none: its clicks must not
+// run the handlers of the record in slot 0, or of any other.
+TEST_F(WindowProc, ARecordTheFullTableRefusedRunsNoOneElsesHandlers) {
+  struct Kind {
+    const char* name;
+    void (*constructor)();
+  };
+  for (const Kind& kind : {Kind{"button", CreateButton}, Kind{"status bar", CreateStatusBar}}) {
+    for (const GuiGeneration* generation : {&kLatestGeneration, &kMiddleGeneration, &kEarliestGeneration}) {
+      SCOPED_TRACE(std::string(kind.name) + ", " + GenerationName(generation));
+      StartWith(generation);
+      form = MakeForm(0);
+      for (int i = 1; i < kTableRecords; ++i) Construct(i, CreateLabel);
+      HWND refused = Construct(kTableRecords, kind.constructor);
+      ASSERT_NE(refused, nullptr);
+      for (int i = 0; i <= kTableRecords; ++i) LogEverySlot(R(i));
+      Calls.clear();
+      if (kind.constructor == CreateButton) {
+        SendMessageA(refused, BM_CLICK, 0, 0);
+      } else {
+        WPARAM identifier = static_cast<WPARAM>(GetDlgCtrlID(refused));
+        NMHDR header = {refused, identifier, static_cast<UINT>(NM_CLICK)};
+        Send(WM_NOTIFY, identifier, reinterpret_cast<LPARAM>(&header));
+      }
+      EXPECT_TRUE(CallsOf({"OnCommand"}).empty());
+      TearDown();
+    }
+  }
+}
+
 TEST_F(WindowProc, CommandsRunOnCommandExceptCodeOne) {
   MakeObjects();
   Calls.clear();

@@ -18,8 +18,9 @@ std::string Text(StringValue v) { return std::string(v.text, v.length); }
 
 // While one lives, the enumeration calls that reach the registry are counted
 // with the index each asks for. An enumeration that would go on for hours is
-// cut short: at the kRunaway-th call the stand-in sets RegistryIndex to 0,
-// which ends the runtime's loop, and the test fails on the count instead.
+// cut short: from the kRunaway-th call on the stand-in reports
+// ERROR_NO_MORE_ITEMS without asking the registry, which ends the runtime's
+// loop, and the test fails on the count instead.
 class CountedEnumeration {
  public:
   static constexpr size_t kRunaway = 64;
@@ -57,18 +58,19 @@ class CountedEnumeration {
     static EnumValueFunction real;
     return real;
   }
-  static void Count(DWORD index) {
+  // False once the walk has run away.
+  static bool Count(DWORD index) {
     Indexes().push_back(index);
-    if (Indexes().size() == kRunaway) RegistryIndex = 0;
+    return Indexes().size() < kRunaway;
   }
   static LONG WINAPI CountedKey(HKEY key, DWORD index, LPSTR name, LPDWORD nameLength, LPDWORD reserved,
                                 LPSTR keyClass, LPDWORD classLength, PFILETIME written) {
-    Count(index);
+    if (!Count(index)) return ERROR_NO_MORE_ITEMS;
     return RealKey()(key, index, name, nameLength, reserved, keyClass, classLength, written);
   }
   static LONG WINAPI CountedValue(HKEY key, DWORD index, LPSTR name, LPDWORD nameLength, LPDWORD reserved,
                                   LPDWORD type, LPBYTE data, LPDWORD dataLength) {
-    Count(index);
+    if (!Count(index)) return ERROR_NO_MORE_ITEMS;
     return RealValue()(key, index, name, nameLength, reserved, type, data, dataLength);
   }
   static bool Patch(void* from, void* to) {
@@ -418,6 +420,44 @@ TEST_F(Registry, EnumerationStopsAtTheFirstNoMoreItems) {
   }
 }
 
+// A binding without a usable key fails every call the same way and the calls
+// write nothing, so the walk ends at the first: as the full walk would leave
+// them, but without its 2^31 calls for the largest index.
+TEST_F(Registry, EnumerationThroughADeadBindingStopsAtTheFirstCall) {
+  MakeKey("child");
+  SetValue("", "one", REG_SZ, std::string("1", 2));
+  struct Binding {
+    const char* name;
+    bool opened;  // then closed again; otherwise never opened
+  };
+  for (const Binding& binding : {Binding{"closed", true}, Binding{"never opened", false}}) {
+    for (const Enumeration& enumeration : kEnumerations) {
+      SCOPED_TRACE(std::string(binding.name) + ", " + enumeration.name);
+      if (binding.opened) ASSERT_EQ(Open(Path(), 0), ERROR_SUCCESS);
+      RegistryBind(&record_);
+      RegistryClose(&record_);
+      auto run = [&](int32_t index) {
+        MemFill(record_.Name, sizeof record_.Name, 'x');
+        MemFill(record_.Data, sizeof record_.Data, 'y');
+        RegistryIndex = index;
+        return enumeration.run();
+      };
+      // The full walk for a small index: every call fails alike.
+      ASSERT_EQ(run(3), ERROR_INVALID_HANDLE);
+      const RegistryRecord reference = record_;
+      CountedEnumeration counted;
+      ASSERT_TRUE(counted.installed());
+      EXPECT_EQ(run(INT32_MAX), ERROR_INVALID_HANDLE);
+      EXPECT_EQ(CountedEnumeration::Indexes(), std::vector<DWORD>{0});
+      EXPECT_EQ(record_.error, ERROR_INVALID_HANDLE);
+      EXPECT_EQ(RegistryIndex, -1);
+      EXPECT_EQ(record_.DispositionOrIndex, static_cast<DWORD>(INT32_MAX));
+      record_.DispositionOrIndex = reference.DispositionOrIndex;
+      EXPECT_EQ(std::memcmp(&record_, &reference, sizeof record_), 0) << "the buffers as the full walk leaves them";
+    }
+  }
+}
+
 TEST_F(Registry, KeyPathIsReadToItsLengthOnly) {
   // The path's text runs on past the length the program gives.
   SetValue("child", "v", REG_SZ, std::string("short", 6));
@@ -433,6 +473,29 @@ TEST_F(Registry, KeyPathIsReadToItsLengthOnly) {
             ERROR_SUCCESS);
   EXPECT_TRUE(KeyExists(Path("new")));
   EXPECT_FALSE(KeyExists(Path("newY")));
+}
+
+// No key's name holds a NUL, so a path with one among its bytes names no key:
+// the open reports not found, whatever the bytes before the NUL would name.
+TEST_F(Registry, KeyPathWithANulIsNotFound) {
+  MakeKey("");
+  struct Case {
+    std::string before;  // the bytes before the NUL
+    int32_t create;
+  };
+  for (const Case& c : {Case{Path(), 0}, Case{Path(), kRegistryCreate}, Case{Path("new"), kRegistryCreate}}) {
+    std::string path = c.before + std::string("\0child", 6);
+    SCOPED_TRACE(c.before + ", create " + std::to_string(c.create));
+    EXPECT_EQ(RegistryOpen(&record_, path.c_str(), static_cast<int32_t>(path.size()), c.create),
+              ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(record_.error, ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(record_.KeyHandle, nullptr);
+    record_.error = 0;
+    EXPECT_TRUE(Cleared());
+    EXPECT_FALSE(KeyExists(Path("new")));
+    EXPECT_EQ(Text(ReadString(path)), "");
+    EXPECT_EQ(record_.error, ERROR_FILE_NOT_FOUND);
+  }
 }
 
 TEST_F(Registry, KeyPathOf256BytesIsRefusedWithoutARegistryCall) {
