@@ -255,11 +255,10 @@ void Checker::CheckOptions() {
         }
       } else if (word == "RESOURCES") {
         for (size_t i = 0; i < args.size(); ++i) {
-          if (args[i]->kind == Expr::Kind::String && !args[i]->text.empty()) program_.resources.push_back(args[i]->text);
+          if (args[i]->kind == Expr::Kind::String && !args[i]->text.empty()) program_.resources.push_back({args[i]->text, args[i]->position});
           else Error(args[i]->position, "OPTION RESOURCES takes the names of resource scripts in quotes");
         }
         if (args.empty()) Error(after, "OPTION RESOURCES takes the names of resource scripts in quotes");
-        program_.resourcePosition = s->position;
       } else {
         Error(s->wordPosition, "unknown option " + word + "; the options are SIGNATURE, NAME, LIBRARY, GUI and RESOURCES");
       }

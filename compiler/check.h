@@ -43,6 +43,11 @@ struct ImportLibrary {
   std::vector<Routine*> routines;
 };
 
+struct ResourceScript {
+  std::string name;
+  Position position;  // of its name in OPTION RESOURCES
+};
+
 struct Program {
   std::vector<Module>* modules = nullptr;
   ProgramKind kind = ProgramKind::Console;
@@ -51,8 +56,7 @@ struct Program {
   uint32_t generation = kLatest;
   bool caretScroll = true;
   bool trapped = false;   // a statement sets a floating-point handler
-  std::vector<std::string> resources;  // resource scripts to compile, as written
-  Position resourcePosition;
+  std::vector<ResourceScript> resources;  // to compile, as written, in order
 
   std::vector<std::unique_ptr<Symbol>> symbols;          // owns every symbol
   std::vector<std::vector<Symbol*>> moduleVariables;     // per module, in declaration order

@@ -168,7 +168,7 @@ int RunCompiler(const std::vector<std::string>& args) {
     WriteFile(path, emitted[i].cpp);
     request.cppFiles.push_back(path);
   }
-  std::string error;
+  BuildError error;
   bool built = Build(kit, request, error);
   if (std::getenv("TESSARIC_KEEP") == nullptr) {
     std::string ignored;
@@ -176,8 +176,26 @@ int RunCompiler(const std::vector<std::string>& args) {
   } else {
     std::cerr << "tessaric: scratch files kept in " << request.workDir << "\n";
   }
+  if (!built && error.resource >= 0) {
+    // The program's own resource script: its error, with the tool's words.
+    const ResourceScript& script = request.plan.resources[error.resource];
+    diagnostics.error(script.position, "the resource compiler rejected " + script.name);
+    diagnostics.print(std::cerr);
+    std::cerr << error.message;
+    return kProgramErrors;
+  }
   if (!built) {
-    std::cerr << "tessaric: internal error: " << error;
+    // A system library lacking a declared routine is the program's error.
+    for (const LinkPlan::Import& library : request.plan.imports)
+      for (const LinkPlan::Import::Routine& r : library.routines)
+        if (!error.missingSymbol.empty() && r.symbol == error.missingSymbol) {
+          size_t sign = r.symbol.rfind('@');
+          diagnostics.error(r.declared, library.library + " has no routine " + r.symbol.substr(0, sign) + " taking " +
+                                            r.symbol.substr(sign + 1) + " bytes of arguments");
+          diagnostics.print(std::cerr);
+          return kProgramErrors;
+        }
+    std::cerr << "tessaric: internal error: " << error.message;
     return kInternalError;
   }
   return kBuilt;

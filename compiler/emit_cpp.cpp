@@ -368,8 +368,11 @@ LinkPlan PlanLink(const Program& program) {
     LinkPlan::Import import;
     import.library = library.file;
     import.def = "LIBRARY \"" + library.file + "\"\nEXPORTS\n";
-    for (const Routine* r : library.routines)
-      import.def += "  " + ExportedName(*r) + "@" + std::to_string(ArgumentBytes(*r)) + "\n";
+    for (const Routine* r : library.routines) {
+      std::string symbol = ExportedName(*r) + "@" + std::to_string(ArgumentBytes(*r));
+      import.def += "  " + symbol + "\n";
+      import.routines.push_back({symbol, r->position});
+    }
     plan.imports.push_back(import);
   }
   return plan;

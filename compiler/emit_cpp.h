@@ -22,9 +22,14 @@ struct LinkPlan {
   struct Import {
     std::string library;
     std::string def;  // a .def from which dlltool makes the import library
+    struct Routine {
+      std::string symbol;  // Name@8, as the import table knows it
+      Position declared;
+    };
+    std::vector<Routine> routines;
   };
   std::vector<Import> imports;
-  std::vector<std::string> resources;
+  std::vector<ResourceScript> resources;
   std::string entry;  // a library's entry point
 };
 

@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -27,6 +28,28 @@ std::string Directory(const std::string& path) {
 std::string FileName(const std::string& path) {
   size_t slash = path.find_last_of("/\\");
   return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// A library the kit links every program with (user32.dll for "user32"): its
+// routines come from the kit's import library, so that the program's import
+// table names the library once.
+bool KitLibrary(const Kit& kit, std::string file) {
+  for (char& c : file) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  if (file.size() > 4 && file.compare(file.size() - 4, 4, ".dll") == 0) file.resize(file.size() - 4);
+  for (const std::string& l : Words(kit.Get("libs")))
+    if (l == file) return true;
+  return false;
+}
+
+// The routine the linker found in no import library: "__imp__Name@8" is
+// Name@8. Empty when the linker failed for another reason.
+std::string MissingSymbol(const std::string& output) {
+  const std::string marker = "undefined reference to `_imp__";
+  size_t at = output.find(marker);
+  if (at == std::string::npos) return "";
+  at += marker.size();
+  size_t end = output.find('\'', at);
+  return end == std::string::npos ? "" : output.substr(at, end - at);
 }
 
 bool WriteFile(const std::string& path, const std::string& text) {
@@ -108,7 +131,7 @@ bool Run(const std::vector<std::string>& command, std::string& output) {
   return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
-bool Build(const Kit& kit, const BuildRequest& request, std::string& error) {
+bool Build(const Kit& kit, const BuildRequest& request, BuildError& error) {
   const std::string& work = request.workDir;
   std::vector<std::string> objects;
   for (size_t i = 0; i < request.cppFiles.size(); ++i) {
@@ -121,13 +144,13 @@ bool Build(const Kit& kit, const BuildRequest& request, std::string& error) {
     command.insert(command.end(), {"-I", kit.Get("include"), "-c", request.cppFiles[i], "-o", object});
     std::string output;
     if (!Run(command, output)) {
-      error = "the C++ compiler rejected the code made from the program:\n" + output;
+      error.message = "the C++ compiler rejected the code made from the program:\n" + output;
       return false;
     }
     objects.push_back(object);
   }
   for (size_t i = 0; i < request.plan.resources.size(); ++i) {
-    std::string script = request.plan.resources[i];
+    std::string script = request.plan.resources[i].name;
     if (script[0] != '/') script = request.sourceDir + "/" + script;
     std::string object = work + "/resources" + std::to_string(i) + ".o";
     std::vector<std::string> command = {kit.Get("windres"), "-I", request.sourceDir};
@@ -135,19 +158,21 @@ bool Build(const Kit& kit, const BuildRequest& request, std::string& error) {
     command.insert(command.end(), {script, "-O", "coff", "-o", object});
     std::string output;
     if (!Run(command, output)) {
-      error = "the resource compiler rejected " + request.plan.resources[i] + ":\n" + output;
+      error.message = output;
+      error.resource = static_cast<int>(i);
       return false;
     }
     objects.push_back(object);
   }
   std::vector<std::string> importLibraries;
   for (size_t i = 0; i < request.plan.imports.size(); ++i) {
+    if (KitLibrary(kit, request.plan.imports[i].library)) continue;
     std::string def = work + "/import" + std::to_string(i) + ".def";
     std::string library = work + "/import" + std::to_string(i) + ".a";
     WriteFile(def, request.plan.imports[i].def);
     std::string output;
     if (!Run({kit.Get("dlltool"), "-k", "-d", def, "-l", library}, output)) {
-      error = "dlltool could not make the import library of " + request.plan.imports[i].library + ":\n" + output;
+      error.message = "dlltool could not make the import library of " + request.plan.imports[i].library + ":\n" + output;
       return false;
     }
     importLibraries.push_back(library);
@@ -178,13 +203,14 @@ bool Build(const Kit& kit, const BuildRequest& request, std::string& error) {
   std::string output;
   if (!Run(link, output)) {
     unlink(request.output.c_str());
-    error = "the linker rejected the program:\n" + output;
+    error.message = "the linker rejected the program:\n" + output;
+    error.missingSymbol = MissingSymbol(output);
     return false;
   }
   output.clear();
   if (!Run({kit.Get("finish"), request.output, map}, output)) {
     unlink(request.output.c_str());
-    error = "finishing the image failed:\n" + output;
+    error.message = "finishing the image failed:\n" + output;
     return false;
   }
   return true;

@@ -31,7 +31,13 @@ struct BuildRequest {
   std::string workDir;                 // for objects and scratch files
 };
 
-// Compiles and links; false with the tools' messages in error.
-bool Build(const Kit& kit, const BuildRequest& request, std::string& error);
+struct BuildError {
+  std::string message;        // the tools' messages
+  std::string missingSymbol;  // set when the link found no Name@N a declaration asked for
+  int resource = -1;          // the resource script the resource compiler refused
+};
+
+// Compiles and links; false with what went wrong in error.
+bool Build(const Kit& kit, const BuildRequest& request, BuildError& error);
 
 }  // namespace tbc

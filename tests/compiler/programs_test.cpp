@@ -365,3 +365,41 @@ INSTANTIATE_TEST_SUITE_P(Table, CompiledProgram, testing::ValuesIn(kCases),
                          [](const testing::TestParamInfo<Case>& info) { return std::string(info.param.name); });
 
 }  // namespace
+
+namespace {
+
+// Programs the checks accept and the build refuses: the error is still the
+// program's, at the place that caused it.
+struct BuildRefusal {
+  const char* name;
+  const char* source;
+  const char* error;
+};
+
+const BuildRefusal kBuildRefusals[] = {
+    // The kit's own import library serves the system libraries, so a routine
+    // one of them lacks is found at the link.
+    {"missing_routine",
+     "PRINT 1\n"
+     "DECLARE SUB NoSuchRoutine LIB \"User32.DLL\" (n AS INTEGER)\n"
+     "NoSuchRoutine 1\n",
+     "main.bas:2:13: error: User32.DLL has no routine NoSuchRoutine taking 4 bytes of arguments"},
+    {"missing_resources", "OPTION RESOURCES \"none.rc\"\nPRINT 1\n",
+     "main.bas:1:18: error: the resource compiler rejected none.rc"},
+};
+
+class RefusedBuild : public testing::TestWithParam<BuildRefusal> {};
+
+TEST_P(RefusedBuild, IsTheProgramsErrorAtItsPlace) {
+  const BuildRefusal& c = GetParam();
+  std::string dir = ScratchDir(std::string("programs/") + c.name);
+  WriteFile(dir + "/main.bas", c.source);
+  RunResult built = Compile(dir, {"main.bas"}, dir + "/main.exe");
+  EXPECT_EQ(built.exitCode, 1);
+  EXPECT_NE(built.errors.find(c.error), std::string::npos) << built.errors;
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, RefusedBuild, testing::ValuesIn(kBuildRefusals),
+                         [](const testing::TestParamInfo<BuildRefusal>& info) { return std::string(info.param.name); });
+
+}  // namespace
