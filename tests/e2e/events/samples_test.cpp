@@ -95,7 +95,7 @@ class Textview : public testing::Test {
   void Start(bool withOwnSource) {
     const testing::TestInfo* info = testing::UnitTest::GetInstance()->current_test_info();
     folder_ = FreshDir(std::string("textview-") + info->name());
-    ownSource_ = ReadFileBytes(SourcePath("samples/textview/textview.cpp"));
+    ownSource_ = ReadFileBytes(SourcePath("samples/textview/textview.bas"));
     tintboxSource_ = ReadFileBytes(SourcePath("samples/tintbox/tintbox.bas"));
     ASSERT_FALSE(ownSource_.empty());
     ASSERT_FALSE(tintboxSource_.empty());
