@@ -288,7 +288,14 @@ bool Checker::CheckArgs(Expr& e, const char* spec, const char* what, size_t firs
     std::string count = required == most ? std::to_string(required) : std::to_string(required) + " to " + std::to_string(most);
     Error(e.position, std::string(what) + " takes " + count + " argument" + (most == 1 ? "" : "s") + ", given " +
                           std::to_string(given));
-    ok = false;
+    // The count is the one mistake: the arguments are checked for their own
+    // errors only, since which is which is unknown.
+    for (auto& a : e.args) {
+      bool object = a->kind == Expr::Kind::Name && !a->parenthesised && Lookup(ToUpper(a->name)).symbol != nullptr &&
+                    Lookup(ToUpper(a->name)).symbol->kind == Symbol::Kind::Object;
+      if (!object) CheckExpr(*a);
+    }
+    return false;
   }
   for (int i = 0; i < given; ++i) {
     char kind = i < most ? spec[first + i] : 'N';

@@ -155,7 +155,10 @@ void Checker::CheckDimStatement(Stmt& s) {
 
 void Checker::CheckAssign(Stmt& s) {
   if (!s.target || !CheckTarget(*s.target, "set")) {
-    if (s.value) CheckExpr(*s.value);
+    // A routine's bare name is meant for an event slot: the target's error is the one mistake.
+    bool handler = s.value && s.value->kind == Expr::Kind::Name && !s.value->parenthesised &&
+                   Lookup(ToUpper(s.value->name)).routine != nullptr;
+    if (s.value && !handler) CheckExpr(*s.value);
     return;
   }
   Expr& t = *s.target;

@@ -114,6 +114,16 @@ class Parser {
     return false;
   }
 
+  // After '.': any word names a member, reserved or not (f.Open, r.Close).
+  bool MemberName(std::string& name, Position& position) {
+    if (At(Tok::Keyword)) {
+      position = Peek().position;
+      name = Next().spelling;
+      return true;
+    }
+    return Name(name, position, "a property or method after '.'");
+  }
+
   // ---- blocks
 
   Closer CloserAt() const {
@@ -426,7 +436,7 @@ class Parser {
       callee->object = callee->name;
       callee->objectPosition = callee->position;
       callee->position = Peek().position;
-      if (!Name(callee->name, callee->position, "a property or method after '.'")) return nullptr;
+      if (!MemberName(callee->name, callee->position)) return nullptr;
     }
     callee->parenthesised = true;
     do {
@@ -857,7 +867,7 @@ class Parser {
       e->kind = Expr::Kind::Member;
       e->object = e->name;
       e->objectPosition = e->position;
-      if (!Name(e->name, e->position, "a property or method after '.'")) return nullptr;
+      if (!MemberName(e->name, e->position)) return nullptr;
     }
     if (Accept(Tok::LParen)) {
       e->parenthesised = true;

@@ -118,6 +118,22 @@ const Refusal kRefusals[] = {
      5, 9, "this expression needs more than the eight registers of the x87; in a program with a floating-point handler, "
      "split it into smaller ones", 1},
     {"PRINT EventCode", 1, 7, "EventCode belongs to window programs, which declare a FORM", 1},
+    // Objects, their members and event slots
+    {"DIM w AS FORM\nw.SelStart = 3", 2, 3, "a FORM has no property SelStart", 1},
+    {"DIM w AS FORM\nDIM b AS BUTTON\nb.AddItem \"x\"", 3, 3, "a BUTTON has no property or method AddItem", 1},
+    {"DIM f AS FILE\nPRINT f.Caption", 2, 9, "a FILE has no property or method Caption", 1},
+    {"DIM w AS FORM\nw.ClientHeight = 3", 2, 3, "w.ClientHeight can be read but not set", 1},
+    {"DIM w AS FORM\nw.OnClick = H\nSUB H\nEND SUB", 2, 3, "OnClick is not a property of any object", 1},
+    {"DIM w AS FORM\nw.OnPaint = H\nSUB H(a AS INTEGER)\nEND SUB", 2, 13, "a handler takes no arguments, and H does", 1},
+    {"DIM w AS FORM\nw.OnPaint = F\nFUNCTION F() AS INTEGER\nEND FUNCTION", 2, 13,
+     "a handler is a SUB (OnMessage may also take a FUNCTION with an INTEGER result)", 1},
+    {"DIM w AS FORM\nw.OnPaint = Nope", 2, 13, "an event slot is set to the name of a SUB of the program", 1},
+    {"DIM w AS FORM\nSUB X\nDIM b AS BUTTON\nEND SUB", 3, 5, "a BUTTON is declared in the main code, not in a routine", 1},
+    {"DIM w AS FORM\nDIM l AS LABEL\nl.DrawBox 1, 2, 3, 4, 5", 3, 3, "a LABEL has no property or method DrawBox", 1},
+    {"DIM w AS FORM\nw.CopyBitmap 1, 2, w", 2, 20, "argument 3 of w.CopyBitmap is the name of a BITMAP", 1},
+    {"DIM p AS BITMAP(1, 2)", 1, 10, "a BITMAP is declared with its width, height and colour depth: BITMAP(64, 64, 16)", 1},
+    {"DIM f AS FILE\nf.Open 3", 2, 3, "f.Open takes 2 arguments, given 1", 1},
+    {"DIM f AS FILE\nf.Seek \"x\"", 2, 8, "argument 1 of f.Seek is a number", 1},
 };
 
 class RefusedProgram : public testing::TestWithParam<Refusal> {};

@@ -339,6 +339,44 @@ const Case kCases[] = {
       "  calls = calls + 1\n"
       "END SUB\n"},
      "", "03\n1\n2ERROR\n"},
+
+    // Files, in the program's own folder: the open modes, transfers, seek, size
+    // and end test, the memory copy with its write-back, whole-file reads.
+    {"files",
+     {"DIM f AS FILE, n AS INTEGER, c$, u$\n"
+      "f.Open \"t.txt\", 65535\n"
+      "f.WriteLine \"alpha\"\n"
+      "n = f.Write(\"beta\")\n"
+      "PRINT n; \" \"; f.Position; \" \"; f.Length\n"
+      "f.Close\n"
+      "PRINT LEN(READFILE$(\"t.txt\"))\n"
+      "PRINT f.Open(\"t.txt\", 0) <> 0\n"
+      "PRINT f.Size\n"
+      "PRINT f.Read(5)\n"
+      "f.Seek 7\n"
+      "PRINT f.Read(100)\n"
+      "PRINT f.AtEnd\n"
+      "f.Seek 0\n"
+      "PRINT f.AtEnd\n"
+      "f.Close\n"
+      "f.Open \"t.txt\", 2\n"
+      "c$ = f.Load\n"
+      "PRINT LEN(c$)\n"
+      "f.Seek 0: f.Write \"ALPHA\"\n"
+      "f.Seek 11: f.Write \"!\"\n"
+      "PRINT f.Length\n"
+      "f.Save \"u.txt\"\n"
+      "f.Close\n"
+      "PRINT READFILE$(\"t.txt\")\n"
+      "u$ = READFILE$(\"u.txt\")\n"
+      "PRINT u$ = READFILE$(\"t.txt\")\n"
+      "f.Open \"t.txt\", 1: f.Write \"xy\": f.Close\n"
+      "PRINT READFILE$(\"t.txt\")\n"
+      "SAVEFILE \"t.txt\", \"short\"\n"
+      "f.Open \"t.txt\", 0: c$ = f.Load: f.Write \"Z\": f.Close\n"
+      "PRINT READFILE$(\"t.txt\")\n"
+      "PRINT LEN(READFILE$(\"none.txt\"))\n"},
+     "", "4 11 11\n11\n1\n11\nalpha\nbeta\n1\n0\n11\n12\nALPHA\nbeta!\n1\nxyPHA\nbeta!\nshort\n0\n"},
 };
 
 class CompiledProgram : public testing::TestWithParam<Case> {};

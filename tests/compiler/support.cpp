@@ -52,7 +52,7 @@ void WriteFile(const std::string& path, const std::string& text) {
 }
 
 RunResult RunCommand(const std::vector<std::string>& command, const std::string& input, int timeoutSeconds,
-                     bool separateErrors) {
+                     bool separateErrors, const std::string& workingDir) {
   RunResult result;
   char inputName[] = "/tmp/tessaric-input-XXXXXX";
   int inputFile = mkstemp(inputName);
@@ -65,6 +65,7 @@ RunResult RunCommand(const std::vector<std::string>& command, const std::string&
   pid_t child = fork();
   if (child == 0) {
     setpgid(0, 0);
+    if (!workingDir.empty() && chdir(workingDir.c_str()) != 0) _exit(126);
     dup2(inputFile, 0);
     dup2(out[1], 1);
     dup2(separateErrors ? err[1] : out[1], 2);
@@ -114,7 +115,8 @@ RunResult Compile(const std::string& dir, const std::vector<std::string>& source
 RunResult RunProgram(const std::string& program, const std::string& input) {
   // Standard input is a file: the closing key wait then reads one byte, or
   // the end of the input, instead of waiting for a key.
-  return RunCommand({"wine", program}, input, 60, true);
+  // In its own folder, where the files it names are made.
+  return RunCommand({"wine", program}, input, 60, true, program.substr(0, program.find_last_of('/')));
 }
 
 std::string CrLf(const std::string& text) {

@@ -24,13 +24,14 @@ struct RunResult {
   std::string errors;   // standard error when asked for separately
 };
 
-// Runs the command with input as its standard input.
+// Runs the command with input as its standard input, in workingDir when given.
 RunResult RunCommand(const std::vector<std::string>& command, const std::string& input, int timeoutSeconds,
-                     bool separateErrors = false);
+                     bool separateErrors = false, const std::string& workingDir = "");
 
 // Compiles the sources (written into dir) into program; the compiler's result.
 RunResult Compile(const std::string& dir, const std::vector<std::string>& sources, const std::string& program);
-// Runs a Windows console program under Wine with input as its standard input.
+// Runs a Windows console program under Wine, in its folder, with input as its
+// standard input.
 RunResult RunProgram(const std::string& program, const std::string& input);
 
 // The text with every line end made CR LF, as PRINT writes it.
