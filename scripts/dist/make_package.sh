@@ -2,8 +2,10 @@
 # Usage: make_package.sh MANIFEST ZIP DEPFILE
 # Makes the Windows package ZIP from the files MANIFEST names (written by
 # scripts/dist/CMakeLists.txt): one folder tessaric/ holding
-#   bin/             the deliverables
+#   bin/             the deliverables, and bin/examples/ the examples
 #   run/<program>/   each program's run folder, as its run.conf describes it
+#   source/<program>/ the BASIC source each program was built from, with its
+#                    resource scripts
 #   tests/           the test programs, fixtures/ and source/ (see driver.h)
 #   run-tests.cmd    runs every test program and sums up
 #   README.txt
@@ -19,18 +21,26 @@ source "$here/../run-conf.sh"
 stage=$(dirname "$zip_file")/stage
 package=$stage/tessaric
 rm -rf "$stage"
-mkdir -p "$package/bin" "$package/run" "$package/tests/fixtures" "$package/tests/source"
+mkdir -p "$package/bin/examples" "$package/run" "$package/source" "$package/tests/fixtures" "$package/tests/source"
 sources=()
 
 for file in "${DELIVERABLES[@]}"; do cp "$file" "$package/bin/"; done
+for file in "${EXAMPLES[@]}"; do cp "$file" "$package/bin/examples/"; done
 
-for file in "${DELIVERABLES[@]}"; do
+for file in "${DELIVERABLES[@]}" "${EXAMPLES[@]}"; do
   name=$(basename "${file%.*}")
+  folder=$(source_folder "$name")
+  mkdir "$package/source/$name"
+  for source in "$root/$folder"/*.bas "$root/$folder"/*.rc; do
+    [ -f "$source" ] || continue
+    cp "$source" "$package/source/$name/"
+    sources+=("$source")
+  done
   load_conf "$name"
   [ "$KIND" = library ] && continue
   mkdir "$package/run/$name"
   copy_run_files "$package/run/$name"
-  [ -f "$root/samples/$name/run.conf" ] && sources+=("$root/samples/$name/run.conf")
+  [ -f "$root/$folder/run.conf" ] && sources+=("$root/$folder/run.conf")
   for pair in $FILES; do sources+=("$root/${pair#*=}"); done
   if [ -n "$DRIVE_D" ]; then
     cp -r "$root/$DRIVE_D" "$package/run/$name/drive_d"

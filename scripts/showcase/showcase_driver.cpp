@@ -1,6 +1,8 @@
 // Runs one program as a person would and records what it shows:
-//   showcase_driver console <exe> <run folder> <output prefix>
-//     the transcript (prefix.txt), after a key press at the prompt;
+//   showcase_driver console <exe> <run folder> <output prefix> [typed]
+//     the transcript (prefix.txt), after a key press at the prompt; typed
+//     holds lines typed at the console as the program starts, each ended by
+//     "|" for Enter;
 //   showcase_driver gui <exe> <run folder> <output prefix>
 //     a screenshot of the main window (prefix.bmp), then closes it.
 // Message boxes are answered with OK and their captions and texts recorded
@@ -57,7 +59,16 @@ HWND MainWindow(const Process& process) {
   return nullptr;
 }
 
-DWORD RunConsole(const std::string& exe, const std::string& folder, const std::string& prefix) {
+// Typed ahead: the console holds the keys until the program reads them, and
+// echoes each line where the program reads it.
+void TypeLines(std::string typed) {
+  for (char& c : typed)
+    if (c == '|') c = '\r';
+  TypeText(typed);
+}
+
+DWORD RunConsole(const std::string& exe, const std::string& folder, const std::string& prefix,
+                 const std::string& typed) {
   std::string transcript = prefix + ".txt";
   FlushInput();
   LaunchOptions options;
@@ -66,6 +77,7 @@ DWORD RunConsole(const std::string& exe, const std::string& folder, const std::s
   options.workingDirectory = folder;
   Process process = Launch(exe, options);
   if (process.handle == nullptr) return 255;
+  TypeLines(typed);
   bool pressed = false;
   WaitUntil(
       [&] {
@@ -121,9 +133,10 @@ DWORD RunGui(const std::string& exe, const std::string& folder, const std::strin
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 5) return 2;
+  if (argc != 5 && argc != 6) return 2;
   std::string kind = argv[1], exe = argv[2], folder = argv[3], prefix = argv[4];
-  DWORD code = kind == "console" ? RunConsole(exe, folder, prefix) : RunGui(exe, folder, prefix);
+  std::string typed = argc == 6 ? argv[5] : "";
+  DWORD code = kind == "console" ? RunConsole(exe, folder, prefix, typed) : RunGui(exe, folder, prefix);
   if (!Boxes.empty()) WriteFileBytes(prefix + ".boxes.txt", Boxes);
   WriteFileBytes(prefix + ".exit", std::to_string(code) + "\n");
   return 0;

@@ -30,7 +30,7 @@ listing=$(unzip -Z1 "$zip_file")
 files=$(grep -v '/$' <<<"$listing")
 
 while IFS= read -r entry; do
-  if [[ ! $entry =~ ^tessaric/(bin/[^/]+|run/.+|tests/.+|run-tests\.cmd|README\.txt)$ ]]; then
+  if [[ ! $entry =~ ^tessaric/(bin/[^/]+|bin/examples/[^/]+|run/.+|source/.+|tests/.+|run-tests\.cmd|README\.txt)$ ]]; then
     problem "unexpected file $entry"
   fi
   if [[ $entry =~ \.(o|obj|a|lib|cmake|d|rsp|pdb|reg)$|CMakeFiles/|CMakeCache\.txt|Makefile$|/wine/|dosdevices/|drive_c/|test-tmp/ ]]; then
@@ -38,7 +38,8 @@ while IFS= read -r entry; do
   fi
 done <<<"$files"
 
-expect_same "bin/" "$(base_names "${DELIVERABLES[@]}")" "$(sed -n 's,^tessaric/bin/,,p' <<<"$files" | sort)"
+expect_same "bin/" "$(base_names "${DELIVERABLES[@]}")" "$(sed -n 's,^tessaric/bin/\([^/]*\)$,\1,p' <<<"$files" | sort)"
+expect_same "bin/examples/" "$(base_names "${EXAMPLES[@]}")" "$(sed -n 's,^tessaric/bin/examples/,,p' <<<"$files" | sort)"
 expect_same "tests/ (programs)" "$(base_names "${TEST_PROGRAMS[@]}")" \
   "$(sed -n 's,^tessaric/tests/\([^/]*\)$,\1,p' <<<"$files" | sort)"
 expect_same "tests/fixtures/" "$(for file in "${FIXTURE_FILES[@]}"; do echo "${file#"$FIXTURE_DIR"/}"; done | sort)" \
@@ -46,9 +47,15 @@ expect_same "tests/fixtures/" "$(for file in "${FIXTURE_FILES[@]}"; do echo "${f
 while IFS= read -r relative; do
   if [[ ! -f $root/$relative || $relative =~ ^build ]]; then problem "tests/source/$relative is no source file"; fi
 done < <(sed -n 's,^tessaric/tests/source/,,p' <<<"$files")
-expect_same "run/" "$(for name in $(program_names "${DELIVERABLES[@]}"); do
+expect_same "run/" "$(for name in $(program_names "${DELIVERABLES[@]}" "${EXAMPLES[@]}"); do
     load_conf "$name"; [ "$KIND" = library ] || echo "$name"; done | sort)" \
   "$(sed -n 's,^tessaric/run/\([^/]*\)/.*,\1,p' <<<"$listing" | sort -u)"
+# Each program's source, as the build compiled it.
+for name in $(program_names "${DELIVERABLES[@]}" "${EXAMPLES[@]}"); do
+  folder=$(source_folder "$name")
+  unzip -p "$zip_file" "tessaric/source/$name/$name.bas" 2>/dev/null | cmp -s - "$root/$folder/$name.bas" ||
+    problem "source/$name/$name.bas is not the source $folder was built from"
+done
 readme=$(unzip -p "$zip_file" tessaric/README.txt)
 for file in $(base_names "${DELIVERABLES[@]}"); do
   grep -qF "$file" <<<"$readme" || problem "README.txt does not describe $file"

@@ -7,14 +7,6 @@ using namespace driver;
 
 namespace {
 
-void Type(const std::string& text) {
-  for (char c : text) {
-    WORD key = c == '\r' ? VK_RETURN : static_cast<WORD>(VkKeyScanA(c) & 0xFF);
-    INPUT_RECORD records[2] = {KeyRecord(true, key, c), KeyRecord(false, key, c)};
-    WriteInput(records, 2);
-  }
-}
-
 TEST(TypedInput, LineInputAndInputReadWhatIsTyped) {
   FlushInput();
   LaunchOptions options;
@@ -26,9 +18,9 @@ TEST(TypedInput, LineInputAndInputReadWhatIsTyped) {
     return WaitUntil([&] { return ReadFileBytes(options.outputFile).find(text) != std::string::npos; }, 15000, &process);
   };
   ASSERT_TRUE(shows("Name? "));
-  Type("Ada Lovelace\r");
+  TypeText("Ada Lovelace\r");
   ASSERT_TRUE(shows("Number? "));
-  Type("21\r");
+  TypeText("21\r");
   ASSERT_TRUE(shows("Press a key to continue..."));
   PressKey();
   EXPECT_EQ(process.WaitExit(), 0u);

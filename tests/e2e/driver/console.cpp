@@ -69,6 +69,10 @@ void PressKey(WORD virtualKey, char character) {
   WriteInput(records, 2);
 }
 
+void TypeText(const std::string& text) {
+  for (char c : text) PressKey(c == '\r' ? VK_RETURN : static_cast<WORD>(VkKeyScanA(c) & 0xFF), c);
+}
+
 void FlushInput() { FlushConsoleInputBuffer(ConsoleInput()); }
 
 std::string ConsoleTitle() {

@@ -77,6 +77,7 @@ INPUT_RECORD KeyRecord(bool down, WORD virtualKey, char character);
 INPUT_RECORD MouseMoveRecord(SHORT x, SHORT y);
 INPUT_RECORD FocusRecord(bool focused);
 void PressKey(WORD virtualKey = 'A', char character = 'a');  // key down and key up
+void TypeText(const std::string& text);  // each character pressed in turn, '\r' as Enter
 void FlushInput();
 std::string ConsoleTitle();
 
