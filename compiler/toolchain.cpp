@@ -1,5 +1,7 @@
 #include "toolchain.h"
 
+#include "archive_symbols.h"
+
 #include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -7,6 +9,7 @@
 #include <cctype>
 #include <cstdlib>
 #include <fstream>
+#include <set>
 #include <sstream>
 
 namespace tbc {
@@ -30,26 +33,35 @@ std::string FileName(const std::string& path) {
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+// The library's name as the kit's libs list it ("user32" for "User32.DLL").
+std::string LibraryBase(std::string file) {
+  for (char& c : file) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  if (file.size() > 4 && file.compare(file.size() - 4, 4, ".dll") == 0) file.resize(file.size() - 4);
+  return file;
+}
+
 // A library the kit links every program with (user32.dll for "user32"): its
 // routines come from the kit's import library, so that the program's import
 // table names the library once.
-bool KitLibrary(const Kit& kit, std::string file) {
-  for (char& c : file) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  if (file.size() > 4 && file.compare(file.size() - 4, 4, ".dll") == 0) file.resize(file.size() - 4);
+bool KitLibrary(const Kit& kit, const std::string& file) {
   for (const std::string& l : Words(kit.Get("libs")))
-    if (l == file) return true;
+    if (l == LibraryBase(file)) return true;
   return false;
 }
 
-// The routine the linker found in no import library: "__imp__Name@8" is
-// Name@8. Empty when the linker failed for another reason.
-std::string MissingSymbol(const std::string& output) {
-  const std::string marker = "undefined reference to `_imp__";
-  size_t at = output.find(marker);
-  if (at == std::string::npos) return "";
-  at += marker.size();
-  size_t end = output.find('\'', at);
-  return end == std::string::npos ? "" : output.substr(at, end - at);
+// The first routine declared for a kit library that its import library lacks
+// (as Name@8), so that the link is never handed a routine it cannot find.
+// Empty when all are there, or when the import library cannot be read (the
+// link then speaks for itself).
+std::string MissingKitRoutine(const Kit& kit, const LinkPlan::Import& library) {
+  std::string path;
+  if (!Run({kit.Get("cxx"), "-print-file-name=lib" + LibraryBase(library.library) + ".a"}, path)) return "";
+  while (!path.empty() && (path.back() == '\n' || path.back() == '\r')) path.pop_back();
+  std::set<std::string> symbols;
+  if (!ReadArchiveSymbols(path, symbols)) return "";
+  for (const LinkPlan::Import::Routine& r : library.routines)
+    if (!symbols.count("__imp__" + r.symbol)) return r.symbol;
+  return "";
 }
 
 bool WriteFile(const std::string& path, const std::string& text) {
@@ -166,7 +178,11 @@ bool Build(const Kit& kit, const BuildRequest& request, BuildError& error) {
   }
   std::vector<std::string> importLibraries;
   for (size_t i = 0; i < request.plan.imports.size(); ++i) {
-    if (KitLibrary(kit, request.plan.imports[i].library)) continue;
+    if (KitLibrary(kit, request.plan.imports[i].library)) {
+      error.missingSymbol = MissingKitRoutine(kit, request.plan.imports[i]);
+      if (!error.missingSymbol.empty()) return false;
+      continue;
+    }
     std::string def = work + "/import" + std::to_string(i) + ".def";
     std::string library = work + "/import" + std::to_string(i) + ".a";
     WriteFile(def, request.plan.imports[i].def);
@@ -204,7 +220,6 @@ bool Build(const Kit& kit, const BuildRequest& request, BuildError& error) {
   if (!Run(link, output)) {
     unlink(request.output.c_str());
     error.message = "the linker rejected the program:\n" + output;
-    error.missingSymbol = MissingSymbol(output);
     return false;
   }
   output.clear();

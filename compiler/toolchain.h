@@ -33,7 +33,7 @@ struct BuildRequest {
 
 struct BuildError {
   std::string message;        // the tools' messages
-  std::string missingSymbol;  // set when the link found no Name@N a declaration asked for
+  std::string missingSymbol;  // Name@N: declared for a system library that lacks it
   int resource = -1;          // the resource script the resource compiler refused
 };
 

@@ -415,8 +415,8 @@ struct BuildRefusal {
 };
 
 const BuildRefusal kBuildRefusals[] = {
-    // The kit's own import library serves the system libraries, so a routine
-    // one of them lacks is found at the link.
+    // The kit's own import library serves the system libraries: a routine one
+    // of them lacks is looked up there before the link.
     {"missing_routine",
      "PRINT 1\n"
      "DECLARE SUB NoSuchRoutine LIB \"User32.DLL\" (n AS INTEGER)\n"
