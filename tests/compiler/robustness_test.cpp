@@ -17,18 +17,16 @@ namespace {
 
 using namespace compilertest;
 
-// A program of the samples: its modules, the main one first.
+// A program of the samples or the examples: its modules, the main one first.
 struct Sample {
   std::string name;
   std::vector<std::string> files;
   std::vector<std::string> texts;
 };
 
-std::vector<Sample> LoadSamples() {
-  std::vector<Sample> samples;
-  std::string root = SourceRoot() + "/samples";
+void LoadFolder(const std::string& root, std::vector<Sample>& samples) {
   DIR* dir = opendir(root.c_str());
-  if (dir == nullptr) return samples;
+  if (dir == nullptr) return;
   std::vector<std::string> names;
   while (dirent* entry = readdir(dir))
     if (entry->d_name[0] != '.') names.push_back(entry->d_name);
@@ -56,6 +54,11 @@ std::vector<Sample> LoadSamples() {
     }
     samples.push_back(s);
   }
+}
+
+std::vector<Sample> LoadSamples() {
+  std::vector<Sample> samples;
+  for (const char* folder : {"/samples", "/examples"}) LoadFolder(SourceRoot() + folder, samples);
   return samples;
 }
 
@@ -152,7 +155,7 @@ std::string Mutate(const std::string& text, std::mt19937& random, std::string& h
 
 TEST(Robustness, MutantsOfTheSamplesNeverBreakTheCompiler) {
   std::vector<Sample> samples = LoadSamples();
-  ASSERT_GE(samples.size(), 7u) << "no samples under " << SourceRoot();
+  ASSERT_GE(samples.size(), 15u) << "no samples under " << SourceRoot();
   constexpr int kMutants = 300;
   std::mt19937 random(20261209);
   struct Mutant {
