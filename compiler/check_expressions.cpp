@@ -8,11 +8,6 @@ namespace tbc {
 
 namespace {
 
-bool IsComparison(BinaryOp op) {
-  return op == BinaryOp::Equal || op == BinaryOp::NotEqual || op == BinaryOp::Less || op == BinaryOp::Greater ||
-         op == BinaryOp::LessEqual || op == BinaryOp::GreaterEqual;
-}
-
 const char* OpText(BinaryOp op) {
   switch (op) {
     case BinaryOp::Or: return "OR";
@@ -280,9 +275,9 @@ bool Checker::CheckArg(Expr& arg, char kind, const std::string& what) {
   return ok;
 }
 
-bool Checker::CheckArgs(Expr& e, const char* spec, const char* what, size_t first) {
+bool Checker::CheckArgs(Expr& e, const char* kinds, const char* what, size_t first) {
   int given = static_cast<int>(e.args.size());
-  int required = RequiredArgs(spec + first), most = MaxArgs(spec + first);
+  int required = RequiredArgs(kinds + first), most = MaxArgs(kinds + first);
   bool ok = true;
   if (given < required || given > most) {
     std::string count = required == most ? std::to_string(required) : std::to_string(required) + " to " + std::to_string(most);
@@ -298,7 +293,7 @@ bool Checker::CheckArgs(Expr& e, const char* spec, const char* what, size_t firs
     return false;
   }
   for (int i = 0; i < given; ++i) {
-    char kind = i < most ? spec[first + i] : 'N';
+    char kind = i < most ? kinds[first + i] : 'N';
     if (!CheckArg(*e.args[i], kind, "argument " + std::to_string(i + 1) + " of " + what)) ok = false;
   }
   return ok;

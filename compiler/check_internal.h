@@ -70,7 +70,7 @@ class Checker {
   ValueType CheckBinary(Expr& e);
   ValueType CheckCall(Expr& e, Routine& r, bool statement);
   ValueType CheckBuiltin(Expr& e, const Builtin& b, bool statement);
-  bool CheckArgs(Expr& e, const char* spec, const char* what, size_t first = 0);
+  bool CheckArgs(Expr& e, const char* kinds, const char* what, size_t first = 0);
   bool CheckArg(Expr& arg, char kind, const std::string& what);
   bool CheckTarget(Expr& e, const char* what);
   const Member* FindMember(Expr& e, Symbol& object, bool statement);

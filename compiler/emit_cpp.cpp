@@ -6,8 +6,6 @@
 
 namespace tbc {
 
-std::string CppText(const std::string& bytes);
-
 namespace {
 
 std::string CppType(ValueType t) {

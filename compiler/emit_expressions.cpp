@@ -17,42 +17,6 @@ bool IsConcat(const Expr& e) {
   return e.kind == Expr::Kind::Binary && e.binary == BinaryOp::Add && e.type == ValueType::String;
 }
 
-bool IsComparison(BinaryOp op) {
-  return op == BinaryOp::Equal || op == BinaryOp::NotEqual || op == BinaryOp::Less || op == BinaryOp::Greater ||
-         op == BinaryOp::LessEqual || op == BinaryOp::GreaterEqual;
-}
-
-const char* CppOperator(BinaryOp op) {
-  switch (op) {
-    case BinaryOp::Equal: return "==";
-    case BinaryOp::NotEqual: return "!=";
-    case BinaryOp::Less: return "<";
-    case BinaryOp::Greater: return ">";
-    case BinaryOp::LessEqual: return "<=";
-    case BinaryOp::GreaterEqual: return ">=";
-    case BinaryOp::Add: return "+";
-    case BinaryOp::Subtract: return "-";
-    case BinaryOp::Multiply: return "*";
-    case BinaryOp::Divide: return "/";
-    case BinaryOp::And: return "&";
-    case BinaryOp::Or: return "|";
-    case BinaryOp::Xor: return "^";
-    default: return "?";
-  }
-}
-
-// Comparisons of numbers as the runtime makes them: an unordered pair is equal.
-const char* NumberComparison(BinaryOp op) {
-  switch (op) {
-    case BinaryOp::Equal: return "NumberEqual";
-    case BinaryOp::NotEqual: return "NumberNotEqual";
-    case BinaryOp::Less: return "NumberLess";
-    case BinaryOp::Greater: return "NumberGreater";
-    case BinaryOp::LessEqual: return "NumberLessEqual";
-    default: return "NumberGreaterEqual";
-  }
-}
-
 bool Vulnerable(Storage storage, const Future& f) {
   switch (storage) {
     case Storage::Literal:
@@ -74,6 +38,36 @@ void Flatten(const Expr& e, std::vector<const Expr*>& pieces) {
 }
 
 }  // namespace
+
+const char* CppOperator(BinaryOp op) {
+  switch (op) {
+    case BinaryOp::Equal: return "==";
+    case BinaryOp::NotEqual: return "!=";
+    case BinaryOp::Less: return "<";
+    case BinaryOp::Greater: return ">";
+    case BinaryOp::LessEqual: return "<=";
+    case BinaryOp::GreaterEqual: return ">=";
+    case BinaryOp::Add: return "+";
+    case BinaryOp::Subtract: return "-";
+    case BinaryOp::Multiply: return "*";
+    case BinaryOp::Divide: return "/";
+    case BinaryOp::And: return "&";
+    case BinaryOp::Or: return "|";
+    case BinaryOp::Xor: return "^";
+    default: return "?";
+  }
+}
+
+const char* NumberComparison(BinaryOp op) {
+  switch (op) {
+    case BinaryOp::Equal: return "NumberEqual";
+    case BinaryOp::NotEqual: return "NumberNotEqual";
+    case BinaryOp::Less: return "NumberLess";
+    case BinaryOp::Greater: return "NumberGreater";
+    case BinaryOp::LessEqual: return "NumberLessEqual";
+    default: return "NumberGreaterEqual";
+  }
+}
 
 std::string CppText(const std::string& bytes) {
   std::string out = "\"";

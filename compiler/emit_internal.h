@@ -17,6 +17,14 @@ enum Reads : uint32_t {
   kReadsObject = 32,    // a record's field: changed by runtime operations too
 };
 
+// C++ spellings that the emitter's files share (emit_expressions.cpp).
+std::string CppText(const std::string& bytes);  // a string literal of the bytes
+std::string NumberLiteral(long double v);
+std::string IntegerLiteral(int32_t v);
+const char* CppOperator(BinaryOp op);
+// A comparison of numbers as the runtime makes it: an unordered pair is equal.
+const char* NumberComparison(BinaryOp op);
+
 // What happens after a value is made and before it is used.
 struct Future {
   uint32_t effects = 0;

@@ -25,28 +25,6 @@ const char* Constructor(ObjectKind kind) {
   }
 }
 
-const char* CppComparison(BinaryOp op) {
-  switch (op) {
-    case BinaryOp::Equal: return "==";
-    case BinaryOp::NotEqual: return "!=";
-    case BinaryOp::Less: return "<";
-    case BinaryOp::Greater: return ">";
-    case BinaryOp::LessEqual: return "<=";
-    default: return ">=";
-  }
-}
-
-const char* NumberComparison(BinaryOp op) {
-  switch (op) {
-    case BinaryOp::Equal: return "NumberEqual";
-    case BinaryOp::NotEqual: return "NumberNotEqual";
-    case BinaryOp::Less: return "NumberLess";
-    case BinaryOp::Greater: return "NumberGreater";
-    case BinaryOp::LessEqual: return "NumberLessEqual";
-    default: return "NumberGreaterEqual";
-  }
-}
-
 std::string Trim(const std::string& text) {
   size_t start = text.find_first_not_of(" \t");
   if (start == std::string::npos) return "";
@@ -399,10 +377,10 @@ void Emitter::EmitSelect(const Stmt& s) {
   auto test = [&](const CaseItem& item) {
     auto compare = [&](BinaryOp op, const Expr& e) {
       Value v = Emit(e, {});
-      if (text) return "(StrCompare(" + selector.cpp + ", " + AsString(v) + ") " + CppComparison(op) + " 0)";
+      if (text) return "(StrCompare(" + selector.cpp + ", " + AsString(v) + ") " + CppOperator(op) + " 0)";
       if (checked_) return EmitX87Binary(op, selector, Settle(v, Future{kHazard, 0})).cpp;
       bool integers = selector.type == ValueType::Integer && (v.type == ValueType::Integer || v.boolean);
-      if (integers) return "(" + selector.cpp + " " + CppComparison(op) + " " + v.cpp + ")";
+      if (integers) return "(" + selector.cpp + " " + CppOperator(op) + " " + v.cpp + ")";
       return std::string(NumberComparison(op)) + "(" + AsNumber(selector) + ", " + AsNumber(v) + ")";
     };
     switch (item.kind) {

@@ -12,15 +12,7 @@
 
 namespace tbc {
 
-std::string NumberLiteral(long double v);
-std::string IntegerLiteral(int32_t v);
-
 namespace {
-
-bool IsComparison(BinaryOp op) {
-  return op == BinaryOp::Equal || op == BinaryOp::NotEqual || op == BinaryOp::Less || op == BinaryOp::Greater ||
-         op == BinaryOp::LessEqual || op == BinaryOp::GreaterEqual;
-}
 
 bool IsBuiltin(const Expr& e, const char* name) {
   return e.kind == Expr::Kind::Name && e.ref == Expr::Ref::Builtin && std::string(e.builtin->name) == name;

@@ -13,8 +13,11 @@
 namespace tbc {
 
 enum class UnaryOp { Negate, Not };
+// The comparisons stand together, from Equal to GreaterEqual.
 enum class BinaryOp { Or, Xor, And, Equal, NotEqual, Less, Greater, LessEqual, GreaterEqual,
                       Add, Subtract, Multiply, Divide, IntDivide, Modulo, Power };
+
+inline bool IsComparison(BinaryOp op) { return op >= BinaryOp::Equal && op <= BinaryOp::GreaterEqual; }
 
 struct Symbol;
 struct Routine;
