@@ -1,9 +1,11 @@
 // Expressions. A value is C++ that is evaluated where it is used, which in
-// C++ is in no fixed order among its neighbours. So each value is made with
-// the knowledge of what happens after it ("the future"): an effect that must
-// come first in source order, a read that code in between could change, or a
-// string whose storage the future could overwrite is settled into a local or
-// copied into a temporary of the statement right away.
+// C++ is in no fixed order among its neighbours. The sequencing stage says
+// which operands of an operation must be made first, in statements of their
+// own, and what may happen between making each value and using it ("the
+// future"); a value that the future would disturb (an effect that must come
+// first, a read that code in between could change, a string whose storage
+// could be overwritten) is settled into a local or copied into a temporary of
+// the statement right away.
 #include <cmath>
 #include <cstdio>
 
@@ -12,21 +14,6 @@
 namespace tbc {
 
 namespace {
-
-bool IsConcat(const Expr& e) {
-  return e.kind == Expr::Kind::Binary && e.binary == BinaryOp::Add && e.type == ValueType::String;
-}
-
-bool Vulnerable(Storage storage, const Future& f) {
-  switch (storage) {
-    case Storage::Literal:
-    case Storage::Temp: return false;
-    case Storage::Variable:
-    case Storage::Result: return (f.effects & kHazard) != 0;
-    case Storage::Ring: return (f.effects & kHazard) != 0 || f.rings >= 8;
-    default: return (f.effects & (kOrdered | kHazard)) != 0;
-  }
-}
 
 void Flatten(const Expr& e, std::vector<const Expr*>& pieces) {
   if (IsConcat(e) && !e.constant.known()) {
@@ -112,40 +99,6 @@ std::string IntegerLiteral(int32_t v) {
   return std::to_string(v);
 }
 
-// ---- what a subexpression does
-
-Future Emitter::Analyze(const Expr& e) {
-  auto found = analyzed_.find(&e);
-  if (found != analyzed_.end()) return found->second;
-  Future f;
-  for (auto& a : e.args) f = f | Analyze(*a);
-  switch (e.kind) {
-    case Expr::Kind::Name:
-      if (e.ref == Expr::Ref::Routine) f.effects |= kHazard;
-      if (e.ref == Expr::Ref::Builtin && e.builtin != nullptr) {
-        f.effects |= e.builtin->effects;
-        if (e.builtin->effects & kRing) f.rings += 1;
-      }
-      break;
-    case Expr::Kind::Member:
-      if (e.member != nullptr) {
-        f.effects |= e.member->effects;
-        if (e.member->effects & kRing) f.rings += 1;
-      }
-      break;
-    case Expr::Kind::Binary:
-      if (IsConcat(e)) {
-        f.effects |= kOrdered;
-        for (auto& a : e.args)
-          if (a->type != ValueType::String) f.rings += 1;
-      }
-      break;
-    default: break;
-  }
-  analyzed_[&e] = f;
-  return f;
-}
-
 // ---- settling values
 
 std::string Emitter::NewLocal() { return "t" + std::to_string(++locals_); }
@@ -164,53 +117,39 @@ Value Emitter::Copy(const Value& v) {
   c.storage = Storage::Temp;
   c.descriptor = temp;
   c.cpp = "ValueOf(" + temp + ")";
+  c.made = true;
   return c;
 }
 
-namespace {
-
-// Whether a value must be made at once rather than where it is used: its
-// effect must come before the future's, the future could change what it
-// reads, or overwrite where it lives.
-// Two effects keep their order when either may run program code, or both
-// change the same kind of shared state.
-bool InOrder(uint32_t first, uint32_t second) {
-  if ((first | second) & kHazard) return (first & (kOrdered | kSlots | kHazard)) && (second & (kOrdered | kSlots | kHazard));
-  return ((first & second) & (kOrdered | kSlots)) != 0;
+void Emitter::Absorb(Value& into, const Value& operand) {
+  into.effects |= operand.effects;
+  into.reads |= operand.reads;
 }
-
-bool MustSettle(uint32_t effects, uint32_t reads, ValueType type, Storage storage, const Future& future) {
-  bool order = InOrder(effects, future.effects);
-  bool stale = ((reads & kReadsVariable) && (future.effects & kHazard)) ||
-               ((reads & kReadsObject) && (future.effects & (kOrdered | kHazard)));
-  return order || stale || (type == ValueType::String && Vulnerable(storage, future));
-}
-
-// The future of the arguments of a call, a built-in or a member: when the
-// value will be settled at once, they are used at once, before anything of
-// the future happens.
-Future ArgumentFuture(const Future& future, uint32_t effects, ValueType type, Storage storage) {
-  return MustSettle(effects, 0, type, storage, future) ? Future{} : future;
-}
-
-}  // namespace
 
 Value Emitter::Settle(Value v, Future future) {
   bool order = InOrder(v.effects, future.effects);
-  bool stale = ((v.reads & kReadsVariable) && (future.effects & kHazard)) ||
-               ((v.reads & kReadsObject) && (future.effects & (kOrdered | kHazard)));
+  bool stale = Disturbed(v.reads, future);
   bool vulnerable = v.type == ValueType::String && Vulnerable(v.storage, future);
   if (!order && !stale && !vulnerable) return v;
+  return Evaluate(v, future);
+}
+
+Value Emitter::Now(Value v, Future future) { return v.effects != 0 ? Evaluate(v, future) : Settle(v, future); }
+
+Value Emitter::Evaluate(Value v, Future future) {
   if (v.type == ValueType::String) {
-    if (vulnerable || stale) return Copy(v);
+    // Made now, the string lives where it was made: a copy only when the
+    // future would overwrite that.
+    if (Vulnerable(v.storage, future)) return Copy(v);
     std::string local = NewLocal();
     Line("const StringValue " + local + " = " + v.cpp + ";");
     Value s = v;
     s.cpp = local;
     s.descriptor.clear();
     s.effects = 0;
-    s.reads = 0;
+    s.reads = v.storage == Storage::Literal || v.storage == Storage::Temp ? 0 : Holds(v.storage);
     s.lvalue = true;
+    s.made = true;
     return s;
   }
   std::string local = NewLocal();
@@ -221,6 +160,28 @@ Value Emitter::Settle(Value v, Future future) {
   n.type = integer ? ValueType::Integer : ValueType::Double;
   n.lvalue = true;
   return n;
+}
+
+std::vector<Value> Emitter::EmitOperands(const std::vector<const Expr*>& operands, Future future, const char* kinds,
+                                         bool allFirst) {
+  std::vector<Summary> summaries;
+  for (const Expr* e : operands) summaries.push_back(Summarize(*e));
+  Sequencer::Plan plan = sequencer_.PlanOperands(summaries, future, allFirst);
+  std::vector<Value> values(operands.size());
+  auto make = [&](size_t i) {
+    Value v = Emit(*operands[i], plan.futures[i]);
+    if (plan.first[i]) v = Now(v, plan.futures[i]);
+    // The bytes of a record's buffer need not end in a NUL within the buffer:
+    // a text taken from one is copied while it is still there.
+    char kind = kinds != nullptr ? static_cast<char>(std::toupper(static_cast<unsigned char>(kinds[i]))) : 0;
+    if ((kind == 'T' || kind == 'R') && v.type == ValueType::String && v.storage == Storage::Record) v = Copy(v);
+    values[i] = v;
+  };
+  for (size_t i = 0; i < operands.size(); ++i)
+    if (plan.first[i]) make(i);
+  for (size_t i = 0; i < operands.size(); ++i)
+    if (!plan.first[i]) make(i);
+  return values;
 }
 
 // ---- conversions
@@ -313,17 +274,19 @@ Value Emitter::Emit(const Expr& e, Future future) {
   return Settle(v, future);
 }
 
-std::string Emitter::Index(const Expr& e, Future future) {
-  const Symbol& s = *e.symbol;
+std::string Emitter::IndexOf(const Symbol& s, const std::vector<Value>& indexes, size_t first) {
   std::string index;
-  for (size_t k = 0; k < e.args.size(); ++k) {
-    Future later = future;
-    for (size_t j = k + 1; j < e.args.size(); ++j) later = later | Analyze(*e.args[j]);
-    Value v = Emit(*e.args[k], later);
-    std::string checked = "CheckedIndex(" + AsInteger(v) + ", " + std::to_string(s.bounds[k]) + ")";
+  for (size_t k = 0; k < s.bounds.size(); ++k) {
+    std::string checked = "CheckedIndex(" + AsInteger(indexes[first + k]) + ", " + std::to_string(s.bounds[k]) + ")";
     index = k == 0 ? checked : "(" + index + ") * " + std::to_string(s.bounds[k] + 1) + " + " + checked;
   }
   return index;
+}
+
+std::string Emitter::Index(const Expr& e, Future future) {
+  std::vector<const Expr*> indexes;
+  for (auto& a : e.args) indexes.push_back(a.get());
+  return IndexOf(*e.symbol, EmitOperands(indexes, future));
 }
 
 Value Emitter::EmitName(const Expr& e, Future future) {
@@ -339,9 +302,18 @@ Value Emitter::EmitName(const Expr& e, Future future) {
   v.type = s.type;
   v.reads = kReadsVariable;
   v.lvalue = true;
-  std::string place = s.isArray() ? s.cppName + "[" + Index(e, future) + "]" : s.cppName;
+  std::string place = s.cppName;
+  if (s.isArray()) {
+    std::vector<const Expr*> indexes;
+    for (auto& a : e.args) indexes.push_back(a.get());
+    std::vector<Value> values = EmitOperands(indexes, future);
+    for (const Value& i : values) Absorb(v, i);
+    place += "[" + IndexOf(s, values) + "]";
+  }
   if (s.type == ValueType::String) {
     v.storage = Storage::Variable;
+    v.reads |= Holds(Storage::Variable);
+    v.made = true;
     v.descriptor = place;
     v.cpp = "ValueOf(" + place + ")";
   } else {
@@ -352,19 +324,25 @@ Value Emitter::EmitName(const Expr& e, Future future) {
 
 std::vector<std::string> Emitter::EmitArgs(const std::vector<const Expr*>& args, const char* kinds, Future future,
                                            Value& into) {
-  std::vector<std::string> out;
+  // A bitmap argument names its object; the others are values.
+  std::vector<const Expr*> operands;
+  std::string operandKinds;
   for (size_t i = 0; i < args.size(); ++i) {
-    Future later = future;
-    for (size_t j = i + 1; j < args.size(); ++j) later = later | Analyze(*args[j]);
-    char kind = kinds[i];
-    if (kind == 'B') {
+    if (kinds[i] == 'B') continue;
+    operands.push_back(args[i]);
+    operandKinds += kinds[i];
+  }
+  std::vector<Value> values = EmitOperands(operands, future, operandKinds.c_str());
+  std::vector<std::string> out;
+  size_t next = 0;
+  for (size_t i = 0; i < args.size(); ++i) {
+    if (kinds[i] == 'B') {
       out.push_back(args[i]->symbol->cppName);
       continue;
     }
-    Value v = Emit(*args[i], later);
-    into.effects |= v.effects;
-    into.reads |= v.reads;
-    out.push_back(Convert(v, kind));
+    const Value& v = values[next++];
+    Absorb(into, v);
+    out.push_back(Convert(v, kinds[i]));
   }
   return out;
 }
@@ -379,45 +357,46 @@ Value Emitter::EmitCall(const Expr& e, Future future) {
     args.push_back(e.args[i].get());
   }
   ValueType result = r.isFunction ? r.result : ValueType::None;
+  // A call made at once uses its arguments at once.
+  bool now = MustSettle(Summarize(e), result, future);
   Value v;
-  std::vector<std::string> converted =
-      EmitArgs(args, kinds.c_str(), ArgumentFuture(future, kHazard, result, Storage::Result), v);
+  std::vector<std::string> converted = EmitArgs(args, kinds.c_str(), now ? Future{} : future, v);
   std::string call = r.cppName + (r.dynamic ? ".entry(" : "(");
   for (size_t i = 0; i < converted.size(); ++i) call += (i ? ", " : "") + converted[i];
   call += ")";
   v.cpp = call;
-  v.type = r.isFunction ? r.result : ValueType::None;
+  v.type = result;
   v.effects |= kHazard;
   v.storage = Storage::Result;
-  return v;
+  return now ? Evaluate(v, future) : v;
 }
 
 Value Emitter::EmitBuiltin(const Expr& e, Future future) {
   const Builtin& b = *e.builtin;
+  if (b.special == Special::Int && e.args[0]->type == ValueType::Integer) return Emit(*e.args[0], future);
   std::vector<const Expr*> args;
   for (auto& a : e.args) args.push_back(a.get());
   Value v;
   v.type = b.result;
   v.effects = b.effects;
   v.storage = b.storage;
-  future = ArgumentFuture(future, Analyze(e).effects, b.result, b.storage);
+  bool now = b.result != ValueType::None && MustSettle(Summarize(e), b.result, future);
+  Future argsFuture = now ? Future{} : future;
   // A temporary of the ring is taken before the arguments are read.
-  if (b.effects & kRing) future.rings += 1;
+  if (b.effects & kRing) argsFuture.rings += 1;
   if (b.special == Special::Str) {
-    Value n = Emit(*e.args[0], future);
+    Value n = EmitOperands(args, argsFuture)[0];
+    Absorb(v, n);
     v.cpp = NumberText(n);
-    v.effects |= n.effects;
-    v.reads |= n.reads;
-    return v;
+    return now ? Evaluate(v, future) : v;
   }
-  if (b.special == Special::Int && e.args[0]->type == ValueType::Integer) return Emit(*e.args[0], future);
   std::string kinds = b.args;
   std::vector<std::string> converted;
   if (b.special == Special::Instr && args.size() == 2) {
-    converted = EmitArgs(args, "SS", future, v);
+    converted = EmitArgs(args, "SS", argsFuture, v);
     converted.insert(converted.begin(), "1");
   } else {
-    converted = EmitArgs(args, kinds.c_str(), future, v);
+    converted = EmitArgs(args, kinds.c_str(), argsFuture, v);
     int optional = 0;
     for (size_t i = 0; i < kinds.size(); ++i) {
       bool omitted = i >= converted.size();
@@ -432,7 +411,7 @@ Value Emitter::EmitBuiltin(const Expr& e, Future future) {
     const std::string& s = converted[0];
     if (s.rfind("ValueOf(", 0) == 0) v.cpp = s.substr(8, s.size() - 9) + ".length";
     else v.cpp = "(" + s + ").length";
-    return v;
+    return now ? Evaluate(v, future) : v;
   }
   std::string text = b.emit;
   for (size_t i = converted.size(); i-- > 0;) {
@@ -441,7 +420,7 @@ Value Emitter::EmitBuiltin(const Expr& e, Future future) {
     if (at != std::string::npos) text.replace(at, mark.size(), converted[i]);
   }
   v.cpp = text;
-  return v;
+  return now ? Evaluate(v, future) : v;
 }
 
 // Expands $1..$9 (arguments), $v (the value), $o (the object), $s (a rich
@@ -481,9 +460,9 @@ Value Emitter::EmitMember(const Expr& e, Future future) {
   const Member& m = *e.member;
   std::vector<const Expr*> args;
   for (auto& a : e.args) args.push_back(a.get());
+  bool now = MustSettle(Summarize(e), m.type, future);
   Value v;
-  std::vector<std::string> converted =
-      EmitArgs(args, m.args, ArgumentFuture(future, Analyze(e).effects, m.type, m.storage), v);
+  std::vector<std::string> converted = EmitArgs(args, m.args, now ? Future{} : future, v);
   int optional = 0;
   for (size_t i = 0; m.args[i]; ++i) {
     if (std::islower(static_cast<unsigned char>(m.args[i]))) {
@@ -496,14 +475,13 @@ Value Emitter::EmitMember(const Expr& e, Future future) {
   v.storage = m.storage;
   if (m.effects == kPure) v.reads |= kReadsObject;
   v.cpp = Template(m.read, e, converted, "");
-  return v;
+  return now ? Evaluate(v, future) : v;
 }
 
 Value Emitter::EmitUnary(const Expr& e, Future future) {
   Value x = Emit(*e.args[0], future);
   Value v;
-  v.effects = x.effects;
-  v.reads = x.reads;
+  Absorb(v, x);
   if (e.unary == UnaryOp::Not) {
     v.type = ValueType::Integer;
     v.boolean = true;
@@ -516,11 +494,12 @@ Value Emitter::EmitUnary(const Expr& e, Future future) {
 }
 
 Value Emitter::EmitBinary(const Expr& e, Future future) {
-  Value l = Emit(*e.args[0], future | Analyze(*e.args[1]));
-  Value r = Emit(*e.args[1], future);
+  std::vector<Value> operands = EmitOperands({e.args[0].get(), e.args[1].get()}, future);
+  const Value& l = operands[0];
+  const Value& r = operands[1];
   Value v;
-  v.effects = l.effects | r.effects;
-  v.reads = l.reads | r.reads;
+  Absorb(v, l);
+  Absorb(v, r);
   BinaryOp op = e.binary;
   bool integers = (l.type == ValueType::Integer || l.boolean) && (r.type == ValueType::Integer || r.boolean);
   switch (op) {
@@ -560,47 +539,51 @@ Value Emitter::EmitBinary(const Expr& e, Future future) {
 }
 
 Value Emitter::EmitCompare(const Expr& e, Future future) {
-  Value l = Emit(*e.args[0], future | Analyze(*e.args[1]));
-  Value r = Emit(*e.args[1], future);
+  std::vector<Value> operands = EmitOperands({e.args[0].get(), e.args[1].get()}, future);
   Value v;
   v.type = ValueType::Integer;
   v.boolean = true;
-  v.effects = l.effects | r.effects;
-  v.reads = l.reads | r.reads;
-  v.cpp = "(StrCompare(" + AsString(l) + ", " + AsString(r) + ") " + CppOperator(e.binary) + " 0)";
+  Absorb(v, operands[0]);
+  Absorb(v, operands[1]);
+  v.cpp = "(StrCompare(" + AsString(operands[0]) + ", " + AsString(operands[1]) + ") " + CppOperator(e.binary) + " 0)";
   return v;
 }
 
-// A concatenation is built in the one accumulator: the pieces whose
+Value Emitter::Text(const Value& v) {
+  if (v.type == ValueType::String) return v;
+  Value text;
+  text.type = ValueType::String;
+  text.storage = Storage::Ring;
+  text.effects = v.effects | kRing;
+  text.reads = v.reads;
+  text.cpp = NumberText(v);
+  return text;
+}
+
+// A concatenation is built in the one accumulator. The pieces whose
 // evaluation could disturb it (a routine, another concatenation, anything in
-// source order) are made first and kept, then the accumulator starts and takes
-// the pieces in order. The last append is left to the consumer.
+// source order) are made first, in order, and kept; then the accumulator
+// starts and takes the pieces in order. The last append is left to the
+// consumer.
 Value Emitter::EmitConcat(const Expr& e, Future future) {
   std::vector<const Expr*> pieces;
   Flatten(e, pieces);
   size_t n = pieces.size();
-  std::vector<Future> effects(n);
+  std::vector<Future> does(n);
   int last = -1;
   for (size_t i = 0; i < n; ++i) {
-    effects[i] = Analyze(*pieces[i]);
-    if (pieces[i]->type != ValueType::String) effects[i].rings += 1;
-    if (effects[i].effects & (kOrdered | kHazard)) last = static_cast<int>(i);
+    does[i] = Summarize(*pieces[i]).does;
+    if (pieces[i]->type != ValueType::String) does[i].rings += 1;
+    if (does[i].effects & (kOrdered | kHazard)) last = static_cast<int>(i);
   }
-  auto piece = [&](size_t i, Future later) {
-    Value v = Emit(*pieces[i], later);
-    if (v.type == ValueType::String) return v;
-    Value text;
-    text.type = ValueType::String;
-    text.storage = Storage::Ring;
-    text.effects = v.effects | kRing;
-    text.cpp = NumberText(v);
-    return Settle(text, later);
-  };
+  // A piece is made with what follows it until its append: the pieces made
+  // early after it, and the start of the accumulator.
+  auto piece = [&](size_t i, Future later) { return Settle(Text(Emit(*pieces[i], later)), later); };
   std::vector<Value> early;
   for (int i = 0; i <= last; ++i) {
     Future later = Future{kOrdered, 0};
-    for (int j = i + 1; j <= last; ++j) later = later | effects[j];
-    early.push_back(piece(static_cast<size_t>(i), later));
+    for (int j = i + 1; j <= last; ++j) later = later | does[j];
+    early.push_back(Now(piece(static_cast<size_t>(i), later), later));
   }
   Line("ConcatBegin();");
   for (const Value& v : early) Line("ConcatAppend(" + AsString(v) + ");");
@@ -610,13 +593,17 @@ Value Emitter::EmitConcat(const Expr& e, Future future) {
   if (last == static_cast<int>(n) - 1) {
     result.cpp = "ValueOf(ConcatAccumulator)";
     result.descriptor = "ConcatAccumulator";
+    result.reads = Holds(Storage::Accumulator);
+    result.made = true;
     return result;
   }
   for (size_t i = static_cast<size_t>(last + 1); i + 1 < n; ++i) Line("ConcatAppend(" + AsString(piece(i, {})) + ");");
-  Value tail = piece(n - 1, Future{0, future.rings});
+  bool now = MustSettle(Summarize(e), ValueType::String, future);
+  Value tail = piece(n - 1, now ? Future{} : future);
   result.cpp = "ConcatAppend(" + AsString(tail) + ")";
-  result.effects = kOrdered | tail.effects;
-  return result;
+  Absorb(result, tail);
+  result.effects |= kOrdered;
+  return now ? Evaluate(result, future) : result;
 }
 
 }  // namespace tbc

@@ -8,14 +8,9 @@
 #include <sstream>
 
 #include "emit_cpp.h"
+#include "sequence.h"
 
 namespace tbc {
-
-// What reading a value depends on, besides its effects.
-enum Reads : uint32_t {
-  kReadsVariable = 16,  // a program variable: changed only by program code
-  kReadsObject = 32,    // a record's field: changed by runtime operations too
-};
 
 // C++ spellings that the emitter's files share (emit_expressions.cpp).
 std::string CppText(const std::string& bytes);  // a string literal of the bytes
@@ -25,13 +20,6 @@ const char* CppOperator(BinaryOp op);
 // A comparison of numbers as the runtime makes it: an unordered pair is equal.
 const char* NumberComparison(BinaryOp op);
 
-// What happens after a value is made and before it is used.
-struct Future {
-  uint32_t effects = 0;
-  int rings = 0;
-  Future operator|(const Future& other) const { return {effects | other.effects, rings + other.rings}; }
-};
-
 struct Value {
   std::string cpp;
   ValueType type = ValueType::Integer;
@@ -39,8 +27,10 @@ struct Value {
   Storage storage = Storage::Temp;
   std::string descriptor;    // the StringDescriptor that holds a string, when there is one
   uint32_t effects = 0;      // of evaluating cpp
-  uint32_t reads = 0;        // what evaluating cpp reads
+  uint32_t reads = 0;        // what evaluating cpp reads (Reads, Holds)
   bool lvalue = false;       // cpp names storage: a variable, an element, a local
+  bool made = false;         // a string that exists already (a variable, a local, the
+                             // accumulator's content), rather than one cpp makes
 };
 
 class Emitter {
@@ -84,7 +74,7 @@ class Emitter {
   // ---- emit_expressions.cpp
  public:
   Value Emit(const Expr& e, Future future);
-  Future Analyze(const Expr& e);
+  const Summary& Summarize(const Expr& e) { return sequencer_.Summarize(e); }
  private:
   Value EmitConstant(const Constant& c);
   Value EmitName(const Expr& e, Future future);
@@ -96,12 +86,24 @@ class Emitter {
   Value EmitBinary(const Expr& e, Future future);
   Value EmitConcat(const Expr& e, Future future);
   Value EmitCompare(const Expr& e, Future future);
+  // The values of one operation's operands, in source order (see Sequencer);
+  // with kinds (argument letters), a text in a record's buffer is copied.
+  std::vector<Value> EmitOperands(const std::vector<const Expr*>& operands, Future future,
+                                  const char* kinds = nullptr, bool allFirst = false);
   // The arguments as C++; what evaluating them inline does is added to into.
   std::vector<std::string> EmitArgs(const std::vector<const Expr*>& args, const char* kinds, Future future,
                                     Value& into);
+  // A value used inside another adds what it does and reads to that one.
+  static void Absorb(Value& into, const Value& operand);
   std::string Convert(const Value& v, char kind);
+  // Settle: made at once when the future would disturb it; Evaluate: made at
+  // once in any case; Now: made at once when it has an effect.
   Value Settle(Value v, Future future);
+  Value Evaluate(Value v, Future future);
+  Value Now(Value v, Future future);
   Value Copy(const Value& v);
+  // A number as the text a concatenation joins.
+  Value Text(const Value& v);
   std::string NewLocal();
   std::string NewTemp();
  public:
@@ -112,10 +114,22 @@ class Emitter {
   std::string NumberText(const Value& v);
   std::string Condition(const Expr& e);
   std::string Index(const Expr& e, Future future);
+  std::string IndexOf(const Symbol& s, const std::vector<Value>& indexes, size_t first = 0);
+  // A number as an operand of x87 code: a value in memory that the code can
+  // address without a register.
+  Value InMemory(const Value& v);
  private:
 
   // ---- emit_x87.cpp
+  // The operands of x87 code that are made before it, in memory.
+  struct X87Operands {
+    std::map<const Expr*, std::string> cpp;
+    std::map<const Expr*, ValueType> types;
+  };
   bool X87(const Expr& e) const;
+  int X87OperandCount(const Expr& e, const X87Operands& in) const;
+  void SplitX87(const Expr& e, X87Operands& in);
+  Value X87Code(const Expr& root, X87Operands& in, const Symbol* destination);
   // With a destination (a variable of the expression's kind of number), the
   // result is stored there by the x87 code itself.
   Value EmitX87(const Expr& e, Future future, const Symbol* destination = nullptr);
@@ -148,7 +162,7 @@ class Emitter {
   int labels_ = 0;
   std::vector<std::string> constants_;  // the x87 constants of the module
   std::map<std::string, std::string> constantNames_;
-  std::map<const Expr*, Future> analyzed_;
+  Sequencer sequencer_;
 };
 
 }  // namespace tbc

@@ -159,8 +159,18 @@ void Emitter::EmitAssign(const Stmt& s) {
     return;
   }
   std::string place = sym.cppName;
-  if (sym.isArray()) place += "[" + Index(t, Analyze(*s.value)) + "]";
-  Value v = Emit(*s.value, {});
+  Value v;
+  if (sym.isArray()) {
+    // The element's indexes, then the value, in source order.
+    std::vector<const Expr*> operands;
+    for (auto& a : t.args) operands.push_back(a.get());
+    operands.push_back(s.value.get());
+    std::vector<Value> values = EmitOperands(operands, {});
+    place += "[" + IndexOf(sym, values) + "]";
+    v = values.back();
+  } else {
+    v = Emit(*s.value, {});
+  }
   if (sym.type == ValueType::String) Line("StrAssign(" + AsString(v) + ", &" + place + ");");
   else if (sym.type == ValueType::Integer) Line(place + " = " + AsInteger(v) + ";");
   else Line(place + " = " + AsNumber(v) + ";");
@@ -197,7 +207,7 @@ void Emitter::EmitPrint(const Stmt& s) {
 }
 
 void Emitter::EmitInput(const Stmt& s) {
-  if (s.value) Line("ConsoleWrite(" + AsString(Emit(*s.value, Analyze(*s.target))) + ");");
+  if (s.value) Line("ConsoleWrite(" + AsString(Emit(*s.value, Summarize(*s.target).does)) + ");");
   const Expr& t = *s.target;
   const Symbol& sym = *t.symbol;
   std::string place = sym.isArray() ? sym.cppName + "[" + Index(t, {}) + "]" : sym.cppName;
@@ -243,9 +253,16 @@ void Emitter::EmitFor(const Stmt& s) {
   const Symbol& c = *s.target->symbol;
   const std::string& v = c.cppName;
   bool integerCounter = c.type == ValueType::Integer;
-  Future afterStart = Analyze(*s.end);
-  if (s.step) afterStart = afterStart | Analyze(*s.step);
+  Future afterStart = Summarize(*s.end).does;
+  if (s.step) afterStart = afterStart | Summarize(*s.step).does;
   Value start = Emit(*s.start, afterStart);
+  // A start that an INTEGER counter cannot hold runs no pass; the counter
+  // holds what the store gives, -2147483648.
+  std::string fits;
+  if (integerCounter && start.type == ValueType::Double && !start.boolean) {
+    if (!start.lvalue) start = Evaluate(start, {});
+    fits = "FitsInteger(" + start.cpp + ") && ";
+  }
   Line(v + " = " + (integerCounter ? AsInteger(start) : AsNumber(start)) + ";");
   int direction = 0;
   if (!s.step) direction = 1;
@@ -253,12 +270,14 @@ void Emitter::EmitFor(const Stmt& s) {
     direction = s.step->constant.integer;
   bool fast = integerCounter && s.end->type == ValueType::Integer && direction != 0 && !checked_;
   loops_.push_back({LoopKind::For, 0});
+  // After a pass, a sum that an INTEGER counter cannot hold ends the loop.
+  auto next = [&](const std::string& sum) { return integerCounter ? "FitsInteger(" + sum + ") && " : std::string(); };
   if (fast) {
     // Whole steps of one: the counter leaves the loop one past its end, as the
     // exact sum stored into an INTEGER, without the loop ever running on.
     std::string end = NewLocal();
     Line("const int32_t " + end + " = " + AsInteger(Emit(*s.end, {})) + ";");
-    Line("if (" + v + (direction > 0 ? " <= " : " >= ") + end + ") for (;;) {");
+    Line("if (" + fits + v + (direction > 0 ? " <= " : " >= ") + end + ") for (;;) {");
     ++indent_;
     EmitBlock(s.body);
     std::string last = NewLocal();
@@ -269,30 +288,31 @@ void Emitter::EmitFor(const Stmt& s) {
     Line("}");
   } else if (!checked_) {
     std::string end = NewLocal(), step = NewLocal();
-    Line("const long double " + end + " = " + AsNumber(Emit(*s.end, s.step ? Analyze(*s.step) : Future{})) + ";");
+    Line("const long double " + end + " = " + AsNumber(Emit(*s.end, s.step ? Summarize(*s.step).does : Future{})) + ";");
     Line("const long double " + step + " = " + (s.step ? AsNumber(Emit(*s.step, {})) : std::string("1.0L")) + ";");
-    Line("if (ForContinues(" + (integerCounter ? "static_cast<long double>(" + v + ")" : v) + ", " + end + ", " + step +
-         ")) for (;;) {");
+    Line("if (" + fits + "ForContinues(" + (integerCounter ? "static_cast<long double>(" + v + ")" : v) + ", " + end +
+         ", " + step + ")) for (;;) {");
     ++indent_;
     EmitBlock(s.body);
-    std::string next = NewLocal();
-    Line("const long double " + next + " = " + (integerCounter ? "static_cast<long double>(" + v + ")" : v) + " + " +
+    std::string sum = NewLocal();
+    Line("const long double " + sum + " = " + (integerCounter ? "static_cast<long double>(" + v + ")" : v) + " + " +
          step + ";");
-    Line(v + " = " + (integerCounter ? "RoundToInteger(" + next + ")" : next) + ";");
-    Line("if (!ForContinues(" + next + ", " + end + ", " + step + ")) break;");
+    Line(v + " = " + (integerCounter ? "RoundToInteger(" + sum + ")" : sum) + ";");
+    Line("if (!(" + next(sum) + "ForContinues(" + sum + ", " + end + ", " + step + "))) break;");
     --indent_;
     Line("}");
   } else {
-    // The same loop in x87 code with its checks.
-    Value end = Settle(Emit(*s.end, s.step ? Analyze(*s.step) : Future{}), Future{kHazard, 0});
+    // The same loop in x87 code with its checks; its operands are in memory.
+    Value end = InMemory(Settle(Emit(*s.end, s.step ? Summarize(*s.step).does : Future{}), Future{kHazard, 0}));
     Value step;
     if (s.step) {
       step = Emit(*s.step, {});
     } else {
       step.cpp = ConstantOperand(1, true);
       step.type = ValueType::Integer;
+      step.lvalue = true;
     }
-    step = Settle(step, Future{kHazard, 0});
+    step = InMemory(Settle(step, Future{kHazard, 0}));
     Value counter;
     counter.cpp = v;
     counter.type = c.type;
@@ -305,12 +325,12 @@ void Emitter::EmitFor(const Stmt& s) {
       Value above = EmitX87Binary(BinaryOp::GreaterEqual, value, end);
       return up.cpp + " ? " + below.cpp + " : " + above.cpp;
     };
-    Line("if (" + continues(counter) + ") for (;;) {");
+    Line("if (" + fits + "(" + continues(counter) + ")) for (;;) {");
     ++indent_;
     EmitBlock(s.body);
-    Value next = EmitX87Binary(BinaryOp::Add, counter, step);
-    Line(v + " = " + (integerCounter ? AsInteger(next) : next.cpp) + ";");
-    Line("if (!(" + continues(next) + ")) break;");
+    Value sum = EmitX87Binary(BinaryOp::Add, counter, step);
+    Line(v + " = " + (integerCounter ? AsInteger(sum) : sum.cpp) + ";");
+    Line("if (!(" + next(sum.cpp) + "(" + continues(sum) + "))) break;");
     --indent_;
     Line("}");
   }
@@ -371,26 +391,41 @@ void Emitter::EmitSelect(const Stmt& s) {
     reserved = temps_;
     tempBase_ += reserved;
     temps_ = 0;
-  } else if (!text && !selector.lvalue) {
-    selector = Settle(selector, Future{kHazard, 0});
+  } else if (!text && !selector.lvalue && !s.value->constant.known()) {
+    // Evaluated once, whatever its CASEs do.
+    selector = Evaluate(selector, {});
   }
-  auto test = [&](const CaseItem& item) {
-    auto compare = [&](BinaryOp op, const Expr& e) {
-      Value v = Emit(e, {});
-      if (text) return "(StrCompare(" + selector.cpp + ", " + AsString(v) + ") " + CppOperator(op) + " 0)";
-      if (checked_) return EmitX87Binary(op, selector, Settle(v, Future{kHazard, 0})).cpp;
-      bool integers = selector.type == ValueType::Integer && (v.type == ValueType::Integer || v.boolean);
-      if (integers) return "(" + selector.cpp + " " + CppOperator(op) + " " + v.cpp + ")";
-      return std::string(NumberComparison(op)) + "(" + AsNumber(selector) + ", " + AsNumber(v) + ")";
-    };
-    switch (item.kind) {
-      case CaseItem::Kind::Value: return compare(BinaryOp::Equal, *item.first);
-      case CaseItem::Kind::Is: return compare(item.op, *item.first);
-      default: {
-        std::string low = compare(BinaryOp::GreaterEqual, *item.first);
-        return "(" + low + " && " + compare(BinaryOp::LessEqual, *item.last) + ")";
-      }
+  if (!text && checked_) selector = InMemory(selector);
+  auto compare = [&](BinaryOp op, const Value& v) {
+    if (text) return "(StrCompare(" + selector.cpp + ", " + AsString(v) + ") " + CppOperator(op) + " 0)";
+    if (checked_) return EmitX87Binary(op, selector, InMemory(v)).cpp;
+    bool integers = selector.type == ValueType::Integer && (v.type == ValueType::Integer || v.boolean);
+    if (integers) return "(" + selector.cpp + " " + CppOperator(op) + " " + v.cpp + ")";
+    return std::string(NumberComparison(op)) + "(" + AsNumber(selector) + ", " + AsNumber(v) + ")";
+  };
+  // A CASE's values are the operands of its test, made in source order.
+  auto caseTest = [&](const CaseClause& c) {
+    std::vector<const Expr*> operands;
+    for (const CaseItem& item : c.items) {
+      operands.push_back(item.first.get());
+      if (item.kind == CaseItem::Kind::Range) operands.push_back(item.last.get());
     }
+    std::vector<Value> values = EmitOperands(operands, {});
+    std::string text;
+    size_t k = 0;
+    for (const CaseItem& item : c.items) {
+      std::string test;
+      switch (item.kind) {
+        case CaseItem::Kind::Value: test = compare(BinaryOp::Equal, values[k++]); break;
+        case CaseItem::Kind::Is: test = compare(item.op, values[k++]); break;
+        default: {
+          std::string low = compare(BinaryOp::GreaterEqual, values[k++]);
+          test = "(" + low + " && " + compare(BinaryOp::LessEqual, values[k++]) + ")";
+        }
+      }
+      text += (text.empty() ? "" : " || ") + test;
+    }
+    return c.items.empty() ? std::string("false") : text;
   };
   int open = 0;
   bool first = true;
@@ -401,9 +436,7 @@ void Emitter::EmitSelect(const Stmt& s) {
       std::ostringstream before;
       std::ostringstream* outer = out_;
       out_ = &before;
-      std::string condition;
-      for (size_t i = 0; i < c.items.size(); ++i) condition += (i ? " || " : "") + test(c.items[i]);
-      if (c.items.empty()) condition = "false";
+      std::string condition = caseTest(c);
       out_ = outer;
       std::string code = before.str();
       if (!code.empty() && !first) {

@@ -105,26 +105,64 @@ Value Emitter::EmitX87(const Expr& root, Future future, const Symbol* destinatio
     }
   };
   collect(root);
-  std::map<const Expr*, std::string> operands;
-  std::map<const Expr*, ValueType> types;
-  for (size_t i = 0; i < leaves.size(); ++i) {
-    const Expr& e = *leaves[i];
-    if (e.constant.known() && e.type != ValueType::String) continue;
-    Future later = future;
-    for (size_t j = i + 1; j < leaves.size(); ++j) later = later | Analyze(*leaves[j]);
-    Value v = Emit(e, later);
-    if (!v.lvalue) {
-      std::string local = NewLocal();
-      bool integer = v.type == ValueType::Integer || v.boolean;
-      Line(std::string(integer ? "const int32_t " : "const long double ") + local + " = " + v.cpp + ";");
-      v.cpp = local;
-      v.type = integer ? ValueType::Integer : ValueType::Double;
-      v.boolean = false;
-    }
-    operands[&e] = v.cpp;
-    types[&e] = v.boolean ? ValueType::Integer : v.type;
+  X87Operands in;
+  std::vector<const Expr*> made;
+  for (const Expr* e : leaves)
+    if (!(e->constant.known() && e->type != ValueType::String)) made.push_back(e);
+  std::vector<Value> values = EmitOperands(made, future);
+  for (size_t i = 0; i < made.size(); ++i) {
+    const Expr& e = *made[i];
+    Value v = values[i];
+    // An element whose index is computed would need a register to address.
+    bool computedIndex = false;
+    if (e.kind == Expr::Kind::Name && e.ref == Expr::Ref::Variable)
+      for (auto& index : e.args) computedIndex |= !index->constant.known();
+    if (computedIndex) v = Evaluate(v, {});
+    v = InMemory(v);
+    in.cpp[&e] = v.cpp;
+    in.types[&e] = v.boolean ? ValueType::Integer : v.type;
   }
+  SplitX87(root, in);
+  return X87Code(root, in, destination);
+}
 
+namespace {
+
+bool ConstantLeaf(const Expr& e) {
+  return e.kind == Expr::Kind::Integer || e.kind == Expr::Kind::Number ||
+         (e.kind == Expr::Kind::Name && e.ref == Expr::Ref::Constant);
+}
+
+// The operands that one asm statement may have: GCC takes 30, and the check
+// routine, the power routine and the result may take three.
+constexpr int kAsmOperands = 27;
+
+}  // namespace
+
+// At most the number of operands the asm of e needs.
+int Emitter::X87OperandCount(const Expr& e, const X87Operands& in) const {
+  if (in.cpp.count(&e) || ConstantLeaf(e) || !X87(e)) return 1;
+  if (e.kind == Expr::Kind::Name) return X87OperandCount(*e.args[0], in) + (IsBuiltin(e, "INT") ? 2 : 0);
+  if (e.kind == Expr::Kind::Unary) return X87OperandCount(*e.args[0], in) + 1;
+  return X87OperandCount(*e.args[0], in) + X87OperandCount(*e.args[1], in) + 3;
+}
+
+// An expression too long for one asm statement is computed in parts, from
+// the first operand on: each part's value goes to memory (exactly, in
+// extended precision), where the next part reads it.
+void Emitter::SplitX87(const Expr& e, X87Operands& in) {
+  if (in.cpp.count(&e) || ConstantLeaf(e) || !X87(e)) return;
+  for (auto& a : e.args) SplitX87(*a, in);
+  for (auto& a : e.args) {
+    if (X87OperandCount(e, in) <= kAsmOperands) return;
+    if (in.cpp.count(a.get()) || ConstantLeaf(*a) || !X87(*a)) continue;
+    Value part = X87Code(*a, in, nullptr);
+    in.cpp[a.get()] = part.cpp;
+    in.types[a.get()] = part.boolean ? ValueType::Integer : part.type;
+  }
+}
+
+Value Emitter::X87Code(const Expr& root, X87Operands& in, const Symbol* destination) {
   Asm a;
   std::vector<std::string> scratchLocals;
   auto newScratch = [&]() {
@@ -147,9 +185,9 @@ Value Emitter::EmitX87(const Expr& root, Future future, const Symbol* destinatio
 
   std::function<Place(const Expr&)> build = [&](const Expr& e) -> Place {
     Place p;
-    auto found = operands.find(&e);
-    if (found != operands.end()) {
-      a.Code((types[&e] == ValueType::Integer ? "fildl " : "fldt ") + a.Input(found->second, types[&e]));
+    auto found = in.cpp.find(&e);
+    if (found != in.cpp.end()) {
+      a.Code((in.types[&e] == ValueType::Integer ? "fildl " : "fldt ") + a.Input(found->second, in.types[&e]));
       return p;
     }
     bool constantLeaf = e.kind == Expr::Kind::Integer || e.kind == Expr::Kind::Number ||
@@ -300,7 +338,13 @@ Value Emitter::EmitX87(const Expr& root, Future future, const Symbol* destinatio
     v.type = ValueType::Integer;
     v.boolean = result.boolean;
   }
+  v.lvalue = true;
   return v;
+}
+
+Value Emitter::InMemory(const Value& v) {
+  if (v.lvalue) return v;
+  return Evaluate(v, {});
 }
 
 Value Emitter::EmitX87Binary(BinaryOp op, const Value& left, const Value& right) {

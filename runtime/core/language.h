@@ -59,6 +59,10 @@ inline bool ForContinues(long double value, long double end, long double step) {
   return false;
 }
 
+// Whether an INTEGER holds value as a store rounds it. A FOR loop whose start
+// or next sum an INTEGER counter cannot hold ends there.
+inline bool FitsInteger(long double value) { return value >= -2147483648.5L && value < 2147483647.5L; }
+
 inline long double NumberAbs(long double x) { return __builtin_fabsl(x); }
 inline long double NumberSqrt(long double x) {
   asm("fsqrt" : "+t"(x));

@@ -268,6 +268,113 @@ const Case kCases[] = {
      "changed, and long enough that the variable's block must move elsewhere\nf1f2f3\n[abz]\n[[[a][b]]]\n"
      "12345678910\n"},
 
+    // A concatenation inside a string function inside another keeps its
+    // text, whatever its pieces call.
+    {"inner_concatenations",
+     {"DIM a AS STRING, t AS STRING, h AS STRING, n AS INTEGER, tab(3) AS INTEGER\n"
+      "a = \"x\": PRINT \"[\" + LEFT$(a + Two$(), 3) + \"]\"\n"
+      "t = \"c\": PRINT \"<\" + LCASE$(\"A\" + LCASE$(\"B\" + t)) + \">\"\n"
+      "n = 10: h = \"h\": h = h + \" \" + RIGHT$(\"0\" + HexOf$(n), 2): PRINT h\n"
+      "PRINT \"n=\" + LEN(a + Two$())\n"
+      "tab(2) = 7: PRINT STR$(tab(F())) + \"!\"\n"
+      "FUNCTION Two$() AS STRING\n"
+      "  Two$ = \"ab\"\n"
+      "END FUNCTION\n"
+      "FUNCTION HexOf$(v AS INTEGER) AS STRING\n"
+      "  HexOf$ = \"A\" + STR$(v)\n"
+      "END FUNCTION\n"
+      "FUNCTION F() AS INTEGER\n"
+      "  DIM x AS STRING\n"
+      "  x = \"zz\" + STR$(n)\n"
+      "  F = 2\n"
+      "END FUNCTION\n"},
+     "", "[xab]\n<abc>\nh 10\nn=3\n7!\n"},
+
+    // Each CASE value is made in turn: two concatenations in one CASE, in a
+    // list, a range and IS, do not share the accumulator.
+    {"concatenations_in_one_case",
+     {"DIM w AS STRING\n"
+      "w = \"a\"\n"
+      "SELECT CASE \"ab\"\n"
+      "  CASE w + \"x\", w + \"b\": PRINT \"list\"\n"
+      "END SELECT\n"
+      "SELECT CASE \"ab\"\n"
+      "  CASE w + \"a\" TO w + \"c\": PRINT \"range\"\n"
+      "END SELECT\n"
+      "SELECT CASE \"ab\"\n"
+      "  CASE IS < w + \"a\", IS > w + \"a\": PRINT \"is\"\n"
+      "END SELECT\n"},
+     "", "list\nrange\nis\n"},
+
+    // Operands and arguments are evaluated from left to right: a FUNCTION
+    // that changes g runs before the g that follows it is read, and a value
+    // made before a call survives what the call does.
+    {"left_to_right",
+     {"DIM g AS INTEGER\n"
+      "g = 1: PRINT Add(Bump(), g); \" \";\n"
+      "g = 1: PRINT MID$(\"abcdefgh\", Bump(), g); \" \";\n"
+      "g = 1: PRINT Bump() = g; Bump() < g; \" \";\n"
+      "g = 1: PRINT Bump() \\ g; \" \";\n"
+      "g = 1: PRINT Bump() MOD g; \" \";\n"
+      "g = 1: PRINT Bump() ^ g\n"
+      "PRINT Pair$(Noise$(), STR$(42))\n"
+      "FUNCTION Bump() AS INTEGER\n"
+      "  g = g + 4\n"
+      "  Bump = 3\n"
+      "END FUNCTION\n"
+      "FUNCTION Add(a AS INTEGER, b AS INTEGER) AS INTEGER\n"
+      "  Add = a * 100 + b\n"
+      "END FUNCTION\n"
+      "FUNCTION Noise$() AS STRING\n"
+      "  DIM i AS INTEGER\n"
+      "  FOR i = 1 TO 9: Noise$ = Noise$ + STR$(i): NEXT\n"
+      "END FUNCTION\n"
+      "FUNCTION Pair$(x AS STRING, y AS STRING) AS STRING\n"
+      "  Pair$ = x + \"/\" + y\n"
+      "END FUNCTION\n"},
+     "", "305 cdefg 01 0 3 243\n123456789/42\n"},
+
+    // A trapped program compiles what the same program without the handler
+    // compiles: constant FOR ends and steps, numeric CASEs with constants and
+    // computed selectors, expressions of many operands, elements with
+    // computed indexes. All exact, so the handler never runs.
+    {"trapped_program_forms",
+     {"ON FLOAT ERROR CALL Trap\n"
+      "DIM i AS INTEGER, x AS DOUBLE, r AS INTEGER, s AS STRING, v(10) AS DOUBLE, j AS INTEGER\n"
+      "DIM v1 AS INTEGER, v2 AS INTEGER, v3 AS INTEGER, v4 AS INTEGER, v5 AS INTEGER\n"
+      "FOR i = 1 TO 3: PRINT i;: NEXT: PRINT \" \"; i\n"
+      "FOR x = 1 TO 2 STEP 0.5: PRINT x; \" \";: NEXT: PRINT\n"
+      "SELECT CASE i\n"
+      "  CASE 1, 2: PRINT \"small\"\n"
+      "  CASE 4: PRINT \"four\"\n"
+      "END SELECT\n"
+      "s = \"A\"\n"
+      "SELECT CASE ASC(s): CASE 65: PRINT \"A\": END SELECT\n"
+      "SELECT CASE VAL(\"12\"): CASE 10 TO 20: PRINT \"teen\": END SELECT\n"
+      "SELECT CASE INSTR(\"abc\", \"c\"): CASE IS > 2: PRINT \"third\": END SELECT\n"
+      "v1 = 1: v2 = 2: v3 = 4: v4 = 8: v5 = 16\n"
+      "r = v1 OR v2 OR v3 OR v4 OR v5 OR v1 OR v2 OR v3 OR v4 OR v5: PRINT r\n"
+      "r = v1 + v2 + v3 + v4 + v5 + v1 + v2 + v3 + v4 + v5 + v1 + v2 + v3 + v4 + v5 + v1 + v2 + v3 + v4 + v5 + "
+      "v1 + v2 + v3 + v4 + v5 + v1 + v2 + v3 + v4: PRINT r\n"
+      "FOR j = 0 TO 10: v(j) = j: NEXT\n"
+      "i = 1: j = 2\n"
+      "x = v(i + 1) * v(j + 2) - v(i + 5) / v(j + 6): PRINT x\n"
+      "SUB Trap\n"
+      "  PRINT \"trap\"\n"
+      "END SUB\n"},
+     "", "123 4\n1 1.5 2 \nfour\nA\nteen\nthird\n31\n170\n7.25\n"},
+
+    // An INTEGER counter: a start it cannot hold runs no pass, a sum it
+    // cannot hold ends the loop; either way the counter holds -2147483648.
+    {"for_beyond_the_integer_range",
+     {"DIM i AS INTEGER, n AS INTEGER, d AS DOUBLE\n"
+      "n = 0: FOR i = 2147483646 TO 3000000000: n = n + 1: NEXT: PRINT n; \" \"; i\n"
+      "n = 0: FOR i = 1E30 TO 5: n = n + 1: NEXT: PRINT n; \" \"; i\n"
+      "n = 0: FOR i = -2147483647 TO -3000000000 STEP -1: n = n + 1: NEXT: PRINT n; \" \"; i\n"
+      "d = 1E30: n = 0: FOR i = d TO 5 STEP 2: n = n + 1: NEXT: PRINT n; \" \"; i\n"
+      "n = 0: FOR i = -2147483648.4 TO -2147483647: n = n + 1: NEXT: PRINT n; \" \"; i\n"},
+     "", "2 -2147483648\n0 -2147483648\n2 -2147483648\n0 -2147483648\n2 -2147483646\n"},
+
     {"line_input_and_input",
      {"DIM name$, n AS INTEGER, x AS DOUBLE\n"
       "LINE INPUT \"Name? \"; name$\n"
