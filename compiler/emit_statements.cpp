@@ -403,29 +403,48 @@ void Emitter::EmitSelect(const Stmt& s) {
     if (integers) return "(" + selector.cpp + " " + CppOperator(op) + " " + v.cpp + ")";
     return std::string(NumberComparison(op)) + "(" + AsNumber(selector) + ", " + AsNumber(v) + ")";
   };
-  // A CASE's values are the operands of its test, made in source order.
+  // A CASE tests its values from left to right, and the first that matches
+  // ends the tests: the values after it are not evaluated. A range makes
+  // both its ends, in order, before it tests them. Tests that need code of
+  // their own run only while nothing has matched.
   auto caseTest = [&](const CaseClause& c) {
-    std::vector<const Expr*> operands;
+    std::string pending;  // tests since the last flush, evaluated where they stand
+    std::string matched;  // a local that holds the result once code intervened
     for (const CaseItem& item : c.items) {
-      operands.push_back(item.first.get());
-      if (item.kind == CaseItem::Kind::Range) operands.push_back(item.last.get());
-    }
-    std::vector<Value> values = EmitOperands(operands, {});
-    std::string text;
-    size_t k = 0;
-    for (const CaseItem& item : c.items) {
+      std::ostringstream code;
+      std::ostringstream* outer = out_;
+      out_ = &code;
       std::string test;
-      switch (item.kind) {
-        case CaseItem::Kind::Value: test = compare(BinaryOp::Equal, values[k++]); break;
-        case CaseItem::Kind::Is: test = compare(item.op, values[k++]); break;
-        default: {
-          std::string low = compare(BinaryOp::GreaterEqual, values[k++]);
-          test = "(" + low + " && " + compare(BinaryOp::LessEqual, values[k++]) + ")";
-        }
+      if (item.kind == CaseItem::Kind::Range) {
+        std::vector<Value> ends = EmitOperands({item.first.get(), item.last.get()}, {}, nullptr, true);
+        test = "(" + compare(BinaryOp::GreaterEqual, ends[0]) + " && " + compare(BinaryOp::LessEqual, ends[1]) + ")";
+      } else {
+        test = compare(item.kind == CaseItem::Kind::Is ? item.op : BinaryOp::Equal, Emit(*item.first, {}));
       }
-      text += (text.empty() ? "" : " || ") + test;
+      out_ = outer;
+      if (code.str().empty()) {
+        pending += (pending.empty() ? "" : " || ") + test;
+        continue;
+      }
+      if (matched.empty() && pending.empty()) {
+        *out_ << code.str();
+        pending = test;
+        continue;
+      }
+      if (matched.empty()) {
+        matched = NewLocal();
+        Line("bool " + matched + " = " + pending + ";");
+      } else if (!pending.empty()) {
+        Line(matched + " = " + matched + " || " + pending + ";");
+      }
+      pending.clear();
+      Line("if (!" + matched + ") {");
+      *out_ << code.str();
+      Line("  " + matched + " = " + test + ";");
+      Line("}");
     }
-    return c.items.empty() ? std::string("false") : text;
+    if (matched.empty()) return pending.empty() ? std::string("false") : pending;
+    return pending.empty() ? matched : matched + " || " + pending;
   };
   int open = 0;
   bool first = true;
