@@ -306,6 +306,24 @@ const Case kCases[] = {
       "END SELECT\n"},
      "", "list\nrange\nis\n"},
 
+    // CASE values are tested from left to right up to the first match; a
+    // range makes both ends before its test.
+    {"case_values_in_turn",
+     {"DIM n AS INTEGER, calls AS INTEGER\n"
+      "FOR n = 1 TO 4\n"
+      "  SELECT CASE n\n"
+      "    CASE 1, Count(), 3: PRINT \"A\"; n; calls; \" \";\n"
+      "    CASE Count() TO Count() + 2: PRINT \"B\"; n; calls; \" \";\n"
+      "    CASE ELSE: PRINT \"C\"; n; calls; \" \";\n"
+      "  END SELECT\n"
+      "NEXT\n"
+      "PRINT\n"
+      "FUNCTION Count() AS INTEGER\n"
+      "  calls = calls + 1\n"
+      "  Count = calls\n"
+      "END FUNCTION\n"},
+     "", "A10 B23 A34 C47 \n"},
+
     // Operands and arguments are evaluated from left to right: a FUNCTION
     // that changes g runs before the g that follows it is read, and a value
     // made before a call survives what the call does.
