@@ -154,7 +154,14 @@ Value Emitter::Evaluate(Value v, Future future) {
   }
   std::string local = NewLocal();
   bool integer = v.type == ValueType::Integer || v.boolean;
-  Line(std::string(integer ? "const int32_t " : "const long double ") + local + " = " + v.cpp + ";");
+  const char* type = integer ? "int32_t " : "long double ";
+  // In x87 code a number lives in memory (see emit_x87.cpp).
+  if (checked_) {
+    Line("static " + std::string(type) + local + ";");
+    Line(local + " = " + v.cpp + ";");
+  } else {
+    Line("const " + std::string(type) + local + " = " + v.cpp + ";");
+  }
   Value n;
   n.cpp = local;
   n.type = integer ? ValueType::Integer : ValueType::Double;

@@ -1,3 +1,8 @@
+// The memory that x87 code reads and writes (its operands, its scratch
+// integers, its results) is static, like a routine's variables: a frame
+// would grow with every expression of the routine, since the C++ compiler
+// does not share small stack slots between statements.
+//
 // Numeric code of a program with a floating-point handler: each numeric
 // expression becomes x87 code in source order, every instruction that
 // computes a value followed by a call of FpuCheck (loads and stores are not),
@@ -311,7 +316,7 @@ Value Emitter::X87Code(const Expr& root, X87Operands& in, const Symbol* destinat
   };
 
   Place result = build(root);
-  for (const std::string& s : scratchLocals) Line("int32_t " + s + " = 0;");
+  for (const std::string& s : scratchLocals) Line("static int32_t " + s + ";");
   Value v;
   if (destination != nullptr) {
     // The store into the variable is the asm's own, so it stays in the code
@@ -327,7 +332,7 @@ Value Emitter::X87Code(const Expr& root, X87Operands& in, const Symbol* destinat
   }
   if (result.onStack) {
     std::string out = NewLocal();
-    Line("long double " + out + ";");
+    Line("static long double " + out + ";");
     a.Code("fstpt %[out]");
     Line(a.Statement(out));
     v.cpp = out;
@@ -360,7 +365,7 @@ Value Emitter::EmitX87Binary(BinaryOp op, const Value& left, const Value& right)
     a.Code("faddp");
     a.Check();
     std::string out = NewLocal();
-    Line("long double " + out + ";");
+    Line("static long double " + out + ";");
     a.Code("fstpt %[out]");
     Line(a.Statement(out));
     v.cpp = out;
@@ -379,7 +384,7 @@ Value Emitter::EmitX87Binary(BinaryOp op, const Value& left, const Value& right)
     default: break;
   }
   std::string result = NewLocal();
-  Line("int32_t " + result + " = 0;");
+  Line("static int32_t " + result + ";");
   a.Scratch(result);
   a.Code("fcomip %%st(1), %%st");
   a.Code("fstp %%st(0)");
