@@ -22,6 +22,13 @@ std::string ParamType(ValueType t) {
   return CppType(t);
 }
 
+// The first form declared, the program's main form; null in a program without one.
+const Symbol* MainForm(const Program& p) {
+  for (const Symbol* o : p.guiObjects)
+    if (o->object == ObjectKind::Form) return o;
+  return nullptr;
+}
+
 // The type of a variable's storage (of each element of an array).
 std::string ElementType(const Symbol& s) { return s.type == ValueType::String ? "StringDescriptor" : CppType(s.type); }
 
@@ -116,6 +123,9 @@ std::string Emitter::Storage(const Symbol& s) const {
       case ObjectKind::File: return "FileRecord " + n + " = {};";
       case ObjectKind::Registry: return "RegistryRecord " + n + " = {" + RegistryRoot(s.registryRoot) + "};";
       case ObjectKind::RichEdit: return "ObjectRecord " + n + " = kObjectImage;\nCHARRANGE " + n + "$Selection = {};";
+      case ObjectKind::Form:
+        // Every form but the main one hides at its close box until the program gives it an OnClose.
+        return "ObjectRecord " + n + (&s == MainForm(program_) ? " = kObjectImage;" : " = kOwnedFormImage;");
       default: return "ObjectRecord " + n + " = kObjectImage;";
     }
   }
