@@ -71,14 +71,15 @@ function(tessaric_program name)
   target_link_options(${name} PRIVATE -nostdlib -s -Wl,--gc-sections -Wl,--no-insert-timestamp)
 
   # Two sections where the default layout has five to seven; the finishing step
-  # takes the zero-initialised data out of the file and, for a library, enters
-  # the export directory, which it finds in the link map.
+  # (cmake/finish_image.cpp, built with the compiler) takes the zero-initialised
+  # data out of the file and, for a library, enters the export directory, which
+  # it finds in the link map.
   set(layout ${CMAKE_SOURCE_DIR}/cmake/image_layout.ld)
-  set(finish ${CMAKE_SOURCE_DIR}/cmake/finish_image.sh)
   set(map ${CMAKE_CURRENT_BINARY_DIR}/${name}.map)
   target_link_options(${name} PRIVATE -Wl,-T,${layout} -Wl,-Map,${map})
-  set_property(TARGET ${name} APPEND PROPERTY LINK_DEPENDS ${layout} ${finish})
-  add_custom_command(TARGET ${name} POST_BUILD COMMAND ${finish} $<TARGET_FILE:${name}> ${map} VERBATIM)
+  set_property(TARGET ${name} APPEND PROPERTY LINK_DEPENDS ${layout} ${TESSARIC_FINISH})
+  add_dependencies(${name} compiler)
+  add_custom_command(TARGET ${name} POST_BUILD COMMAND ${TESSARIC_FINISH} $<TARGET_FILE:${name}> ${map} VERBATIM)
 endfunction()
 
 # tessaric_image(<output> <art>): makes a .cur, .ico or .bmp from text art at
@@ -105,7 +106,7 @@ entry=$<JOIN:$<TARGET_OBJECTS:tessaric_entry>, >
 support=$<JOIN:$<TARGET_OBJECTS:tessaric_support>, >
 pch=${TESSARIC_PCH_DIR}
 layout=${CMAKE_SOURCE_DIR}/cmake/image_layout.ld
-finish=${CMAKE_SOURCE_DIR}/cmake/finish_image.sh
+finish=${TESSARIC_FINISH}
 dlltool=${CMAKE_DLLTOOL}
 windres=${CMAKE_RC_COMPILER}
 libs=${libraries}

@@ -65,7 +65,7 @@ const Builtin kBuiltins[] = {
     {"TITLE", V, true, "T", "", "ConsoleSetTitle($1);", kOrdered, Storage::Temp, kAnyProgram, Special::None,
      kConsole},
     {"WAITKEY", V, true, "", "", "ConsoleWaitKey();", kHazard, Storage::Temp, kAnyProgram, Special::None, kConsole},
-    {"DOEVENTS", V, true, "", "", "ProcessPendingMessages();", kHazard, Storage::Temp, kWindow, Special::None, kGui},
+    {"DOEVENTS", V, true, "", "", "DoEvents();", kHazard, Storage::Temp, kWindow, Special::None, kGui},
     {"SAVEFILE", V, true, "TS", "", "FileSaveString($1, $2);", kOrdered, Storage::Temp, kAnyProgram, Special::None,
      kLanguage},
 };

@@ -76,6 +76,8 @@ void Checker::Run() {
   CheckRecursion();
   NumberExports();
   if (program_.trapped) CheckRegisterDepth();
+  // Warnings only for a program without errors, whose checks all ran.
+  if (diagnostics_.empty() && program_.kind == ProgramKind::Window) CheckWindowProgram();
   NameEverything();
 }
 
@@ -156,6 +158,102 @@ void Checker::CheckRegisterDepth() {
     for (auto& r : m.routines)
       if (!r->fpuHandler) block(r->body);
   }
+}
+
+namespace {
+
+void WalkExpr(const Expr* e, const std::function<void(const Expr&)>& expression) {
+  if (e == nullptr) return;
+  expression(*e);
+  for (const auto& a : e->args) WalkExpr(a.get(), expression);
+}
+
+// Every statement of the block and of the blocks inside it, and every
+// expression they evaluate. The value of an event slot is a routine's name,
+// not a call: it is left out.
+void WalkBlock(const Block& block, const std::function<void(const Stmt&)>& statement,
+               const std::function<void(const Expr&)>& expression) {
+  for (const auto& s : block) {
+    statement(*s);
+    bool handler = s->kind == Stmt::Kind::Assign && s->target && s->target->kind == Expr::Kind::Member &&
+                   s->target->member != nullptr && s->target->member->valueKind == 'H';
+    for (const Expr* e : {s->target.get(), handler ? nullptr : s->value.get(), s->callee.get(), s->start.get(),
+                          s->end.get(), s->step.get(), s->condition.get()})
+      WalkExpr(e, expression);
+    for (const PrintItem& i : s->items) WalkExpr(i.value.get(), expression);
+    for (const IfBranch& b : s->branches) {
+      WalkExpr(b.condition.get(), expression);
+      WalkBlock(b.body, statement, expression);
+    }
+    for (const CaseClause& c : s->cases) {
+      for (const CaseItem& i : c.items) {
+        WalkExpr(i.first.get(), expression);
+        WalkExpr(i.last.get(), expression);
+      }
+      WalkBlock(c.body, statement, expression);
+    }
+    WalkBlock(s->body, statement, expression);
+  }
+}
+
+// A statement that acts on the object through one of its members of that name.
+bool UsesMember(const Stmt& s, const Symbol* object, const char* member) {
+  const Expr* e = s.kind == Stmt::Kind::Call ? s.callee.get() : s.kind == Stmt::Kind::Assign ? s.target.get() : nullptr;
+  return e != nullptr && e->kind == Expr::Kind::Member && e->symbol == object && e->member != nullptr &&
+         std::string(e->member->name) == member;
+}
+
+}  // namespace
+
+// Sure mistakes of a window program, which are warned about and built all the
+// same. A control declared before any form has no form to stand on: its window
+// is never made. A main form that nothing can show (no Show, no write of its
+// Style, no library routine that could be handed its window) leaves the
+// program running unseen, unless the main code, or a routine that it or the
+// floating-point handler calls, may END it first.
+void Checker::CheckWindowProgram() {
+  const Symbol* mainForm = nullptr;
+  for (const Symbol* o : program_.guiObjects) {
+    if (o->object == ObjectKind::Form) {
+      if (mainForm == nullptr) mainForm = o;
+    } else if (mainForm == nullptr && o->parent == nullptr) {
+      Warning(o->position, std::string("the ") + KindName(o->object) + " " + o->name +
+                               " is declared before any FORM, so it has no form to stand on and is never made; "
+                               "declare a FORM before it");
+    }
+  }
+  if (mainForm == nullptr || !program_.imports.empty() || !program_.dynamicRoutines.empty()) return;
+
+  bool shown = false;
+  auto shows = [&](const Stmt& s) { shown |= UsesMember(s, mainForm, "SHOW") || UsesMember(s, mainForm, "STYLE"); };
+  auto nothing = [](const Expr&) {};
+  for (auto& m : modules_) {
+    WalkBlock(m.main, shows, nothing);
+    for (auto& r : m.routines) WalkBlock(r->body, shows, nothing);
+  }
+  if (shown) return;
+
+  bool ends = false;
+  std::set<const Routine*> reached;
+  std::vector<const Routine*> pending;
+  auto reach = [&](const Routine* r) {
+    if (r != nullptr && !r->fromLibrary && reached.insert(r).second) pending.push_back(r);
+  };
+  auto end = [&](const Stmt& s) { ends |= s.kind == Stmt::Kind::End; };
+  auto call = [&](const Expr& e) {
+    if (e.ref == Expr::Ref::Routine) reach(e.routine);
+  };
+  WalkBlock(modules_[0].main, end, call);
+  for (const Routine* r : program_.routines)
+    if (r->fpuHandler) reach(r);
+  while (!pending.empty()) {
+    const Routine* r = pending.back();
+    pending.pop_back();
+    WalkBlock(r->body, end, call);
+  }
+  if (ends) return;
+  Warning(mainForm->position, "the main form " + mainForm->name + " is never shown, so the program would run unseen "
+                              "until it is ended; show it with " + mainForm->name + ".Show");
 }
 
 Symbol* Checker::NewSymbol(Symbol::Kind kind, const std::string& name, Position position) {

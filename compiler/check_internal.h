@@ -26,6 +26,7 @@ class Checker {
   // ---- check.cpp
  private:
   void Error(Position position, const std::string& message) { diagnostics_.error(position, message); }
+  void Warning(Position position, const std::string& message) { diagnostics_.warning(position, message); }
   void CheckOptions();
   void DeclareRoutines();
   void CheckSignature(Routine& r);
@@ -41,6 +42,7 @@ class Checker {
   void NumberExports();
   void NameEverything();
   void CheckRegisterDepth();
+  void CheckWindowProgram();
 
   // ---- check_statements.cpp
   void CheckBlock(Block& block);

@@ -118,6 +118,7 @@ int RunCompiler(const std::vector<std::string>& args) {
     diagnostics.print(std::cerr);
     return kProgramErrors;
   }
+  diagnostics.printWarnings(std::cerr);
   std::vector<EmittedModule> emitted = EmitCpp(program, files);
 
   if (options.emitCpp) {

@@ -22,6 +22,16 @@ std::string ParamType(ValueType t) {
   return CppType(t);
 }
 
+// The first form declared, the program's main form; null in a program without one.
+const Symbol* MainForm(const Program& p) {
+  for (const Symbol* o : p.guiObjects)
+    if (o->object == ObjectKind::Form) return o;
+  return nullptr;
+}
+
+// The type of a variable's storage (of each element of an array).
+std::string ElementType(const Symbol& s) { return s.type == ValueType::String ? "StringDescriptor" : CppType(s.type); }
+
 int ArgumentBytes(const Routine& r) {
   int bytes = 0;
   for (const Param& p : r.params) bytes += p.type == ValueType::Double ? 12 : 4;
@@ -44,10 +54,37 @@ bool NeedsStart(const Program& p, int module) {
   return false;
 }
 
-std::string Elements(const Symbol& s) {
+int64_t ElementCount(const Symbol& s) {
   int64_t n = 1;
   for (int32_t b : s.bounds) n *= b + 1;
-  return std::to_string(n);
+  return n;
+}
+
+std::string Elements(const Symbol& s) { return std::to_string(ElementCount(s)); }
+
+// An array of this many bytes or more is a common symbol, which the image
+// layout puts in a section of its own that the loader zero-fills: its zeros
+// never reach the file, so the link and the finishing step take no longer for
+// it (see cmake/image_layout.ld). Smaller ones stay with the other data.
+constexpr int64_t kLargeArrayBytes = 65536;
+
+bool IsLargeArray(const Symbol& s) {
+  if (!s.isArray() || s.kind != Symbol::Kind::Variable || s.failed) return false;
+  int64_t element = s.type == ValueType::String ? 20 : s.type == ValueType::Double ? 12 : 4;
+  return ElementCount(s) * element >= kLargeArrayBytes;
+}
+
+// The namespace of a large array's common symbol: one per module and routine,
+// so that the names of different modules and routines never meet.
+std::string LargeArraySpace(const Symbol& s) {
+  std::string space = "TessaricArrays" + std::to_string(s.module);
+  return s.owner != nullptr ? space + "::" + s.owner->cppName : space;
+}
+
+// The common symbol's definition, outside every unnamed namespace.
+std::string LargeArrayDefinition(const Symbol& s) {
+  return "namespace " + LargeArraySpace(s) + " {\n__attribute__((common)) " + ElementType(s) + " " + s.cppName + "[" +
+         Elements(s) + "];\n}\n";
 }
 
 std::string RegistryRoot(uint32_t root) {
@@ -86,10 +123,14 @@ std::string Emitter::Storage(const Symbol& s) const {
       case ObjectKind::File: return "FileRecord " + n + " = {};";
       case ObjectKind::Registry: return "RegistryRecord " + n + " = {" + RegistryRoot(s.registryRoot) + "};";
       case ObjectKind::RichEdit: return "ObjectRecord " + n + " = kObjectImage;\nCHARRANGE " + n + "$Selection = {};";
+      case ObjectKind::Form:
+        // Every form but the main one hides at its close box until the program gives it an OnClose.
+        return "ObjectRecord " + n + (&s == MainForm(program_) ? " = kObjectImage;" : " = kOwnedFormImage;");
       default: return "ObjectRecord " + n + " = kObjectImage;";
     }
   }
-  std::string type = s.type == ValueType::String ? "StringDescriptor" : CppType(s.type);
+  std::string type = ElementType(s);
+  if (IsLargeArray(s)) return "using " + LargeArraySpace(s) + "::" + n + ";";
   if (s.isArray()) return type + " " + n + "[" + Elements(s) + "] = {};";
   return type + " " + n + (s.type == ValueType::String ? " = {};" : " = 0;");
 }
@@ -141,6 +182,8 @@ void Emitter::EmitRoutinePrototypes(std::ostringstream& out) {
 }
 
 void Emitter::EmitDeclarations(std::ostringstream& out) {
+  for (const auto& s : program_.symbols)
+    if (s->module == module_ && s->owner == nullptr && IsLargeArray(*s)) out << "\n" << LargeArrayDefinition(*s);
   out << "\nnamespace {\n";
   for (const std::string& c : constants_) out << "\n" << c;
   if (!constants_.empty()) out << "\n";
@@ -290,12 +333,17 @@ void Emitter::EmitRoutine(std::ostringstream& out, const Routine& r) {
     Line("return 0;");
   }
   out << "\n// " << r.position.line << ": " << files_[m_.file].line(r.position.line).substr(0, 200) << "\n";
+  for (const Symbol* s : r.locals)
+    if (IsLargeArray(*s)) out << LargeArrayDefinition(*s);
   if (!r.crossModule && !r.exported) out << "namespace {\n";
   out << RoutineSignature(r, true) << " {\n";
   for (const Symbol* s : r.locals) {
     if (s->kind != Symbol::Kind::Variable) continue;
-    std::string type = s->type == ValueType::String ? "StringDescriptor" : CppType(s->type);
-    out << "  static " << type << " " << s->cppName << (s->isArray() ? "[" + Elements(*s) + "]" : "") << ";\n";
+    if (IsLargeArray(*s)) {
+      out << "  using " << LargeArraySpace(*s) << "::" << s->cppName << ";\n";
+      continue;
+    }
+    out << "  static " << ElementType(*s) << " " << s->cppName << (s->isArray() ? "[" + Elements(*s) + "]" : "") << ";\n";
   }
   if (r.isFunction) out << "  static FunctionResult Result;\n";
   if (maxTemps_ > 0) out << "  static StringDescriptor Temp[" << maxTemps_ << "];\n";

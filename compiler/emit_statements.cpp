@@ -20,7 +20,7 @@ const char* Constructor(ObjectKind kind) {
     case ObjectKind::Label: return "CreateLabel";
     case ObjectKind::Picture: return "CreatePicture";
     case ObjectKind::ListBox: return "CreateListBox";
-    case ObjectKind::StatusBar: return "CreateStatusBar";
+    case ObjectKind::StatusBar: return "CreateFormStatusBar";
     default: return nullptr;
   }
 }

@@ -38,27 +38,45 @@ void Diagnostics::error(Position position, std::string message) {
   if (errors_.size() < 10 * kLimit) errors_.push_back({position, std::move(message)});
 }
 
-std::vector<Diagnostic> Diagnostics::reported() const {
-  std::vector<Diagnostic> sorted = errors_;
-  std::stable_sort(sorted.begin(), sorted.end(),
+namespace {
+
+std::vector<Diagnostic> Sorted(std::vector<Diagnostic> list, size_t limit) {
+  std::stable_sort(list.begin(), list.end(),
                    [](const Diagnostic& a, const Diagnostic& b) { return a.position < b.position; });
-  if (sorted.size() > kLimit) sorted.resize(kLimit);
-  return sorted;
+  if (list.size() > limit) list.resize(limit);
+  return list;
+}
+
+}  // namespace
+
+std::vector<Diagnostic> Diagnostics::reported() const { return Sorted(errors_, kLimit); }
+
+void Diagnostics::print(std::ostream& out, const Diagnostic& d, const char* kind) const {
+  const SourceFile& file = files_[d.position.file];
+  out << file.path << ':' << d.position.line << ':' << d.position.column << ": " << kind << ": " << d.message << '\n';
+  std::string text = file.line(d.position.line);
+  out << text << '\n';
+  // Tabs stay tabs so that the caret lines up under them.
+  std::string caret;
+  for (int i = 1; i < d.position.column && static_cast<size_t>(i - 1) < text.size(); ++i)
+    caret += text[i - 1] == '\t' ? '\t' : ' ';
+  out << caret << "^\n";
 }
 
 void Diagnostics::print(std::ostream& out) const {
-  for (const Diagnostic& d : reported()) {
-    const SourceFile& file = files_[d.position.file];
-    out << file.path << ':' << d.position.line << ':' << d.position.column << ": error: " << d.message << '\n';
-    std::string text = file.line(d.position.line);
-    out << text << '\n';
-    // Tabs stay tabs so that the caret lines up under them.
-    std::string caret;
-    for (int i = 1; i < d.position.column && static_cast<size_t>(i - 1) < text.size(); ++i)
-      caret += text[i - 1] == '\t' ? '\t' : ' ';
-    out << caret << "^\n";
-  }
+  for (const Diagnostic& d : reported()) print(out, d, "error");
   if (errors_.size() > kLimit) out << "too many errors; only the first " << kLimit << " are shown\n";
+}
+
+void Diagnostics::warning(Position position, std::string message) {
+  if (warnings_.size() < 10 * kLimit) warnings_.push_back({position, std::move(message)});
+}
+
+std::vector<Diagnostic> Diagnostics::warnings() const { return Sorted(warnings_, kLimit); }
+
+void Diagnostics::printWarnings(std::ostream& out) const {
+  for (const Diagnostic& d : warnings()) print(out, d, "warning");
+  if (warnings_.size() > kLimit) out << "too many warnings; only the first " << kLimit << " are shown\n";
 }
 
 }  // namespace tbc

@@ -51,9 +51,20 @@ class Diagnostics {
   // FILE:LINE:COLUMN: error: MESSAGE, the source line and a caret under the column.
   void print(std::ostream& out) const;
 
+  // A sure mistake in a program that is still built: told, and the program
+  // made all the same.
+  void warning(Position position, std::string message);
+  // Sorted by position, at most kLimit.
+  std::vector<Diagnostic> warnings() const;
+  // FILE:LINE:COLUMN: warning: MESSAGE, with the line and the caret as for errors.
+  void printWarnings(std::ostream& out) const;
+
  private:
+  void print(std::ostream& out, const Diagnostic& d, const char* kind) const;
+
   const std::vector<SourceFile>& files_;
   std::vector<Diagnostic> errors_;
+  std::vector<Diagnostic> warnings_;
 };
 
 }  // namespace tbc

@@ -145,5 +145,12 @@ extern MSG CurrentMessage;
 int32_t RunMessageLoop();
 void ProcessPendingMessages();
 void DispatchOneMessage();
+// The DOEVENTS statement: the pump, and the program's end with the quit code
+// when the pump met the quit message.
+void DoEvents();
+
+// The language's STATUSBAR: made on the form it is declared on and that
+// form's status bar, kept along its bottom edge.
+void CreateFormStatusBar();
 
 }  // namespace tessaric

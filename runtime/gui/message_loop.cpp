@@ -47,4 +47,14 @@ void ProcessPendingMessages() {
   }
 }
 
+// A handler that loops on DOEVENTS never returns to the loop that would see
+// the quit message again, so the statement itself ends the program, with the
+// quit code, once the pump met it. The pump stops at the quit message, so
+// CurrentMessage holds it only then: a PeekMessageA that finds nothing leaves
+// the last message dispatched there.
+void DoEvents() {
+  ProcessPendingMessages();
+  if (CurrentMessage.message == WM_QUIT) ExitProcess(static_cast<UINT>(CurrentMessage.wParam));
+}
+
 }  // namespace tessaric

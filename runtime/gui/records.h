@@ -67,6 +67,18 @@ inline constexpr ObjectRecord kObjectImage = {
     nullptr, nullptr, nullptr, nullptr, nullptr, 0, nullptr, nullptr, nullptr, nullptr,
     nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr};
 
+// The close handler that the language gives every form but the main form
+// until the program sets one of its own: the form hides, and can be shown
+// again; the program ends when the main form closes.
+int32_t HideClosedForm();
+
+// What the record of such a form holds before any code runs.
+inline constexpr ObjectRecord kOwnedFormImage = [] {
+  ObjectRecord record = kObjectImage;
+  record.OnClose = HideClosedForm;
+  return record;
+}();
+
 // Defined by the program (TESSARIC_GUI): one slot per record it declares and a
 // null slot after them that ends every scan and is never filled.
 extern ObjectRecord* ObjectTable[];

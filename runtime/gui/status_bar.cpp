@@ -19,4 +19,17 @@ void CreateStatusBar() {
                                           static_cast<UINT>(bar->ObjectIndex));
 }
 
+// CreateStatusBar makes the bar on the form created last; a program's bar
+// belongs to the form it is declared on (ParentWindow, by default that same
+// form), which then keeps it along its bottom edge through every resize.
+void CreateFormStatusBar() {
+  ObjectRecord* bar = CurrentRecord();
+  HWND form = UseDefaultParent(bar);
+  HWND last = CurrentFormWindow;
+  CurrentFormWindow = form;
+  CreateStatusBar();
+  CurrentFormWindow = last;
+  if (ObjectRecord* owner = LookUpWindow(form)) owner->StatusBarWindow = bar->WindowHandle;
+}
+
 }  // namespace tessaric

@@ -215,6 +215,11 @@ LRESULT ChildClick(const Message& m) {
 
 }  // namespace
 
+int32_t HideClosedForm() {
+  ShowWindow(EventWindow, SW_HIDE);
+  return 0;
+}
+
 void SetEventGlobals(const ObjectRecord* object, UINT message, WPARAM wParam, LPARAM lParam) {
   EventWindow = object->WindowHandle;
   EventMessage = message;

@@ -23,7 +23,9 @@ struct Refusal {
 void PrintTo(const Refusal& r, std::ostream* out) { *out << '"' << r.source << '"'; }
 
 // The diagnostics of a program given as modules; the first is the main one.
-std::vector<Diagnostic> Diagnose(const std::vector<std::string>& sources, std::string* printed = nullptr) {
+// Its warnings go to *warnings when asked for.
+std::vector<Diagnostic> Diagnose(const std::vector<std::string>& sources, std::string* printed = nullptr,
+                                 std::vector<Diagnostic>* warnings = nullptr) {
   std::vector<SourceFile> files;
   for (size_t i = 0; i < sources.size(); ++i) files.emplace_back("m" + std::to_string(i) + ".bas", sources[i]);
   Diagnostics diagnostics(files);
@@ -35,8 +37,10 @@ std::vector<Diagnostic> Diagnose(const std::vector<std::string>& sources, std::s
   if (printed != nullptr) {
     std::ostringstream out;
     diagnostics.print(out);
+    diagnostics.printWarnings(out);
     *printed = out.str();
   }
+  if (warnings != nullptr) *warnings = diagnostics.warnings();
   return diagnostics.reported();
 }
 
@@ -149,6 +153,74 @@ TEST_P(RefusedProgram, GetsItsErrorAtItsPlace) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, RefusedProgram, testing::ValuesIn(kRefusals));
+
+// Programs the compiler builds and warns about: a sure mistake, at its place.
+struct Warned {
+  const char* source;
+  int line;
+  int column;
+  const char* message;  // empty: the program gets no warning
+};
+
+void PrintTo(const Warned& w, std::ostream* out) { *out << '"' << w.source << '"'; }
+
+const char kNeverShown[] =
+    "the main form Form is never shown, so the program would run unseen until it is ended; show it with Form.Show";
+
+const Warned kWarned[] = {
+    // A window program whose main form nothing shows.
+    {"DIM Form AS FORM\nForm.Caption = \"x\"", 1, 5, kNeverShown},
+    {"DIM Form AS FORM\nDIM Other AS FORM\nOther.Show", 1, 5, kNeverShown},
+    {"DIM Form AS FORM\nForm.OnClose = Quit\nSUB Quit\n  END\nEND SUB", 1, 5, kNeverShown},
+    {"DIM Form AS FORM\nDO\n  DOEVENTS\nLOOP", 1, 5, kNeverShown},
+    // ...and ones where something shows it, may, or the program ends first.
+    {"DIM Form AS FORM\nForm.Show", 0, 0, ""},
+    {"DIM Form AS FORM\nDIM b AS BUTTON\nShowIt\nSUB ShowIt\n  IF 0 THEN Form.Show\nEND SUB", 0, 0, ""},
+    {"DIM Form AS FORM\nForm.Style = Form.Style OR &H10000000", 0, 0, ""},
+    {"DIM Form AS FORM\nMSGBOX \"done\"\nEND", 0, 0, ""},
+    {"DIM Form AS FORM\nWork\nSUB Work\n  Finish\nEND SUB\nSUB Finish\n  END\nEND SUB", 0, 0, ""},
+    {"DIM Form AS FORM\nDECLARE SUB ShowWindow LIB \"user32.dll\" (w AS INTEGER, n AS INTEGER)\n"
+     "ShowWindow Form.WindowHandle, 1", 0, 0, ""},
+    // A control declared before any form is never made.
+    {"DIM b AS BUTTON\nDIM Form AS FORM\nForm.Show", 1, 5,
+     "the BUTTON b is declared before any FORM, so it has no form to stand on and is never made; "
+     "declare a FORM before it"},
+    {"DIM Form AS FORM\nDIM b AS BUTTON\nDIM Second AS FORM\nDIM c AS LABEL IN Form\nForm.Show", 0, 0, ""},
+    // Console programs have no form to show.
+    {"PRINT 1", 0, 0, ""},
+};
+
+class WarnedProgram : public testing::TestWithParam<Warned> {};
+
+TEST_P(WarnedProgram, GetsItsWarningAtItsPlace) {
+  const Warned& w = GetParam();
+  std::vector<Diagnostic> warnings;
+  EXPECT_TRUE(Diagnose({w.source}, nullptr, &warnings).empty()) << w.source;
+  if (w.message[0] == '\0') {
+    EXPECT_TRUE(warnings.empty()) << w.source << "\nwarned: " << (warnings.empty() ? "" : warnings[0].message);
+    return;
+  }
+  ASSERT_EQ(warnings.size(), 1u) << w.source;
+  EXPECT_EQ(warnings[0].position.line, w.line) << w.source;
+  EXPECT_EQ(warnings[0].position.column, w.column) << w.source;
+  EXPECT_EQ(warnings[0].message, w.message) << w.source;
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, WarnedProgram, testing::ValuesIn(kWarned));
+
+TEST(Diagnostics, WarningsShowTheLineAndACaretAndOnlyWithoutErrors) {
+  std::string printed;
+  Diagnose({"' a window\n  DIM Window AS FORM\n"}, &printed);
+  EXPECT_EQ(printed,
+            "m0.bas:2:7: warning: the main form Window is never shown, so the program would run unseen until it is "
+            "ended; show it with Window.Show\n"
+            "  DIM Window AS FORM\n"
+            "      ^\n");
+  // A program with an error gets its errors alone.
+  std::vector<Diagnostic> warnings;
+  EXPECT_EQ(Diagnose({"DIM Window AS FORM\nPRINT x"}, nullptr, &warnings).size(), 1u);
+  EXPECT_TRUE(warnings.empty());
+}
 
 TEST(Diagnostics, ShowTheLineAndACaretUnderTheColumn) {
   std::string printed;

@@ -566,3 +566,21 @@ INSTANTIATE_TEST_SUITE_P(Table, RefusedBuild, testing::ValuesIn(kBuildRefusals),
                          [](const testing::TestParamInfo<BuildRefusal>& info) { return std::string(info.param.name); });
 
 }  // namespace
+
+namespace {
+
+// A warning is told on standard error, in the form of an error, and the
+// program is built all the same.
+TEST(WarnedBuild, TellsTheWarningAndBuildsTheProgram) {
+  std::string dir = ScratchDir("programs/warned");
+  WriteFile(dir + "/main.bas", "DIM Form AS FORM\nForm.Caption = \"unseen\"\n");
+  RunResult built = Compile(dir, {"main.bas"}, dir + "/main.exe");
+  EXPECT_EQ(built.exitCode, 0);
+  EXPECT_EQ(built.errors, dir + "/main.bas:1:5: warning: the main form Form is never shown, so the program would run "
+                                "unseen until it is ended; show it with Form.Show\n"
+                                "DIM Form AS FORM\n"
+                                "    ^\n");
+  EXPECT_FALSE(ReadFile(dir + "/main.exe").empty()) << "the program is not built";
+}
+
+}  // namespace

@@ -1,5 +1,9 @@
 #!/usr/bin/env bash
-# Usage: finish_image.sh IMAGE [MAP]
+# The finishing step as it was before cmake/finish_image.cpp, kept as the
+# reference of the bytes that the program must make (finish_test.cpp runs both
+# on the same images). It reads every byte of the image through od and awk, so
+# it takes minutes on an image with hundreds of megabytes of zeros.
+# Usage: finish_image_before.sh IMAGE [MAP]
 # Completes a module linked with image_layout.ld, in place:
 # - the zero bytes at the end of the writable section (its zero-initialised
 #   data) leave the file: the section's raw size ends at its last non-zero byte,
