@@ -72,6 +72,7 @@ void Checker::Run() {
     // library hold declarations and routines.
     declarationsOnly_ = i > 0 || program_.kind == ProgramKind::Library;
     CheckBlock(modules_[i].main);
+    ResolveJumps();
   }
   CheckRecursion();
   NumberExports();
@@ -433,13 +434,15 @@ void Checker::CheckSignature(Routine& r) {
   for (Param& p : r.params) {
     std::string upper = ToUpper(p.name);
     if (!names.insert(upper).second) Error(p.position, "the parameter " + p.name + " is given twice");
-    if (upper.back() == '$' && p.type != ValueType::String)
-      Error(p.typePosition, "a name ending in $ is a STRING");
+    ValueType suffix = SuffixType(p.name);
+    if (suffix != ValueType::None && p.type != suffix && p.type != ValueType::Error)
+      Error(p.typePosition, SuffixRule(p.name));
     if (r.fromLibrary && p.type == ValueType::Double)
       Error(p.typePosition, "only INTEGER and STRING values are passed to a library routine");
   }
-  if (ToUpper(r.name).back() == '$' && r.isFunction && r.result != ValueType::String && r.result != ValueType::Error)
-    Error(r.resultPosition, "a name ending in $ is a STRING");
+  ValueType suffix = SuffixType(r.name);
+  if (suffix != ValueType::None && r.isFunction && r.result != suffix && r.result != ValueType::Error)
+    Error(r.resultPosition, SuffixRule(r.name));
   if (r.fromLibrary && r.isFunction && r.result != ValueType::Integer && r.result != ValueType::Error)
     Error(r.resultPosition, "a library FUNCTION gives an INTEGER");
   if (r.fromLibrary && r.library.empty()) Error(r.position, "the library's file name is empty");
@@ -488,15 +491,17 @@ void Checker::DeclareDim(DimItem& item, Position statement, bool topLevel) {
   }
   Symbol* s = NewSymbol(isObject ? Symbol::Kind::Object : Symbol::Kind::Variable, item.name, item.position);
   item.symbol = s;
-  bool dollar = ToUpper(item.name).back() == '$';
+  ValueType suffix = SuffixType(item.name);
   if (isObject) {
     s->object = kind;
   } else if (t == "INTEGER") {
     s->type = ValueType::Integer;
   } else if (t == "DOUBLE") {
     s->type = ValueType::Double;
-  } else if (t == "STRING" || (t.empty() && dollar)) {
+  } else if (t == "STRING") {
     s->type = ValueType::String;
+  } else if (t.empty() && suffix != ValueType::None) {
+    s->type = suffix;
   } else if (t.empty()) {
     Error(item.position, "give " + item.name + " a type: DIM " + item.name + " AS INTEGER, DOUBLE or STRING");
     s->failed = true;
@@ -505,8 +510,8 @@ void Checker::DeclareDim(DimItem& item, Position statement, bool topLevel) {
                              "BUTTON, LABEL and so on");
     s->failed = true;
   }
-  if (dollar && !s->failed && (isObject || s->type != ValueType::String)) {
-    Error(item.typePosition, "a name ending in $ is a STRING");
+  if (suffix != ValueType::None && !s->failed && (isObject || s->type != suffix)) {
+    Error(item.typePosition, SuffixRule(item.name));
     s->failed = true;
   }
   if (!Declare(s)) s->failed = true;
@@ -547,8 +552,10 @@ void Checker::EvaluateConsts(Block& block) {
         }
         item.symbol->value = item.value->constant;
         item.symbol->type = item.value->constant.type;
-        if (ToUpper(item.name).back() == '$' && item.symbol->type != ValueType::String)
-          Error(item.position, "a name ending in $ is a STRING");
+        ValueType suffix = SuffixType(item.name);
+        bool fits = suffix == ValueType::None || suffix == item.symbol->type ||
+                    (suffix == ValueType::Double && item.symbol->type == ValueType::Integer);
+        if (!fits) Error(item.position, SuffixRule(item.name));
       }
     } else if (s->kind == Stmt::Kind::Dim) {
       CheckDimStatement(*s);
@@ -588,36 +595,58 @@ void Checker::CheckRoutine(Routine& r) {
             [](const Symbol* a, const Symbol* b) { return a->position < b->position; });
   EvaluateConsts(r.body);
   CheckBlock(r.body);
+  ResolveJumps();
   routine_ = nullptr;
   localScope_.clear();
 }
 
-// A routine's parameters live in static storage, so a routine that could call
-// itself while it runs would overwrite its own arguments.
+// Routines in a cycle of calls (one that calls itself, or several that call
+// each other round) are recursive: each call gets its own variables. The
+// others keep theirs in static storage.
 void Checker::CheckRecursion() {
-  enum Mark { White, Grey, Black };
-  std::map<Routine*, Mark> marks;
-  std::vector<Routine*> path;
+  // Tarjan's strongly connected components over the calls.
+  std::map<Routine*, int> index, low;
+  std::map<Routine*, bool> onStack;
+  std::vector<Routine*> stack;
+  int next = 0;
   std::function<void(Routine*)> visit = [&](Routine* r) {
-    marks[r] = Grey;
-    path.push_back(r);
+    index[r] = low[r] = next++;
+    stack.push_back(r);
+    onStack[r] = true;
     for (const Call& c : calls_[r]) {
-      Mark m = marks[c.callee];
-      if (m == Grey) {
-        auto start = std::find(path.begin(), path.end(), c.callee);
-        std::string cycle;
-        for (auto i = start; i != path.end(); ++i) cycle += (*i)->name + " calls ";
-        cycle += c.callee->name;
-        Error(c.position, "routines cannot call themselves, directly or through others: " + cycle);
-      } else if (m == White) {
+      if (c.callee == r) r->recursive = true;
+      if (!index.count(c.callee)) {
         visit(c.callee);
+        low[r] = std::min(low[r], low[c.callee]);
+      } else if (onStack[c.callee]) {
+        low[r] = std::min(low[r], index[c.callee]);
       }
     }
-    path.pop_back();
-    marks[r] = Black;
+    if (low[r] != index[r]) return;
+    std::vector<Routine*> component;
+    for (Routine* w = nullptr; w != r;) {
+      w = stack.back();
+      stack.pop_back();
+      onStack[w] = false;
+      component.push_back(w);
+    }
+    if (component.size() > 1)
+      for (Routine* w : component) w->recursive = true;
   };
   for (Routine* r : program_.routines)
-    if (marks[r] == White) visit(r);
+    if (!index.count(r)) visit(r);
+  // Each call's arrays are on the stack.
+  for (Routine* r : program_.routines) {
+    if (!r->recursive) continue;
+    for (Symbol* s : r->locals) {
+      if (!s->isArray() || s->failed) continue;
+      int64_t bytes = s->type == ValueType::String ? 20 : s->type == ValueType::Double ? 12 : 4;
+      for (size_t k = 0; k < s->bounds.size(); ++k) bytes *= int64_t{s->bounds[k]} - s->lower(k) + 1;
+      if (bytes > 1024)
+        Error(s->position, "a recursive routine keeps its arrays on the stack, at most 1024 bytes each: make " + s->name +
+                               " a variable of the main code, or use DIM " + s->name + "() and REDIM");
+    }
+  }
 }
 
 void Checker::NumberExports() {
@@ -653,9 +682,27 @@ void Checker::NumberExports() {
 // C++ names: each kind of name has its own prefix, so no name of a program
 // can meet a C++ keyword, a macro of the system headers or a runtime name.
 void Checker::NameEverything() {
-  for (auto& s : program_.symbols) s->cppName = "b_" + s->name;
+  for (auto& s : program_.symbols) s->cppName = "b_" + CppSpelling(s->name);
   for (auto& m : modules_)
-    for (auto& r : m.routines) r->cppName = (r->fromLibrary ? "l_" : "r_") + r->name;
+    for (auto& r : m.routines) r->cppName = (r->fromLibrary ? "l_" : "r_") + CppSpelling(r->name);
+}
+
+std::string LabelKey(const std::string& label) {
+  if (label.empty() || label.find_first_not_of("0123456789") != std::string::npos) return ToUpper(label);
+  size_t first = label.find_first_not_of('0');
+  return first == std::string::npos ? "0" : label.substr(first);
+}
+
+// A name's type suffix in C++, where only $ may stand in a name: $ stays, and
+// the others become $ and a letter, which no name of the program can spell.
+std::string CppSpelling(const std::string& name) {
+  switch (name.empty() ? '\0' : name.back()) {
+    case '%': return name.substr(0, name.size() - 1) + "$i";
+    case '&': return name.substr(0, name.size() - 1) + "$l";
+    case '!': return name.substr(0, name.size() - 1) + "$s";
+    case '#': return name.substr(0, name.size() - 1) + "$d";
+    default: return name;
+  }
 }
 
 }  // namespace tbc

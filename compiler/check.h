@@ -22,6 +22,7 @@ struct Symbol {
   Position position;
   ValueType type = ValueType::Error;
   std::vector<int32_t> bounds;  // an array's upper bounds, one per dimension
+  std::vector<int32_t> lowers;  // and its lower bounds (0 unless DIM gave one)
   Constant value;               // Constant
   ObjectKind object = ObjectKind::Form;
   int bitmapWidth = 0, bitmapHeight = 0, bitmapDepth = 0;
@@ -35,6 +36,7 @@ struct Symbol {
   std::string cppName;
 
   bool isArray() const { return !bounds.empty(); }
+  int32_t lower(size_t dimension) const { return dimension < lowers.size() ? lowers[dimension] : 0; }
 };
 
 // A library that the program binds through its import table.
@@ -64,7 +66,16 @@ struct Program {
   std::vector<Routine*> routines;                        // definitions, in order
   std::vector<ImportLibrary> imports;                    // load-time bound libraries
   std::vector<Routine*> dynamicRoutines;                 // run-time bound, in declaration order
+  std::vector<DataValue> data;                           // the DATA items, in source order
+  bool reads = false;                                    // a READ or RESTORE uses them
+  bool mainGosub = false;                                // the main code holds a GOSUB
 };
+
+// A name as C++ can spell it.
+std::string CppSpelling(const std::string& name);
+// A label as the checker knows it: names in upper case, line numbers as
+// numbers (010 is line 10).
+std::string LabelKey(const std::string& label);
 
 // Checks the modules (the first is the main module) together. Errors go to
 // diagnostics; the program is usable only when there are none.

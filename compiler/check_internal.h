@@ -59,6 +59,13 @@ class Checker {
   void CheckOnFloatError(Stmt& s);
   void CheckDimStatement(Stmt& s);
   void CheckCondition(Expr* e);
+  void CheckLabel(Stmt& s);
+  void CheckJump(Stmt& s);
+  void CheckData(Stmt& s);
+  void CheckTargets(Stmt& s);
+  void CheckRedim(Stmt& s);
+  // Labels of the routine or main code just checked: each jump finds its own.
+  void ResolveJumps();
 
 
   // ---- check_expressions.cpp
@@ -111,6 +118,24 @@ class Checker {
     std::string counter;
   };
   std::vector<Loop> loops_;
+
+  // Labels and jumps of the code being checked. A block is known by its
+  // number; a label may be reached from its own block and the blocks inside it.
+  struct LabelInfo {
+    Position position;
+    std::vector<int> blocks;
+    int dataIndex = 0;  // the DATA items before it
+  };
+  struct Jump {
+    Stmt* statement;
+    std::string label;
+    Position position;
+    std::vector<int> blocks;
+  };
+  std::map<std::string, LabelInfo> labels_;
+  std::vector<Jump> jumps_;
+  std::vector<int> blocks_;
+  int nextBlock_ = 0;
 };
 
 }  // namespace tbc

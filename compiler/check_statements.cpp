@@ -22,6 +22,7 @@ bool WholeNumber(const Expr& e, int64_t& value) {
 
 void Checker::CheckBlock(Block& block) {
   ++depth_;
+  blocks_.push_back(nextBlock_++);
   for (auto& s : block) {
     if (declarationsOnly_ && Executable(*s)) {
       Error(s->position, program_.kind == ProgramKind::Library && module_ == 0
@@ -32,6 +33,7 @@ void Checker::CheckBlock(Block& block) {
     }
     CheckStatement(*s);
   }
+  blocks_.pop_back();
   --depth_;
 }
 
@@ -69,7 +71,132 @@ void Checker::CheckStatement(Stmt& s) {
         Error(s.position, "OPEN CONSOLE is for window programs; a console program has its console already");
       break;
     case Stmt::Kind::Declare: break;
+    case Stmt::Kind::Label: CheckLabel(s); break;
+    case Stmt::Kind::Goto:
+    case Stmt::Kind::Gosub:
+    case Stmt::Kind::Restore:
+    case Stmt::Kind::OnJump: CheckJump(s); break;
+    case Stmt::Kind::Return:
+      if (routine_ != nullptr) routine_->gosub = true;
+      else program_.mainGosub = true;
+      break;
+    case Stmt::Kind::Data: CheckData(s); break;
+    case Stmt::Kind::Read:
+    case Stmt::Kind::Swap: CheckTargets(s); break;
+    case Stmt::Kind::Redim: CheckRedim(s); break;
   }
+}
+
+// A name and ':' at the start of a line names a SUB called without arguments
+// when there is one (or a statement such as CLS); otherwise it is a label.
+void Checker::CheckLabel(Stmt& s) {
+  bool number = s.word.find_first_not_of("0123456789") == std::string::npos;
+  if (!number) {
+    Found f = Lookup(ToUpper(s.word));
+    bool sub = f.routine != nullptr && !f.routine->isFunction;
+    bool statement = f.symbol == nullptr && f.routine == nullptr && f.builtin != nullptr && f.builtin->statement &&
+                     RequiredArgs(f.builtin->args) == 0;
+    if (sub || statement) {
+      s.kind = Stmt::Kind::Call;
+      s.callee = std::make_unique<Expr>();
+      s.callee->kind = Expr::Kind::Name;
+      s.callee->name = s.word;
+      s.callee->position = s.wordPosition;
+      CheckCallStatement(s);
+      return;
+    }
+  }
+  std::string key = LabelKey(s.word);
+  auto found = labels_.find(key);
+  if (found != labels_.end()) {
+    Error(s.wordPosition, (number ? "line " : "the label ") + s.word + " is already given on line " +
+                              std::to_string(found->second.position.line));
+    return;
+  }
+  labels_[key] = {s.wordPosition, blocks_, static_cast<int>(program_.data.size())};
+}
+
+void Checker::CheckJump(Stmt& s) {
+  if (s.kind == Stmt::Kind::OnJump) {
+    ValueType t = s.value ? CheckExpr(*s.value) : ValueType::Error;
+    if (t == ValueType::String) Error(s.value->position, "ON takes a number: the place of the label in the list");
+    for (size_t i = 0; i < s.labels.size(); ++i) jumps_.push_back({&s, s.labels[i], s.labelPositions[i], blocks_});
+  } else if (s.kind == Stmt::Kind::Restore) {
+    program_.reads = true;
+    if (routine_ != nullptr && !s.word.empty()) {
+      Error(s.wordPosition, "RESTORE names a label of the main code, where the DATA stands; RESTORE alone starts again");
+      return;
+    }
+    if (!s.word.empty()) jumps_.push_back({&s, s.word, s.wordPosition, {}});
+  } else {
+    jumps_.push_back({&s, s.word, s.wordPosition, blocks_});
+  }
+  if (s.kind == Stmt::Kind::Gosub || (s.kind == Stmt::Kind::OnJump && s.gosub)) {
+    if (routine_ != nullptr) routine_->gosub = true;
+    else program_.mainGosub = true;
+  }
+}
+
+void Checker::ResolveJumps() {
+  const char* where = routine_ != nullptr ? "in this routine" : "in the main code";
+  for (const Jump& j : jumps_) {
+    auto found = labels_.find(LabelKey(j.label));
+    if (found == labels_.end()) {
+      bool number = j.label.find_first_not_of("0123456789") == std::string::npos;
+      Error(j.position, std::string(number ? "there is no line " : "there is no label ") + j.label + " " + where +
+                            (routine_ == nullptr ? "" : "; a jump stays inside its routine"));
+      continue;
+    }
+    const LabelInfo& label = found->second;
+    if (j.statement->kind == Stmt::Kind::Restore) {
+      j.statement->dataIndex = label.dataIndex;
+      continue;
+    }
+    // The label's block must be the jump's own or one around it.
+    bool reachable = label.blocks.size() <= j.blocks.size() &&
+                     std::equal(label.blocks.begin(), label.blocks.end(), j.blocks.begin());
+    if (!reachable)
+      Error(j.position, "a jump cannot enter a block from outside it: " + j.label + " stands inside an IF, a loop or a "
+                        "SELECT CASE that this jump is not in");
+  }
+  labels_.clear();
+  jumps_.clear();
+}
+
+void Checker::CheckData(Stmt& s) {
+  if (routine_ != nullptr || module_ != 0) {
+    Error(s.position, "DATA stands in the main code");
+    return;
+  }
+  for (const DataValue& d : s.data) program_.data.push_back(d);
+}
+
+// READ into variables; SWAP two of the same type.
+void Checker::CheckTargets(Stmt& s) {
+  const char* what = s.kind == Stmt::Kind::Read ? "read into" : "swapped";
+  if (s.kind == Stmt::Kind::Read) program_.reads = true;
+  std::vector<ValueType> types;
+  for (auto& t : s.targets) {
+    if (!CheckTarget(*t, what)) {
+      types.push_back(ValueType::Error);
+      continue;
+    }
+    if (t->kind == Expr::Kind::Member) {
+      Error(t->position, std::string("a property cannot be ") + what);
+      types.push_back(ValueType::Error);
+      continue;
+    }
+    types.push_back(t->type);
+  }
+  if (s.kind == Stmt::Kind::Swap && types.size() == 2 && types[0] != ValueType::Error && types[1] != ValueType::Error &&
+      types[0] != types[1])
+    Error(s.targets[1]->position, std::string("SWAP exchanges two variables of one type: this is ") +
+                                      (types[1] == ValueType::Integer ? "an " : "a ") + TypeName(types[1]) + ", the first " +
+                                      (types[0] == ValueType::Integer ? "an " : "a ") + TypeName(types[0]));
+}
+
+void Checker::CheckRedim(Stmt& s) {
+  (void)s;
 }
 
 void Checker::CheckDimStatement(Stmt& s) {
@@ -78,24 +205,33 @@ void Checker::CheckDimStatement(Stmt& s) {
     if (sym == nullptr) continue;
     if (sym->kind == Symbol::Kind::Variable) {
       int64_t elements = 1;
-      for (auto& b : item.bounds) {
-        CheckExpr(*b);
-        int64_t bound = 0;
-        if (b->type == ValueType::Error) {
+      for (size_t k = 0; k < item.bounds.size(); ++k) {
+        Expr& b = *item.bounds[k];
+        Expr* l = k < item.lowers.size() ? item.lowers[k].get() : nullptr;
+        CheckExpr(b);
+        if (l != nullptr) CheckExpr(*l);
+        int64_t bound = 0, lower = 0;
+        if (b.type == ValueType::Error || (l != nullptr && l->type == ValueType::Error)) {
           sym->failed = true;
           continue;
         }
-        if (!WholeNumber(*b, bound)) {
-          Error(b->position, "an array's bound is a whole number known when compiling (a literal or a CONST)");
+        if (!WholeNumber(b, bound) || (l != nullptr && !WholeNumber(*l, lower))) {
+          Error((l != nullptr && !WholeNumber(*l, lower) ? *l : b).position,
+                "an array's bound is a whole number known when compiling (a literal or a CONST); use DIM a() "
+                "and REDIM for bounds known only while the program runs");
           sym->failed = true;
-        } else if (bound < 0) {
-          Error(b->position, "an array's bound is 0 or more");
+        } else if (l == nullptr && bound < 0) {
+          Error(b.position, "an array's bound is 0 or more");
+          sym->failed = true;
+        } else if (bound < lower) {
+          Error(b.position, "the upper bound is below the lower bound " + std::to_string(lower));
           sym->failed = true;
         } else {
+          sym->lowers.push_back(static_cast<int32_t>(lower));
           sym->bounds.push_back(static_cast<int32_t>(bound));
-          elements *= bound + 1;
+          elements *= bound - lower + 1;
           if (elements > (1 << 24)) {
-            Error(b->position, "the array is too large: at most 16777216 elements");
+            Error(b.position, "the array is too large: at most 16777216 elements");
             sym->failed = true;
             elements = 1;
           }
@@ -103,6 +239,7 @@ void Checker::CheckDimStatement(Stmt& s) {
       }
       if (sym->failed && !item.bounds.empty() && sym->bounds.size() != item.bounds.size()) {
         sym->bounds.assign(item.bounds.size(), 0);
+        sym->lowers.assign(item.bounds.size(), 0);
       }
       if (!item.typeArgs.empty()) Error(item.typeArgs[0]->position, "only BITMAP and REGISTRY take values after their type");
       if (!item.parent.empty()) Error(item.parentPosition, "IN places a control on a form");
@@ -317,6 +454,12 @@ void Checker::CheckExit(Stmt& s) {
       bool inside = false;
       for (const Loop& l : loops_) inside |= l.kind == want;
       if (!inside) Error(s.position, s.exits == Stmt::Exits::For ? "EXIT FOR outside a FOR loop" : "EXIT DO outside a DO loop");
+      break;
+    }
+    case Stmt::Exits::While: {
+      bool inside = false;
+      for (const Loop& l : loops_) inside |= l.kind == Stmt::Kind::While;
+      if (!inside) Error(s.position, "EXIT WHILE outside a WHILE loop");
       break;
     }
     case Stmt::Exits::Sub:

@@ -56,7 +56,7 @@ bool NeedsStart(const Program& p, int module) {
 
 int64_t ElementCount(const Symbol& s) {
   int64_t n = 1;
-  for (int32_t b : s.bounds) n *= b + 1;
+  for (size_t k = 0; k < s.bounds.size(); ++k) n *= int64_t{s.bounds[k]} - s.lower(k) + 1;
   return n;
 }
 
@@ -253,6 +253,7 @@ void Emitter::EmitBody(std::ostringstream& out) {
   }
   out << "\nint ProgramBody() {\n";
   if (maxTemps_ > 0) out << "  static StringDescriptor Temp[" << maxTemps_ << "];\n";
+  if (program_.mainGosub) out << "  GosubFrame Gosubs;\n";
   out << body.str() << "}\n";
 }
 
@@ -301,19 +302,39 @@ void Emitter::EmitRoutine(std::ostringstream& out, const Routine& r) {
   std::ostringstream body;
   out_ = &body;
   indent_ = 1;
-  for (const Symbol* s : r.locals) {
-    if (s->parameter >= 0) {
+  if (r.recursive) {
+    // Each call has its own variables, on the stack; its strings are freed
+    // when it ends.
+    Line("CheckStack();");
+    for (const Symbol* s : r.locals) {
+      if (s->kind != Symbol::Kind::Variable || s->failed) continue;
       std::string arg = "a" + std::to_string(s->parameter + 1);
-      if (s->type == ValueType::String) Line("StrTakeArgument(&" + s->cppName + ", " + arg + ");");
-      else Line(s->cppName + " = " + arg + ";");
+      std::string size = s->isArray() ? "[" + Elements(*s) + "]" : "";
+      if (s->type == ValueType::String) {
+        Line("LocalString " + s->cppName + size + ";");
+        if (s->parameter >= 0) Line("StrTakeArgument(&" + s->cppName + ", " + arg + ");");
+      } else {
+        Line(CppType(s->type) + " " + s->cppName + size + (s->parameter >= 0 ? " = " + arg : " = {}") + ";");
+      }
     }
+  } else {
+    for (const Symbol* s : r.locals) {
+      if (s->parameter >= 0) {
+        std::string arg = "a" + std::to_string(s->parameter + 1);
+        if (s->type == ValueType::String) Line("StrTakeArgument(&" + s->cppName + ", " + arg + ");");
+        else Line(s->cppName + " = " + arg + ";");
+      }
+    }
+    for (const Symbol* s : r.locals)
+      if (s->parameter < 0 && s->kind == Symbol::Kind::Variable && !s->failed) Line(Reset(*s));
   }
-  for (const Symbol* s : r.locals)
-    if (s->parameter < 0 && s->kind == Symbol::Kind::Variable && !s->failed) Line(Reset(*s));
   EmitBlock(r.body);
   if (functionEnd_) out_->write("FunctionEnd:\n", 13);
   if (r.fpuHandler) Line("ResetFpu();");
-  if (r.isFunction) {
+  if (r.isFunction && r.recursive) {
+    const std::string& v = r.resultSymbol->cppName;
+    Line(r.result == ValueType::String ? "return StrHandOver(&" + v + ");" : "return " + v + ";");
+  } else if (r.isFunction) {
     const std::string& v = r.resultSymbol->cppName;
     switch (r.result) {
       case ValueType::Integer:
@@ -334,22 +355,32 @@ void Emitter::EmitRoutine(std::ostringstream& out, const Routine& r) {
   }
   out << "\n// " << r.position.line << ": " << files_[m_.file].line(r.position.line).substr(0, 200) << "\n";
   for (const Symbol* s : r.locals)
-    if (IsLargeArray(*s)) out << LargeArrayDefinition(*s);
+    if (IsLargeArray(*s) && !r.recursive) out << LargeArrayDefinition(*s);
   if (!r.crossModule && !r.exported) out << "namespace {\n";
   out << RoutineSignature(r, true) << " {\n";
   for (const Symbol* s : r.locals) {
-    if (s->kind != Symbol::Kind::Variable) continue;
+    if (s->kind != Symbol::Kind::Variable || r.recursive) continue;
     if (IsLargeArray(*s)) {
       out << "  using " << LargeArraySpace(*s) << "::" << s->cppName << ";\n";
       continue;
     }
     out << "  static " << ElementType(*s) << " " << s->cppName << (s->isArray() ? "[" + Elements(*s) + "]" : "") << ";\n";
   }
-  if (r.isFunction) out << "  static FunctionResult Result;\n";
-  if (maxTemps_ > 0) out << "  static StringDescriptor Temp[" << maxTemps_ << "];\n";
+  if (r.isFunction && !r.recursive) out << "  static FunctionResult Result;\n";
+  if (maxTemps_ > 0) out << (r.recursive ? "  LocalTemp Temp[" : "  static StringDescriptor Temp[") << maxTemps_ << "];\n";
+  if (r.gosub) out << "  GosubFrame Gosubs;\n";
   out << body.str() << "}\n";
   if (!r.crossModule && !r.exported) out << "}  // namespace\n";
   routine_ = nullptr;
+}
+
+// The program's DATA items, in order, for READ.
+void Emitter::EmitData(std::ostringstream& out) {
+  out << "\nnamespace tessaric {\nconst DataItem ProgramData[] = {";
+  for (size_t i = 0; i < program_.data.size(); ++i)
+    out << (i ? ",\n    " : "\n    ") << "{" << CppText(program_.data[i].text) << ", " << program_.data[i].text.size() << "}";
+  if (program_.data.empty()) out << "{\"\", 0}";
+  out << "};\nconst int32_t ProgramDataCount = " << program_.data.size() << ";\n}  // namespace tessaric\n";
 }
 
 std::string Emitter::Run() {
@@ -380,6 +411,7 @@ std::string Emitter::Run() {
   }
   EmitRoutinePrototypes(out);
   EmitDeclarations(out);
+  if (module_ == 0 && program_.reads) EmitData(out);
   out << code.str();
   return out.str();
 }

@@ -156,8 +156,8 @@ Value Emitter::Evaluate(Value v, Future future) {
   bool integer = v.type == ValueType::Integer || v.boolean;
   const char* type = integer ? "int32_t " : "long double ";
   // In x87 code a number lives in memory (see emit_x87.cpp).
-  if (checked_) {
-    Line("static " + std::string(type) + local + ";");
+  if (checked_ && !X87Storage().empty()) {
+    Line(X87Storage() + type + local + ";");
     Line(local + " = " + v.cpp + ";");
   } else {
     Line("const " + std::string(type) + local + " = " + v.cpp + ";");
@@ -284,8 +284,12 @@ Value Emitter::Emit(const Expr& e, Future future) {
 std::string Emitter::IndexOf(const Symbol& s, const std::vector<Value>& indexes, size_t first) {
   std::string index;
   for (size_t k = 0; k < s.bounds.size(); ++k) {
-    std::string checked = "CheckedIndex(" + AsInteger(indexes[first + k]) + ", " + std::to_string(s.bounds[k]) + ")";
-    index = k == 0 ? checked : "(" + index + ") * " + std::to_string(s.bounds[k] + 1) + " + " + checked;
+    int32_t lower = s.lower(k);
+    std::string i = AsInteger(indexes[first + k]);
+    std::string checked = lower == 0 ? "CheckedIndex(" + i + ", " + std::to_string(s.bounds[k]) + ")"
+                                     : "CheckedOffset(" + i + ", " + IntegerLiteral(lower) + ", " +
+                                           std::to_string(int64_t{s.bounds[k]} - lower) + ")";
+    index = k == 0 ? checked : "(" + index + ") * " + std::to_string(int64_t{s.bounds[k]} - lower + 1) + " + " + checked;
   }
   return index;
 }
@@ -374,7 +378,7 @@ Value Emitter::EmitCall(const Expr& e, Future future) {
   v.cpp = call;
   v.type = result;
   v.effects |= kHazard;
-  v.storage = Storage::Result;
+  v.storage = r.recursive ? Storage::Ring : Storage::Result;
   return now ? Evaluate(v, future) : v;
 }
 

@@ -44,6 +44,7 @@ class Emitter {
   void EmitRoutinePrototypes(std::ostringstream& out);
   void EmitBody(std::ostringstream& out);
   void EmitModuleStart(std::ostringstream& out);
+  void EmitData(std::ostringstream& out);
   void EmitRoutine(std::ostringstream& out, const Routine& r);
   std::string RoutineSignature(const Routine& r, bool definition) const;
   std::string Storage(const Symbol& s) const;
@@ -65,6 +66,10 @@ class Emitter {
   void EmitDo(const Stmt& s);
   void EmitSelect(const Stmt& s);
   void EmitExit(const Stmt& s);
+  void EmitOnJump(const Stmt& s);
+  void EmitRead(const Stmt& s);
+  void EmitSwap(const Stmt& s);
+  std::string TargetPlace(const Expr& t, Future future);
   void EmitEnd(const Stmt& s);
   std::string Template(const char* text, const Expr& member, const std::vector<std::string>& args,
                        const std::string& value);
@@ -127,6 +132,7 @@ class Emitter {
     std::map<const Expr*, ValueType> types;
   };
   bool X87(const Expr& e) const;
+  std::string X87Storage() const;
   int X87OperandCount(const Expr& e, const X87Operands& in) const;
   void SplitX87(const Expr& e, X87Operands& in);
   Value X87Code(const Expr& root, X87Operands& in, const Symbol* destination);

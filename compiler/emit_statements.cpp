@@ -70,7 +70,14 @@ void Emitter::EmitBlock(const Block& block) {
 }
 
 void Emitter::EmitStatement(const Stmt& s) {
-  if (s.kind == Stmt::Kind::Const || s.kind == Stmt::Kind::Option || s.kind == Stmt::Kind::Declare) return;
+  if (s.kind == Stmt::Kind::Const || s.kind == Stmt::Kind::Option || s.kind == Stmt::Kind::Declare ||
+      s.kind == Stmt::Kind::Data)
+    return;
+  if (s.kind == Stmt::Kind::Label) {
+    // A C++ label needs a statement after it.
+    *out_ << "L_" << CppSpelling(LabelKey(s.word)) << ":;\n";
+    return;
+  }
   if (s.kind == Stmt::Kind::Dim) {
     bool acts = false;
     for (const DimItem& d : s.dims)
@@ -106,6 +113,19 @@ void Emitter::EmitStatement(const Stmt& s) {
         Line("FpuErrorHandler = reinterpret_cast<FpuHandler>(" + s.routine->cppName + ");");
       break;
     case Stmt::Kind::OpenConsole: Line("ConsoleOpen();"); break;
+    case Stmt::Kind::Goto: Line("goto L_" + CppSpelling(LabelKey(s.word)) + ";"); break;
+    case Stmt::Kind::Gosub: {
+      std::string back = "Return" + std::to_string(++labels_);
+      Line("GosubPush(&&" + back + ");");
+      Line("goto L_" + CppSpelling(LabelKey(s.word)) + ";");
+      Line(back + ":;");
+      break;
+    }
+    case Stmt::Kind::Return: Line("goto *GosubPop(Gosubs.base);"); break;
+    case Stmt::Kind::OnJump: EmitOnJump(s); break;
+    case Stmt::Kind::Read: EmitRead(s); break;
+    case Stmt::Kind::Restore: Line("RestoreData(" + std::to_string(s.dataIndex) + ");"); break;
+    case Stmt::Kind::Swap: EmitSwap(s); break;
     default: break;
   }
   --indent_;
@@ -477,11 +497,55 @@ void Emitter::EmitSelect(const Stmt& s) {
   tempBase_ -= reserved;
 }
 
+// ON n GOTO|GOSUB: the label at place n of the list (rounded as a store into
+// an INTEGER, from 1); any other n goes on with the next statement.
+void Emitter::EmitOnJump(const Stmt& s) {
+  std::string back = s.gosub ? "Return" + std::to_string(++labels_) : "";
+  Line("switch (" + AsInteger(Emit(*s.value, {})) + ") {");
+  for (size_t i = 0; i < s.labels.size(); ++i) {
+    std::string jump = "goto L_" + CppSpelling(LabelKey(s.labels[i])) + ";";
+    Line("  case " + std::to_string(i + 1) + ": " + (s.gosub ? "GosubPush(&&" + back + "); " : "") + jump);
+  }
+  Line("}");
+  if (s.gosub) Line(back + ":;");
+}
+
+// The place a target names: a variable or an element; its indexes are made
+// now, in order.
+std::string Emitter::TargetPlace(const Expr& t, Future future) {
+  const Symbol& sym = *t.symbol;
+  if (!sym.isArray()) return sym.cppName;
+  return sym.cppName + "[" + Index(t, future) + "]";
+}
+
+// READ takes the next item for each target in turn: a number as VAL reads
+// its text, a STRING the text itself.
+void Emitter::EmitRead(const Stmt& s) {
+  for (const auto& t : s.targets) {
+    std::string place = TargetPlace(*t, {});
+    switch (t->symbol->type) {
+      case ValueType::String: Line("StrAssign(ReadDataText(), &" + place + ");"); break;
+      case ValueType::Integer: Line(place + " = RoundToInteger(ReadDataNumber());"); break;
+      default: Line(place + " = ReadDataNumber();"); break;
+    }
+  }
+}
+
+// SWAP exchanges the two values whole: for STRINGs, their descriptors.
+void Emitter::EmitSwap(const Stmt& s) {
+  std::string first = TargetPlace(*s.targets[0], Summarize(*s.targets[1]).does);
+  std::string second = TargetPlace(*s.targets[1], {});
+  Line("SwapValues(&" + first + ", &" + second + ");");
+}
+
 void Emitter::EmitExit(const Stmt& s) {
   switch (s.exits) {
     case Stmt::Exits::For:
-    case Stmt::Exits::Do: {
-      LoopKind want = s.exits == Stmt::Exits::For ? LoopKind::For : LoopKind::Do;
+    case Stmt::Exits::Do:
+    case Stmt::Exits::While: {
+      LoopKind want = s.exits == Stmt::Exits::For ? LoopKind::For
+                      : s.exits == Stmt::Exits::Do ? LoopKind::Do
+                                                   : LoopKind::While;
       for (size_t i = loops_.size(); i-- > 0;) {
         if (loops_[i].kind != want) continue;
         if (i + 1 == loops_.size()) {

@@ -1,7 +1,8 @@
 // The memory that x87 code reads and writes (its operands, its scratch
 // integers, its results) is static, like a routine's variables: a frame
 // would grow with every expression of the routine, since the C++ compiler
-// does not share small stack slots between statements.
+// does not share small stack slots between statements. A recursive routine
+// keeps it on the stack, like its variables.
 //
 // Numeric code of a program with a floating-point handler: each numeric
 // expression becomes x87 code in source order, every instruction that
@@ -316,7 +317,7 @@ Value Emitter::X87Code(const Expr& root, X87Operands& in, const Symbol* destinat
   };
 
   Place result = build(root);
-  for (const std::string& s : scratchLocals) Line("static int32_t " + s + ";");
+  for (const std::string& s : scratchLocals) Line(X87Storage() + "int32_t " + s + ";");
   Value v;
   if (destination != nullptr) {
     // The store into the variable is the asm's own, so it stays in the code
@@ -332,7 +333,7 @@ Value Emitter::X87Code(const Expr& root, X87Operands& in, const Symbol* destinat
   }
   if (result.onStack) {
     std::string out = NewLocal();
-    Line("static long double " + out + ";");
+    Line(X87Storage() + "long double " + out + ";");
     a.Code("fstpt %[out]");
     Line(a.Statement(out));
     v.cpp = out;
@@ -346,6 +347,9 @@ Value Emitter::X87Code(const Expr& root, X87Operands& in, const Symbol* destinat
   v.lvalue = true;
   return v;
 }
+
+// Static, except in a recursive routine, where each call needs its own.
+std::string Emitter::X87Storage() const { return routine_ != nullptr && routine_->recursive ? "" : "static "; }
 
 Value Emitter::InMemory(const Value& v) {
   if (v.lvalue) return v;
@@ -365,7 +369,7 @@ Value Emitter::EmitX87Binary(BinaryOp op, const Value& left, const Value& right)
     a.Code("faddp");
     a.Check();
     std::string out = NewLocal();
-    Line("static long double " + out + ";");
+    Line(X87Storage() + "long double " + out + ";");
     a.Code("fstpt %[out]");
     Line(a.Statement(out));
     v.cpp = out;
@@ -384,7 +388,7 @@ Value Emitter::EmitX87Binary(BinaryOp op, const Value& left, const Value& right)
     default: break;
   }
   std::string result = NewLocal();
-  Line("static int32_t " + result + ";");
+  Line(X87Storage() + "int32_t " + result + ";");
   a.Scratch(result);
   a.Code("fcomip %%st(1), %%st");
   a.Code("fstp %%st(0)");

@@ -14,18 +14,23 @@ struct KeywordRow {
 
 constexpr KeywordRow kKeywords[] = {
     {"AND", Kw::And},       {"AS", Kw::As},         {"CALL", Kw::Call},       {"CASE", Kw::Case},
-    {"CONST", Kw::Const},   {"DECLARE", Kw::Declare}, {"DIM", Kw::Dim},       {"DO", Kw::Do},
-    {"DOUBLE", Kw::Double}, {"ELSE", Kw::Else},     {"ELSEIF", Kw::ElseIf},   {"END", Kw::End},
-    {"EXIT", Kw::Exit},     {"FOR", Kw::For},       {"FUNCTION", Kw::Function}, {"IF", Kw::If},
-    {"INPUT", Kw::Input},   {"INTEGER", Kw::Integer}, {"IS", Kw::Is},         {"LET", Kw::Let},
-    {"LINE", Kw::Line},     {"LOOP", Kw::Loop},     {"MOD", Kw::Mod},         {"NEXT", Kw::Next},
-    {"NOT", Kw::Not},       {"ON", Kw::On},         {"OPEN", Kw::Open},       {"OPTION", Kw::Option},
-    {"OR", Kw::Or},         {"PRINT", Kw::Print},   {"SELECT", Kw::Select},   {"STEP", Kw::Step},
-    {"STRING", Kw::String}, {"SUB", Kw::Sub},       {"THEN", Kw::Then},       {"TO", Kw::To},
-    {"UNTIL", Kw::Until},   {"WEND", Kw::Wend},     {"WHILE", Kw::While},     {"XOR", Kw::Xor},
+    {"CONST", Kw::Const},   {"DATA", Kw::Data},     {"DECLARE", Kw::Declare}, {"DIM", Kw::Dim},
+    {"DO", Kw::Do},         {"DOUBLE", Kw::Double}, {"ELSE", Kw::Else},       {"ELSEIF", Kw::ElseIf},
+    {"END", Kw::End},       {"EXIT", Kw::Exit},     {"FOR", Kw::For},         {"FUNCTION", Kw::Function},
+    {"GOSUB", Kw::Gosub},   {"GOTO", Kw::Goto},     {"IF", Kw::If},           {"INPUT", Kw::Input},
+    {"INTEGER", Kw::Integer}, {"IS", Kw::Is},       {"LET", Kw::Let},         {"LINE", Kw::Line},
+    {"LOOP", Kw::Loop},     {"MOD", Kw::Mod},       {"NEXT", Kw::Next},       {"NOT", Kw::Not},
+    {"ON", Kw::On},         {"OPEN", Kw::Open},     {"OPTION", Kw::Option},   {"OR", Kw::Or},
+    {"PRINT", Kw::Print},   {"READ", Kw::Read},     {"REDIM", Kw::Redim},     {"RESTORE", Kw::Restore},
+    {"RETURN", Kw::Return}, {"SELECT", Kw::Select}, {"STEP", Kw::Step},       {"STRING", Kw::String},
+    {"SUB", Kw::Sub},       {"SWAP", Kw::Swap},     {"THEN", Kw::Then},       {"TO", Kw::To},
+    {"TYPE", Kw::Type},     {"UNTIL", Kw::Until},   {"WEND", Kw::Wend},       {"WHILE", Kw::While},
+    {"XOR", Kw::Xor},
 };
 
 bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+// The last character of a name may give its type: $ STRING, % and & INTEGER, ! and # DOUBLE.
+bool IsTypeSuffix(char c) { return c == '$' || c == '%' || c == '&' || c == '!' || c == '#'; }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsHexDigit(char c) { return IsDigit(c) || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f'); }
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
@@ -56,11 +61,14 @@ class Lexer {
     return tokens_.back();
   }
 
-  // A statement starts after a line end, a colon, THEN or ELSE: only there is REM a comment.
+  // A statement starts after a line end, a colon, THEN or ELSE, or a line
+  // number: only there is REM a comment, and DATA a line of items.
   bool AtStatementStart() const {
     if (tokens_.empty()) return true;
     const Token& last = tokens_.back();
-    return last.kind == Tok::Newline || last.kind == Tok::Colon || last.is(Kw::Then) || last.is(Kw::Else);
+    // After a line number at the start of a line, too.
+    bool lineNumber = last.kind == Tok::Integer && (tokens_.size() == 1 || tokens_[tokens_.size() - 2].kind == Tok::Newline);
+    return last.kind == Tok::Newline || last.kind == Tok::Colon || last.is(Kw::Then) || last.is(Kw::Else) || lineNumber;
   }
 
   void SkipToLineEnd() {
@@ -117,10 +125,11 @@ class Lexer {
     Position position = Here();
     size_t start = at_;
     while (IsLetter(Peek()) || IsDigit(Peek()) || Peek() == '_') ++at_;
-    if (Peek() == '$') ++at_;
+    if (IsTypeSuffix(Peek())) ++at_;
     std::string spelling = text_.substr(start, at_ - start);
     std::string upper = ToUpper(spelling);
-    if (upper == "REM" && AtStatementStart()) {
+    bool statementStart = AtStatementStart();
+    if (upper == "REM" && statementStart) {
       SkipToLineEnd();
       return;
     }
@@ -132,6 +141,34 @@ class Lexer {
         token.keyword = row.keyword;
       }
     }
+    if (token.is(Kw::Data) && statementStart) DataItems();
+  }
+
+  // The rest of a DATA line: items separated by commas, each a text in quotes
+  // or the characters up to the next comma, blanks around them removed. A ':'
+  // belongs to an item; a ' outside quotes starts a comment.
+  void DataItems() {
+    for (;;) {
+      while (IsBlank(Peek())) ++at_;
+      Position position = Here();
+      if (Peek() == '"') {
+        Text();
+        while (IsBlank(Peek())) ++at_;
+      } else {
+        size_t start = at_;
+        while (at_ < text_.size() && !IsLineEnd(Peek()) && Peek() != ',' && Peek() != '\'') ++at_;
+        size_t end = at_;
+        while (end > start && IsBlank(text_[end - 1])) --end;
+        Add(Tok::Data, position, text_.substr(start, end - start));
+      }
+      if (Peek() != ',') break;
+      Add(Tok::Comma, Here(), ",");
+      ++at_;
+    }
+    if (Peek() == '\'') SkipToLineEnd();
+    if (at_ < text_.size() && !IsLineEnd(Peek()))
+      diagnostics_.error(Here(), "expected ',' or the end of the line after a DATA item in quotes");
+    SkipToLineEnd();
   }
 
   void Number() {
@@ -153,7 +190,7 @@ class Lexer {
     std::string spelling = text_.substr(start, at_ - start);
     if (IsLetter(Peek()) || Peek() == '_') {
       diagnostics_.error(Here(), "a number cannot be followed directly by a letter");
-      while (IsLetter(Peek()) || IsDigit(Peek()) || Peek() == '_' || Peek() == '$') ++at_;
+      while (IsLetter(Peek()) || IsDigit(Peek()) || Peek() == '_' || IsTypeSuffix(Peek())) ++at_;
     }
     long double value = std::strtold(spelling.c_str(), nullptr);
     if (value > 1e4932L) {
@@ -193,7 +230,7 @@ class Lexer {
     if (significant > 8) diagnostics_.error(position, "the hexadecimal number " + spelling + " is longer than 32 bits");
     if (IsLetter(Peek()) || Peek() == '_') {
       diagnostics_.error(Here(), "a number cannot be followed directly by a letter");
-      while (IsLetter(Peek()) || IsDigit(Peek()) || Peek() == '_' || Peek() == '$') ++at_;
+      while (IsLetter(Peek()) || IsDigit(Peek()) || Peek() == '_' || IsTypeSuffix(Peek())) ++at_;
     }
     Token& token = Add(Tok::Integer, position, spelling);
     token.integer = static_cast<int32_t>(static_cast<uint32_t>(value));
@@ -275,6 +312,7 @@ std::string Describe(const Token& token) {
     case Tok::Integer:
     case Tok::Number: return "the number " + token.spelling;
     case Tok::String: return "a text in quotes";
+    case Tok::Data: return "the DATA item '" + token.spelling + "'";
     default: return "'" + token.spelling + "'";
   }
 }

@@ -22,14 +22,15 @@ enum class Tok {
   Plus, Minus, Star, Slash, Backslash, Caret,
   Equal, NotEqual, Less, Greater, LessEqual, GreaterEqual,
   LParen, RParen, Comma, Semicolon, Dot,
+  Data,   // an item of a DATA line as written: unquoted and trimmed (a quoted one is a String)
   Error,  // a character the lexer reported: the statement holding it says nothing more
 };
 
 // Reserved words: they start statements or are operators and type names.
 enum class Kw {
-  None, And, As, Call, Case, Const, Declare, Dim, Do, Double, Else, ElseIf, End, Exit, For,
-  Function, If, Input, Integer, Is, Let, Line, Loop, Mod, Next, Not, On, Open, Option, Or,
-  Print, Select, Step, String, Sub, Then, To, Until, Wend, While, Xor,
+  None, And, As, Call, Case, Const, Data, Declare, Dim, Do, Double, Else, ElseIf, End, Exit, For,
+  Function, Gosub, Goto, If, Input, Integer, Is, Let, Line, Loop, Mod, Next, Not, On, Open, Option, Or,
+  Print, Read, Redim, Restore, Return, Select, Step, String, Sub, Swap, Then, To, Type, Until, Wend, While, Xor,
 };
 
 struct Token {

@@ -29,7 +29,7 @@ constexpr int kMinusPriority = 7;  // -a * b is (-a) * b, -a ^ b is -(a ^ b)
 constexpr int kDepthLimit = 200;
 
 // The words that end a block, and what each belongs to.
-enum class Closer { None, EndIf, Else, ElseIf, Next, Wend, Loop, Case, EndSelect, EndSub, EndFunction, Eof };
+enum class Closer { None, EndIf, Else, ElseIf, Next, Wend, Loop, Case, EndSelect, EndSub, EndFunction, EndType, Eof };
 
 class Parser {
  public:
@@ -141,6 +141,7 @@ class Parser {
       if (n.is(Kw::Select)) return Closer::EndSelect;
       if (n.is(Kw::Sub)) return Closer::EndSub;
       if (n.is(Kw::Function)) return Closer::EndFunction;
+      if (n.is(Kw::Type)) return Closer::EndType;
     }
     return Closer::None;
   }
@@ -157,6 +158,7 @@ class Parser {
       case Closer::EndSelect: return "END SELECT without SELECT CASE";
       case Closer::EndSub: return "END SUB without SUB";
       case Closer::EndFunction: return "END FUNCTION without FUNCTION";
+      case Closer::EndType: return "END TYPE without TYPE";
       default: return "";
     }
   }
@@ -165,7 +167,10 @@ class Parser {
   Block ParseBlock(std::initializer_list<Closer> closers, int depth) {
     Block block;
     for (;;) {
-      while (Accept(Tok::Newline) || Accept(Tok::Colon)) {
+      for (;;) {
+        if (Accept(Tok::Newline)) lineStart_ = true;
+        else if (Accept(Tok::Colon)) lineStart_ = false;
+        else break;
       }
       Closer closer = CloserAt();
       if (closer == Closer::Eof) return block;
@@ -181,8 +186,30 @@ class Parser {
         SkipLine();
         continue;
       }
+      if (StmtPtr label = ParseLabel()) {
+        block.push_back(std::move(label));
+        continue;
+      }
+      lineStart_ = false;
       if (StmtPtr statement = ParseStatement(depth)) block.push_back(std::move(statement));
     }
+  }
+
+  // A line number, or a name and ':', at the start of a line. (A name and ':'
+  // may also be a SUB called without arguments; the checker decides.)
+  StmtPtr ParseLabel() {
+    if (!lineStart_) return nullptr;
+    lineStart_ = false;
+    const Token& t = Peek();
+    bool number = t.kind == Tok::Integer && t.spelling.find_first_not_of("0123456789") == std::string::npos;
+    bool name = t.kind == Tok::Name && Peek(1).kind == Tok::Colon;
+    if (!number && !name) return nullptr;
+    auto s = NewStmt(Stmt::Kind::Label, t.position);
+    s->word = t.spelling;
+    s->wordPosition = t.position;
+    Next();
+    if (name) Next();
+    return s;
   }
 
   // ---- statements
@@ -220,6 +247,15 @@ class Parser {
         case Kw::Open: Next(); return Finish(ParseOpen(position));
         case Kw::Call: Next(); return Finish(ParseCall(position, true));
         case Kw::Let: Next(); return Finish(ParseNameStatement(position, true));
+        case Kw::Goto:
+        case Kw::Gosub: return Finish(ParseJump(position));
+        case Kw::Return: Next(); return Finish(NewStmt(Stmt::Kind::Return, position));
+        case Kw::Data: Next(); return Finish(ParseData(position));
+        case Kw::Read: Next(); return Finish(ParseTargets(Stmt::Kind::Read, position));
+        case Kw::Restore: Next(); return Finish(ParseRestore(position));
+        case Kw::Swap: Next(); return Finish(ParseTargets(Stmt::Kind::Swap, position));
+        case Kw::Redim: Next(); return Finish(ParseRedim(position));
+        case Kw::Type: ParseType(depth); return nullptr;
         default: break;
       }
       Fail(position, Peek().upper + " cannot start a statement");
@@ -247,12 +283,9 @@ class Parser {
     do {
       DimItem item;
       if (!Name(item.name, item.position, "a name for the variable")) return s;
-      if (Accept(Tok::LParen)) {
-        do {
-          if (ExprPtr bound = ParseExpr()) item.bounds.push_back(std::move(bound));
-          else return s;
-        } while (Accept(Tok::Comma));
-        if (!Expect(Tok::RParen, "')' after the array bounds")) return s;
+      if (At(Tok::LParen)) {
+        if (!ParseBounds(item)) return s;
+        item.dynamic = item.bounds.empty();
       }
       if (Accept(Kw::As)) {
         item.typePosition = Peek().position;
@@ -279,6 +312,26 @@ class Parser {
       s->dims.push_back(std::move(item));
     } while (Accept(Tok::Comma));
     return s;
+  }
+
+  // (bounds): each "upper" or "lower TO upper"; () alone gives none.
+  bool ParseBounds(DimItem& item) {
+    Next();
+    if (Accept(Tok::RParen)) return true;
+    do {
+      ExprPtr first = ParseExpr();
+      if (!first) return false;
+      if (Accept(Kw::To)) {
+        ExprPtr upper = ParseExpr();
+        if (!upper) return false;
+        item.lowers.push_back(std::move(first));
+        item.bounds.push_back(std::move(upper));
+      } else {
+        item.lowers.push_back(nullptr);
+        item.bounds.push_back(std::move(first));
+      }
+    } while (Accept(Tok::Comma));
+    return Expect(Tok::RParen, "')' after the array bounds");
   }
 
   StmtPtr ParseConst(Position position) {
@@ -335,9 +388,10 @@ class Parser {
     auto s = NewStmt(Stmt::Kind::Exit, position);
     if (Accept(Kw::For)) s->exits = Stmt::Exits::For;
     else if (Accept(Kw::Do)) s->exits = Stmt::Exits::Do;
+    else if (Accept(Kw::While)) s->exits = Stmt::Exits::While;
     else if (Accept(Kw::Sub)) s->exits = Stmt::Exits::Sub;
     else if (Accept(Kw::Function)) s->exits = Stmt::Exits::Function;
-    else Expected("FOR, DO, SUB or FUNCTION after EXIT");
+    else Expected("FOR, DO, WHILE, SUB or FUNCTION after EXIT");
     return s;
   }
 
@@ -363,13 +417,24 @@ class Parser {
     return s;
   }
 
-  // ON FLOAT ERROR CALL name
+  // ON FLOAT ERROR CALL name, or ON n GOTO|GOSUB label, label, ...
   StmtPtr ParseOn(Position position) {
-    auto s = NewStmt(Stmt::Kind::OnFloatError, position);
     if (!Peek().isWord("FLOAT")) {
-      Expected("FLOAT ERROR after ON");
+      auto s = NewStmt(Stmt::Kind::OnJump, position);
+      s->value = ParseExpr();
+      if (!s->value) return s;
+      if (Accept(Kw::Gosub)) s->gosub = true;
+      else if (!Expect(Kw::Goto, "GOTO or GOSUB after the number of ON")) return s;
+      do {
+        std::string label;
+        Position at;
+        if (!LabelName(label, at)) return s;
+        s->labels.push_back(label);
+        s->labelPositions.push_back(at);
+      } while (Accept(Tok::Comma));
       return s;
     }
+    auto s = NewStmt(Stmt::Kind::OnFloatError, position);
     Next();
     if (!Peek().isWord("ERROR")) {
       Expected("ERROR after ON FLOAT");
@@ -379,6 +444,104 @@ class Parser {
     if (!Expect(Kw::Call, "CALL after ON FLOAT ERROR")) return s;
     Name(s->word, s->wordPosition, "the name of a SUB after CALL");
     return s;
+  }
+
+  // A label: a name or a line number.
+  bool LabelName(std::string& label, Position& position) {
+    position = Peek().position;
+    if (At(Tok::Name) || (At(Tok::Integer) && Peek().spelling.find_first_not_of("0123456789") == std::string::npos)) {
+      label = Next().spelling;
+      return true;
+    }
+    Expected("a label or a line number");
+    return false;
+  }
+
+  StmtPtr ParseJump(Position position) {
+    auto s = NewStmt(Next().is(Kw::Gosub) ? Stmt::Kind::Gosub : Stmt::Kind::Goto, position);
+    LabelName(s->word, s->wordPosition);
+    return s;
+  }
+
+  StmtPtr ParseRestore(Position position) {
+    auto s = NewStmt(Stmt::Kind::Restore, position);
+    if (!AtStatementEnd()) LabelName(s->word, s->wordPosition);
+    return s;
+  }
+
+  StmtPtr ParseData(Position position) {
+    auto s = NewStmt(Stmt::Kind::Data, position);
+    do {
+      if (!At(Tok::Data) && !At(Tok::String)) {
+        Expected("a DATA item");
+        return s;
+      }
+      const Token& t = Next();
+      s->data.push_back({t.spelling, t.kind == Tok::String, t.position});
+    } while (Accept(Tok::Comma));
+    return s;
+  }
+
+  // READ a, b$, t(i) and SWAP a, b: variables, elements, fields.
+  StmtPtr ParseTargets(Stmt::Kind kind, Position position) {
+    auto s = NewStmt(kind, position);
+    do {
+      ExprPtr target = ParseTarget();
+      if (!target) return s;
+      s->targets.push_back(std::move(target));
+    } while (Accept(Tok::Comma));
+    if (kind == Stmt::Kind::Swap && s->targets.size() != 2)
+      Fail(position, "SWAP exchanges two variables: SWAP a, b");
+    return s;
+  }
+
+  // REDIM [PRESERVE] name(bounds) [, name(bounds)...]
+  StmtPtr ParseRedim(Position position) {
+    auto s = NewStmt(Stmt::Kind::Redim, position);
+    if (Peek().isWord("PRESERVE")) {
+      Next();
+      s->preserve = true;
+    }
+    do {
+      DimItem item;
+      if (!Name(item.name, item.position, "the name of the array")) return s;
+      if (!At(Tok::LParen)) {
+        Expected("'(' and the new bounds of the array");
+        return s;
+      }
+      if (!ParseBounds(item)) return s;
+      if (item.bounds.empty()) {
+        Fail(item.position, "REDIM gives the array its new bounds: REDIM " + item.name + "(10)");
+        return s;
+      }
+      s->dims.push_back(std::move(item));
+    } while (Accept(Tok::Comma));
+    return s;
+  }
+
+  // TYPE name, its fields (name AS type), END TYPE.
+  void ParseType(int depth) {
+    RecordType type;
+    Position position = Next().position;
+    if (depth > 0) diagnostics_.error(position, "TYPE is declared outside routines and blocks");
+    Name(type.name, type.position, "a name for the TYPE");
+    EndStatement();
+    for (;;) {
+      while (Accept(Tok::Newline) || Accept(Tok::Colon)) {
+      }
+      if (CloserAt() == Closer::EndType || At(Tok::End) || CloserAt() != Closer::None) break;
+      RecordField field;
+      if (Name(field.name, field.position, "a field name") && Expect(Kw::As, "AS and the field's type")) {
+        field.typePosition = Peek().position;
+        if (At(Kw::Integer) || At(Kw::Double) || At(Kw::String) || At(Tok::Name)) field.typeName = Next().upper;
+        else Expected("the field's type");
+      }
+      if (!failed_ && !field.typeName.empty()) type.fields.push_back(std::move(field));
+      EndStatement();
+    }
+    CloseBlock(Closer::EndType, position, "TYPE has no END TYPE");
+    EndStatement();
+    module_.types.push_back(std::move(type));
   }
 
   StmtPtr ParseOpen(Position position) {
@@ -450,7 +613,8 @@ class Parser {
 
   ExprPtr ParseTarget() {
     ExprPtr target = ParsePostfix(0);
-    if (target && target->kind != Expr::Kind::Name && target->kind != Expr::Kind::Member) {
+    if (target && target->kind != Expr::Kind::Name && target->kind != Expr::Kind::Member &&
+        target->kind != Expr::Kind::Field) {
       Fail(target->position, "expected a variable");
       return nullptr;
     }
@@ -466,6 +630,13 @@ class Parser {
       while (Accept(Tok::Colon)) {
       }
       if (At(Tok::Newline) || At(Tok::End) || At(Kw::Else)) return block;
+      if (block.empty() && At(Tok::Integer)) {
+        // IF ... THEN 100: a jump to line 100.
+        auto s = NewStmt(Stmt::Kind::Goto, Peek().position);
+        LabelName(s->word, s->wordPosition);
+        block.push_back(Finish(std::move(s)));
+        continue;
+      }
       if (At(Tok::Keyword) && (At(Kw::For) || At(Kw::While) || At(Kw::Do) || At(Kw::Select) ||
                                At(Kw::Sub) || At(Kw::Function))) {
         Fail(Peek().position, Peek().upper + " cannot stand inside a single-line IF");
@@ -540,7 +711,7 @@ class Parser {
     }
     Next();
     if (closer == Closer::EndIf || closer == Closer::EndSelect || closer == Closer::EndSub ||
-        closer == Closer::EndFunction)
+        closer == Closer::EndFunction || closer == Closer::EndType)
       Next();
   }
 
@@ -678,14 +849,36 @@ class Parser {
     if (Accept(Tok::RParen)) return true;
     do {
       Param p;
+      if (Peek().isWord("BYREF")) {
+        Next();
+        p.byReference = true;
+      } else if (Peek().isWord("BYVAL")) {
+        Next();
+      }
       if (!Name(p.name, p.position, "a parameter name")) return false;
-      if (!Expect(Kw::As, "AS and a type after the parameter name")) return false;
+      if (Accept(Tok::LParen)) {
+        p.dimensions = 1;
+        while (Accept(Tok::Comma)) ++p.dimensions;
+        if (!Expect(Tok::RParen, "')' after the array parameter, as in a() or a(,)")) return false;
+      }
+      p.typePosition = Peek().position;
+      if (!Accept(Kw::As)) {
+        // A name with a type suffix needs no AS.
+        p.type = SuffixType(p.name);
+        if (p.type == ValueType::None) {
+          Expected("AS and a type after the parameter name");
+          return false;
+        }
+        params.push_back(std::move(p));
+        continue;
+      }
       p.typePosition = Peek().position;
       if (Accept(Kw::Integer)) p.type = ValueType::Integer;
       else if (Accept(Kw::Double)) p.type = ValueType::Double;
       else if (Accept(Kw::String)) p.type = ValueType::String;
+      else if (At(Tok::Name)) p.typeName = Next().upper;
       else {
-        Expected("INTEGER, DOUBLE or STRING");
+        Expected("INTEGER, DOUBLE, STRING or a TYPE");
         return false;
       }
       params.push_back(std::move(p));
@@ -695,6 +888,12 @@ class Parser {
 
   bool ParseResultType(Routine& r) {
     if (!r.isFunction) return true;
+    if (!At(Kw::As) && SuffixType(r.name) != ValueType::None) {
+      // A name with a type suffix needs no AS.
+      r.resultPosition = r.position;
+      r.result = SuffixType(r.name);
+      return true;
+    }
     if (!Expect(Kw::As, "AS and the type of the FUNCTION's result")) return false;
     r.resultPosition = Peek().position;
     if (Accept(Kw::Integer)) r.result = ValueType::Integer;
@@ -880,9 +1079,18 @@ class Parser {
         if (!Expect(Tok::RParen, "')' after the arguments")) return nullptr;
       }
     }
-    if (At(Tok::Dot)) {
-      Fail(Peek().position, "only an object's own name stands before '.'");
-      return nullptr;
+    // Further fields of a record: pts(i).name, a.b.c.
+    while (At(Tok::Dot)) {
+      Next();
+      auto field = std::make_unique<Expr>();
+      field->kind = Expr::Kind::Field;
+      if (!MemberName(field->name, field->position)) return nullptr;
+      if (At(Tok::LParen)) {
+        Fail(Peek().position, "a field of a record takes no index");
+        return nullptr;
+      }
+      field->args.push_back(std::move(e));
+      e = std::move(field);
     }
     return e;
   }
@@ -893,6 +1101,7 @@ class Parser {
   size_t at_ = 0;
   bool failed_ = false;
   int lineIf_ = 0;
+  bool lineStart_ = true;  // the next statement begins a line
 };
 
 }  // namespace

@@ -75,8 +75,9 @@ const Summary& Sequencer::Summarize(const Expr& e) {
           HoldString(s, e, Storage::Variable);
           break;
         case Expr::Ref::Routine:
-          Takes(s, kHazard);
-          HoldString(s, e, Storage::Result);
+          // A recursive FUNCTION hands its STRING result over in a ring temporary.
+          Takes(s, e.routine != nullptr && e.routine->recursive && e.type == ValueType::String ? kHazard | kRing : kHazard);
+          HoldString(s, e, e.routine != nullptr && e.routine->recursive ? Storage::Ring : Storage::Result);
           break;
         case Expr::Ref::Builtin:
           if (e.builtin == nullptr) break;

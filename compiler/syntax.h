@@ -36,6 +36,7 @@ struct Expr {
     Member,   // object.name, optionally with (args)
     Unary,    // args[0]
     Binary,   // args[0] op args[1]
+    Field,    // args[0].name: a field of a record
   };
   Kind kind = Kind::Integer;
   Position position;
@@ -68,6 +69,8 @@ struct DimItem {
   std::string name;
   Position position;
   std::vector<ExprPtr> bounds;  // DIM t(10, 3): upper bounds
+  std::vector<ExprPtr> lowers;  // DIM t(1 TO 10): lower bounds, null where none is given
+  bool dynamic = false;         // DIM t() AS ...: bounds come with REDIM
   std::string typeName;         // upper case; empty when no AS was written
   Position typePosition;
   std::vector<ExprPtr> typeArgs;  // BITMAP(64, 64, 16), REGISTRY(&H80000002)
@@ -109,13 +112,24 @@ struct Param {
   std::string name;
   Position position;
   ValueType type = ValueType::Error;
+  std::string typeName;  // a record's type, upper case; empty for the three value types
   Position typePosition;
+  bool byReference = false;  // BYREF: the caller's variable itself
+  int dimensions = 0;        // an array taken by reference: a() is 1, a(,) is 2
+};
+
+// An item of a DATA line.
+struct DataValue {
+  std::string text;  // as written, without quotes
+  bool quoted = false;
+  Position position;
 };
 
 struct Stmt {
   enum class Kind {
     Dim, Const, Assign, Call, Print, LineInput, Input, If, For, While, Do, Select,
     Exit, End, Declare, Option, OnFloatError, OpenConsole,
+    Label, Goto, Gosub, Return, OnJump, Data, Read, Restore, Swap, Redim,
   };
   Kind kind = Kind::Dim;
   Position position;
@@ -136,12 +150,34 @@ struct Stmt {
   bool testAtEnd = false;          // Do ... LOOP WHILE/UNTIL
   Block body;                      // For, While, Do
   std::vector<CaseClause> cases;   // Select
-  enum class Exits { For, Do, Sub, Function } exits = Exits::For;  // Exit
-  std::string word;                // Option: the setting; OnFloatError: the handler
+  enum class Exits { For, Do, While, Sub, Function } exits = Exits::For;  // Exit
+  std::string word;                // Option: the setting; OnFloatError: the handler;
+                                   // Label: its name or line number; Goto, Gosub, Restore: the label
+  std::vector<std::string> labels;     // OnJump: the labels, in order
+  std::vector<Position> labelPositions;
+  bool gosub = false;              // OnJump: GOSUB rather than GOTO
+  std::vector<DataValue> data;     // Data
+  std::vector<ExprPtr> targets;    // Read, Swap: the variables
+  bool preserve = false;           // Redim
   Position wordPosition;
   std::vector<ExprPtr> optionArgs; // Option: its values
   Routine* declared = nullptr;     // Declare
   Routine* routine = nullptr;      // checked: OnFloatError's handler
+  int dataIndex = 0;               // checked: Restore: the first DATA item it starts from
+};
+
+// TYPE name ... END TYPE: a record's fields, in order.
+struct RecordField {
+  std::string name;
+  Position position;
+  std::string typeName;  // INTEGER, DOUBLE, STRING or a record type; upper case
+  Position typePosition;
+};
+
+struct RecordType {
+  std::string name;
+  Position position;
+  std::vector<RecordField> fields;
 };
 
 // A SUB or FUNCTION defined in a module, or one declared from a library.
@@ -174,6 +210,8 @@ struct Routine {
   bool fpuHandler = false;          // named by ON FLOAT ERROR
   bool called = false;
   bool crossModule = false;         // called or named from another module
+  bool recursive = false;           // in a cycle of calls: each call has its own variables
+  bool gosub = false;               // holds a GOSUB
   std::string cppName;
 };
 
@@ -182,6 +220,7 @@ struct Module {
   std::string name;  // base name of the file
   Block main;        // statements outside routines
   std::vector<std::unique_ptr<Routine>> routines;  // definitions and declarations, in order
+  std::vector<RecordType> types;                   // TYPE declarations, in order
 };
 
 }  // namespace tbc

@@ -21,6 +21,20 @@ const char* KindName(ObjectKind kind) {
 
 bool IsGuiKind(ObjectKind kind) { return (Kinds(kind) & kGuiKinds) != 0; }
 
+ValueType SuffixType(const std::string& name) {
+  switch (name.empty() ? '\0' : name.back()) {
+    case '$': return ValueType::String;
+    case '%': case '&': return ValueType::Integer;
+    case '!': case '#': return ValueType::Double;
+    default: return ValueType::None;
+  }
+}
+
+std::string SuffixRule(const std::string& name) {
+  return std::string("a name ending in ") + name.back() + " is " + (SuffixType(name) == ValueType::Integer ? "an " : "a ") +
+         TypeName(SuffixType(name));
+}
+
 bool IsNumeric(ValueType type) {
   return type == ValueType::Integer || type == ValueType::Double || type == ValueType::Error;
 }

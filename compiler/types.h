@@ -27,6 +27,11 @@ const char* TypeName(ValueType type);
 const char* KindName(ObjectKind kind);
 bool IsGuiKind(ObjectKind kind);
 bool IsNumeric(ValueType type);
+// The type a name's last character gives it ($ STRING, % and & INTEGER, ! and
+// # DOUBLE); None for a name without one.
+ValueType SuffixType(const std::string& name);
+// "a name ending in $ is a STRING", for the name's own suffix.
+std::string SuffixRule(const std::string& name);
 
 // A value known when the program is compiled.
 struct Constant {

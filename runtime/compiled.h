@@ -6,6 +6,7 @@
 #include "console/console.h"
 #include "core/language.h"
 #include "core/numbers.h"
+#include "core/statements.h"
 #include "file/file.h"
 #include "fpu/fpu.h"
 #include "gui/drawing.h"

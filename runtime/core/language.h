@@ -118,6 +118,14 @@ inline int32_t CheckedIndex(int32_t index, int32_t bound) {
   return index;
 }
 
+// An index of an array whose first index is lower: its place from the start,
+// checked against the last place.
+inline int32_t CheckedOffset(int32_t index, int32_t lower, int32_t last) {
+  uint32_t offset = static_cast<uint32_t>(index) - static_cast<uint32_t>(lower);
+  if (offset > static_cast<uint32_t>(last)) ArrayIndexError();
+  return static_cast<int32_t>(offset);
+}
+
 // Handles and resource numbers as the INTEGERs that programs see.
 inline int32_t HandleValue(const volatile void* handle) {
   return static_cast<int32_t>(reinterpret_cast<uintptr_t>(handle));

@@ -102,3 +102,40 @@ TEST(CompiledProgram, AnIndexOutsideTheBoundsEndsWithCode4) {
 }
 
 }  // namespace
+
+namespace {
+
+// The language's statements end a program through the same kind of box:
+// the text, captioned with the program's name, then the exit code.
+struct RunErrorCase {
+  const char* program;
+  const char* text;
+  DWORD exitCode;
+  const char* output;
+};
+
+const RunErrorCase kRunErrors[] = {
+    {"deep_recursion", "Recursion too deep", 5, "before\r\n"},
+    {"stray_return", "RETURN without GOSUB", 6, "twice\r\nbefore\r\ntwice\r\n"},
+    {"out_of_data", "Out of DATA", 7, "before1\r\n"},
+};
+
+TEST(CompiledProgram, RunErrorsEndThroughTheFatalBox) {
+  for (const RunErrorCase& c : kRunErrors) {
+    SCOPED_TRACE(c.program);
+    LaunchOptions options;
+    options.nullInput = true;
+    options.outputFile = FreshDir(c.program) + "\\output.txt";
+    Process process = Launch(FixturePath(std::string(c.program) + ".exe"), options);
+    ASSERT_NE(process.handle, nullptr);
+    MessageBoxInfo box = WaitForMessageBox(process);
+    ASSERT_NE(box.window, nullptr) << "no message box";
+    EXPECT_EQ(box.text, c.text);
+    EXPECT_EQ(box.caption, c.program);
+    CloseMessageBox(box.window);
+    EXPECT_EQ(process.WaitExit(), c.exitCode);
+    EXPECT_EQ(ReadFileBytes(options.outputFile), c.output);
+  }
+}
+
+}  // namespace
