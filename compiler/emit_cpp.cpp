@@ -40,10 +40,17 @@ int ArgumentBytes(const Routine& r) {
 
 std::string ExportedName(const Routine& r) { return r.alias.empty() ? r.name : r.alias; }
 
+// A STRING variable of the module, which gets its block when the program
+// starts. (The elements of a STRING array start empty, without a block: its
+// static storage is all they need.)
+bool StartsWithBlock(const Symbol& s, int module) {
+  return s.module == module && s.owner == nullptr && s.kind == Symbol::Kind::Variable && s.type == ValueType::String &&
+         !s.isArray();
+}
+
 bool HasStrings(const Program& p, int module) {
   for (auto& s : p.symbols)
-    if (s->module == module && s->owner == nullptr && s->kind == Symbol::Kind::Variable && s->type == ValueType::String)
-      return true;
+    if (StartsWithBlock(*s, module)) return true;
   return false;
 }
 
@@ -139,7 +146,8 @@ std::string Emitter::Storage(const Symbol& s) const {
 std::string Emitter::Reset(const Symbol& s) const {
   const std::string& n = s.cppName;
   if (s.type == ValueType::String) {
-    if (s.isArray()) return "for (StringDescriptor& element : " + n + ") StrAlloc(&element, kVariableSize);";
+    // A routine's array is emptied at every call; its elements keep small blocks.
+    if (s.isArray()) return "for (StringDescriptor& element : " + n + ") StrRelease(&element);";
     return "StrAlloc(&" + n + ", kVariableSize);";
   }
   if (s.isArray()) return "MemFill(" + n + ", sizeof " + n + ", 0);";
@@ -232,9 +240,7 @@ void Emitter::EmitBody(std::ostringstream& out) {
   out_ = &body;
   if (program_.kind == ProgramKind::Window) Line("RegisterFormClass(&WindowClassInfo, AppIconName);");
   for (const auto& s : program_.symbols)
-    if (s->module == 0 && s->owner == nullptr && s->kind == Symbol::Kind::Variable && s->type == ValueType::String &&
-        !s->failed)
-      Line(Reset(*s));
+    if (StartsWithBlock(*s, 0) && !s->failed) Line(Reset(*s));
   for (size_t m = 1; m < program_.modules->size(); ++m)
     if (NeedsStart(program_, static_cast<int>(m))) Line("ModuleStart" + std::to_string(m) + "();");
   std::vector<std::string> libraries;
@@ -269,8 +275,7 @@ void Emitter::EmitModuleStart(std::ostringstream& out) {
         << "extern \"C\" BOOL __stdcall LibraryStart(HINSTANCE, DWORD reason, void*) {\n"
         << "  if (reason == DLL_PROCESS_ATTACH) {\n";
     for (const auto& s : program_.symbols)
-      if (s->module == 0 && s->owner == nullptr && s->kind == Symbol::Kind::Variable && s->type == ValueType::String)
-        out << "    " << Reset(*s) << "\n";
+      if (StartsWithBlock(*s, 0)) out << "    " << Reset(*s) << "\n";
     for (size_t m = 1; m < program_.modules->size(); ++m)
       if (NeedsStart(program_, static_cast<int>(m))) out << "    ModuleStart" << m << "();\n";
     out << "  }\n  return TRUE;\n}\n";
@@ -279,8 +284,7 @@ void Emitter::EmitModuleStart(std::ostringstream& out) {
   if (module_ == 0 || !NeedsStart(program_, module_)) return;
   out << "\nextern \"C\" void ModuleStart" << module_ << "() {\n";
   for (const auto& s : program_.symbols)
-    if (s->module == module_ && s->owner == nullptr && s->kind == Symbol::Kind::Variable && s->type == ValueType::String)
-      out << "  " << Reset(*s) << "\n";
+    if (StartsWithBlock(*s, module_)) out << "  " << Reset(*s) << "\n";
   std::vector<std::string> libraries;
   for (const Routine* r : program_.dynamicRoutines) {
     if (r->module != module_) continue;

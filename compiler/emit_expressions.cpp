@@ -208,6 +208,8 @@ std::string Emitter::AsString(const Value& v) { return v.cpp; }
 std::string Emitter::AsText(const Value& v) {
   // The bytes of a record's buffer need not end in a NUL within the buffer.
   if (v.storage == Storage::Record) return AsText(Copy(v));
+  // An element of a STRING array may have no block yet: its text is then "".
+  if (v.storage == Storage::Variable && (v.descriptor.empty() || v.descriptor.back() == ']')) return "TextOf(" + v.cpp + ")";
   if (!v.descriptor.empty()) return v.descriptor + ".text";
   if (v.storage == Storage::Literal && v.cpp.rfind("Literal(", 0) == 0) return v.cpp.substr(8, v.cpp.size() - 9);
   return "(" + v.cpp + ").text";
@@ -227,6 +229,8 @@ std::string Emitter::Convert(const Value& v, char kind) {
     case 'R': case 'r':
       if (v.type == ValueType::String) return AsText(v);
       return "ResourceNumber(" + AsInteger(v) + ")";
+    case 'P': case 'p': return v.type == ValueType::Double && !v.boolean ? "PositionOf(" + v.cpp + ")" : v.cpp;
+    case 'U': return v.type == ValueType::Double && !v.boolean ? "UnsignedOf(" + v.cpp + ")" : v.cpp;
     default: return v.cpp;
   }
 }

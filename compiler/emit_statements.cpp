@@ -191,7 +191,9 @@ void Emitter::EmitAssign(const Stmt& s) {
   } else {
     v = Emit(*s.value, {});
   }
-  if (sym.type == ValueType::String) Line("StrAssign(" + AsString(v) + ", &" + place + ");");
+  // A large text of the ring or the accumulator is handed over rather than copied.
+  bool temporary = v.storage == Storage::Ring || v.storage == Storage::Accumulator;
+  if (sym.type == ValueType::String) Line((temporary ? "StrAssignTemp(" : "StrAssign(") + AsString(v) + ", &" + place + ");");
   else if (sym.type == ValueType::Integer) Line(place + " = " + AsInteger(v) + ";");
   else Line(place + " = " + AsNumber(v) + ";");
 }

@@ -1,11 +1,33 @@
 #include "lexer.h"
 
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
+
+#include "../runtime/core/decimal_number.h"
 
 namespace tbc {
 
 namespace {
+
+// A number literal's value: the runtime's own conversion (the one VAL makes),
+// so that a text gives the same number in both.
+long double LiteralValue(const std::string& spelling) {
+  size_t mark = spelling.find_first_of("Ee");
+  int32_t exponent = 0;
+  if (mark != std::string::npos) {
+    // Far past any exponent an extended number can have; more digits change nothing.
+    for (size_t i = mark + 1; i < spelling.size(); ++i)
+      if (spelling[i] >= '0' && spelling[i] <= '9' && exponent < 100000) exponent = exponent * 10 + (spelling[i] - '0');
+    if (spelling[mark + 1] == '-') exponent = -exponent;
+  }
+  size_t digits = mark == std::string::npos ? spelling.size() : mark;
+  tessaric::ExtendedBits bits = tessaric::DecimalToExtended(spelling.data(), static_cast<int32_t>(digits), exponent);
+  if (bits.exponent == tessaric::kExtendedInfinity) return HUGE_VALL;
+  // Exact: the significand fits a long double's, and the power of two scales it.
+  long double significand = static_cast<long double>(bits.significand);
+  return std::ldexp(significand, bits.exponent == 0 ? -16445 : bits.exponent - 16383 - 63);
+}
 
 struct KeywordRow {
   const char* text;
@@ -192,7 +214,7 @@ class Lexer {
       diagnostics_.error(Here(), "a number cannot be followed directly by a letter");
       while (IsLetter(Peek()) || IsDigit(Peek()) || Peek() == '_' || IsTypeSuffix(Peek())) ++at_;
     }
-    long double value = std::strtold(spelling.c_str(), nullptr);
+    long double value = LiteralValue(spelling);
     if (value > 1e4932L) {
       diagnostics_.error(position, "the number " + spelling + " is too large");
       value = 0;

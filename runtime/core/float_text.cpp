@@ -123,9 +123,12 @@ int32_t FloatToText(char* buffer, long double x) {
     if (StatusWord() & kInvalidOperation) {
       out = WriteText(out, "ERROR");
     } else {
-      // Sign, "0", then the eighteen digits, most significant first.
+      // Sign, "0", then the eighteen digits, most significant first. A value
+      // that rounds to all zeros (a tiny negative one) has no sign: -0 is 0.
+      uint8_t any = 0;
+      for (int i = 0; i < 9; ++i) any |= bcd.bytes[i];
       char work[20];
-      work[0] = (bcd.bytes[9] & 0x80) ? '-' : ' ';
+      work[0] = (bcd.bytes[9] & 0x80) && any != 0 ? '-' : ' ';
       work[1] = '0';
       for (int i = 0; i < 18; ++i) {
         uint8_t pair = bcd.bytes[8 - i / 2];

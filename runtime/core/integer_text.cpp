@@ -15,8 +15,8 @@ constexpr uint32_t DivideBy10(uint32_t value) {
 
 // Both integer kinds in one routine, so that the hot path makes no call but the
 // ring slot's. The digits come out last first into a small buffer, then go in
-// their order into the zeroed block, which also terminates them; the last digit
-// is written even for 0.
+// their order into the slot's block, and a NUL after them; the last digit is
+// written even for 0.
 StringValue NumberToText(int32_t kind, uint32_t value) {
   StringDescriptor* slot = StartNumberText();
   char* end = slot->text;
@@ -34,6 +34,7 @@ StringValue NumberToText(int32_t kind, uint32_t value) {
     } while (value != 0);
     while (first != digits + sizeof digits) *end++ = *first++;
   }
+  *end = 0;
   return FinishNumberText(slot, static_cast<int32_t>(end - slot->text));
 }
 

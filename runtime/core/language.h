@@ -21,6 +21,16 @@ inline int32_t RoundToInteger(long double number) {
   return result;
 }
 
+// A number given as a position, a count or a length (LEFT$, RIGHT$, MID$,
+// INSTR, a file's Seek and Read, a registry index): rounded as a store into an
+// INTEGER, except that one beyond the range keeps its direction and counts as
+// the nearest end of the range. Not a number gives -2147483648, as a store does.
+inline int32_t PositionOf(long double number) {
+  if (number >= 2147483647.0L) return INT32_MAX;
+  if (number <= -2147483648.0L) return INT32_MIN;
+  return RoundToInteger(number);
+}
+
 // The exact sum of two INTEGERs, stored into an INTEGER.
 inline int32_t IntegerAdd(int32_t a, int32_t b) {
   int64_t sum = int64_t{a} + b;
@@ -103,6 +113,10 @@ StringValue StrLower(StringValue text);
 StringValue StrCharacter(int32_t code);
 // ASC: the first byte, 0 for the empty text.
 inline int32_t StrAsc(StringValue text) { return text.length > 0 ? static_cast<uint8_t>(text.text[0]) : 0; }
+
+// A string's text as a C string: an element of a STRING array that has never
+// held a text has no block, and reads as "".
+inline const char* TextOf(StringValue value) { return value.text != nullptr ? value.text : EmptyText; }
 
 // A copy of value in a temporary of a statement, which nothing else changes.
 StringValue StrTemp(StringDescriptor* temp, StringValue value);

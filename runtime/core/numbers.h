@@ -25,10 +25,19 @@ inline StringValue SignedText(int32_t value) {
   return NumberToText(kSignedNumber, static_cast<uint32_t>(value));
 }
 inline StringValue UnsignedText(uint32_t value) { return NumberToText(kUnsignedNumber, value); }
+// USTR$'s number as 32 bits: rounded to the nearest whole number (ties to
+// even), one from 2^31 to 2^32 - 1 taken as itself, one from -2^31 to -1 as its
+// 32-bit pattern. Beyond those, and not a number, as a store into an INTEGER:
+// -2147483648.
+inline uint32_t UnsignedOf(long double number) {
+  int64_t whole;
+  asm("fistpll %0" : "=m"(whole) : "t"(number) : "st");
+  return whole >= INT32_MIN && whole <= int64_t{UINT32_MAX} ? static_cast<uint32_t>(whole) : 0x80000000u;
+}
 inline StringValue FloatText(long double number) { return NumberToText(number); }
 
-// Both forms write into the next ring slot, its whole block zeroed (59 bytes
-// asked for), then give the slot the text's length.
+// Both forms write into the next ring slot (59 bytes asked for) the text and
+// its NUL, then give the slot the text's length.
 StringDescriptor* StartNumberText();
 inline StringValue FinishNumberText(StringDescriptor* slot, int32_t length) {
   slot->position = slot->length = length;

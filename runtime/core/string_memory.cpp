@@ -25,27 +25,38 @@ void AttachBlock(StringDescriptor* desc, HGLOBAL handle) {
 
 }  // namespace
 
-// A block that is too small is reallocated rather than freed first: when the
-// request fails, the descriptor still names its old block while the fatal
-// box is up, and handlers that the box's loop runs may go on using it.
+// A block that fits is kept, unless it is far larger than the request: what a
+// descriptor once held does not stay with it. Otherwise a new block takes its
+// place (its contents are not needed), and the old one is freed only once the
+// new one is there: when a request fails, the descriptor still names its old
+// block while the fatal box is up, and handlers that the box's loop runs may
+// go on using it.
 void StrAlloc(StringDescriptor* desc, uint32_t size) {
   // The same test as CheckedRequest's: (size + 16) XOR 3 exceeds INT32_MAX
   // exactly when size + 16 reaches 2 GiB.
-  if (size >= 0x7FFFFFF0u) FatalError(kInsufficientMemory);
+  if (size > kLongestText) FatalError(kInsufficientMemory);
   uint32_t request = static_cast<uint32_t>(BlockRequest(size));
-  if (desc->handle == nullptr) {
+  // Unsigned: a block smaller than the request (none at all, for a capacity
+  // of 0) wraps round to 2^31 or more, since no request exceeds INT32_MAX.
+  uint32_t spare = static_cast<uint32_t>(desc->capacity) - request;
+  if (spare >= 0x80000000u || spare > request + kKeptBlock) {
+    HGLOBAL old = desc->handle;
     AttachBlock(desc, GlobalAlloc(kBlockFlags, request));
-  } else if (static_cast<uint32_t>(desc->capacity) < request) {
-    AttachBlock(desc, GlobalReAlloc(desc->handle, request, kBlockFlags));
+    if (old != nullptr) GlobalFree(old);
   }
   desc->position = 0;
   desc->length = 0;
   *reinterpret_cast<uint32_t*>(desc->text) = 0;
 }
 
+// A descriptor without a block gets its first one.
 void StrGrow(StringDescriptor* desc, uint32_t size) {
-  uint32_t request = CheckedRequest((uint64_t{size} + (size >> 2) + 16) ^ 3);
-  AttachBlock(desc, GlobalReAlloc(desc->handle, request, kBlockFlags));
+  // CheckedRequest((size + size / 4 + 16) ^ 3) in 32 bits: past this size
+  // the request would exceed INT32_MAX.
+  if (size > 0x66666659u) FatalError(kInsufficientMemory);
+  uint32_t request = (size + (size >> 2) + 16) ^ 3;
+  HGLOBAL block = desc->handle;
+  AttachBlock(desc, block != nullptr ? GlobalReAlloc(block, request, kBlockMoveFlags) : GlobalAlloc(kBlockFlags, request));
 }
 
 StringValue StrAppend(const char* source, StringDescriptor* desc, int32_t count) {
@@ -63,7 +74,8 @@ StringValue StrAppend(const char* source, StringDescriptor* desc, int32_t count)
     desc->position += count;
   }
   if (desc->length < desc->position) desc->length = desc->position;
-  desc->text[desc->position] = 0;
+  // An empty string without a block stays without one.
+  if (desc->text != nullptr) desc->text[desc->position] = 0;
   return StringValue{desc->text, desc->position};
 }
 
@@ -74,12 +86,14 @@ StringValue StrAssign(const char* source, StringDescriptor* desc, int32_t count)
 }
 
 void StrRelease(StringDescriptor* desc) {
-  // Small blocks stay attached for reuse.
+  // Small blocks stay attached for reuse, holding the empty text.
   if (desc->capacity > 256) {
     GlobalFree(desc->handle);
     desc->text = nullptr;
     desc->capacity = 0;
     desc->handle = nullptr;
+  } else if (desc->text != nullptr) {
+    *desc->text = 0;
   }
   desc->position = 0;
   desc->length = 0;

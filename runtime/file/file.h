@@ -42,7 +42,9 @@ StringValue FileReadAll(FileRecord* record, const char* name);
 // Replaces the file with exactly the record's (text, length); bytes written.
 uint32_t FileSaveText(FileRecord* record, const char* name);
 
-// These act on the record at CurrentObject.
+// These act on the record at CurrentObject. Opening a record that is open
+// closes it first, as FileClose does. A file of 2 GB or more is not opened:
+// the record is left as after a failed open.
 HANDLE FileOpen(const char* name, uint32_t mode);
 int32_t FileClose();
 uint32_t FileSeek(int32_t offset);
@@ -53,7 +55,8 @@ void FileWriteLine(const char* text, int32_t length);
 // or the size of a memory copy.
 int32_t FileAtEnd();
 
-// Bytes moved between buffer and file (or its memory copy).
+// Bytes moved between buffer and file (or its memory copy); never past
+// position 2147483647, the largest a position can be.
 int32_t FileTransfer(FileRecord* record, void* buffer, int32_t count, int32_t direction);
 // Reads the open file into its memory copy, which later transfers work on.
 StringValue FileLoad(FileRecord* record);
@@ -84,5 +87,14 @@ inline void CloseOpened(HANDLE file) {
 // A failed open reports INVALID_FILE_SIZE and a count may be negative: both
 // move nothing.
 inline uint32_t ByteCount(int32_t size) { return size > 0 ? static_cast<uint32_t>(size) : 0; }
+
+// The size of a file whose end a position can reach: below 2 GB. -1 for no
+// file, and for a file of 2 GB or more, which is never sized (or read, or
+// opened) as if it were a small one.
+inline int32_t FileSizeOf(HANDLE file) {
+  DWORD high = 0;
+  DWORD low = GetFileSize(file, &high);
+  return high != 0 || low > 0x7FFFFFFFu ? -1 : static_cast<int32_t>(low);
+}
 
 }  // namespace tessaric

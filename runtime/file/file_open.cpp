@@ -27,16 +27,22 @@ const OpenMode& OpenModeFor(uint32_t mode) {
 
 HANDLE FileOpen(const char* name, uint32_t mode) {
   FileRecord* record = CurrentFile();
-  // A handle left open would deny this very open write access to its file.
-  CloseOpened(record->FileHandle);
-  // A memory copy still held is dropped without being written back. Its block
-  // is left alone: the program may still hold the pair FileLoad handed out.
-  record->data.handle = nullptr;
-  record->data.text = nullptr;
+  // A record that is open is closed first, as Close does: its memory copy is
+  // written back and its block freed, and its handle, which would deny this
+  // very open write access to its file, is closed. (The compiler copies what
+  // FileLoad handed out before anything that could come after it, so no
+  // program still holds the pair.)
+  FileClose();
   const OpenMode& how = OpenModeFor(mode);
   HANDLE file = OpenShared(name, how.access, how.creation, how.flags);
+  // A file of 2 GB or more, whose end no position can reach, is refused.
+  int32_t size = FileSizeOf(file);
+  if (size < 0) {
+    CloseOpened(file);
+    file = INVALID_HANDLE_VALUE;
+  }
   record->FileHandle = file;
-  record->data.length = record->data.capacity = static_cast<int32_t>(GetFileSize(file, nullptr));
+  record->data.length = record->data.capacity = size;
   record->Mode = mode;
   record->data.position = 0;
   return file;
@@ -44,7 +50,8 @@ HANDLE FileOpen(const char* name, uint32_t mode) {
 
 int32_t FileClose() {
   FileRecord* record = CurrentFile();
-  if (record->FileHandle == nullptr) return 0;
+  // A memory copy loaded without an open file is freed all the same.
+  if (record->FileHandle == nullptr && record->data.handle == nullptr) return 0;
   if (record->data.handle != nullptr) {
     // The copy overwrites the file from its start; a failed write-back is ignored.
     if (record->Mode != kFileRead) {

@@ -14,7 +14,7 @@ uint32_t FileSeek(int32_t offset) {
 
 int32_t FileRefreshSize() {
   FileRecord* record = CurrentFile();
-  int32_t size = static_cast<int32_t>(GetFileSize(record->FileHandle, nullptr));
+  int32_t size = FileSizeOf(record->FileHandle);
   // A memory copy keeps its own size: the disk's could lie beyond its block, or
   // cut off bytes that the write-back at close would then lose.
   if (record->data.handle == nullptr) record->data.length = record->data.capacity = size;

@@ -16,16 +16,23 @@ int32_t ReadCopy(StringDescriptor* copy, void* buffer, int32_t count) {
   return count;
 }
 
-// There is no block before the start of the copy to write into; StrAppend grows
-// the block for anything past its end. It also ends the string with a NUL at
-// the new position: inside the copy that byte belongs to the file and is put back.
+// There is no block before the start of the copy to write into; the block
+// grows, as StrAppend grows a string, for anything past its end (the bytes
+// between stay zero). The bytes may be the copy's own (f.Write(f.Load)): they
+// keep their place in the block when it moves, and go over themselves as if
+// through a separate buffer.
 int32_t WriteCopy(StringDescriptor* copy, const void* buffer, int32_t count) {
   if (copy->position < 0 || count <= 0) return 0;
-  int64_t end = int64_t{copy->position} + count;
-  bool inside = end < copy->length;
-  char after = inside ? copy->text[end] : 0;
-  StrAppend(static_cast<const char*>(buffer), copy, count);
-  if (inside) copy->text[end] = after;
+  int32_t end = copy->position + count;  // FileTransfer keeps it a position
+  uintptr_t offset = reinterpret_cast<uintptr_t>(buffer) - reinterpret_cast<uintptr_t>(copy->text);
+  bool own = offset < static_cast<uint32_t>(copy->length);
+  if (copy->capacity <= int64_t{end} + 1) StrGrow(copy, static_cast<uint32_t>((end + 129) ^ 3));
+  MemMove(own ? copy->text + offset : buffer, copy->text + copy->position, static_cast<uint32_t>(count));
+  copy->position = end;
+  if (copy->length < end) {
+    copy->length = end;
+    copy->text[end] = 0;
+  }
   return count;
 }
 
@@ -33,6 +40,9 @@ int32_t WriteCopy(StringDescriptor* copy, const void* buffer, int32_t count) {
 
 int32_t FileTransfer(FileRecord* record, void* buffer, int32_t count, int32_t direction) {
   StringDescriptor* copy = &record->data;
+  // No transfer takes the position past 2147483647: a file never grows to a
+  // size that its positions could not reach.
+  if (copy->position >= 0 && count > INT32_MAX - copy->position) count = INT32_MAX - copy->position;
   if (copy->handle != nullptr)
     return direction != kFileReadBytes ? WriteCopy(copy, buffer, count) : ReadCopy(copy, buffer, count);
 

@@ -43,17 +43,23 @@ StringValue RegistryKeyPath() { return FieldText(Queried()->KeyPath, kRegistryKe
 
 StringValue RegistryValueData() { return DataBytes(Queried()); }
 
+// The indexed reads give "" when there is no such entry (a negative index,
+// one past the last, no key) or nothing was read: never what an earlier call
+// left in the buffers. The record keeps what the enumeration's calls left.
 StringValue RegistrySubkeyNameAt(int32_t index) {
   RegistryIndex = index;
   RegistryBind(Queried());
-  RegistryEnumKey();
+  int32_t result = RegistryEnumKey();
+  // A class too long for its field still leaves the name read.
+  if (index < 0 || (result != ERROR_SUCCESS && result != ERROR_MORE_DATA)) return StringValue{EmptyText, 0};
   return FieldText(Queried()->Name, kRegistryNameSize);
 }
 
 StringValue RegistryValueDataAt(int32_t index) {
   RegistryIndex = index;
   RegistryBind(Queried());
-  RegistryEnumValue();
+  // Data too large for its field is not read either.
+  if (RegistryEnumValue() != ERROR_SUCCESS || index < 0) return StringValue{EmptyText, 0};
   return DataBytes(Queried());
 }
 

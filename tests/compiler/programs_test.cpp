@@ -640,6 +640,103 @@ const Case kCases[] = {
       "PRINT READFILE$(\"t.txt\")\n"
       "PRINT LEN(READFILE$(\"none.txt\"))\n"},
      "", "4 11 11\n11\n1\n11\nalpha\nbeta\n1\n0\n11\n12\nALPHA\nbeta!\n1\nxyPHA\nbeta!\nshort\n0\n"},
+
+    // A position, count or length beyond the INTEGER range keeps its direction:
+    // it counts as the nearest end of the range, not as -2147483648.
+    {"positions_beyond_the_integer_range",
+     {"DIM s AS STRING, big AS DOUBLE, f AS FILE\n"
+      "s = \"abc\": big = 1E10\n"
+      "PRINT \"[\"; MID$(s, 1E10); \"|\"; LEFT$(s, 1E10); \"|\"; RIGHT$(s, big); \"|\"; MID$(s, 2, big); \"|\"; "
+      "MID$(s, -big); \"|\"; LEFT$(s, -1E10); \"|\"; RIGHT$(s, -big); \"]\"\n"
+      "PRINT INSTR(1E10, s, \"b\"); INSTR(-big, s, \"b\"); INSTR(2147483648, s, \"c\"); INSTR(2147483647.5, s, \"\")\n"
+      "SAVEFILE \"p.txt\", \"0123456789\": f.Open \"p.txt\", 2\n"
+      "f.Seek 1E10: PRINT f.Position; \" \"; f.Write(\"XYZ\"); \" \"; f.Length\n"
+      "f.Seek -1E10: PRINT f.Position; \" \"; f.Read(big)\n"
+      "f.Close\n"
+      "PRINT READFILE$(\"p.txt\")\n"},
+     "", "[|abc|abc|bc|abc||]\n0200\n2147483647 0 10\n0 0123456789\n0123456789\n"},
+
+    // USTR$: numbers from 2^31 to 2^32 - 1 are unsigned 32-bit numbers.
+    {"ustr_of_unsigned_numbers",
+     {"DIM x AS DOUBLE\n"
+      "x = 3000000000\n"
+      "PRINT USTR$(3000000000); \" \"; USTR$(4294967295); \" \"; USTR$(x); \" \"; USTR$(2147483648); \" \"; "
+      "USTR$(-1); \" \"; USTR$(-2147483648)\n"
+      "PRINT USTR$(x + 0.4); \" \"; USTR$(4294967295.5); \" \"; USTR$(-2147483649); \" \"; USTR$(7); \" \"; "
+      "USTR$(2.5); \" \"; USTR$(SQR(-x))\n"},
+     "", "3000000000 4294967295 3000000000 2147483648 4294967295 2147483648\n"
+         "3000000000 2147483648 2147483648 7 2 2147483648\n"},
+
+    // A text whose digits are all zero has no sign.
+    {"tiny_negative_numbers_have_no_sign",
+     {"DIM x AS DOUBLE, n AS DOUBLE\n"
+      "n = -1\n"
+      "PRINT -1E-20; \" \"; STR$(n * 1E-20); \" \"; n * 1E-16; \" \"; n * 0.0000000000000004; \" \"; "
+      "n * 0.0000000000000006; \" \"; n / 3\n"
+      "FOR x = 1 TO 0 STEP -0.1: NEXT: PRINT x; \" \"; \"<\" + STR$(x) + \">\"\n"},
+     "", "0 0 0 0 -0.000000000000001 -0.333333333333333\n0 <0>\n"},
+
+    // Opening a record that is open closes it first, as Close does.
+    {"open_on_an_open_record_closes_it",
+     {"DIM f AS FILE, c$, i AS INTEGER\n"
+      "SAVEFILE \"r.txt\", \"[old text]\"\n"
+      "f.Open \"r.txt\", 2: c$ = f.Load: f.Seek 1: f.Write \"NEW\"\n"
+      "f.Open \"r.txt\", 0: PRINT f.Read(100)\n"
+      "FOR i = 1 TO 3: f.Open \"r.txt\", 2: c$ = f.Load: f.Seek 1: f.Write STR$(i): NEXT\n"
+      "f.Close\n"
+      "PRINT READFILE$(\"r.txt\")\n"},
+     "", "[NEW text]\n[3EW text]\n"},
+
+    // f.Write(f.Load) inside the copy: the bytes go over themselves as if
+    // through a separate buffer.
+    {"write_of_the_memory_copy_into_itself",
+     {"DIM f AS FILE, c$\n"
+      "SAVEFILE \"w.txt\", \"0123456789\"\n"
+      "f.Open \"w.txt\", 2: c$ = f.Load: f.Seek 5: PRINT f.Write(f.Load): f.Close\n"
+      "PRINT READFILE$(\"w.txt\")\n"
+      "f.Open \"w.txt\", 2: c$ = f.Load: f.Seek 1: f.Write f.Load: f.Seek 0: f.Write f.Load: f.Close\n"
+      "PRINT READFILE$(\"w.txt\")\n"},
+     "", "10\n012340123456789\n0012340123456789\n"},
+
+    // More STRING elements than the system has moveable blocks: an empty
+    // string takes no block, and 100,000 short strings are held.
+    {"string_arrays_of_many_elements",
+     {"DIM a(199999) AS STRING, i AS INTEGER, n AS INTEGER\n"
+      "FOR i = 0 TO 99999: a(i * 2) = \"s\" + STR$(i): NEXT\n"
+      "FOR i = 0 TO 99999: n = n + LEN(a(i * 2)): NEXT\n"
+      "PRINT n; \" \"; a(0); \" \"; a(199998); \" [\"; a(199999); \"]\"; LEN(a(12345))\n"
+      "PRINT LEN(READFILE$(a(7))); INSTR(a(9), \"\"); ASC(a(11)); \" \"; Echo$(a(13)); \"|\"; a(15) = \"\"\n"
+      "a(21) = \"\": a(23) = a(25): a(27) = a(27) + \"x\": PRINT \"[\"; a(21); a(23); a(27); \"]\"\n"
+      "LINE INPUT a(29): LINE INPUT a(31): PRINT \"[\"; a(29); \"|\"; a(31); \"]\"\n"
+      "PRINT Local$(); Local$()\n"
+      "FUNCTION Echo$(t AS STRING) AS STRING\n"
+      "  Echo$ = \"<\" + t + \">\"\n"
+      "END FUNCTION\n"
+      "FUNCTION Local$() AS STRING\n"
+      "  DIM b(99999) AS STRING, k AS INTEGER\n"
+      "  Local$ = b(5) + \".\"\n"
+      "  FOR k = 0 TO 99999: b(k) = \"x\": NEXT\n"
+      "END FUNCTION\n"},
+     "typed\n\n", "588890 s0 s99999 []0\n010 <>|1\n[x]\n[typed|]\n..\n"},
+
+    // Temporaries hold on to nothing in proportion to what they once held:
+    // with two texts of 256 MB, a third one made again and again fits.
+    {"large_temporaries_are_not_held",
+     {"DIM s AS STRING, t AS STRING, i AS INTEGER\n"
+      "s = \"ab\": FOR i = 1 TO 27: s = s + s: NEXT\n"
+      "t = s\n"
+      "FOR i = 1 TO 4: t = UCASE$(s): NEXT\n"
+      "PRINT LEN(t); \" \"; MID$(t, 268435455); \" \"; LEN(s); \" \"; MID$(s, 268435455)\n"},
+     "", "268435456 AB 268435456 ab\n"},
+
+    // VAL gives the nearest extended value of its text, as the literals are.
+    {"val_is_as_exact_as_the_literals",
+     {"PRINT VAL(\"1E300\") = 1E300; VAL(\"18446744073709551615\") = 18446744073709551615; "
+      "VAL(\"18446744073709551615\") - 18446744073709551614\n"
+      "PRINT VAL(\"0.1\") = 0.1; VAL(\"  -2.5e-3x\") = -0.0025; VAL(\"9.99999999999999999999e4931\") = "
+      "9.99999999999999999999E4931; VAL(\"123456789012345678901234567890\") = 123456789012345678901234567890\n"
+      "PRINT VAL(\"3.6451995318824746025e-4951\") > 0; VAL(\"1e-4952\") = 0; VAL(\"1.2e4933\"); VAL(\"&HFF\")\n"},
+     "", "111\n1111\n11ERROR255\n"},
 };
 
 class CompiledProgram : public testing::TestWithParam<Case> {};

@@ -1,6 +1,8 @@
 // The fatal path, run on a thread of its own with the box and the exit stood in for.
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "../fatal_catcher.h"
 #include "core/program.h"
 #include "core/strings.h"
@@ -31,6 +33,24 @@ TEST(FatalError, EveryIndexGetsADefinedTextAndAFailingExitCode) {
     EXPECT_EQ(outcome.caption, "unittest");
     EXPECT_TRUE(outcome.exited);
     EXPECT_EQ(outcome.exitCode, c.exitCode);
+  }
+}
+
+// A request the system cannot meet, for a descriptor with no block or one
+// with a small block: "Insufficient memory", never a block too small or none.
+TEST(FatalError, TheLargestRequestsEndInInsufficientMemory) {
+  for (uint32_t size : {0x7FFFFF00u, 0x7FFFFFEFu, 0x7FFFFFF0u, 0xFFFFFFF0u}) {
+    for (bool withBlock : {false, true}) {
+      SCOPED_TRACE(std::to_string(size) + (withBlock ? ", with a block" : ", without a block"));
+      static StringDescriptor descriptor;
+      descriptor = StringDescriptor{};
+      if (withBlock) StrAlloc(&descriptor, kVariableSize);
+      unittest::FatalOutcome outcome = unittest::RunToFatal([size] { StrAlloc(&descriptor, size); });
+      EXPECT_EQ(outcome.fault, 0u);
+      EXPECT_EQ(outcome.text, "Insufficient memory");
+      EXPECT_EQ(outcome.exitCode, 3u);
+      if (descriptor.handle != nullptr) GlobalFree(descriptor.handle);
+    }
   }
 }
 

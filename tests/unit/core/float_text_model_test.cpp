@@ -155,11 +155,13 @@ std::vector<uint64_t> RoundingChoices(const ExactDecimal& exact, int scale) {
 
 // The text for exponent estimate E and the rounded scaled value, laid out as
 // sign, "0" and eighteen digits, of which the last sixteen are significant
-// unless a "1" just before them shows a carry into a seventeenth.
+// unless a "1" just before them shows a carry into a seventeenth. Digits that
+// are all zero have no sign.
 std::string Layout(bool negative, int exponent, uint64_t scaled) {
   if (scaled >= 1000000000000000000u) return "ERROR";
   char work[24];
-  std::snprintf(work, sizeof work, "%c0%018llu", negative ? '-' : ' ', static_cast<unsigned long long>(scaled));
+  std::snprintf(work, sizeof work, "%c0%018llu", negative && scaled != 0 ? '-' : ' ',
+                static_cast<unsigned long long>(scaled));
   bool carry = work[3] == '1';
   std::string digits = work + (carry ? 3 : 4);
   std::string text(1, work[0]);
@@ -194,8 +196,8 @@ std::vector<std::string> ModelTexts(double x) {
   if (std::isnan(x) || std::isinf(x)) return {"ERROR"};
   if (x == 0) return {"0"};
   bool negative = std::signbit(x);
-  // Below 2^-60 the value scaled by 10^15 is under 0.001: it rounds to 0
-  // (a negative value to -0, whose BCD sign is still negative).
+  // Below 2^-60 the value scaled by 10^15 is under 0.001: it rounds to 0,
+  // which is "0" for a negative value too.
   if (std::fabs(x) < std::ldexp(1.0, -60)) return {Layout(negative, -1, 0)};
   ExactDecimal exact = Exact(x);
   std::vector<std::string> texts;

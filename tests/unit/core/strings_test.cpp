@@ -2,7 +2,10 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
+#include "core/language.h"
+#include "core/numbers.h"
 #include "core/program.h"
 #include "core/strings.h"
 
@@ -144,6 +147,119 @@ TEST(StrRelease, KeepsSmallBlocksAndFreesLargeOnes) {
   EXPECT_EQ(large.text, nullptr);
   EXPECT_EQ(large.capacity, 0);
   EXPECT_EQ(large.length, 0);
+}
+
+TEST(StrRelease, AKeptBlockHoldsTheEmptyText) {
+  Descriptor d;
+  StrAlloc(&d, 59);
+  StrAssign(Literal("abc"), &d);
+  StrRelease(&d);
+  EXPECT_EQ(d.text[0], 0);
+  Descriptor none;
+  StrRelease(&none);  // no block: nothing to free or end
+  EXPECT_EQ(none.handle, nullptr);
+}
+
+// A block far larger than the new value needs goes: what a descriptor (a
+// temporary above all) once held does not stay with it.
+TEST(StrAlloc, LetsABlockFarLargerThanTheRequestGo) {
+  struct Case {
+    uint32_t held, asked;
+    bool kept;
+  };
+  const Case cases[] = {
+      {1 << 20, 59, false}, {1 << 20, 400000, false}, {1 << 20, 500000, true}, {1 << 20, 2000000, false},
+      {200000, 59, false},  {65000, 59, true},        {300, 59, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.held) + " held, " + std::to_string(c.asked) + " asked");
+    Descriptor d;
+    StrAlloc(&d, c.held);
+    void* block = d.handle;
+    StrAlloc(&d, c.asked);
+    EXPECT_EQ(d.handle == block, c.kept);
+    if (d.handle != block) EXPECT_EQ(static_cast<uint32_t>(d.capacity), (c.asked + 16) ^ 3);
+    EXPECT_EQ(d.length, 0);
+    EXPECT_EQ(d.text[0], 0);
+    GlobalFree(d.handle);
+  }
+}
+
+// A descriptor without a block (all zero, as a STRING array's element starts)
+// is the empty string: taking "" leaves it without one, anything more gives it one.
+TEST(StrAppend, ADescriptorWithoutABlockIsTheEmptyString) {
+  Descriptor d;
+  EXPECT_EQ(ValueOf(d).length, 0);
+  EXPECT_STREQ(TextOf(ValueOf(d)), "");
+  StringValue v = StrAssign(Literal(""), &d);
+  EXPECT_EQ(v.length, 0);
+  EXPECT_EQ(d.handle, nullptr);
+  EXPECT_EQ(d.text, nullptr);
+  v = StrAppend(Literal("abc"), &d);
+  ASSERT_NE(d.handle, nullptr);
+  EXPECT_EQ(std::string(v.text, v.length), "abc");
+  EXPECT_EQ(d.text[3], 0);
+  EXPECT_STREQ(TextOf(ValueOf(d)), "abc");
+  GlobalFree(d.handle);
+}
+
+// Blocks are fixed ones: more strings than the system has handles for
+// moveable blocks (65,536) can be held at once.
+TEST(StrAlloc, HoldsMoreBlocksThanThereAreMoveableHandles) {
+  std::vector<StringDescriptor> many(100000, StringDescriptor{});
+  for (StringDescriptor& d : many) StrAssign(Literal("short"), &d);
+  for (const StringDescriptor& d : many) ASSERT_EQ(std::string(d.text, d.length), "short");
+  for (StringDescriptor& d : many) GlobalFree(d.handle);
+}
+
+// A large text of a ring slot or of the accumulator, assigned to a variable,
+// hands its block over: the temporary keeps no second copy of it. A small one
+// is copied, as before.
+TEST(StrAssignTemp, HandsALargeTemporaryBlockOverAndCopiesASmallOne) {
+  std::string big(300000, 'b');
+  for (bool accumulator : {false, true}) {
+    for (size_t size : {size_t{10}, size_t{70000}, big.size()}) {
+      SCOPED_TRACE(std::string(accumulator ? "accumulator, " : "ring, ") + std::to_string(size) + " bytes");
+      Descriptor variable;
+      StrAlloc(&variable, 59);
+      StrAssign(Literal("old"), &variable);
+      StringDescriptor* holder;
+      StringValue value;
+      if (accumulator) {
+        ConcatBegin();
+        value = ConcatAppend(StringValue{big.data(), static_cast<int32_t>(size)});
+        holder = &ConcatAccumulator;
+      } else {
+        value = StrLeft(StringValue{big.data(), static_cast<int32_t>(big.size())}, static_cast<int32_t>(size));
+        holder = TempStringCursor;
+      }
+      char* text = holder->text;
+      bool large = static_cast<uint32_t>(holder->capacity) > kKeptBlock;
+      StrAssignTemp(value, &variable);
+      EXPECT_EQ(std::string(variable.text, variable.length), big.substr(0, size));
+      EXPECT_EQ(variable.text[variable.length], 0);
+      EXPECT_EQ(variable.text == text, large);
+      if (large) {
+        EXPECT_LE(holder->capacity, 200) << "the temporary holds on to a large block";
+        EXPECT_EQ(holder->length, 0);
+      } else {
+        EXPECT_EQ(holder->text, text) << "a small temporary keeps its block";
+      }
+      GlobalFree(variable.handle);
+    }
+  }
+}
+
+// Number text after large temporaries: every slot lets its large block go,
+// and the time taken does not grow with what the slots once held.
+TEST(TempStringRing, NumberTextLetsTheBlocksOfLargeTemporariesGo) {
+  std::string big(1 << 20, 'm');
+  for (int k = 0; k < kTempStringSlots; ++k) StrLeft(StringValue{big.data(), static_cast<int32_t>(big.size())}, 1 << 20);
+  for (int k = 0; k < kTempStringSlots; ++k) {
+    StringValue text = SignedText(k);
+    EXPECT_EQ(std::string(text.text, text.length), std::to_string(k));
+  }
+  for (const StringDescriptor& slot : TempStringRing) EXPECT_LE(slot.capacity, 200);
 }
 
 TEST(StrSyncLength, MeasuresUpToTheFirstNul) {

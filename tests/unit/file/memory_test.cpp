@@ -163,6 +163,35 @@ TEST_F(FileMemoryTest, RefreshSizeLosesNoBytesOfTheCopy) {
   EXPECT_EQ(Disk("new.dat"), "hello");
 }
 
+// Bytes of the copy itself written into it (f.Write(f.Load)) arrive as if
+// through a separate buffer, wherever they go and however far the block grows.
+TEST_F(FileMemoryTest, WritingTheCopyIntoItselfMovesAsThroughASeparateBuffer) {
+  struct Case {
+    int32_t position, from, count;
+  };
+  const Case cases[] = {
+      {5, 0, 10}, {0, 0, 10}, {1, 0, 10}, {9, 0, 10}, {10, 0, 10},  // the whole copy, at places in and after it
+      {2, 1, 8},  {3, 5, 5},  {0, 4, 6},  {7, 2, 3},  {300, 0, 10}, {5000, 3, 7},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE("bytes " + std::to_string(c.from) + " to " + std::to_string(c.from + c.count) + " at " +
+                 std::to_string(c.position));
+    StringValue copy = LoadWith("o.dat", "0123456789", 2);
+    std::string expected(copy.text, copy.length);
+    std::string moved = expected.substr(c.from, c.count);
+    if (expected.size() < static_cast<size_t>(c.position + c.count)) expected.resize(c.position + c.count, '\0');
+    expected.replace(c.position, c.count, moved);
+    FileSeek(c.position);
+    EXPECT_EQ(FileTransfer(&record_, record_.data.text + c.from, c.count, kFileWriteBytes), c.count);
+    EXPECT_EQ(record_.data.position, c.position + c.count);
+    ASSERT_EQ(record_.data.length, static_cast<int32_t>(expected.size()));
+    EXPECT_EQ(std::string(record_.data.text, record_.data.length), expected);
+    EXPECT_EQ(record_.data.text[record_.data.length], 0);
+    EXPECT_EQ(FileClose(), 0);
+    EXPECT_EQ(Disk("o.dat"), expected);
+  }
+}
+
 TEST_F(FileMemoryTest, LoadAfterAFailedOpenGivesAnEmptyCopy) {
   ASSERT_EQ(FileOpen(Path("no-such-folder\\x.dat").c_str(), 2), INVALID_HANDLE_VALUE);
   StringValue copy = FileLoad(&record_);

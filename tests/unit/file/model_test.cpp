@@ -78,7 +78,8 @@ class FileModelTest : public FileTest {
 
   void Step(Random& random, Model& m, Op op, std::ostringstream& steps) {
     switch (op) {
-      case kOpen: {  // re-opening an open record drops its copy unwritten
+      case kOpen: {  // re-opening an open record closes it first, as Close does
+        if (m.open && m.memory && m.Writes()) Overwrite(m.disk[m.file], 0, m.copy);
         m.file = static_cast<int>(random.Below(2));
         m.mode = kModes[random.Below(4)];
         steps << " open(" << kNames[m.file] << "," << m.mode << ")";

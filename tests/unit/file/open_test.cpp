@@ -1,4 +1,7 @@
 #include <cstring>
+#include <vector>
+
+#include "../import_entry.h"
 
 #include "file_fixture.h"
 
@@ -92,32 +95,84 @@ TEST_F(FileOpenTest, ReopeningAnOpenRecordReleasesTheFirstHandle) {
   EXPECT_EQ(Disk("a.dat"), "xy");
 }
 
-TEST_F(FileOpenTest, ReopeningDropsAMemoryCopyUnwritten) {
-  LoadWith("first.dat", "abc", 2);
-  EXPECT_EQ(Write("XYZ"), 3);
-  ASSERT_NE(Open("second.dat", 2), INVALID_HANDLE_VALUE);
+// While one lives, the blocks that the runtime frees are recorded.
+class RecordedFrees {
+ public:
+  RecordedFrees() {
+    real_ = reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "GlobalFree"));
+    Real() = reinterpret_cast<HGLOBAL(WINAPI*)(HGLOBAL)>(real_);
+    entry_ = unittest::ImportEntryHolding("kernel32.dll", real_);
+    Freed().clear();
+    if (!unittest::PatchImportEntry(entry_, reinterpret_cast<void*>(Record))) entry_ = nullptr;
+  }
+  ~RecordedFrees() { unittest::PatchImportEntry(entry_, real_); }
+  bool installed() const { return entry_ != nullptr; }
+  static std::vector<HGLOBAL>& Freed() {
+    static std::vector<HGLOBAL> freed;
+    return freed;
+  }
+
+ private:
+  // The test's own calls go through the patched entry too: the real one is called directly.
+  static HGLOBAL(WINAPI*& Real())(HGLOBAL) {
+    static HGLOBAL(WINAPI * real)(HGLOBAL);
+    return real;
+  }
+  static HGLOBAL WINAPI Record(HGLOBAL block) {
+    Freed().push_back(block);
+    return Real()(block);
+  }
+  void** entry_ = nullptr;
+  void* real_ = nullptr;
+};
+
+// Opening a record that is open closes it first, as Close does: its memory
+// copy is written back, not dropped, and its block is freed, so that a loop of
+// Open and Load without Close neither loses changes nor holds on to memory.
+TEST_F(FileOpenTest, ReopeningClosesTheRecordFirstAsCloseDoes) {
+  LoadWith("first.dat", "[old text]", 2);
+  FileSeek(1);
+  EXPECT_EQ(Write("NEW"), 3);
+  HGLOBAL block = record_.data.handle;
+  {
+    RecordedFrees frees;
+    ASSERT_TRUE(frees.installed());
+    ASSERT_NE(Open("second.dat", 2), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(RecordedFrees::Freed(), std::vector<HGLOBAL>{block}) << "the copy's block was not freed";
+  }
+  EXPECT_EQ(Disk("first.dat"), "[NEW text]");
   EXPECT_EQ(record_.data.handle, nullptr);
   EXPECT_EQ(record_.data.length, 0);
   EXPECT_EQ(Write("d"), 1);  // on disk now
   EXPECT_EQ(FileClose(), 0);
-  EXPECT_EQ(Disk("first.dat"), "abc");
+  EXPECT_EQ(Disk("first.dat"), "[NEW text]");
   EXPECT_EQ(Disk("second.dat"), "d");
+
+  // A read-only copy is not written back, but its block goes all the same.
+  LoadWith("third.dat", "keep", 0);
+  EXPECT_EQ(Write("XX"), 2);
+  block = record_.data.handle;
+  {
+    RecordedFrees frees;
+    ASSERT_TRUE(frees.installed());
+    ASSERT_NE(Open("third.dat", 0), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(RecordedFrees::Freed(), std::vector<HGLOBAL>{block});
+  }
+  EXPECT_EQ(Disk("third.dat"), "keep");
+  EXPECT_EQ(Read(10), "keep");
 }
 
-TEST_F(FileOpenTest, ReopeningLeavesALoadedPairReadable) {
-  // The program may still hold the pair that FileLoad handed out; the blocks
-  // allocated next must not be able to take its place.
-  const std::string first = "text of the first file, kept by the program";
-  StringValue kept = LoadWith("first.dat", first, 0);
-  ASSERT_NE(Open("second.dat", 2), INVALID_HANDLE_VALUE);
-  const std::string other(first.size(), '#');
-  StringDescriptor strings[4] = {};
-  for (StringDescriptor& s : strings) {
-    StrAlloc(&s, static_cast<uint32_t>(first.size()));
-    StrAssign(other.data(), &s, static_cast<int32_t>(other.size()));
-  }
-  EXPECT_EQ(std::string(kept.text, kept.length), first);
-  for (StringDescriptor& s : strings) GlobalFree(s.handle);
+// A copy loaded without an open file has a block too, which Close and Open free.
+TEST_F(FileOpenTest, ACopyLoadedWithoutAnOpenFileIsFreed) {
+  StringValue copy = FileLoad(&record_);
+  EXPECT_EQ(copy.length, 0);
+  HGLOBAL block = record_.data.handle;
+  ASSERT_NE(block, nullptr);
+  RecordedFrees frees;
+  ASSERT_TRUE(frees.installed());
+  EXPECT_EQ(FileClose(), 0);
+  EXPECT_EQ(RecordedFrees::Freed(), std::vector<HGLOBAL>{block});
+  EXPECT_TRUE(Cleared());
 }
 
 using FileCloseTest = FileTest;

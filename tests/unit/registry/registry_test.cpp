@@ -223,12 +223,15 @@ TEST_F(Registry, SubkeyNamesByIndex) {
   EXPECT_EQ(record_.error, ERROR_NO_MORE_ITEMS);
   EXPECT_EQ(record_.DispositionOrIndex, 3u);
 
-  // A negative index still makes the one call for subkey 0.
+  // A negative index still makes the one call for subkey 0, which the record
+  // keeps; but there is no subkey -4 to name.
   QueryObject = &record_;
   std::string first = Text(RegistrySubkeyNameAt(0));
   MemFill(record_.Name, sizeof record_.Name, 'x');
-  EXPECT_EQ(Text(RegistrySubkeyNameAt(-4)), first);
+  EXPECT_EQ(Text(RegistrySubkeyNameAt(-4)), "");
   EXPECT_EQ(record_.error, ERROR_SUCCESS);
+  QueryObject = &record_;
+  EXPECT_EQ(Text(RegistryName()), first);
 }
 
 TEST_F(Registry, ValuesByIndexWithDataAndLengths) {
@@ -267,6 +270,36 @@ TEST_F(Registry, ValuesByIndexWithDataAndLengths) {
   QueryObject = &record_;
   RegistryValueDataAt(3);
   EXPECT_EQ(record_.error, ERROR_NO_MORE_ITEMS);
+}
+
+// An indexed read of an entry that does not exist gives "": never the 256
+// bytes of a data field left as it was, or the last subkey's name. The
+// buffers first hold what a read of an existing entry left in them.
+TEST_F(Registry, IndexedReadsOfEntriesThatDoNotExistGiveNothing) {
+  MakeKey("alpha");
+  MakeKey("beta");
+  SetValue("", "one", REG_SZ, std::string("first", 6));
+  SetValue("", "two", REG_BINARY, std::string("\x01\x02", 2));
+  ASSERT_EQ(Open(Path(), 0), ERROR_SUCCESS);
+  struct Read {
+    const char* name;
+    StringValue (*at)(int32_t);
+  };
+  for (const Read& read : {Read{"SubkeyName", RegistrySubkeyNameAt}, Read{"ValueData", RegistryValueDataAt}}) {
+    for (int32_t index : {2, 3, 1000, INT32_MAX, -1, INT32_MIN}) {
+      SCOPED_TRACE(std::string(read.name) + "(" + std::to_string(index) + ")");
+      QueryObject = &record_;
+      ASSERT_NE(Text(read.at(1)), "");
+      QueryObject = &record_;
+      EXPECT_EQ(Text(read.at(index)), "");
+    }
+  }
+  // Through a key that was closed, nothing exists.
+  RegistryClose(&record_);
+  QueryObject = &record_;
+  EXPECT_EQ(Text(RegistryValueDataAt(0)), "");
+  QueryObject = &record_;
+  EXPECT_EQ(Text(RegistrySubkeyNameAt(0)), "");
 }
 
 TEST_F(Registry, ReadStringOfAMissingKeyIsEmptyAndCreatesNothing) {
@@ -322,7 +355,7 @@ TEST_F(Registry, DataTooLargeForTheFieldReportsMoreDataWithoutOverrun) {
   QueryObject = &record_;
   StringValue data = RegistryValueDataAt(0);
   EXPECT_EQ(record_.error, ERROR_MORE_DATA);
-  EXPECT_LE(data.length, 256);
+  EXPECT_EQ(data.length, 0) << "the data was not read";
   QueryObject = &record_;
   EXPECT_LE(RegistryValueData().length, 256);
   EXPECT_LE(ReadString(Path()).length, 256);
