@@ -43,6 +43,8 @@ const Builtin kBuiltins[] = {
      Storage::Temp, kAnyProgram, Special::MsgBox, kNumbers},
     {"READFILE$", S, false, "T", "", "FileReadAll(&FileTextBuffer, $1)", kOrdered, Storage::FileBuffer,
      kAnyProgram, Special::None, kFile},
+    {"LBOUND", I, false, "Ai", "1", "ArrayLower($1, $2)", kPure, Storage::Temp, kAnyProgram, Special::Bound, kLanguage},
+    {"UBOUND", I, false, "Ai", "1", "ArrayUpper($1, $2)", kPure, Storage::Temp, kAnyProgram, Special::Bound, kLanguage},
     {"CSRLIN", I, false, "", "", "ConsoleCursorRow()", kPure, Storage::Temp, kAnyProgram, Special::None, kConsole},
     {"POS", I, false, "", "", "ConsoleCursorColumn()", kPure, Storage::Temp, kAnyProgram, Special::None, kConsole},
     {"SCREEN", I, false, "IIi", "0", "static_cast<int32_t>(ConsoleReadCell($1, $2, $3))", kPure, Storage::Temp,

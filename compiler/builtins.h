@@ -38,14 +38,14 @@ enum class Storage {
 enum Programs : uint32_t { kConsole = 1, kWindow = 2, kLibrary = 4, kAnyProgram = 7 };
 
 // Emitters that a template cannot express.
-enum class Special { None, Str, Abs, Int, Instr, MsgBox, EventValue };
+enum class Special { None, Str, Abs, Int, Instr, MsgBox, EventValue, Bound };
 
 // Argument letters: I integer, N number, S string, T text (a string passed as
 // its NUL-terminated text), R resource (a number or a name), B bitmap object,
 // H handler (a SUB), P a position, count or length (an INTEGER, but a number
 // beyond the range counts as its nearest end), U an unsigned 32-bit number
-// (USTR$). Lower case: optional, with the C++ default from `defaults` (one per
-// optional argument, separated by '|').
+// (USTR$), A an array's name. Lower case: optional, with the C++ default from
+// `defaults` (one per optional argument, separated by '|').
 struct Builtin {
   const char* name;
   ValueType result;  // None: only a statement

@@ -2,6 +2,7 @@
 // declarations, the kind of program, recursion and exports.
 #include <algorithm>
 #include <functional>
+#include <set>
 
 #include "check_internal.h"
 
@@ -49,6 +50,7 @@ void Checker::Run() {
 
   CheckOptions();
   if (program_.signature.empty()) program_.signature = DefaultSignature(program_.name);
+  DeclareTypes();
   DeclareRoutines();
   for (size_t i = 0; i < n; ++i) {
     module_ = static_cast<int>(i);
@@ -365,6 +367,100 @@ void Checker::CheckOptions() {
   }
 }
 
+// ---- records
+
+const RecordInfo* Checker::FindType(const std::string& upper) const {
+  auto found = types_.find(upper);
+  return found == types_.end() ? nullptr : found->second;
+}
+
+// TYPEs are the program's, whichever module declares them. A record's field
+// may be another record, declared before or after it, but never the record
+// itself, directly or through others.
+void Checker::DeclareTypes() {
+  std::vector<std::pair<RecordType*, RecordInfo*>> declared;
+  for (auto& m : modules_) {
+    for (RecordType& t : m.types) {
+      std::string upper = ToUpper(t.name);
+      if (t.name.empty()) continue;
+      bool objectKind = false;
+      for (int k = 0; k < kObjectKinds; ++k) objectKind |= upper == KindName(static_cast<ObjectKind>(k));
+      if (objectKind || upper == "INTEGER" || upper == "DOUBLE" || upper == "STRING") {
+        Error(t.position, t.name + " is already a type of the language");
+        continue;
+      }
+      if (types_.count(upper)) {
+        Error(t.position, "TYPE " + t.name + " is already declared at " + Where(files_, types_[upper]->position));
+        continue;
+      }
+      auto info = std::make_unique<RecordInfo>();
+      info->name = t.name;
+      info->position = t.position;
+      info->cppName = "R_" + CppSpelling(t.name);
+      types_[upper] = info.get();
+      declared.push_back({&t, info.get()});
+      program_.records.push_back(std::move(info));
+    }
+  }
+  for (auto& [t, info] : declared) {
+    std::set<std::string> names;
+    bool faulty = false;
+    for (RecordField& f : t->fields) {
+      RecordInfo::Field field;
+      field.name = f.name;
+      field.cppName = "f_" + CppSpelling(f.name);
+      if (!names.insert(ToUpper(f.name)).second) {
+        Error(f.position, "the field " + f.name + " is given twice");
+        faulty = true;
+        continue;
+      }
+      if (f.typeName == "INTEGER") field.type = ValueType::Integer;
+      else if (f.typeName == "DOUBLE") field.type = ValueType::Double;
+      else if (f.typeName == "STRING") field.type = ValueType::String;
+      else if (const RecordInfo* r = FindType(f.typeName)) field.type = ValueType::Record, field.record = r;
+      else {
+        Error(f.typePosition, "unknown type " + f.typeName + "; a field is INTEGER, DOUBLE, STRING or a TYPE");
+        faulty = true;
+        continue;
+      }
+      ValueType suffix = SuffixType(f.name);
+      if (suffix != ValueType::None && suffix != field.type) Error(f.typePosition, SuffixRule(f.name));
+      info->fields.push_back(field);
+    }
+    if (info->fields.empty() && !faulty) Error(t->position, "TYPE " + t->name + " has no fields");
+  }
+  // Each record after those it holds, so that C++ knows them in that order;
+  // one that holds itself is refused.
+  std::vector<std::unique_ptr<RecordInfo>> ordered;
+  std::map<const RecordInfo*, int> state;  // 1 on the way, 2 done
+  std::function<bool(RecordInfo*)> place = [&](RecordInfo* r) {
+    if (state[r] == 2) return true;
+    if (state[r] == 1) return false;
+    state[r] = 1;
+    for (const RecordInfo::Field& f : r->fields) {
+      if (f.record == nullptr) continue;
+      if (!place(const_cast<RecordInfo*>(f.record))) {
+        Error(r->position, "TYPE " + r->name + " holds itself through its field " + f.name);
+        const_cast<RecordInfo::Field&>(f).record = nullptr;
+        const_cast<RecordInfo::Field&>(f).type = ValueType::Error;
+      }
+      r->strings |= f.record != nullptr && f.record->strings;
+    }
+    for (const RecordInfo::Field& f : r->fields) r->strings |= f.type == ValueType::String;
+    state[r] = 2;
+    for (auto& owned : program_.records)
+      if (owned.get() == r) ordered.push_back(std::move(owned));
+    return true;
+  };
+  for (auto& owned : std::vector<RecordInfo*>([&] {
+         std::vector<RecordInfo*> all;
+         for (auto& o : program_.records) all.push_back(o.get());
+         return all;
+       }()))
+    place(owned);
+  program_.records = std::move(ordered);
+}
+
 // ---- routines
 
 void Checker::DeclareRoutines() {
@@ -423,7 +519,9 @@ void Checker::DeclareRoutines() {
     }
     Routine& d = *found->second;
     bool same = d.isFunction == f->isFunction && d.result == f->result && d.params.size() == f->params.size();
-    for (size_t i = 0; same && i < d.params.size(); ++i) same = d.params[i].type == f->params[i].type;
+    for (size_t i = 0; same && i < d.params.size(); ++i)
+      same = d.params[i].type == f->params[i].type && d.params[i].typeName == f->params[i].typeName &&
+             d.params[i].byReference == f->params[i].byReference && d.params[i].dimensions == f->params[i].dimensions;
     if (!same) Error(f->position, "this declaration of " + f->name + " differs from its definition at " +
                                       Where(files_, d.position));
   }
@@ -434,6 +532,22 @@ void Checker::CheckSignature(Routine& r) {
   for (Param& p : r.params) {
     std::string upper = ToUpper(p.name);
     if (!names.insert(upper).second) Error(p.position, "the parameter " + p.name + " is given twice");
+    if (!p.typeName.empty()) {
+      p.record = FindType(p.typeName);
+      if (p.record == nullptr) {
+        Error(p.typePosition, "unknown type " + p.typeName + "; a parameter is INTEGER, DOUBLE, STRING or a TYPE");
+      } else {
+        p.type = ValueType::Record;
+      }
+    }
+    bool reference = p.byReference || p.dimensions > 0 || p.type == ValueType::Record;
+    if (reference && (r.fromLibrary || r.exported)) {
+      Error(p.position, std::string("only INTEGER and STRING values pass ") + (r.fromLibrary ? "to a library routine" : "out of a library") +
+                            ": no BYREF, arrays or records");
+      continue;
+    }
+    if (p.byReference && (p.dimensions > 0 || p.type == ValueType::Record))
+      Error(p.position, "arrays and records pass by reference already: drop BYREF");
     ValueType suffix = SuffixType(p.name);
     if (suffix != ValueType::None && p.type != suffix && p.type != ValueType::Error)
       Error(p.typePosition, SuffixRule(p.name));
@@ -500,14 +614,17 @@ void Checker::DeclareDim(DimItem& item, Position statement, bool topLevel) {
     s->type = ValueType::Double;
   } else if (t == "STRING") {
     s->type = ValueType::String;
+  } else if (const RecordInfo* record = FindType(t)) {
+    s->type = ValueType::Record;
+    s->record = record;
   } else if (t.empty() && suffix != ValueType::None) {
     s->type = suffix;
   } else if (t.empty()) {
     Error(item.position, "give " + item.name + " a type: DIM " + item.name + " AS INTEGER, DOUBLE or STRING");
     s->failed = true;
   } else {
-    Error(item.typePosition, "unknown type " + t + "; a variable is INTEGER, DOUBLE or STRING, an object FORM, "
-                             "BUTTON, LABEL and so on");
+    Error(item.typePosition, "unknown type " + t + "; a variable is INTEGER, DOUBLE, STRING or a TYPE, an object "
+                             "FORM, BUTTON, LABEL and so on");
     s->failed = true;
   }
   if (suffix != ValueType::None && !s->failed && (isObject || s->type != suffix)) {
@@ -515,6 +632,10 @@ void Checker::DeclareDim(DimItem& item, Position statement, bool topLevel) {
     s->failed = true;
   }
   if (!Declare(s)) s->failed = true;
+  if (item.dynamic) {
+    s->dynamic = true;
+    s->dimensions = item.rank;
+  }
   if (isObject) DeclareObject(item, *s, topLevel);
 }
 
@@ -575,7 +696,11 @@ void Checker::CheckRoutine(Routine& r) {
     Param& p = r.params[i];
     Symbol* s = NewSymbol(Symbol::Kind::Variable, p.name, p.position);
     s->type = p.type;
+    s->record = p.record;
     s->parameter = static_cast<int>(i);
+    s->dimensions = p.dimensions;
+    s->reference = p.byReference || p.dimensions > 0 || p.type == ValueType::Record;
+    if (p.type == ValueType::Error) s->failed = true;
     // A parameter given twice was reported with the signature.
     if (!localScope_.count(ToUpper(p.name))) Declare(s);
     r.locals.push_back(s);

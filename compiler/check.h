@@ -15,6 +15,30 @@ namespace tbc {
 
 enum class ProgramKind { Console, Window, Library };
 
+// Dynamic arrays and array parameters have at most this many dimensions.
+constexpr size_t kArrayDimensions = 8;
+
+// A TYPE: its fields in order, each a value or another record.
+struct RecordInfo {
+  std::string name;  // as declared
+  Position position;
+  struct Field {
+    std::string name;
+    ValueType type = ValueType::Error;
+    const RecordInfo* record = nullptr;  // a field that is itself a record
+    std::string cppName;
+  };
+  std::vector<Field> fields;
+  bool strings = false;  // holds a STRING, itself or in a record field
+  std::string cppName;
+
+  const Field* find(const std::string& upper) const {
+    for (const Field& f : fields)
+      if (ToUpper(f.name) == upper) return &f;
+    return nullptr;
+  }
+};
+
 struct Symbol {
   enum class Kind { Variable, Constant, Object };
   Kind kind = Kind::Variable;
@@ -29,13 +53,22 @@ struct Symbol {
   uint32_t registryRoot = 0x80000001;  // HKEY_CURRENT_USER
   Symbol* parent = nullptr;            // a control's form, given with IN
   Routine* owner = nullptr;            // null for a module's variables
+  const RecordInfo* record = nullptr;  // a record, or an array of records: its TYPE
+  bool dynamic = false;                // DIM a(): bounds come with REDIM
+  bool reference = false;              // a parameter that is the caller's variable (BYREF, a record, an array)
+  int dimensions = 0;                  // of a dynamic array or an array parameter (0 while unknown)
+  bool viewed = false;                 // a fixed array passed whole: it needs an ArrayRecord view
   int parameter = -1;                  // the parameter's place, counting from 0
   bool result = false;                 // a FUNCTION's result variable
   bool failed = false;                 // its declaration had an error: say nothing more
   int module = 0;
   std::string cppName;
 
-  bool isArray() const { return !bounds.empty(); }
+  bool isArray() const { return !bounds.empty() || dynamic || (parameter >= 0 && dimensions > 0); }
+  bool fixedArray() const { return !bounds.empty(); }
+  // An array that lives in an ArrayRecord: a dynamic one, or an array parameter.
+  bool arrayRecord() const { return isArray() && !fixedArray(); }
+  size_t rank() const { return fixedArray() ? bounds.size() : static_cast<size_t>(dimensions); }
   int32_t lower(size_t dimension) const { return dimension < lowers.size() ? lowers[dimension] : 0; }
 };
 
@@ -66,6 +99,7 @@ struct Program {
   std::vector<Routine*> routines;                        // definitions, in order
   std::vector<ImportLibrary> imports;                    // load-time bound libraries
   std::vector<Routine*> dynamicRoutines;                 // run-time bound, in declaration order
+  std::vector<std::unique_ptr<RecordInfo>> records;      // every TYPE, each after those it holds
   std::vector<DataValue> data;                           // the DATA items, in source order
   bool reads = false;                                    // a READ or RESTORE uses them
   bool mainGosub = false;                                // the main code holds a GOSUB

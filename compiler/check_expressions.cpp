@@ -87,7 +87,7 @@ long double WholePower(long double base, int64_t exponent) {
 
 int32_t IntegerDivideConstant(int32_t a, int32_t b);
 
-ValueType Checker::CheckExpr(Expr& e) {
+ValueType Checker::CheckExpr(Expr& e, bool wholeRecord) {
   switch (e.kind) {
     case Expr::Kind::Integer:
       e.constant = IntegerConstant(e.integer);
@@ -107,8 +107,72 @@ ValueType Checker::CheckExpr(Expr& e) {
     case Expr::Kind::Member: e.type = CheckMember(e, false); break;
     case Expr::Kind::Unary: e.type = CheckUnary(e); break;
     case Expr::Kind::Binary: e.type = CheckBinary(e); break;
+    case Expr::Kind::Field: e.type = CheckField(e); break;
+  }
+  if (e.type == ValueType::Record && !wholeRecord) {
+    Error(e.position, (e.kind == Expr::Kind::Name ? e.name : "this") + std::string(" is a record: use its fields, as in ") +
+                          (e.kind == Expr::Kind::Name ? e.name : "r") + "." +
+                          (e.record != nullptr && !e.record->fields.empty() ? e.record->fields[0].name : "field"));
+    e.type = ValueType::Error;
   }
   return e.type;
+}
+
+// object.name, where object is a record variable: its field. The tree is
+// made the one a field of an element has, base then field.
+bool Checker::RecordMember(Expr& e) {
+  Found f = Lookup(ToUpper(e.object));
+  if (f.symbol == nullptr || f.symbol->kind != Symbol::Kind::Variable || f.symbol->type != ValueType::Record) return false;
+  auto base = std::make_unique<Expr>();
+  base->kind = Expr::Kind::Name;
+  base->name = e.object;
+  base->position = e.objectPosition;
+  if (e.parenthesised) {
+    Error(e.position, "a field of a record takes no index");
+    e.parenthesised = false;
+  }
+  e.args.clear();
+  e.args.push_back(std::move(base));
+  e.kind = Expr::Kind::Field;
+  return true;
+}
+
+ValueType Checker::CheckField(Expr& e) {
+  Expr& base = *e.args[0];
+  ValueType t = CheckExpr(base, true);
+  if (t == ValueType::Error) return ValueType::Error;
+  if (t != ValueType::Record || base.record == nullptr) {
+    Error(e.position, "only a record has fields; " + (base.kind == Expr::Kind::Name ? base.name : std::string("this")) +
+                          " is " + (t == ValueType::Integer ? "an " : "a ") + TypeName(t));
+    return ValueType::Error;
+  }
+  const RecordInfo::Field* field = base.record->find(ToUpper(e.name));
+  if (field == nullptr) {
+    Error(e.position, "the TYPE " + base.record->name + " has no field " + e.name);
+    return ValueType::Error;
+  }
+  e.record = field->record;
+  e.ref = Expr::Ref::Variable;
+  return field->type;
+}
+
+Symbol* Checker::ArrayArgument(Expr& arg, const std::string& what) {
+  // The array's name alone, or with empty parentheses: a, a().
+  bool whole = arg.kind == Expr::Kind::Name && arg.args.empty();
+  Found f = whole ? Lookup(ToUpper(arg.name)) : Found{};
+  if (f.symbol == nullptr || f.symbol->kind != Symbol::Kind::Variable || !f.symbol->isArray()) {
+    Error(arg.position, what + " is the name of an array, as in a or a()");
+    return nullptr;
+  }
+  arg.symbol = f.symbol;
+  arg.ref = Expr::Ref::Variable;
+  arg.type = f.symbol->type;
+  arg.record = f.symbol->record;
+  if (f.symbol->fixedArray()) {
+    f.symbol->viewed = true;
+    if (f.symbol->rank() > kArrayDimensions) Error(arg.position, what + " has more than 8 dimensions");
+  }
+  return f.symbol;
 }
 
 Checker::Found Checker::Lookup(const std::string& upper) const {
@@ -193,15 +257,17 @@ ValueType Checker::CheckName(Expr& e) {
         if (r.get() == routine_) return CheckCall(e, *r, false);
     }
     e.ref = Expr::Ref::Variable;
+    e.record = s->record;
     if (s->isArray()) {
       if (!e.parenthesised) {
         Error(e.position, e.name + " is an array; give its index, as in " + e.name + "(0)");
         return ValueType::Error;
       }
-      if (e.args.size() != s->bounds.size()) {
-        Error(e.position, e.name + " has " + std::to_string(s->bounds.size()) + " dimension" +
-                              (s->bounds.size() == 1 ? "" : "s") + ", given " + std::to_string(e.args.size()) +
-                              " ind" + (e.args.size() == 1 ? "ex" : "ices"));
+      // A dynamic array's first use (REDIM or index) gives its number of dimensions.
+      if (s->rank() == 0 && !e.args.empty() && e.args.size() <= kArrayDimensions) s->dimensions = static_cast<int>(e.args.size());
+      if (e.args.size() != s->rank()) {
+        Error(e.position, e.name + " has " + std::to_string(s->rank()) + " dimension" + (s->rank() == 1 ? "" : "s") +
+                              ", given " + std::to_string(e.args.size()) + " ind" + (e.args.size() == 1 ? "ex" : "ices"));
         return ValueType::Error;
       }
       for (auto& a : e.args)
@@ -236,26 +302,66 @@ ValueType Checker::CheckCall(Expr& e, Routine& r, bool statement) {
   r.called = true;
   if (r.module != module_) r.crossModule = true;
   if (routine_ != nullptr && !r.fromLibrary) calls_[routine_].push_back({&r, e.position});
-  for (auto& a : e.args) CheckExpr(*a);
   if (e.args.size() != r.params.size()) {
+    for (auto& a : e.args)
+      if (!(a->kind == Expr::Kind::Name && a->args.empty() && Lookup(ToUpper(a->name)).symbol != nullptr &&
+            Lookup(ToUpper(a->name)).symbol->isArray()))
+        CheckExpr(*a, true);
     Error(e.position, r.name + " takes " + std::to_string(r.params.size()) + " argument" +
                           (r.params.size() == 1 ? "" : "s") + ", given " + std::to_string(e.args.size()));
     return statement ? ValueType::None : r.result;
   }
   for (size_t i = 0; i < e.args.size(); ++i) {
-    ValueType want = r.params[i].type;
-    ValueType got = e.args[i]->type;
+    Expr& arg = *e.args[i];
+    const Param& p = r.params[i];
+    std::string what = "argument " + std::to_string(i + 1) + " of " + r.name;
+    if (p.dimensions > 0) {
+      // An array by reference, of the parameter's type and dimensions.
+      Symbol* a = ArrayArgument(arg, what);
+      if (a == nullptr || a->failed || p.type == ValueType::Error) continue;
+      if (a->rank() == 0) a->dimensions = p.dimensions;
+      if (a->type != p.type || a->record != p.record)
+        Error(arg.position, what + " is an array of " + (p.record ? p.record->name : TypeName(p.type)) + ", found one of " +
+                                (a->record ? a->record->name : TypeName(a->type)));
+      else if (a->rank() != static_cast<size_t>(p.dimensions))
+        Error(arg.position, what + " is an array of " + std::to_string(p.dimensions) + " dimension" +
+                                (p.dimensions == 1 ? "" : "s") + ", found one of " + std::to_string(a->rank()));
+      continue;
+    }
+    if (p.byReference || p.type == ValueType::Record) {
+      // The caller's own variable, element or field, of exactly the parameter's type.
+      bool place = arg.kind == Expr::Kind::Field || arg.kind == Expr::Kind::Member ||
+                   (arg.kind == Expr::Kind::Name && Lookup(ToUpper(arg.name)).symbol != nullptr &&
+                    Lookup(ToUpper(arg.name)).symbol->kind == Symbol::Kind::Variable);
+      if (!place) {
+        CheckExpr(arg, true);
+        Error(arg.position, what + (p.type == ValueType::Record ? " is a record, passed by reference: give a variable"
+                                                                 : " is BYREF: give a variable, an element or a field"));
+        continue;
+      }
+      if (!CheckTarget(arg, "passed by reference")) continue;
+      if (arg.kind == Expr::Kind::Member) {
+        Error(arg.position, "a property cannot be passed by reference");
+        continue;
+      }
+      if (arg.type != p.type || arg.record != p.record)
+        Error(arg.position, what + " is " + (p.record ? "a " + p.record->name : std::string(p.type == ValueType::Integer ? "an " : "a ") + TypeName(p.type)) +
+                                ", found " + (arg.record ? "a " + arg.record->name : std::string(arg.type == ValueType::Integer ? "an " : "a ") + TypeName(arg.type)));
+      continue;
+    }
+    ValueType got = CheckExpr(arg);
+    ValueType want = p.type;
     if (got == ValueType::Error || want == ValueType::Error) continue;
     bool ok = want == ValueType::String ? got == ValueType::String : IsNumeric(got);
     if (!ok)
-      Error(e.args[i]->position, "argument " + std::to_string(i + 1) + " of " + r.name + " is " +
-                                     (want == ValueType::String ? "a STRING" : "a number") + ", found " +
-                                     (got == ValueType::String ? "a STRING" : "a number"));
+      Error(arg.position, what + " is " + (want == ValueType::String ? "a STRING" : "a number") + ", found " +
+                              (got == ValueType::String ? "a STRING" : "a number"));
   }
   return statement ? ValueType::None : r.result;
 }
 
 bool Checker::CheckArg(Expr& arg, char kind, const std::string& what) {
+  if (kind == 'A') return ArrayArgument(arg, what) != nullptr;
   if (kind == 'B') {
     Found f = arg.kind == Expr::Kind::Name && !arg.parenthesised ? Lookup(ToUpper(arg.name)) : Found{};
     if (f.symbol == nullptr || f.symbol->kind != Symbol::Kind::Object || f.symbol->object != ObjectKind::Bitmap) {
@@ -322,6 +428,7 @@ ValueType Checker::CheckBuiltin(Expr& e, const Builtin& b, bool statement) {
   ValueType result = statement ? ValueType::None : b.result;
   if (b.special == Special::Int && !e.args.empty() && e.args[0]->type == ValueType::Integer) result = ValueType::Integer;
   if (ok && !statement) Fold(e);
+  if (ok && b.special == Special::Bound) FoldBound(e);
   return result;
 }
 
@@ -350,6 +457,12 @@ const Member* Checker::FindMember(Expr& e, Symbol& object, bool statement) {
 }
 
 ValueType Checker::CheckMember(Expr& e, bool statement) {
+  if (RecordMember(e)) {
+    if (!statement) return CheckField(e);
+    Error(e.position, e.args[0]->name + "." + e.name + " is a field: set it with " + e.args[0]->name + "." + e.name +
+                          " = value");
+    return ValueType::Error;
+  }
   Found f = Lookup(ToUpper(e.object));
   if (f.symbol == nullptr || f.symbol->kind != Symbol::Kind::Object) {
     for (auto& a : e.args) CheckExpr(*a);
@@ -444,6 +557,10 @@ Symbol* Checker::FindVariable(Expr& e) {
 }
 
 bool Checker::CheckTarget(Expr& e, const char* what) {
+  if (e.kind == Expr::Kind::Field || (e.kind == Expr::Kind::Member && RecordMember(e))) {
+    e.type = CheckField(e);
+    return e.type != ValueType::Error;
+  }
   if (e.kind == Expr::Kind::Member) {
     Found f = Lookup(ToUpper(e.object));
     if (f.symbol == nullptr || f.symbol->kind != Symbol::Kind::Object) {
@@ -506,11 +623,31 @@ bool Checker::CheckTarget(Expr& e, const char* what) {
     Error(e.position, e.name + " is the FUNCTION's result and takes no index");
     return false;
   }
-  CheckExpr(e);
+  CheckExpr(e, true);
   return e.type != ValueType::Error;
 }
 
 // ---- values known when compiling
+
+// LBOUND and UBOUND of a fixed array, for a dimension known when compiling.
+void Checker::FoldBound(Expr& e) {
+  const Symbol* a = e.args[0]->symbol;
+  if (a == nullptr || !a->fixedArray()) return;
+  int64_t dimension = 1;
+  if (e.args.size() > 1) {
+    const Constant& c = e.args[1]->constant;
+    if (!c.known() || c.type == ValueType::String) return;
+    dimension = RoundToInteger(c.AsNumber());
+  }
+  if (dimension < 1 || dimension > static_cast<int64_t>(a->bounds.size())) {
+    Error(e.args.size() > 1 ? e.args[1]->position : e.position,
+          a->name + " has " + std::to_string(a->bounds.size()) + " dimension" + (a->bounds.size() == 1 ? "" : "s"));
+    return;
+  }
+  bool lower = std::string(e.builtin->name) == "LBOUND";
+  size_t k = static_cast<size_t>(dimension - 1);
+  e.constant = IntegerConstant(lower ? a->lower(k) : a->bounds[k]);
+}
 
 void Checker::Fold(Expr& e) {
   for (auto& a : e.args)

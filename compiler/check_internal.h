@@ -28,6 +28,9 @@ class Checker {
   void Error(Position position, const std::string& message) { diagnostics_.error(position, message); }
   void Warning(Position position, const std::string& message) { diagnostics_.warning(position, message); }
   void CheckOptions();
+  void DeclareTypes();
+  // The TYPE a name gives, or null; reports an unknown one when asked.
+  const RecordInfo* FindType(const std::string& upper) const;
   void DeclareRoutines();
   void CheckSignature(Routine& r);
   void DecideKind();
@@ -70,11 +73,17 @@ class Checker {
 
   // ---- check_expressions.cpp
  public:
-  // The type of e; annotates e and its children. Error types are silent.
-  ValueType CheckExpr(Expr& e);
+  // The type of e; annotates e and its children. Error types are silent. A
+  // whole record is a value only where wholeRecord says so.
+  ValueType CheckExpr(Expr& e, bool wholeRecord = false);
  private:
   ValueType CheckName(Expr& e);
   ValueType CheckMember(Expr& e, bool statement);
+  ValueType CheckField(Expr& e);
+  // object.name where object is a record: its field.
+  bool RecordMember(Expr& e);
+  // An argument that names a whole array (for an array parameter, LBOUND...).
+  Symbol* ArrayArgument(Expr& arg, const std::string& what);
   ValueType CheckUnary(Expr& e);
   ValueType CheckBinary(Expr& e);
   ValueType CheckCall(Expr& e, Routine& r, bool statement);
@@ -85,6 +94,7 @@ class Checker {
   const Member* FindMember(Expr& e, Symbol& object, bool statement);
   Symbol* FindVariable(Expr& e);
   void Fold(Expr& e);
+  void FoldBound(Expr& e);
 
   struct Found {
     Symbol* symbol = nullptr;
@@ -104,6 +114,7 @@ class Checker {
   std::vector<std::map<std::string, Symbol*>> moduleScopes_;
   std::vector<std::map<std::string, Routine*>> moduleLibraries_;
   std::map<std::string, Routine*> routines_;
+  std::map<std::string, RecordInfo*> types_;
   std::map<std::string, Symbol*> localScope_;
   std::set<std::string> undeclared_;
   std::map<Routine*, std::vector<Call>> calls_;

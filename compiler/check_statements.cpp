@@ -188,15 +188,56 @@ void Checker::CheckTargets(Stmt& s) {
     }
     types.push_back(t->type);
   }
+  if (s.kind == Stmt::Kind::Read)
+    for (size_t i = 0; i < types.size(); ++i)
+      if (types[i] == ValueType::Record) Error(s.targets[i]->position, "READ reads into a number or a STRING, not a record");
   if (s.kind == Stmt::Kind::Swap && types.size() == 2 && types[0] != ValueType::Error && types[1] != ValueType::Error &&
-      types[0] != types[1])
+      (types[0] != types[1] || s.targets[0]->record != s.targets[1]->record))
     Error(s.targets[1]->position, std::string("SWAP exchanges two variables of one type: this is ") +
                                       (types[1] == ValueType::Integer ? "an " : "a ") + TypeName(types[1]) + ", the first " +
                                       (types[0] == ValueType::Integer ? "an " : "a ") + TypeName(types[0]));
 }
 
+// REDIM gives a dynamic array its bounds while the program runs; the first
+// REDIM or index of an array declared with () alone gives its number of
+// dimensions.
 void Checker::CheckRedim(Stmt& s) {
-  (void)s;
+  for (DimItem& item : s.dims) {
+    for (auto* bounds : {&item.bounds, &item.lowers})
+      for (auto& b : *bounds)
+        if (b && CheckExpr(*b) == ValueType::String) Error(b->position, "an array's bound is a number");
+    Found f = Lookup(ToUpper(item.name));
+    Symbol* a = f.symbol;
+    if (a == nullptr) {
+      if (f.routine == nullptr && f.builtin == nullptr) {
+        Expr e;
+        Undeclared(e, item.name, item.position);
+      } else {
+        Error(item.position, item.name + " is not an array");
+      }
+      continue;
+    }
+    if (UsedTooEarly(*a, item.position)) continue;
+    if (a->kind != Symbol::Kind::Variable || !a->dynamic) {
+      Error(item.position, "REDIM gives new bounds to an array declared with DIM " + item.name + "() AS type; " +
+                               item.name + (a->isArray() ? " has fixed bounds" : " is not an array"));
+      continue;
+    }
+    item.symbol = a;
+    if (item.bounds.size() > kArrayDimensions) {
+      Error(item.position, "a dynamic array has at most 8 dimensions");
+      continue;
+    }
+    if (a->rank() == 0) a->dimensions = static_cast<int>(item.bounds.size());
+    if (a->rank() != item.bounds.size()) {
+      Error(item.position, item.name + " has " + std::to_string(a->rank()) + " dimension" + (a->rank() == 1 ? "" : "s") +
+                               ", given " + std::to_string(item.bounds.size()) + " bound" +
+                               (item.bounds.size() == 1 ? "" : "s"));
+      continue;
+    }
+    if (s.preserve && a->rank() != 1)
+      Error(item.position, "REDIM PRESERVE keeps the elements of an array of one dimension");
+  }
 }
 
 void Checker::CheckDimStatement(Stmt& s) {
@@ -319,8 +360,15 @@ void Checker::CheckAssign(Stmt& s) {
     return;
   }
   ValueType want = t.type;
-  ValueType got = CheckExpr(*s.value);
+  ValueType got = CheckExpr(*s.value, want == ValueType::Record);
   if (want == ValueType::Error || got == ValueType::Error) return;
+  if (want == ValueType::Record || got == ValueType::Record) {
+    // A whole record takes a copy of another of its TYPE, its strings too.
+    if (got != want || s.value->record != t.record)
+      Error(s.value->position, "a " + (t.record ? t.record->name : std::string("value")) + " takes a copy of another " +
+                                   (t.record ? t.record->name : std::string("value")));
+    return;
+  }
   if (t.kind == Expr::Kind::Member) {
     char k = t.member->valueKind;
     bool ok = (k == 'S' || k == 'T') ? got == ValueType::String : k == 'R' ? true : IsNumeric(got);

@@ -8,6 +8,12 @@ namespace tbc {
 
 namespace {
 
+int64_t ElementCountOf(const Symbol& s);
+
+}  // namespace
+std::string StorageType(ValueType type, const RecordInfo* record);
+namespace {
+
 std::string CppType(ValueType t) {
   switch (t) {
     case ValueType::Integer: return "int32_t";
@@ -29,8 +35,34 @@ const Symbol* MainForm(const Program& p) {
   return nullptr;
 }
 
-// The type of a variable's storage (of each element of an array).
-std::string ElementType(const Symbol& s) { return s.type == ValueType::String ? "StringDescriptor" : CppType(s.type); }
+std::string ElementType(const Symbol& s) { return StorageType(s.type, s.record); }
+
+// How a parameter travels: a value, or the address of the caller's variable
+// (BYREF, a record) or array.
+std::string ParamCppType(const Param& p) {
+  if (p.dimensions > 0) return "ArrayRecord*";
+  if (p.byReference || p.type == ValueType::Record) return StorageType(p.type, p.record) + "*";
+  return ParamType(p.type);
+}
+
+// A variable's declaration without its initial value: a pointer for a
+// parameter that is the caller's variable, an ArrayRecord for a dynamic array.
+std::string Declarator(const Symbol& s) {
+  if (s.reference) return (s.isArray() ? std::string("ArrayRecord*") : ElementType(s) + "*") + " " + s.cppName;
+  if (s.arrayRecord()) return "ArrayRecord " + s.cppName;
+  return ElementType(s) + " " + s.cppName + (s.isArray() ? "[" + std::to_string(ElementCountOf(s)) + "]" : "");
+}
+
+// The bytes of one element, as the C++ compiler lays the records out: every
+// field 4-aligned.
+int64_t ValueBytes(ValueType type, const RecordInfo* record) {
+  if (record != nullptr) {
+    int64_t bytes = 0;
+    for (const RecordInfo::Field& f : record->fields) bytes += ValueBytes(f.type, f.record);
+    return bytes;
+  }
+  return type == ValueType::String ? 20 : type == ValueType::Double ? 12 : 4;
+}
 
 int ArgumentBytes(const Routine& r) {
   int bytes = 0;
@@ -61,7 +93,9 @@ bool NeedsStart(const Program& p, int module) {
   return false;
 }
 
-int64_t ElementCount(const Symbol& s) {
+int64_t ElementCount(const Symbol& s) { return ElementCountOf(s); }
+
+int64_t ElementCountOf(const Symbol& s) {
   int64_t n = 1;
   for (size_t k = 0; k < s.bounds.size(); ++k) n *= int64_t{s.bounds[k]} - s.lower(k) + 1;
   return n;
@@ -76,9 +110,8 @@ std::string Elements(const Symbol& s) { return std::to_string(ElementCount(s)); 
 constexpr int64_t kLargeArrayBytes = 65536;
 
 bool IsLargeArray(const Symbol& s) {
-  if (!s.isArray() || s.kind != Symbol::Kind::Variable || s.failed) return false;
-  int64_t element = s.type == ValueType::String ? 20 : s.type == ValueType::Double ? 12 : 4;
-  return ElementCount(s) * element >= kLargeArrayBytes;
+  if (!s.fixedArray() || s.kind != Symbol::Kind::Variable || s.failed || s.reference) return false;
+  return ElementCount(s) * ValueBytes(s.type, s.record) >= kLargeArrayBytes;
 }
 
 // The namespace of a large array's common symbol: one per module and routine,
@@ -117,6 +150,16 @@ std::string FunctionType(const Routine& r, const std::string& declarator) {
 
 }  // namespace
 
+// The type of a variable's storage (of each element of an array).
+std::string StorageType(ValueType type, const RecordInfo* record) {
+  if (record != nullptr) return record->cppName;
+  switch (type) {
+    case ValueType::String: return "StringDescriptor";
+    case ValueType::Integer: return "int32_t";
+    default: return "long double";
+  }
+}
+
 Emitter::Emitter(const Program& program, const std::vector<SourceFile>& files, int module)
     : program_(program), files_(files), module_(module), m_((*program.modules)[module]) {}
 
@@ -136,15 +179,38 @@ std::string Emitter::Storage(const Symbol& s) const {
       default: return "ObjectRecord " + n + " = kObjectImage;";
     }
   }
-  std::string type = ElementType(s);
-  if (IsLargeArray(s)) return "using " + LargeArraySpace(s) + "::" + n + ";";
-  if (s.isArray()) return type + " " + n + "[" + Elements(s) + "] = {};";
-  return type + " " + n + (s.type == ValueType::String ? " = {};" : " = 0;");
+  if (IsLargeArray(s)) return "using " + LargeArraySpace(s) + "::" + n + ";" + (s.viewed ? "\n" + View(s) : "");
+  std::string storage = Declarator(s) + (s.isArray() || s.type == ValueType::String || s.record ? " = {};" : " = 0;");
+  if (s.viewed) storage += "\n" + View(s);
+  return storage;
+}
+
+// A fixed array passed whole travels as an ArrayRecord that views it.
+std::string Emitter::View(const Symbol& s) const {
+  std::string bounds;
+  for (size_t k = 0; k < s.bounds.size(); ++k)
+    bounds += std::string(k ? ", " : "") + "{" + IntegerLiteral(s.lower(k)) + ", " +
+              std::to_string(int64_t{s.bounds[k]} - s.lower(k) + 1) + "}";
+  return "ArrayRecord " + s.cppName + "$view = {" + s.cppName + ", nullptr, " + std::to_string(s.bounds.size()) + ", {" +
+         bounds + "}};";
+}
+
+// What becomes of a STRING or record element that goes: the function that
+// frees what it holds, or nullptr.
+std::string Emitter::Release(ValueType type, const RecordInfo* record) {
+  if (record != nullptr) return record->strings ? "Release" + record->cppName : "nullptr";
+  return type == ValueType::String ? "ReleaseStrings" : "nullptr";
 }
 
 // What a routine's local holds at the start of every call.
 std::string Emitter::Reset(const Symbol& s) const {
   const std::string& n = s.cppName;
+  if (s.arrayRecord()) return "ArrayErase(&" + n + ", " + Release(s.type, s.record) + ");";
+  if (s.record != nullptr) {
+    std::string count = s.isArray() ? std::to_string(ElementCountOf(s)) : "1";
+    std::string release = s.record->strings ? "Release" + s.record->cppName + "(&" + n + (s.isArray() ? "[0]" : "") + ", " + count + "); " : "";
+    return release + "MemFill(&" + n + ", sizeof " + n + ", 0);";
+  }
   if (s.type == ValueType::String) {
     // A routine's array is emptied at every call; its elements keep small blocks.
     if (s.isArray()) return "for (StringDescriptor& element : " + n + ") StrRelease(&element);";
@@ -159,7 +225,7 @@ std::string Emitter::RoutineSignature(const Routine& r, bool definition) const {
   std::string type = r.handler && !r.isFunction ? "int32_t" : CppType(result);
   std::string text = type + " __stdcall " + r.cppName + "(";
   for (size_t i = 0; i < r.params.size(); ++i)
-    text += (i ? ", " : "") + ParamType(r.params[i].type) + (definition ? " a" + std::to_string(i + 1) : "");
+    text += (i ? ", " : "") + ParamCppType(r.params[i]) + (definition ? " a" + std::to_string(i + 1) : "");
   text += ")";
   if (r.exported && !definition)
     text += " asm(\"_" + ExportedName(r) + "@" + std::to_string(ArgumentBytes(r)) + "\")";
@@ -314,18 +380,27 @@ void Emitter::EmitRoutine(std::ostringstream& out, const Routine& r) {
       if (s->kind != Symbol::Kind::Variable || s->failed) continue;
       std::string arg = "a" + std::to_string(s->parameter + 1);
       std::string size = s->isArray() ? "[" + Elements(*s) + "]" : "";
-      if (s->type == ValueType::String) {
+      if (s->reference) {
+        Line(Declarator(*s) + " = " + arg + ";");
+      } else if (s->arrayRecord()) {
+        Line("LocalArray " + s->cppName + "(" + Release(s->type, s->record) + ");");
+      } else if (s->record != nullptr) {
+        Line((s->record->strings ? "LocalRecord<" + s->record->cppName + "> " : s->record->cppName + " ") + s->cppName +
+             size + (s->record->strings ? ";" : " = {};"));
+        if (s->viewed) Line(View(*s));
+      } else if (s->type == ValueType::String) {
         Line("LocalString " + s->cppName + size + ";");
         if (s->parameter >= 0) Line("StrTakeArgument(&" + s->cppName + ", " + arg + ");");
       } else {
         Line(CppType(s->type) + " " + s->cppName + size + (s->parameter >= 0 ? " = " + arg : " = {}") + ";");
       }
+      if (s->viewed && s->record == nullptr) Line(View(*s));
     }
   } else {
     for (const Symbol* s : r.locals) {
       if (s->parameter >= 0) {
         std::string arg = "a" + std::to_string(s->parameter + 1);
-        if (s->type == ValueType::String) Line("StrTakeArgument(&" + s->cppName + ", " + arg + ");");
+        if (s->type == ValueType::String && !s->reference) Line("StrTakeArgument(&" + s->cppName + ", " + arg + ");");
         else Line(s->cppName + " = " + arg + ";");
       }
     }
@@ -368,7 +443,8 @@ void Emitter::EmitRoutine(std::ostringstream& out, const Routine& r) {
       out << "  using " << LargeArraySpace(*s) << "::" << s->cppName << ";\n";
       continue;
     }
-    out << "  static " << ElementType(*s) << " " << s->cppName << (s->isArray() ? "[" + Elements(*s) + "]" : "") << ";\n";
+    out << "  static " << Declarator(*s) << ";\n";
+    if (s->viewed) out << "  static " << View(*s) << "\n";
   }
   if (r.isFunction && !r.recursive) out << "  static FunctionResult Result;\n";
   if (maxTemps_ > 0) out << (r.recursive ? "  LocalTemp Temp[" : "  static StringDescriptor Temp[") << maxTemps_ << "];\n";
@@ -376,6 +452,35 @@ void Emitter::EmitRoutine(std::ostringstream& out, const Routine& r) {
   out << body.str() << "}\n";
   if (!r.crossModule && !r.exported) out << "}  // namespace\n";
   routine_ = nullptr;
+}
+
+// Each TYPE as a struct, after those it holds, with the copy of a whole
+// record and the release of the strings it holds. The same in every module.
+void Emitter::EmitRecords(std::ostringstream& out) {
+  for (const auto& owned : program_.records) {
+    const RecordInfo& r = *owned;
+    out << "\nstruct " << r.cppName << " {\n";
+    for (const RecordInfo::Field& f : r.fields) out << "  " << StorageType(f.type, f.record) << " " << f.cppName << ";\n";
+    out << "};\n";
+    out << "inline void CopyRecord(" << r.cppName << "* d, const " << r.cppName << "* s) {\n";
+    for (const RecordInfo::Field& f : r.fields) {
+      if (f.record != nullptr) out << "  CopyRecord(&d->" << f.cppName << ", &s->" << f.cppName << ");\n";
+      else if (f.type == ValueType::String) out << "  StrAssign(ValueOf(s->" << f.cppName << "), &d->" << f.cppName << ");\n";
+      else out << "  d->" << f.cppName << " = s->" << f.cppName << ";\n";
+    }
+    out << "}\n";
+    if (!r.strings) continue;
+    out << "inline void Release" << r.cppName << "(void* elements, int32_t count) {\n"
+        << "  " << r.cppName << "* r = static_cast<" << r.cppName << "*>(elements);\n"
+        << "  for (int32_t i = 0; i < count; ++i) {\n";
+    for (const RecordInfo::Field& f : r.fields) {
+      if (f.type == ValueType::String) out << "    ReleaseStrings(&r[i]." << f.cppName << ", 1);\n";
+      else if (f.record != nullptr && f.record->strings)
+        out << "    Release" << f.record->cppName << "(&r[i]." << f.cppName << ", 1);\n";
+    }
+    out << "  }\n}\n";
+    out << "inline void ReleaseRecord(" << r.cppName << "* r) { Release" << r.cppName << "(r, 1); }\n";
+  }
 }
 
 // The program's DATA items, in order, for READ.
@@ -398,6 +503,7 @@ std::string Emitter::Run() {
   out << "// " << files_[m_.file].path << ", compiled by tessaric: each statement's code stands under its source line.\n";
   out << "#include \"compiled.h\"\n";
   out << "\nusing namespace tessaric;\n";
+  EmitRecords(out);
   if (module_ == 0) {
     out << "\nTESSARIC_PROGRAM(" << CppText(program_.signature) << ", " << CppText(program_.name) << ")\n";
     if (program_.kind == ProgramKind::Window)

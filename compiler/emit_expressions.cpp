@@ -127,6 +127,8 @@ void Emitter::Absorb(Value& into, const Value& operand) {
 }
 
 Value Emitter::Settle(Value v, Future future) {
+  // A whole record is a place (copied, passed, swapped), never a value made early.
+  if (v.type == ValueType::Record) return v;
   bool order = InOrder(v.effects, future.effects);
   bool stale = Disturbed(v.reads, future);
   bool vulnerable = v.type == ValueType::String && Vulnerable(v.storage, future);
@@ -137,6 +139,7 @@ Value Emitter::Settle(Value v, Future future) {
 Value Emitter::Now(Value v, Future future) { return v.effects != 0 ? Evaluate(v, future) : Settle(v, future); }
 
 Value Emitter::Evaluate(Value v, Future future) {
+  if (v.type == ValueType::Record) return v;
   if (v.type == ValueType::String) {
     // Made now, the string lives where it was made: a copy only when the
     // future would overwrite that.
@@ -208,8 +211,11 @@ std::string Emitter::AsString(const Value& v) { return v.cpp; }
 std::string Emitter::AsText(const Value& v) {
   // The bytes of a record's buffer need not end in a NUL within the buffer.
   if (v.storage == Storage::Record) return AsText(Copy(v));
-  // An element of a STRING array may have no block yet: its text is then "".
-  if (v.storage == Storage::Variable && (v.descriptor.empty() || v.descriptor.back() == ']')) return "TextOf(" + v.cpp + ")";
+  // An element of a STRING array, a field of a record, or a variable reached
+  // by reference may have no block yet: its text is then "". (A plain STRING
+  // variable has its block from the start.)
+  if (v.storage == Storage::Variable && (v.descriptor.empty() || v.descriptor.find_first_of("[(.") != std::string::npos))
+    return "TextOf(" + v.cpp + ")";
   if (!v.descriptor.empty()) return v.descriptor + ".text";
   if (v.storage == Storage::Literal && v.cpp.rfind("Literal(", 0) == 0) return v.cpp.substr(8, v.cpp.size() - 9);
   return "(" + v.cpp + ").text";
@@ -272,6 +278,7 @@ Value Emitter::Emit(const Expr& e, Future future) {
   } else {
     switch (e.kind) {
       case Expr::Kind::Name: v = EmitName(e, future); break;
+      case Expr::Kind::Field: v = EmitPlace(e, future); break;
       case Expr::Kind::Member: v = EmitMember(e, future); break;
       case Expr::Kind::Unary: v = EmitUnary(e, future); break;
       case Expr::Kind::Binary:
@@ -304,28 +311,47 @@ std::string Emitter::Index(const Expr& e, Future future) {
   return IndexOf(*e.symbol, EmitOperands(indexes, future));
 }
 
-Value Emitter::EmitName(const Expr& e, Future future) {
-  switch (e.ref) {
-    case Expr::Ref::Routine: return EmitCall(e, future);
-    case Expr::Ref::Builtin: return EmitBuiltin(e, future);
-    case Expr::Ref::Constant: return EmitConstant(e.constant);
-    case Expr::Ref::Variable: break;
-    default: return EmitConstant(Constant{});
+void Emitter::CollectIndexes(const Expr& e, std::vector<const Expr*>& out) {
+  if (e.kind == Expr::Kind::Field) {
+    CollectIndexes(*e.args[0], out);
+    return;
+  }
+  if (e.kind == Expr::Kind::Name && e.symbol != nullptr && e.symbol->isArray())
+    for (auto& a : e.args) out.push_back(a.get());
+}
+
+std::string Emitter::PlaceOf(const Expr& e, const std::vector<Value>& indexes, size_t& next) {
+  if (e.kind == Expr::Kind::Field) {
+    const Expr& base = *e.args[0];
+    std::string place = PlaceOf(base, indexes, next);
+    return place + "." + base.record->find(ToUpper(e.name))->cppName;
   }
   const Symbol& s = *e.symbol;
+  if (!s.isArray()) return s.reference ? "(*" + s.cppName + ")" : s.cppName;
+  if (s.fixedArray()) {
+    std::string index = IndexOf(s, indexes, next);
+    next += s.rank();
+    return s.cppName + "[" + index + "]";
+  }
+  // A dynamic array, or an array parameter (which already is the address).
+  std::string at = "ArrayAt<" + StorageType(s.type, s.record) + ">(" + (s.reference ? "" : "&") + s.cppName;
+  for (size_t k = 0; k < s.rank(); ++k) at += ", " + AsInteger(indexes[next++]);
+  return at + ")";
+}
+
+// A variable, an element or a field, read: its indexes made in order.
+Value Emitter::EmitPlace(const Expr& e, Future future) {
   Value v;
-  v.type = s.type;
+  v.type = e.type;
   v.reads = kReadsVariable;
   v.lvalue = true;
-  std::string place = s.cppName;
-  if (s.isArray()) {
-    std::vector<const Expr*> indexes;
-    for (auto& a : e.args) indexes.push_back(a.get());
-    std::vector<Value> values = EmitOperands(indexes, future);
-    for (const Value& i : values) Absorb(v, i);
-    place += "[" + IndexOf(s, values) + "]";
-  }
-  if (s.type == ValueType::String) {
+  std::vector<const Expr*> indexes;
+  CollectIndexes(e, indexes);
+  std::vector<Value> values = EmitOperands(indexes, future);
+  for (const Value& i : values) Absorb(v, i);
+  size_t next = 0;
+  std::string place = PlaceOf(e, values, next);
+  if (v.type == ValueType::String) {
     v.storage = Storage::Variable;
     v.reads |= Holds(Storage::Variable);
     v.made = true;
@@ -337,27 +363,53 @@ Value Emitter::EmitName(const Expr& e, Future future) {
   return v;
 }
 
+Value Emitter::EmitName(const Expr& e, Future future) {
+  switch (e.ref) {
+    case Expr::Ref::Routine: return EmitCall(e, future);
+    case Expr::Ref::Builtin: return EmitBuiltin(e, future);
+    case Expr::Ref::Constant: return EmitConstant(e.constant);
+    case Expr::Ref::Variable: return EmitPlace(e, future);
+    default: return EmitConstant(Constant{});
+  }
+}
+
 std::vector<std::string> Emitter::EmitArgs(const std::vector<const Expr*>& args, const char* kinds, Future future,
                                            Value& into) {
-  // A bitmap argument names its object; the others are values.
+  // A bitmap argument names its object and an array argument its array; a
+  // reference (P) is the address of a place, of which only the indexes are
+  // values; the others are values.
   std::vector<const Expr*> operands;
   std::string operandKinds;
   for (size_t i = 0; i < args.size(); ++i) {
-    if (kinds[i] == 'B') continue;
+    if (kinds[i] == 'B' || kinds[i] == 'A') continue;
+    if (kinds[i] == '&') {
+      std::vector<const Expr*> indexes;
+      CollectIndexes(*args[i], indexes);
+      operands.insert(operands.end(), indexes.begin(), indexes.end());
+      operandKinds += std::string(indexes.size(), 'I');
+      continue;
+    }
     operands.push_back(args[i]);
     operandKinds += kinds[i];
   }
   std::vector<Value> values = EmitOperands(operands, future, operandKinds.c_str());
+  for (const Value& v : values) Absorb(into, v);
   std::vector<std::string> out;
   size_t next = 0;
   for (size_t i = 0; i < args.size(); ++i) {
+    const Expr& arg = *args[i];
     if (kinds[i] == 'B') {
-      out.push_back(args[i]->symbol->cppName);
-      continue;
+      out.push_back(arg.symbol->cppName);
+    } else if (kinds[i] == 'A') {
+      // A fixed array travels as its view; a dynamic one as its record; an
+      // array parameter is already the address of one.
+      const Symbol& a = *arg.symbol;
+      out.push_back(a.reference ? a.cppName : "&" + a.cppName + (a.fixedArray() ? "$view" : ""));
+    } else if (kinds[i] == '&') {
+      out.push_back("&" + PlaceOf(arg, values, next));
+    } else {
+      out.push_back(Convert(values[next++], kinds[i]));
     }
-    const Value& v = values[next++];
-    Absorb(into, v);
-    out.push_back(Convert(v, kinds[i]));
   }
   return out;
 }
@@ -367,8 +419,11 @@ Value Emitter::EmitCall(const Expr& e, Future future) {
   std::string kinds;
   std::vector<const Expr*> args;
   for (size_t i = 0; i < e.args.size() && i < r.params.size(); ++i) {
-    ValueType t = r.params[i].type;
-    kinds += t == ValueType::String ? 'T' : t == ValueType::Double ? 'N' : 'I';
+    const Param& p = r.params[i];
+    ValueType t = p.type;
+    if (p.dimensions > 0) kinds += 'A';
+    else if (p.byReference || t == ValueType::Record) kinds += '&';
+    else kinds += t == ValueType::String ? 'T' : t == ValueType::Double ? 'N' : 'I';
     args.push_back(e.args[i].get());
   }
   ValueType result = r.isFunction ? r.result : ValueType::None;

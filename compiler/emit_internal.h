@@ -19,6 +19,8 @@ std::string IntegerLiteral(int32_t v);
 const char* CppOperator(BinaryOp op);
 // A comparison of numbers as the runtime makes it: an unordered pair is equal.
 const char* NumberComparison(BinaryOp op);
+// The C++ type that holds a value (an element of an array) of this type.
+std::string StorageType(ValueType type, const RecordInfo* record);
 
 struct Value {
   std::string cpp;
@@ -49,6 +51,9 @@ class Emitter {
   std::string RoutineSignature(const Routine& r, bool definition) const;
   std::string Storage(const Symbol& s) const;
   std::string Reset(const Symbol& s) const;
+  std::string View(const Symbol& s) const;
+  static std::string Release(ValueType type, const RecordInfo* record);
+  void EmitRecords(std::ostringstream& out);
 
   // ---- emit_statements.cpp
   void Line(const std::string& text);
@@ -69,6 +74,7 @@ class Emitter {
   void EmitOnJump(const Stmt& s);
   void EmitRead(const Stmt& s);
   void EmitSwap(const Stmt& s);
+  void EmitRedim(const Stmt& s);
   std::string TargetPlace(const Expr& t, Future future);
   void EmitEnd(const Stmt& s);
   std::string Template(const char* text, const Expr& member, const std::vector<std::string>& args,
@@ -120,6 +126,11 @@ class Emitter {
   std::string Condition(const Expr& e);
   std::string Index(const Expr& e, Future future);
   std::string IndexOf(const Symbol& s, const std::vector<Value>& indexes, size_t first = 0);
+  // A variable, an element or a field: the index expressions it needs, in
+  // source order, then its C++ place from their values.
+  static void CollectIndexes(const Expr& e, std::vector<const Expr*>& out);
+  std::string PlaceOf(const Expr& e, const std::vector<Value>& indexes, size_t& next);
+  Value EmitPlace(const Expr& e, Future future);
   // A number as an operand of x87 code: a value in memory that the code can
   // address without a register.
   Value InMemory(const Value& v);

@@ -126,6 +126,7 @@ void Emitter::EmitStatement(const Stmt& s) {
     case Stmt::Kind::Read: EmitRead(s); break;
     case Stmt::Kind::Restore: Line("RestoreData(" + std::to_string(s.dataIndex) + ");"); break;
     case Stmt::Kind::Swap: EmitSwap(s); break;
+    case Stmt::Kind::Redim: EmitRedim(s); break;
     default: break;
   }
   --indent_;
@@ -173,29 +174,27 @@ void Emitter::EmitAssign(const Stmt& s) {
     Line(Template(m.write, t, {}, Convert(v, m.valueKind)));
     return;
   }
-  const Symbol& sym = *t.symbol;
-  if (checked_ && X87(*s.value) && !sym.isArray() && sym.type != ValueType::String) {
-    EmitX87(*s.value, {}, &sym);
+  if (checked_ && X87(*s.value) && t.kind == Expr::Kind::Name && !t.symbol->isArray() && !t.symbol->reference &&
+      t.type != ValueType::String) {
+    EmitX87(*s.value, {}, t.symbol);
     return;
   }
-  std::string place = sym.cppName;
-  Value v;
-  if (sym.isArray()) {
-    // The element's indexes, then the value, in source order.
-    std::vector<const Expr*> operands;
-    for (auto& a : t.args) operands.push_back(a.get());
-    operands.push_back(s.value.get());
-    std::vector<Value> values = EmitOperands(operands, {});
-    place += "[" + IndexOf(sym, values) + "]";
-    v = values.back();
-  } else {
-    v = Emit(*s.value, {});
-  }
+  // The target's indexes, then the value, in source order.
+  std::vector<const Expr*> operands;
+  CollectIndexes(t, operands);
+  operands.push_back(s.value.get());
+  std::vector<Value> values = EmitOperands(operands, {});
+  size_t next = 0;
+  std::string place = PlaceOf(t, values, next);
+  const Value& v = values.back();
   // A large text of the ring or the accumulator is handed over rather than copied.
   bool temporary = v.storage == Storage::Ring || v.storage == Storage::Accumulator;
-  if (sym.type == ValueType::String) Line((temporary ? "StrAssignTemp(" : "StrAssign(") + AsString(v) + ", &" + place + ");");
-  else if (sym.type == ValueType::Integer) Line(place + " = " + AsInteger(v) + ";");
-  else Line(place + " = " + AsNumber(v) + ";");
+  switch (t.type) {
+    case ValueType::String: Line((temporary ? "StrAssignTemp(" : "StrAssign(") + AsString(v) + ", &" + place + ");"); break;
+    case ValueType::Integer: Line(place + " = " + AsInteger(v) + ";"); break;
+    case ValueType::Record: Line("CopyRecord(&" + place + ", &" + v.cpp + ");"); break;
+    default: Line(place + " = " + AsNumber(v) + ";"); break;
+  }
 }
 
 void Emitter::EmitCallStatement(const Stmt& s) {
@@ -231,10 +230,9 @@ void Emitter::EmitPrint(const Stmt& s) {
 void Emitter::EmitInput(const Stmt& s) {
   if (s.value) Line("ConsoleWrite(" + AsString(Emit(*s.value, Summarize(*s.target).does)) + ");");
   const Expr& t = *s.target;
-  const Symbol& sym = *t.symbol;
-  std::string place = sym.isArray() ? sym.cppName + "[" + Index(t, {}) + "]" : sym.cppName;
-  if (sym.type == ValueType::String) Line("ConsoleReadLine(&" + place + ");");
-  else if (sym.type == ValueType::Integer) Line(place + " = RoundToInteger(ConsoleReadNumber());");
+  std::string place = TargetPlace(t, {});
+  if (t.type == ValueType::String) Line("ConsoleReadLine(&" + place + ");");
+  else if (t.type == ValueType::Integer) Line(place + " = RoundToInteger(ConsoleReadNumber());");
   else Line(place + " = ConsoleReadNumber();");
 }
 
@@ -273,7 +271,7 @@ void Emitter::EmitIf(const Stmt& s) {
 
 void Emitter::EmitFor(const Stmt& s) {
   const Symbol& c = *s.target->symbol;
-  const std::string& v = c.cppName;
+  const std::string v = c.reference ? "(*" + c.cppName + ")" : c.cppName;
   bool integerCounter = c.type == ValueType::Integer;
   Future afterStart = Summarize(*s.end).does;
   if (s.step) afterStart = afterStart | Summarize(*s.step).does;
@@ -515,9 +513,10 @@ void Emitter::EmitOnJump(const Stmt& s) {
 // The place a target names: a variable or an element; its indexes are made
 // now, in order.
 std::string Emitter::TargetPlace(const Expr& t, Future future) {
-  const Symbol& sym = *t.symbol;
-  if (!sym.isArray()) return sym.cppName;
-  return sym.cppName + "[" + Index(t, future) + "]";
+  std::vector<const Expr*> indexes;
+  CollectIndexes(t, indexes);
+  size_t next = 0;
+  return PlaceOf(t, EmitOperands(indexes, future), next);
 }
 
 // READ takes the next item for each target in turn: a number as VAL reads
@@ -525,7 +524,7 @@ std::string Emitter::TargetPlace(const Expr& t, Future future) {
 void Emitter::EmitRead(const Stmt& s) {
   for (const auto& t : s.targets) {
     std::string place = TargetPlace(*t, {});
-    switch (t->symbol->type) {
+    switch (t->type) {
       case ValueType::String: Line("StrAssign(ReadDataText(), &" + place + ");"); break;
       case ValueType::Integer: Line(place + " = RoundToInteger(ReadDataNumber());"); break;
       default: Line(place + " = ReadDataNumber();"); break;
@@ -538,6 +537,32 @@ void Emitter::EmitSwap(const Stmt& s) {
   std::string first = TargetPlace(*s.targets[0], Summarize(*s.targets[1]).does);
   std::string second = TargetPlace(*s.targets[1], {});
   Line("SwapValues(&" + first + ", &" + second + ");");
+}
+
+// REDIM: each array's bounds, lower then upper per dimension (a lower bound
+// left out is 0), rounded as a store into an INTEGER rounds them.
+void Emitter::EmitRedim(const Stmt& s) {
+  for (const DimItem& item : s.dims) {
+    const Symbol& a = *item.symbol;
+    std::vector<const Expr*> operands;
+    for (size_t k = 0; k < item.bounds.size(); ++k) {
+      if (item.lowers[k]) operands.push_back(item.lowers[k].get());
+      operands.push_back(item.bounds[k].get());
+    }
+    std::vector<Value> values = EmitOperands(operands, {});
+    std::string bounds;
+    size_t next = 0;
+    for (size_t k = 0; k < item.bounds.size(); ++k) {
+      bounds += k ? ", " : "";
+      bounds += item.lowers[k] ? AsInteger(values[next++]) : std::string("0");
+      bounds += ", " + AsInteger(values[next++]);
+    }
+    std::string local = NewLocal();
+    Line("const int32_t " + local + "[] = {" + bounds + "};");
+    Line("ArrayRedim(" + std::string(a.reference ? "" : "&") + a.cppName + ", sizeof(" + StorageType(a.type, a.record) +
+         "), " + std::to_string(item.bounds.size()) + ", " + local + ", " + (s.preserve ? "true" : "false") + ", " +
+         Release(a.type, a.record) + ");");
+  }
 }
 
 void Emitter::EmitExit(const Stmt& s) {

@@ -120,9 +120,11 @@ Value Emitter::EmitX87(const Expr& root, Future future, const Symbol* destinatio
     const Expr& e = *made[i];
     Value v = values[i];
     // An element whose index is computed would need a register to address.
-    bool computedIndex = false;
-    if (e.kind == Expr::Kind::Name && e.ref == Expr::Ref::Variable)
+    bool computedIndex = e.kind == Expr::Kind::Field;
+    if (e.kind == Expr::Kind::Name && e.ref == Expr::Ref::Variable) {
+      computedIndex = e.symbol->arrayRecord() || e.symbol->reference;
       for (auto& index : e.args) computedIndex |= !index->constant.known();
+    }
     if (computedIndex) v = Evaluate(v, {});
     v = InMemory(v);
     in.cpp[&e] = v.cpp;

@@ -317,6 +317,12 @@ class Parser {
   // (bounds): each "upper" or "lower TO upper"; () alone gives none.
   bool ParseBounds(DimItem& item) {
     Next();
+    if (At(Tok::Comma)) {
+      // DIM t(,): a dynamic array of two dimensions (three with two commas...).
+      item.rank = 1;
+      while (Accept(Tok::Comma)) ++item.rank;
+      return Expect(Tok::RParen, "')' after the commas of a dynamic array, as in t(,)");
+    }
     if (Accept(Tok::RParen)) return true;
     do {
       ExprPtr first = ParseExpr();

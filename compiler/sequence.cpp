@@ -93,6 +93,10 @@ const Summary& Sequencer::Summarize(const Expr& e) {
       if (e.member->effects == kPure) s.reads |= kReadsObject;
       HoldString(s, e, e.member->storage);
       break;
+    case Expr::Kind::Field:
+      s.reads |= kReadsVariable;
+      HoldString(s, e, Storage::Variable);
+      break;
     case Expr::Kind::Binary:
       if (IsConcat(e)) {
         // Numbers join as their text, each in a temporary of the ring.

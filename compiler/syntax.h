@@ -21,6 +21,7 @@ inline bool IsComparison(BinaryOp op) { return op >= BinaryOp::Equal && op <= Bi
 
 struct Symbol;
 struct Routine;
+struct RecordInfo;
 struct Builtin;
 struct Member;
 
@@ -58,6 +59,7 @@ struct Expr {
   Routine* routine = nullptr;      // Routine
   const Builtin* builtin = nullptr;
   const Member* member = nullptr;
+  const RecordInfo* record = nullptr;  // a record value: its TYPE
   Constant constant;               // valid when constant.type != Error
 };
 
@@ -71,6 +73,7 @@ struct DimItem {
   std::vector<ExprPtr> bounds;  // DIM t(10, 3): upper bounds
   std::vector<ExprPtr> lowers;  // DIM t(1 TO 10): lower bounds, null where none is given
   bool dynamic = false;         // DIM t() AS ...: bounds come with REDIM
+  int rank = 0;                 // DIM t(,): the dimensions of a dynamic array, 0 when not given
   std::string typeName;         // upper case; empty when no AS was written
   Position typePosition;
   std::vector<ExprPtr> typeArgs;  // BITMAP(64, 64, 16), REGISTRY(&H80000002)
@@ -109,6 +112,7 @@ struct IfBranch {
 };
 
 struct Param {
+  const RecordInfo* record = nullptr;  // checked: a record's TYPE
   std::string name;
   Position position;
   ValueType type = ValueType::Error;

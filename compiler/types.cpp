@@ -8,6 +8,7 @@ const char* TypeName(ValueType type) {
     case ValueType::Double: return "DOUBLE";
     case ValueType::String: return "STRING";
     case ValueType::None: return "no value";
+    case ValueType::Record: return "a record";
     default: return "an unknown type";
   }
 }

@@ -8,7 +8,7 @@ namespace tbc {
 
 // Error stands for a value whose type could not be found; it is accepted
 // everywhere, so that one mistake gives one message.
-enum class ValueType { Error, Integer, Double, String, None };
+enum class ValueType { Error, Integer, Double, String, None, Record };
 
 // Objects are records of the runtime; a program declares them with DIM.
 enum class ObjectKind {

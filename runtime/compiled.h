@@ -7,6 +7,7 @@
 #include "core/language.h"
 #include "core/numbers.h"
 #include "core/statements.h"
+#include "core/arrays.h"
 #include "file/file.h"
 #include "fpu/fpu.h"
 #include "gui/drawing.h"
