@@ -5,6 +5,7 @@
 // and calls, with deep nesting of string functions and concatenations.
 // Loops run a bounded number of passes: their counters are reserved, and no
 // routine changes them.
+#include <algorithm>
 #include <random>
 
 #include "model.h"
@@ -64,6 +65,12 @@ class Generator {
       r.result = AnyType();
       int params = Pick(4);
       for (int k = 0; k < params; ++k) r.params.push_back({"p" + std::to_string(k + 1), AnyType(), -1});
+      // A recursive routine counts down its first parameter.
+      if (Chance(35)) {
+        if (r.params.empty()) r.params.push_back({"p1", Type::Integer, -1});
+        r.params[0].type = Type::Integer;
+        recursive_.push_back(static_cast<int>(i));
+      }
       int locals = Pick(3);
       for (int k = 0; k < locals; ++k) r.locals.push_back({"q" + std::to_string(k + 1), AnyType(), -1});
       for (const char* counter : {"k1", "k2", "m1", "m2"}) r.locals.push_back({counter, Type::Integer, -1});
@@ -81,6 +88,8 @@ class Generator {
         s.value = Value(r.result, 2);
         r.body.insert(r.body.begin() + Pick(static_cast<int>(r.body.size()) + 1), Make(s));
       }
+      if (std::find(recursive_.begin(), recursive_.end(), static_cast<int>(i)) != recursive_.end())
+        r.body.insert(r.body.begin() + Pick(static_cast<int>(r.body.size()) + 1), SelfCall(r));
     }
     routine_ = -1;
     p_.main = Statements(3, 8 + Pick(10));
@@ -102,8 +111,10 @@ class Generator {
     std::vector<std::string> names;
     if (routine_ >= 0) {
       const Routine& r = p_.routines[static_cast<size_t>(routine_)];
+      // A recursive routine's count is only read.
+      bool counts = std::find(recursive_.begin(), recursive_.end(), routine_) != recursive_.end();
       for (const Variable& v : r.params)
-        if (v.type == t) names.push_back(v.name);
+        if (v.type == t && !(forWriting && counts && v.name == "p1")) names.push_back(v.name);
       for (const Variable& v : r.locals)
         if (v.type == t && !(forWriting && Reserved(v.name))) names.push_back(v.name);
       if (r.isFunction && r.result == t) names.push_back(r.name);
@@ -136,6 +147,10 @@ class Generator {
   std::vector<ExprPtr> Arguments(const Routine& r, int depth) {
     std::vector<ExprPtr> args;
     for (const Variable& v : r.params) args.push_back(Value(v.type, depth));
+    // A recursive routine's count starts small.
+    size_t index = static_cast<size_t>(&r - p_.routines.data());
+    if (std::find(recursive_.begin(), recursive_.end(), static_cast<int>(index)) != recursive_.end())
+      args[0] = Operation("AND", Type::Integer, {Number(depth), Integer(3)});
     return args;
   }
 
@@ -267,6 +282,41 @@ class Generator {
           default: return Leaf(t);
         }
     }
+  }
+
+  // IF p1 > 0 THEN the routine again with p1 - 1: for a FUNCTION, its result
+  // takes the inner call's (joined to it, for a STRING).
+  StmtPtr SelfCall(const Routine& r) {
+    Expr p1;
+    p1.kind = Expr::Kind::Variable;
+    p1.name = "p1";
+    std::vector<ExprPtr> args = Arguments(r, 1);
+    args[0] = Operation("-", Type::Double, {Make(p1), Integer(1)});
+    Stmt inner;
+    if (r.isFunction) {
+      Expr call;
+      call.kind = Expr::Kind::Call;
+      call.type = r.result;
+      call.name = r.name;
+      call.args = args;
+      Expr result;
+      result.kind = Expr::Kind::Variable;
+      result.type = r.result;
+      result.name = r.name;
+      inner.kind = Stmt::Kind::Assign;
+      inner.name = r.name;
+      inner.value = Operation("+", r.result == Type::String ? Type::String : Type::Double, {Make(result), Make(call)});
+    } else {
+      inner.kind = Stmt::Kind::Call;
+      inner.name = r.name;
+      inner.items = args;
+      inner.form = Pick(2);
+    }
+    Stmt s;
+    s.kind = Stmt::Kind::If;
+    s.oneLine = true;
+    s.branches.push_back({Operation(">", Type::Integer, {Make(p1), Integer(0)}), Block{Make(inner)}});
+    return Make(s);
   }
 
   Block Statements(int depth, int count) {
@@ -443,6 +493,7 @@ class Generator {
   int routine_ = -1;  // the routine being made; -1 in the main code
   std::vector<std::string> counters_;
   int forDepth_ = 0, doDepth_ = 0;
+  std::vector<int> recursive_;  // routines that call themselves
 };
 
 }  // namespace

@@ -275,6 +275,7 @@ class Reference {
     for (size_t i = 0; i < r->params.size(); ++i) frame.variables[r->params[i].name] = {Convert(values[i], r->params[i].type)};
     for (const Variable& v : r->locals) Declare(frame.variables, v);
     if (r->isFunction) frame.variables[r->name] = {Zero(r->result)};
+    if (frames_.size() >= 200) Reject("calls nested too deeply");
     frames_.push_back(frame);
     Step();
     Execute(r->body);
