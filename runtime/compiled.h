@@ -5,11 +5,13 @@
 
 #include "console/console.h"
 #include "core/language.h"
+#include "core/number_functions.h"
 #include "core/numbers.h"
 #include "file/file.h"
 #include "fpu/fpu.h"
 #include "gui/drawing.h"
 #include "library/library.h"
 #include "registry/registry.h"
+#include "system/system.h"
 
 #endif
