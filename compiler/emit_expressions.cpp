@@ -227,6 +227,9 @@ std::string Emitter::Convert(const Value& v, char kind) {
     case 'R': case 'r':
       if (v.type == ValueType::String) return AsText(v);
       return "ResourceNumber(" + AsInteger(v) + ")";
+    case 'C': case 'c':
+      if (v.type == ValueType::String) return "StrFirstByte(" + AsString(v) + ")";
+      return "(" + AsInteger(v) + " & 255)";
     default: return v.cpp;
   }
 }
