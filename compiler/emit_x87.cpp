@@ -10,6 +10,7 @@
 // returns, so what an expression still had pending is lost, as the trap
 // defines. Calls and other operands that are not arithmetic are made before
 // the arithmetic of their expression.
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <functional>
@@ -39,6 +40,33 @@ class Asm {
     for (const std::string& r : routines_) known |= r == routine;
     if (!known) routines_.push_back(routine);
     Code("call %P[" + routine + "]");
+  }
+  // A function's code from its row: instructions separated by ';', `call
+  // Name` for a routine, and $a, $b... for the scratch integers that
+  // newScratch makes, one for each letter.
+  void RowCode(const std::string& code, const std::function<std::string()>& newScratch) {
+    std::map<char, std::string> scratches;
+    for (size_t start = 0; start <= code.size();) {
+      size_t end = std::min(code.find(';', start), code.size());
+      std::string line = code.substr(start, end - start);
+      start = end + 1;
+      if (line.rfind("call ", 0) == 0) {
+        Call(line.substr(5));
+        continue;
+      }
+      std::string out;
+      for (size_t i = 0; i < line.size(); ++i) {
+        if (line[i] == '$' && i + 1 < line.size() && std::islower(static_cast<unsigned char>(line[i + 1]))) {
+          auto found = scratches.find(line[i + 1]);
+          if (found == scratches.end()) found = scratches.emplace(line[i + 1], newScratch()).first;
+          out += "%[" + found->second + "]";
+          ++i;
+        } else {
+          out += line[i];
+        }
+      }
+      Code(out);
+    }
   }
 
   std::string Statement(const std::string& output) const {
@@ -221,30 +249,7 @@ Value Emitter::X87Code(const Expr& root, X87Operands& in, const Symbol* destinat
         Place next = build(*e.args[i]);
         toStack(next);
       }
-      std::map<char, std::string> scratches;
-      std::string code = e.builtin->x87;
-      for (size_t start = 0; start <= code.size();) {
-        size_t end = code.find(';', start);
-        if (end == std::string::npos) end = code.size();
-        std::string line = code.substr(start, end - start);
-        start = end + 1;
-        if (line.rfind("call ", 0) == 0) {
-          a.Call(line.substr(5));
-          continue;
-        }
-        std::string out;
-        for (size_t i = 0; i < line.size(); ++i) {
-          if (line[i] == '$' && i + 1 < line.size() && std::islower(static_cast<unsigned char>(line[i + 1]))) {
-            auto found = scratches.find(line[i + 1]);
-            if (found == scratches.end()) found = scratches.emplace(line[i + 1], newScratch()).first;
-            out += "%[" + found->second + "]";
-            ++i;
-          } else {
-            out += line[i];
-          }
-        }
-        a.Code(out);
-      }
+      a.RowCode(e.builtin->x87, newScratch);
       a.Check();
       return x;
     }
