@@ -27,25 +27,24 @@ extern "C" void NumberSignX87();
 extern "C" void NumberMinX87();
 extern "C" void NumberMaxX87();
 
-#define TESSARIC_ON_STACK(routine)                                       \
-  asm("call %P1" : "+t"(x) : "i"(&routine) : "eax", "cc", "st(1)");   \
-  return x
-
-inline long double NumberSin(long double x) { TESSARIC_ON_STACK(NumberSinX87); }
-inline long double NumberCos(long double x) { TESSARIC_ON_STACK(NumberCosX87); }
-inline long double NumberTan(long double x) { TESSARIC_ON_STACK(NumberTanX87); }
-inline long double NumberExp(long double x) { TESSARIC_ON_STACK(NumberExpX87); }
-
-#undef TESSARIC_ON_STACK
-
-inline long double NumberMin(long double a, long double b) {
-  asm("call %P2" : "+t"(b) : "u"(a), "i"(&NumberMinX87) : "cc", "st(1)");
+// A routine's call from C++: one argument, or two, the result in st(0).
+template <void (*Routine)()>
+inline long double OnStack(long double x) {
+  asm("call %P1" : "+t"(x) : "i"(Routine) : "eax", "cc", "st(1)");
+  return x;
+}
+template <void (*Routine)()>
+inline long double OnStack(long double a, long double b) {
+  asm("call %P2" : "+t"(b) : "u"(a), "i"(Routine) : "eax", "cc", "st(1)");
   return b;
 }
-inline long double NumberMax(long double a, long double b) {
-  asm("call %P2" : "+t"(b) : "u"(a), "i"(&NumberMaxX87) : "cc", "st(1)");
-  return b;
-}
+
+inline long double NumberSin(long double x) { return OnStack<NumberSinX87>(x); }
+inline long double NumberCos(long double x) { return OnStack<NumberCosX87>(x); }
+inline long double NumberTan(long double x) { return OnStack<NumberTanX87>(x); }
+inline long double NumberExp(long double x) { return OnStack<NumberExpX87>(x); }
+inline long double NumberMin(long double a, long double b) { return OnStack<NumberMinX87>(a, b); }
+inline long double NumberMax(long double a, long double b) { return OnStack<NumberMaxX87>(a, b); }
 
 // The arc tangent, in radians between -pi/2 and pi/2.
 inline long double NumberAtn(long double x) {
