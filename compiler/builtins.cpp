@@ -17,12 +17,22 @@ const char* const kLanguage = "core/language.h";
 const char* const kConsole = "console/console.h";
 const char* const kFile = "file/file.h";
 const char* const kGui = "gui/gui.h";
+const char* const kNumberFunctions = "core/number_functions.h";
+const char* const kSystem = "system/system.h";
+
+// A number as a 32-bit pattern: USTR$, HEX$, OCT$ and BIN$ take it alike.
+const char* const kPattern = "U";
+
+// x87 code that rounds st(0) to a whole number, with the rounding control
+// bits for the one instruction: down for INT, toward zero for FIX.
+#define ROUND_WITH(BITS) \
+  "fnstcw $a;movzwl $a, %%eax;andl $0xF3FF, %%eax;orl $" BITS ", %%eax;movl %%eax, $b;fldcw $b;frndint;fldcw $a"
 
 // name, result, statement, args, defaults, emit, effects, storage, programs, special, header
 const Builtin kBuiltins[] = {
     {"LEN", I, false, "S", "", "$1.length", kPure, Storage::Temp, kAnyProgram, Special::None, kLanguage},
     {"STR$", S, false, "N", "", "", kRing, Storage::Ring, kAnyProgram, Special::Str, kNumbers},
-    {"USTR$", S, false, "U", "", "UnsignedText(static_cast<uint32_t>($1))", kRing, Storage::Ring, kAnyProgram,
+    {"USTR$", S, false, kPattern, "", "UnsignedText(static_cast<uint32_t>($1))", kRing, Storage::Ring, kAnyProgram,
      Special::None, kNumbers},
     {"VAL", N, false, "S", "", "TextToNumber($1)", kPure, Storage::Temp, kAnyProgram, Special::None, kLanguage},
     {"CHR$", S, false, "I", "", "StrCharacter($1)", kRing, Storage::Ring, kAnyProgram, Special::None, kLanguage},
@@ -31,14 +41,73 @@ const Builtin kBuiltins[] = {
     {"RIGHT$", S, false, "SP", "", "StrRight($1, $2)", kRing, Storage::Ring, kAnyProgram, Special::None,
      kLanguage},
     {"MID$", S, false, "SPp", "0x7FFFFFFF", "StrMid($1, $2, $3)", kRing, Storage::Ring, kAnyProgram,
-     Special::None, kLanguage},
+     Special::None, kLanguage, nullptr, 1, "StrOverwrite($1, $2, $3, $v);"},
     {"INSTR", I, false, "pSS", "1", "StrInstr($1, $2, $3)", kPure, Storage::Temp, kAnyProgram, Special::Instr,
      kLanguage},
     {"UCASE$", S, false, "S", "", "StrUpper($1)", kRing, Storage::Ring, kAnyProgram, Special::None, kLanguage},
     {"LCASE$", S, false, "S", "", "StrLower($1)", kRing, Storage::Ring, kAnyProgram, Special::None, kLanguage},
-    {"ABS", N, false, "N", "", "NumberAbs($1)", kPure, Storage::Temp, kAnyProgram, Special::None, kLanguage},
-    {"INT", N, false, "N", "", "NumberFloor($1)", kPure, Storage::Temp, kAnyProgram, Special::Int, kLanguage},
-    {"SQR", N, false, "N", "", "NumberSqrt($1)", kPure, Storage::Temp, kAnyProgram, Special::None, kLanguage},
+    {"ABS", N, false, "N", "", "NumberAbs($1)", kPure, Storage::Temp, kAnyProgram, Special::None, kLanguage,
+     "fabs"},
+    {"INT", N, false, "N", "", "NumberFloor($1)", kPure, Storage::Temp, kAnyProgram, Special::Int, kLanguage,
+     ROUND_WITH("0x0400")},
+    {"SQR", N, false, "N", "", "NumberSqrt($1)", kPure, Storage::Temp, kAnyProgram, Special::None, kLanguage,
+     "fsqrt"},
+    {"SIN", N, false, "N", "", "NumberSin($1)", kPure, Storage::Temp, kAnyProgram, Special::None, kNumberFunctions,
+     "call NumberSinX87"},
+    {"COS", N, false, "N", "", "NumberCos($1)", kPure, Storage::Temp, kAnyProgram, Special::None, kNumberFunctions,
+     "call NumberCosX87"},
+    {"TAN", N, false, "N", "", "NumberTan($1)", kPure, Storage::Temp, kAnyProgram, Special::None, kNumberFunctions,
+     "call NumberTanX87", 2},
+    {"ATN", N, false, "N", "", "NumberAtn($1)", kPure, Storage::Temp, kAnyProgram, Special::None, kNumberFunctions,
+     "fld1;fpatan", 2},
+    {"LOG", N, false, "N", "", "NumberLog($1)", kPure, Storage::Temp, kAnyProgram, Special::None, kNumberFunctions,
+     "fldln2;fxch;fyl2x", 2},
+    {"EXP", N, false, "N", "", "NumberExp($1)", kPure, Storage::Temp, kAnyProgram, Special::None, kNumberFunctions,
+     "call NumberExpX87", 2},
+    {"SGN", I, false, "N", "", "NumberSign($1)", kPure, Storage::Temp, kAnyProgram, Special::None, kNumberFunctions,
+     "call NumberSignX87"},
+    {"FIX", N, false, "N", "", "NumberTruncate($1)", kPure, Storage::Temp, kAnyProgram, Special::Int,
+     kNumberFunctions, ROUND_WITH("0x0C00")},
+    {"CINT", I, false, "I", "", "$1", kPure, Storage::Temp, kAnyProgram, Special::Int, kLanguage,
+     "fistpl $a;fildl $a"},
+    {"MIN", N, false, "NN", "", "NumberMin($1, $2)", kPure, Storage::Temp, kAnyProgram, Special::None,
+     kNumberFunctions, "call NumberMinX87", 2},
+    {"MAX", N, false, "NN", "", "NumberMax($1, $2)", kPure, Storage::Temp, kAnyProgram, Special::None,
+     kNumberFunctions, "call NumberMaxX87", 2},
+    // A constant, worked out when compiling (see the checker's Fold).
+    {"PI", N, false, "", "", "", kPure, Storage::Temp, kAnyProgram, Special::None, kLanguage},
+    {"RND", N, false, "", "", "RandomNumber()", kOrdered, Storage::Temp, kAnyProgram, Special::None,
+     kNumberFunctions},
+    {"TIMER", N, false, "", "", "ClockSeconds()", kOrdered, Storage::Temp, kAnyProgram, Special::None, kSystem},
+    {"HEX$", S, false, kPattern, "", "NumberPattern(static_cast<uint32_t>($1), 4)", kRing, Storage::Ring,
+     kAnyProgram, Special::None, kLanguage},
+    {"OCT$", S, false, kPattern, "", "NumberPattern(static_cast<uint32_t>($1), 3)", kRing, Storage::Ring,
+     kAnyProgram, Special::None, kLanguage},
+    {"BIN$", S, false, kPattern, "", "NumberPattern(static_cast<uint32_t>($1), 1)", kRing, Storage::Ring,
+     kAnyProgram, Special::None, kLanguage},
+    {"SPACE$", S, false, "P", "", "StrRepeat($1, 32)", kRing, Storage::Ring, kAnyProgram, Special::None, kLanguage},
+    {"STRING$", S, false, "PC", "", "StrRepeat($1, $2)", kRing, Storage::Ring, kAnyProgram, Special::None,
+     kLanguage},
+    {"LTRIM$", S, false, "S", "", "StrTrim($1, kTrimStart)", kRing, Storage::Ring, kAnyProgram, Special::None,
+     kLanguage},
+    {"RTRIM$", S, false, "S", "", "StrTrim($1, kTrimEnd)", kRing, Storage::Ring, kAnyProgram, Special::None,
+     kLanguage},
+    {"TRIM$", S, false, "S", "", "StrTrim($1, kTrimStart | kTrimEnd)", kRing, Storage::Ring, kAnyProgram,
+     Special::None, kLanguage},
+    {"INSTRREV", I, false, "SSp", "0x7FFFFFFF", "StrInstrRev($1, $2, $3)", kPure, Storage::Temp, kAnyProgram,
+     Special::None, kLanguage},
+    {"REPLACE$", S, false, "SSS", "", "StrReplace($1, $2, $3)", kRing, Storage::Ring, kAnyProgram, Special::None,
+     kLanguage},
+    {"INKEY$", S, false, "", "", "ConsoleInkey()", kOrdered | kRing, Storage::Ring, kAnyProgram, Special::None,
+     kConsole},
+    {"COMMAND$", S, false, "", "", "CommandArguments()", kPure, Storage::Literal, kAnyProgram, Special::None,
+     kSystem},
+    {"DATE$", S, false, "", "", "ClockText(kClockDate)", kOrdered | kRing, Storage::Ring, kAnyProgram,
+     Special::None, kSystem},
+    {"TIME$", S, false, "", "", "ClockText(kClockTime)", kOrdered | kRing, Storage::Ring, kAnyProgram,
+     Special::None, kSystem},
+    {"ENVIRON$", S, false, "T", "", "EnvironmentText($1)", kOrdered | kRing, Storage::Ring, kAnyProgram,
+     Special::None, kSystem},
     {"MSGBOX", I, true, "Tit", "0|tessaric::ProgramHeader.ProgramName", "MessageBoxA(nullptr, $1, $3, $2)", kHazard,
      Storage::Temp, kAnyProgram, Special::MsgBox, kNumbers},
     {"READFILE$", S, false, "T", "", "FileReadAll(&FileTextBuffer, $1)", kOrdered, Storage::FileBuffer,
@@ -70,6 +139,11 @@ const Builtin kBuiltins[] = {
     {"DOEVENTS", V, true, "", "", "DoEvents();", kHazard, Storage::Temp, kWindow, Special::None, kGui},
     {"SAVEFILE", V, true, "TS", "", "FileSaveString($1, $2);", kOrdered, Storage::Temp, kAnyProgram, Special::None,
      kLanguage},
+    {"RANDOMIZE", V, true, "N", "", "RandomSeed($1);", kOrdered, Storage::Temp, kAnyProgram, Special::None,
+     kNumberFunctions},
+    {"SLEEP", V, true, "I", "", "SleepMilliseconds($1);", kOrdered, Storage::Temp, kAnyProgram, Special::None,
+     kSystem},
+    {"BEEP", V, true, "", "", "SystemBeep();", kOrdered, Storage::Temp, kAnyProgram, Special::None, kSystem},
 };
 
 using U = Member::Use;
@@ -283,6 +357,20 @@ bool IsEventName(const std::string& upper) {
   for (const Member* m : FindMembers(upper))
     if (m->use == Member::Use::Event) return true;
   return false;
+}
+
+bool IsX87Function(const Builtin& b, ValueType firstArgument) {
+  return b.x87 != nullptr && !(b.special == Special::Int && firstArgument == ValueType::Integer);
+}
+
+int X87CodeOperands(const Builtin& b) {
+  std::string code = b.x87 != nullptr ? b.x87 : "";
+  std::string scratches;
+  for (size_t i = 0; i + 1 < code.size(); ++i)
+    if (code[i] == '$' && std::islower(static_cast<unsigned char>(code[i + 1])) &&
+        scratches.find(code[i + 1]) == std::string::npos)
+      scratches += code[i + 1];
+  return static_cast<int>(scratches.size()) + (code.find("call ") != std::string::npos ? 1 : 0);
 }
 
 int RequiredArgs(const char* args) {

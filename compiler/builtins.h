@@ -37,11 +37,13 @@ enum class Storage {
 // The kinds of program that may use a row.
 enum Programs : uint32_t { kConsole = 1, kWindow = 2, kLibrary = 4, kAnyProgram = 7 };
 
-// Emitters that a template cannot express.
+// Emitters that a template cannot express. Int: a whole-number function
+// (INT, FIX, CINT), which gives an INTEGER argument itself.
 enum class Special { None, Str, Abs, Int, Instr, MsgBox, EventValue, Bound };
 
 // Argument letters: I integer, N number, S string, T text (a string passed as
-// its NUL-terminated text), R resource (a number or a name), B bitmap object,
+// its NUL-terminated text), R resource (a number or a name), C a byte (a
+// number, its low 8 bits, or a text, its first byte), B bitmap object,
 // H handler (a SUB), P a position, count or length (an INTEGER, but a number
 // beyond the range counts as its nearest end), U an unsigned 32-bit number
 // (USTR$), A an array's name. Lower case: optional, with the C++ default from
@@ -58,6 +60,16 @@ struct Builtin {
   uint32_t programs;
   Special special;
   const char* header;  // the runtime header its emit needs
+  // In a program with a floating-point handler, a numeric function is x87
+  // code: instructions separated by ';' that replace the arguments on the
+  // register stack (the last in st(0)) with the result; `call Name` calls a
+  // runtime routine, $a, $b... are 32-bit scratch integers in memory. Null:
+  // the function is an operand made before the arithmetic.
+  const char* x87 = nullptr;
+  int x87Registers = 1;  // the registers that code needs, its arguments included
+  // NAME(args) = value as a statement: its C++, with $1... the arguments (the
+  // first, a STRING variable, as the address of its descriptor) and $v the value.
+  const char* assign = nullptr;
 };
 
 // Library generations of the GUI: bit 0 the earliest, 1 the middle, 2 the latest.
@@ -85,6 +97,13 @@ const Builtin* FindBuiltin(const std::string& upper);
 std::vector<const Member*> FindMembers(const std::string& upper);
 // The event slots, for messages.
 bool IsEventName(const std::string& upper);
+
+// Whether the built-in is x87 code in a program with a floating-point
+// handler, given its first argument's type.
+bool IsX87Function(const Builtin& b, ValueType firstArgument);
+// The operands that its x87 code adds to an asm statement: its scratch
+// integers and the routine it calls.
+int X87CodeOperands(const Builtin& b);
 
 int RequiredArgs(const char* args);
 int MaxArgs(const char* args);

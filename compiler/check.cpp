@@ -87,9 +87,11 @@ void Checker::Run() {
 namespace {
 
 bool IsX87Builtin(const Expr& e) {
-  if (e.kind != Expr::Kind::Name || e.ref != Expr::Ref::Builtin) return false;
-  std::string n = e.builtin->name;
-  return n == "SQR" || n == "ABS" || (n == "INT" && !e.args.empty() && e.args[0]->type == ValueType::Double);
+  if (e.kind != Expr::Kind::Name || e.ref != Expr::Ref::Builtin || e.builtin == nullptr) return false;
+  const Builtin& b = *e.builtin;
+  int count = static_cast<int>(e.args.size());
+  if (count == 0 || count != MaxArgs(b.args)) return false;
+  return IsX87Function(b, e.args[0]->type);
 }
 
 // Whether a node is computed by x87 code in a program with a floating-point
@@ -104,11 +106,17 @@ bool IsX87(const Expr& e) {
 // The registers the x87 code of e needs: an operand takes one; the left one
 // of an arithmetic operation or comparison waits on the stack while the right
 // one is made; the operands of AND, OR, XOR, \ and MOD leave the stack as
-// integers; a power calls a routine that needs five.
+// integers; a power calls a routine that needs five; a function's arguments
+// wait likewise, and its code needs the registers its row gives.
 int X87Depth(const Expr& e) {
   bool constantLeaf = e.kind == Expr::Kind::Integer || e.kind == Expr::Kind::Number ||
                       (e.kind == Expr::Kind::Name && e.ref == Expr::Ref::Constant);
   if (constantLeaf || !IsX87(e)) return 1;
+  if (e.kind == Expr::Kind::Name) {
+    int depth = e.builtin->x87Registers;
+    for (size_t i = 0; i < e.args.size(); ++i) depth = std::max(depth, X87Depth(*e.args[i]) + static_cast<int>(i));
+    return depth;
+  }
   if (e.kind != Expr::Kind::Binary) return X87Depth(*e.args[0]);
   int left = X87Depth(*e.args[0]), right = X87Depth(*e.args[1]);
   switch (e.binary) {

@@ -60,6 +60,9 @@ Constant NumberConstant(long double v) {
 
 Constant Truth(bool v) { return IntegerConstant(v ? 1 : 0); }
 
+// pi rounded to the x87's 64-bit mantissa, as fldpi gives it: the constant PI.
+constexpr long double kPi = 0xc.90fdaa22168c235p-2L;
+
 // As StrCompare: bytes compare unsigned, and a longer text with the same start is greater.
 int CompareBytes(const std::string& a, const std::string& b) {
   size_t n = a.size() < b.size() ? a.size() : b.size();
@@ -376,7 +379,8 @@ bool Checker::CheckArg(Expr& arg, char kind, const std::string& what) {
   ValueType t = CheckExpr(arg);
   if (t == ValueType::Error) return true;
   char k = static_cast<char>(std::toupper(static_cast<unsigned char>(kind)));
-  bool ok = (k == 'S' || k == 'T') ? t == ValueType::String : k == 'R' ? t != ValueType::None : IsNumeric(t);
+  bool either = k == 'R' || k == 'C';
+  bool ok = (k == 'S' || k == 'T') ? t == ValueType::String : either ? t != ValueType::None : IsNumeric(t);
   if (!ok) Error(arg.position, what + " is " + ((k == 'S' || k == 'T') ? "a STRING" : "a number"));
   return ok;
 }
@@ -666,6 +670,7 @@ void Checker::Fold(Expr& e) {
   if (e.kind == Expr::Kind::Name && e.ref == Expr::Ref::Builtin) {
     std::string n = e.builtin->name;
     if (n == "LEN" && e.args.size() == 1) e.constant = IntegerConstant(static_cast<int64_t>(e.args[0]->constant.text.size()));
+    if (n == "PI" && e.args.empty()) e.constant = NumberConstant(kPi);
     if (n == "CHR$" && e.args.size() == 1) {
       e.constant.type = ValueType::String;
       e.constant.text = std::string(1, static_cast<char>(RoundToInteger(e.args[0]->constant.AsNumber()) & 0xFF));

@@ -51,6 +51,7 @@ class Checker {
   void CheckBlock(Block& block);
   void CheckStatement(Stmt& s);
   void CheckAssign(Stmt& s);
+  bool CheckBuiltinAssign(Stmt& s);
   void CheckCallStatement(Stmt& s);
   void CheckPrint(Stmt& s);
   void CheckInput(Stmt& s);

@@ -332,6 +332,7 @@ void Checker::CheckDimStatement(Stmt& s) {
 }
 
 void Checker::CheckAssign(Stmt& s) {
+  if (s.target && CheckBuiltinAssign(s)) return;
   if (!s.target || !CheckTarget(*s.target, "set")) {
     // A routine's bare name is meant for an event slot: the target's error is the one mistake.
     bool handler = s.value && s.value->kind == Expr::Kind::Name && !s.value->parenthesised &&
@@ -380,6 +381,29 @@ void Checker::CheckAssign(Stmt& s) {
   bool ok = want == ValueType::String ? got == ValueType::String : IsNumeric(got);
   if (!ok) Error(s.value->position, std::string("cannot store ") + (got == ValueType::String ? "a STRING" : "a number") +
                                         " in the " + TypeName(want) + " " + t.name);
+}
+
+// NAME(args) = value for a built-in with a statement form (MID$): the first
+// argument is the STRING variable or element that it changes.
+bool Checker::CheckBuiltinAssign(Stmt& s) {
+  Expr& t = *s.target;
+  if (t.kind != Expr::Kind::Name || !t.parenthesised) return false;
+  Found f = Lookup(ToUpper(t.name));
+  if (f.builtin == nullptr || f.builtin->assign == nullptr) return false;
+  const Builtin& b = *f.builtin;
+  t.ref = Expr::Ref::Builtin;
+  t.builtin = &b;
+  t.type = ValueType::None;
+  bool ok = CheckArgs(t, b.args, t.name.c_str());
+  ValueType got = CheckExpr(*s.value);
+  if (ok) {
+    const Expr& place = *t.args[0];
+    if (place.type != ValueType::Error && (place.kind != Expr::Kind::Name || place.ref != Expr::Ref::Variable))
+      Error(place.position, "the first argument of " + t.name + " = is the STRING variable it changes");
+  }
+  if (got != ValueType::Error && got != ValueType::String)
+    Error(s.value->position, "cannot store a number in part of a STRING");
+  return true;
 }
 
 void Checker::CheckCallStatement(Stmt& s) {

@@ -237,6 +237,9 @@ std::string Emitter::Convert(const Value& v, char kind) {
       return "ResourceNumber(" + AsInteger(v) + ")";
     case 'P': case 'p': return v.type == ValueType::Double && !v.boolean ? "PositionOf(" + v.cpp + ")" : v.cpp;
     case 'U': return v.type == ValueType::Double && !v.boolean ? "UnsignedOf(" + v.cpp + ")" : v.cpp;
+    case 'C': case 'c':
+      if (v.type == ValueType::String) return "StrFirstByte(" + AsString(v) + ")";
+      return "(" + AsInteger(v) + " & 255)";
     default: return v.cpp;
   }
 }

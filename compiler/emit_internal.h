@@ -62,6 +62,7 @@ class Emitter {
   void EmitStatement(const Stmt& s);
   void EmitDim(const Stmt& s);
   void EmitAssign(const Stmt& s);
+  void EmitBuiltinAssign(const Stmt& s);
   void EmitCallStatement(const Stmt& s);
   void EmitPrint(const Stmt& s);
   void EmitInput(const Stmt& s);

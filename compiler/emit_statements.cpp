@@ -163,6 +163,10 @@ void Emitter::EmitDim(const Stmt& s) {
 
 void Emitter::EmitAssign(const Stmt& s) {
   const Expr& t = *s.target;
+  if (t.ref == Expr::Ref::Builtin) {
+    EmitBuiltinAssign(s);
+    return;
+  }
   if (t.kind == Expr::Kind::Member) {
     const Member& m = *t.member;
     if (m.valueKind == 'H') {
@@ -195,6 +199,41 @@ void Emitter::EmitAssign(const Stmt& s) {
     case ValueType::Record: Line("CopyRecord(&" + place + ", &" + v.cpp + ");"); break;
     default: Line(place + " = " + AsNumber(v) + ";"); break;
   }
+}
+
+// MID$(s, start, n) = value: the element's indexes, the arguments and the
+// value in source order, then the row's statement on the variable's descriptor.
+void Emitter::EmitBuiltinAssign(const Stmt& s) {
+  const Expr& t = *s.target;
+  const Builtin& b = *t.builtin;
+  const Symbol& sym = *t.args[0]->symbol;
+  std::vector<const Expr*> operands;
+  for (auto& index : t.args[0]->args) operands.push_back(index.get());
+  size_t indexes = operands.size();
+  for (size_t i = 1; i < t.args.size(); ++i) operands.push_back(t.args[i].get());
+  operands.push_back(s.value.get());
+  std::vector<Value> values = EmitOperands(operands, {});
+  std::string place = sym.cppName;
+  if (sym.isArray()) place += "[" + IndexOf(sym, values) + "]";
+  std::vector<std::string> args = {"&" + place};
+  int optional = 0;
+  for (size_t i = 1; b.args[i] != '\0'; ++i) {
+    bool given = i < t.args.size();
+    if (given) args.push_back(Convert(values[indexes + i - 1], b.args[i]));
+    if (std::islower(static_cast<unsigned char>(b.args[i]))) {
+      if (!given) args.push_back(DefaultArg(b.defaults, optional));
+      ++optional;
+    }
+  }
+  std::string code = b.assign;
+  for (size_t i = args.size(); i-- > 0;) {
+    std::string mark = "$" + std::to_string(i + 1);
+    size_t at = code.find(mark);
+    if (at != std::string::npos) code.replace(at, mark.size(), args[i]);
+  }
+  size_t at = code.find("$v");
+  if (at != std::string::npos) code.replace(at, 2, AsString(values.back()));
+  Line(code);
 }
 
 void Emitter::EmitCallStatement(const Stmt& s) {

@@ -11,6 +11,8 @@
 // returns, so what an expression still had pending is lost, as the trap
 // defines. Calls and other operands that are not arithmetic are made before
 // the arithmetic of their expression.
+#include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <functional>
 
@@ -19,10 +21,6 @@
 namespace tbc {
 
 namespace {
-
-bool IsBuiltin(const Expr& e, const char* name) {
-  return e.kind == Expr::Kind::Name && e.ref == Expr::Ref::Builtin && std::string(e.builtin->name) == name;
-}
 
 // Builds one asm statement.
 class Asm {
@@ -37,7 +35,40 @@ class Asm {
   void Code(const std::string& line) { code_.push_back(line); }
   void Check() { Code("call %P[check]"); }
   int NextLabel() { return ++labels_; }
-  void UsesPower() { power_ = true; }
+  // A call of a runtime routine that works on the register stack.
+  void Call(const std::string& routine) {
+    bool known = false;
+    for (const std::string& r : routines_) known |= r == routine;
+    if (!known) routines_.push_back(routine);
+    Code("call %P[" + routine + "]");
+  }
+  // A function's code from its row: instructions separated by ';', `call
+  // Name` for a routine, and $a, $b... for the scratch integers that
+  // newScratch makes, one for each letter.
+  void RowCode(const std::string& code, const std::function<std::string()>& newScratch) {
+    std::map<char, std::string> scratches;
+    for (size_t start = 0; start <= code.size();) {
+      size_t end = std::min(code.find(';', start), code.size());
+      std::string line = code.substr(start, end - start);
+      start = end + 1;
+      if (line.rfind("call ", 0) == 0) {
+        Call(line.substr(5));
+        continue;
+      }
+      std::string out;
+      for (size_t i = 0; i < line.size(); ++i) {
+        if (line[i] == '$' && i + 1 < line.size() && std::islower(static_cast<unsigned char>(line[i + 1]))) {
+          auto found = scratches.find(line[i + 1]);
+          if (found == scratches.end()) found = scratches.emplace(line[i + 1], newScratch()).first;
+          out += "%[" + found->second + "]";
+          ++i;
+        } else {
+          out += line[i];
+        }
+      }
+      Code(out);
+    }
+  }
 
   std::string Statement(const std::string& output) const {
     std::string text = "asm volatile(";
@@ -50,7 +81,7 @@ class Asm {
     text += "\n      : ";
     std::vector<std::string> ins = inputs_;
     ins.push_back("[check] \"i\"(&FpuCheck)");
-    if (power_) ins.push_back("[power] \"i\"(&NumberPowerX87)");
+    for (const std::string& r : routines_) ins.push_back("[" + r + "] \"i\"(&" + r + ")");
     for (size_t i = 0; i < ins.size(); ++i) text += (i ? ", " : "") + ins[i];
     text += "\n      : \"eax\", \"ecx\", \"edx\", \"cc\", \"memory\", \"st\", \"st(1)\", \"st(2)\", \"st(3)\", "
             "\"st(4)\", \"st(5)\", \"st(6)\", \"st(7)\");";
@@ -58,9 +89,8 @@ class Asm {
   }
 
  private:
-  std::vector<std::string> code_, inputs_, scratch_;
+  std::vector<std::string> code_, inputs_, scratch_, routines_;
   int labels_ = 0;
-  bool power_ = false;
 };
 
 }  // namespace
@@ -70,8 +100,8 @@ bool Emitter::X87(const Expr& e) const {
   if (e.type != ValueType::Integer && e.type != ValueType::Double) return false;
   if (e.kind == Expr::Kind::Unary) return true;
   if (e.kind == Expr::Kind::Binary) return e.args[0]->type != ValueType::String;
-  if (IsBuiltin(e, "SQR") || IsBuiltin(e, "ABS")) return true;
-  return IsBuiltin(e, "INT") && e.args[0]->type == ValueType::Double;
+  if (e.kind != Expr::Kind::Name || e.ref != Expr::Ref::Builtin || e.args.empty()) return false;
+  return IsX87Function(*e.builtin, e.args[0]->type);
 }
 
 std::string Emitter::ConstantOperand(long double value, bool integer) {
@@ -142,7 +172,8 @@ bool ConstantLeaf(const Expr& e) {
 }
 
 // The operands that one asm statement may have: GCC takes 30, and the check
-// routine, the power routine and the result may take three.
+// routine, the power routine and the result may take three; the routines of
+// functions count with their calls.
 constexpr int kAsmOperands = 27;
 
 }  // namespace
@@ -150,7 +181,11 @@ constexpr int kAsmOperands = 27;
 // At most the number of operands the asm of e needs.
 int Emitter::X87OperandCount(const Expr& e, const X87Operands& in) const {
   if (in.cpp.count(&e) || ConstantLeaf(e) || !X87(e)) return 1;
-  if (e.kind == Expr::Kind::Name) return X87OperandCount(*e.args[0], in) + (IsBuiltin(e, "INT") ? 2 : 0);
+  if (e.kind == Expr::Kind::Name) {
+    int count = X87CodeOperands(*e.builtin);
+    for (auto& a : e.args) count += X87OperandCount(*a, in);
+    return count;
+  }
   if (e.kind == Expr::Kind::Unary) return X87OperandCount(*e.args[0], in) + 1;
   return X87OperandCount(*e.args[0], in) + X87OperandCount(*e.args[1], in) + 3;
 }
@@ -209,23 +244,15 @@ Value Emitter::X87Code(const Expr& root, X87Operands& in, const Symbol* destinat
       else a.Code("fldt " + a.Input(ConstantOperand(v, false), ValueType::Double));
       return p;
     }
-    if (e.kind == Expr::Kind::Name) {  // SQR, ABS, INT
+    if (e.kind == Expr::Kind::Name) {
+      // A function: its arguments on the stack, the last on top, then its row's code.
       Place x = build(*e.args[0]);
       toStack(x);
-      if (IsBuiltin(e, "SQR")) a.Code("fsqrt");
-      else if (IsBuiltin(e, "ABS")) a.Code("fabs");
-      else {
-        // Rounding toward minus infinity for the one instruction.
-        std::string saved = newScratch(), down = newScratch();
-        a.Code("fnstcw %[" + saved + "]");
-        a.Code("movzwl %[" + saved + "], %%eax");
-        a.Code("andl $0xF3FF, %%eax");
-        a.Code("orl $0x0400, %%eax");
-        a.Code("movl %%eax, %[" + down + "]");
-        a.Code("fldcw %[" + down + "]");
-        a.Code("frndint");
-        a.Code("fldcw %[" + saved + "]");
+      for (size_t i = 1; i < e.args.size(); ++i) {
+        Place next = build(*e.args[i]);
+        toStack(next);
       }
+      a.RowCode(e.builtin->x87, newScratch);
       a.Check();
       return x;
     }
@@ -309,10 +336,7 @@ Value Emitter::X87Code(const Expr& root, X87Operands& in, const Symbol* destinat
       case BinaryOp::Subtract: a.Code("fsubrp"); break;  // st(1) - st(0), as GAS spells it
       case BinaryOp::Multiply: a.Code("fmulp"); break;
       case BinaryOp::Divide: a.Code("fdivrp"); break;    // st(1) / st(0)
-      default:
-        a.UsesPower();
-        a.Code("call %P[power]");
-        break;
+      default: a.Call("NumberPowerX87"); break;
     }
     a.Check();
     return l;

@@ -5,6 +5,7 @@
 
 #include "console/console.h"
 #include "core/language.h"
+#include "core/number_functions.h"
 #include "core/numbers.h"
 #include "core/statements.h"
 #include "core/arrays.h"
@@ -13,5 +14,6 @@
 #include "gui/drawing.h"
 #include "library/library.h"
 #include "registry/registry.h"
+#include "system/system.h"
 
 #endif

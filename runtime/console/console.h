@@ -69,6 +69,15 @@ void ConsoleWaitKey();
 // The character (flag 0) or attribute word of one cell; 0 when it can't be read.
 uint32_t ConsoleReadCell(int32_t row, int32_t column, int32_t flag);
 
+// INKEY$: the next key waiting at a console, or "" at once when none is; from
+// a file or a pipe, the next byte (from a pipe only when one is waiting).
+StringValue ConsoleInkey();
+// What a key record gives INKEY$: its character, or for a key without one a
+// zero byte and the key's virtual-key code; nothing for a release or a key
+// that only changes others (Shift, Ctrl, Alt, the locks, the Windows keys).
+// Returns the count of bytes written to text (at most 2).
+int32_t KeyText(const KEY_EVENT_RECORD& key, char* text);
+
 // One line of standard input, without its line end, into line (which has a
 // block); the empty string at the end of the input. Works on a console, a
 // file and a pipe alike.

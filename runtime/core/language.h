@@ -109,6 +109,29 @@ inline StringValue StrMid(StringValue text, int32_t start, int32_t count) {
 int32_t StrInstr(int32_t start, StringValue text, StringValue find);
 StringValue StrUpper(StringValue text);
 StringValue StrLower(StringValue text);
+// SPACE$ and STRING$: count copies of the byte code (its low 8 bits); "" for
+// a count below 1, or a code below 0.
+StringValue StrRepeat(int32_t count, int32_t code);
+// A text as STRING$ takes it: its first byte, or -1 when it has none.
+inline int32_t StrFirstByte(StringValue text) { return text.length > 0 ? static_cast<uint8_t>(text.text[0]) : -1; }
+// LTRIM$, RTRIM$, TRIM$: the text without the blanks (spaces and tabs) at its
+// start, its end, or both.
+constexpr int32_t kTrimStart = 1;
+constexpr int32_t kTrimEnd = 2;
+StringValue StrTrim(StringValue text, int32_t ends);
+// INSTRREV: the last place at or before start where find stands in text,
+// counting from 1; 0 when there is none. An empty find stands at every place
+// from 1 to one past the end.
+int32_t StrInstrRev(StringValue text, StringValue find, int32_t start);
+// REPLACE$: each find, from left to right, replaced by with; an empty find
+// replaces nothing.
+StringValue StrReplace(StringValue text, StringValue find, StringValue with);
+// The MID$ statement: the bytes that MID$(target, start, count) gives, as
+// many of them as value has, become value's first bytes. The length stays.
+void StrOverwrite(StringDescriptor* target, int32_t start, int32_t count, StringValue value);
+// HEX$, OCT$, BIN$: the digits of a 32-bit pattern, taken bits (4, 3 or 1) at
+// a time, without leading zeros.
+StringValue NumberPattern(uint32_t value, int32_t bits);
 // CHR$: one byte, the low 8 bits of code.
 StringValue StrCharacter(int32_t code);
 // ASC: the first byte, 0 for the empty text.

@@ -674,6 +674,188 @@ const Case kCases[] = {
       " VAL(\"&hFFFFFFFF\"); \" \"; VAL(\"1e999999\"); \" \"; VAL(\"0e999999\"); \" \"; VAL(\".5\"); \" \"; VAL(\"+3.\")\n"},
      "", "42 -125 0 0 255 -1 ERROR 0 0.5 3\n"},
 
+    // The numeric functions at points whose text the rules give: 16
+    // significant digits, and 15 decimals below 1 (sin 1 = 0.84147098480789650665...).
+    {"numeric_functions",
+     {"DIM x AS DOUBLE\n"
+      "x = 1\n"
+      "PRINT SIN(x); \" \"; COS(x); \" \"; TAN(x); \" \"; ATN(x)\n"
+      "PRINT LOG(2 * x); \" \"; LOG(10 * x); \" \"; EXP(x); \" \"; EXP(-x); \" \"; EXP(10 * x)\n"
+      "PRINT SIN(0 * x); \" \"; COS(0 * x); \" \"; EXP(0 * x); \" \"; LOG(x); \" \"; SIN(PI / 6); \" \"; COS(PI); \" \"; "
+      "ATN(x) * 4\n"
+      "PRINT SIN(x) ^ 2 + COS(x) ^ 2; \" \"; LOG(EXP(5 * x)); \" \"; EXP(LOG(2) * 10); \" \"; ATN(TAN(0.5 * x)); \" \"; "
+      "ABS(TAN(x) - SIN(x) / COS(x)) < 1E-17\n"},
+     "",
+     "0.841470984807897 0.54030230586814 1.557407724654902 0.785398163397448\n"
+     "0.693147180559945 2.302585092994046 2.718281828459045 0.367879441171442 22026.46579480672\n"
+     "0 1 1 0 0.5 -1 3.141592653589793\n"
+     "1 5 1024 0.5 1\n"},
+
+    // Outside their domains the functions give infinity (printed ERROR), not a
+    // number (ERROR too, and equal to anything), or a large number.
+    {"numeric_functions_outside_their_domain",
+     {"DIM z AS DOUBLE, big AS DOUBLE\n"
+      "big = 1E19\n"
+      "PRINT LOG(z); \" \"; LOG(z - 1); \" \"; LOG(z) < -1E300; LOG(z) = 1; LOG(z - 1) = 1; LOG(z - 1) = 2\n"
+      "PRINT SIN(big); \" \"; COS(-big); \" \"; TAN(big); \" \"; SIN(big) = 1; SIN(big) = 2; \" \"; SIN(big / 2) < 2\n"
+      "PRINT EXP(100000 + z); \" \"; EXP(-100000 + z); \" \"; EXP(LOG(z)); \" \"; EXP(z + 11356) > 1E4931\n"
+      "PRINT ABS(TAN(PI / 2 + z)) > 1E18; \" \"; SQR(z - 1); \" \"; ATN(-EXP(100000 + z)) * 2 = -PI\n"},
+     "", "ERROR ERROR 1011\nERROR ERROR ERROR 11 1\nERROR 0 0 1\n1 ERROR 1\n"},
+
+    {"whole_parts_sign_smaller_and_larger",
+     {"DIM x AS DOUBLE, i AS INTEGER\n"
+      "x = 1\n"
+      "PRINT FIX(2.7 * x); FIX(-2.7 * x); INT(-2.7 * x); FIX(-0.5 * x) = 0; \" \"; FIX(7); \" \"; FIX(1E20 * x)\n"
+      "PRINT CINT(2.5 * x); CINT(3.5 * x); CINT(-2.5 * x); CINT(2.4999 * x); \" \"; CINT(1E10 * x); \" \"; CINT(7)\n"
+      "i = CINT(2.6 * x) * 10: PRINT i; \" \"; STR$(CINT(0.5 * x) + 1)\n"
+      "PRINT SGN(-3 * x); SGN(0 * x); SGN(0.001 * x); SGN(LOG(-x)); SGN(-1E-300 * x); \" \"; SGN(5) * 2\n"
+      "PRINT MIN(3, 5 * x); MAX(3, 5 * x); \" \"; MIN(-1.5 * x, 2); \" \"; MAX(-1.5 * x, -2); \" \"; MIN(2, 2 * x); \" \"; "
+      "MAX(2, LOG(-x)); \" \"; MIN(LOG(-x), 2)\n"},
+     "",
+     "2-2-31 7 1.000000000000000E+0020\n24-22 -2147483648 7\n30 1\n-1010-1 2\n35 -1.5 -1.5 2 ERROR ERROR\n"},
+
+    // PI is known when compiling; pi = 3.14159265358979323846...
+    {"pi_is_a_constant",
+     {"CONST TwoPi = 2 * PI, Half = PI / 2\n"
+      "DIM r AS DOUBLE\n"
+      "r = 2\n"
+      "PRINT PI; \" \"; TwoPi; \" \"; PI * r ^ 2; \" \"; Half\n"},
+     "", "3.141592653589793 6.283185307179586 12.56637061435917 1.570796326794897\n"},
+
+    // The new built-ins are not reserved: a program's own names hide them.
+    {"built_in_names_stay_free",
+     {"DIM pi AS INTEGER, timer AS DOUBLE, rnd AS INTEGER, date$, max AS INTEGER\n"
+      "pi = 3: timer = 1.5: rnd = 4: date$ = \"today\": max = 9\n"
+      "PRINT pi; timer; rnd; date$; max; Sleep(2)\n"
+      "Beep\n"
+      "FUNCTION Sleep(n AS INTEGER) AS INTEGER\n"
+      "  Sleep = n * 10\n"
+      "END FUNCTION\n"
+      "SUB Beep\n"
+      "  PRINT \"my beep\"\n"
+      "END SUB\n"},
+     "", "31.54today920\nmy beep\n"},
+
+    // A program starts with the sequence of RANDOMIZE 0; the generator
+    // (splitmix64 from state 0) gives 0xE220A8397B1DCDAF / 2^64 =
+    // 0.88331080821364268..., then 0.43152799704851005..., 0.02643377159259781...
+    {"random_numbers",
+     {"DIM a AS DOUBLE, b AS DOUBLE, x AS DOUBLE, low AS DOUBLE, high AS DOUBLE, i AS INTEGER, d AS INTEGER\n"
+      "DIM hits(5) AS INTEGER, ok AS INTEGER\n"
+      "PRINT RND; \" \"; RND; \" \"; RND\n"
+      "RANDOMIZE 7: a = RND: b = RND\n"
+      "RANDOMIZE 7: PRINT a = RND; b = RND; \" \";\n"
+      "RANDOMIZE 8: PRINT a = RND; \" \";\n"
+      "RANDOMIZE 0: PRINT RND\n"
+      "RANDOMIZE TIMER\n"
+      "low = 1: high = 0\n"
+      "FOR i = 1 TO 6000\n"
+      "  x = RND\n"
+      "  IF x < low THEN low = x\n"
+      "  IF x > high THEN high = x\n"
+      "  d = INT(x * 6)\n"
+      "  hits(d) = hits(d) + 1\n"
+      "NEXT\n"
+      "ok = 1\n"
+      "FOR i = 0 TO 5: IF hits(i) < 800 OR hits(i) > 1200 THEN ok = 0\n"
+      "NEXT\n"
+      "PRINT ok; low >= 0 AND high < 1\n"},
+     "", "0.883310808213643 0.43152799704851 0.026433771592598\n11 0 0.883310808213643\n11\n"},
+
+    // TIMER and TIME$ read the same clock: TIME$ read after TIMER is the
+    // same second or a few later (modulo a day).
+    {"clock",
+     {"DIM d$, t$, t1 AS DOUBLE, s AS INTEGER\n"
+      "t1 = TIMER\n"
+      "t$ = TIME$\n"
+      "d$ = DATE$\n"
+      "PRINT LEN(d$); MID$(d$, 5, 1); MID$(d$, 8, 1); LEN(t$); MID$(t$, 3, 1); MID$(t$, 6, 1)\n"
+      "s = VAL(LEFT$(t$, 2)) * 3600 + VAL(MID$(t$, 4, 2)) * 60 + VAL(RIGHT$(t$, 2))\n"
+      "PRINT t1 >= 0 AND t1 < 86400; (s - INT(t1) + 86400) MOD 86400 <= 5\n"
+      "PRINT VAL(LEFT$(d$, 4)) >= 2000; VAL(MID$(d$, 6, 2)) >= 1 AND VAL(MID$(d$, 6, 2)) <= 12\n"},
+     "", "10--8::\n11\n11\n"},
+
+    {"text_functions",
+     {"DIM s AS STRING\n"
+      "s = \"  Hello, World  \"\n"
+      "PRINT \"[\"; LTRIM$(s); \"][\"; RTRIM$(s); \"][\"; TRIM$(s); \"][\"; TRIM$(CHR$(9) + \"x\" + CHR$(9)); \"]\"\n"
+      "PRINT \"[\"; SPACE$(3); \"][\"; SPACE$(0); \"][\"; SPACE$(-2); \"]\"; STRING$(3, \"*\"); STRING$(2, 65); "
+      "STRING$(3, \"xyz\"); \"[\"; STRING$(4, \"\"); \"]\"; ASC(STRING$(1, 321)); ASC(STRING$(1, -1))\n"
+      "PRINT HEX$(255); \" \"; HEX$(-1); \" \"; HEX$(&H7FFFFFFF); \" \"; HEX$(0); \" \"; OCT$(8); \" \"; OCT$(-1); \" \"; "
+      "BIN$(5); \" \"; BIN$(-2147483648); \" \"; HEX$(254.5)\n"
+      "PRINT INSTRREV(\"a.b.c\", \".\"); INSTRREV(\"a.b.c\", \".\", 3); INSTRREV(\"a.b.c\", \".\", 1); "
+      "INSTRREV(\"a.b.c\", \"x\"); INSTRREV(\"abc\", \"\"); INSTRREV(\"abc\", \"\", 2); INSTRREV(\"aaa\", \"aa\")\n"
+      "PRINT REPLACE$(\"a-b-c\", \"-\", \", \"); \"|\"; REPLACE$(\"aaaa\", \"aa\", \"a\"); \"|\"; REPLACE$(\"abc\", \"\", \"x\"); "
+      "\"|\"; REPLACE$(s, \" \", \"\"); \"|\"; REPLACE$(\"x\", \"x\", \"xx\")\n"},
+     "",
+     "[Hello, World  ][  Hello, World][Hello, World][x]\n"
+     "[   ][][]***AAxxx[]65255\n"
+     "FF FFFFFFFF 7FFFFFFF 0 10 37777777777 101 10000000000000000000000000000000 FE\n"
+     "4200422\n"
+     "a, b, c|aa|abc|Hello,World|xx\n"},
+
+    // MID$ as a statement replaces the bytes MID$ would give, as many as the
+    // value has; the length never changes. The variable is changed as it is
+    // when the statement stores, after its arguments and value are made.
+    {"mid_statement",
+     {"DIM s AS STRING, t(2) AS STRING, i AS INTEGER\n"
+      "s = \"2024-01-31\"\n"
+      "MID$(s, 6, 2) = \"12\": PRINT s\n"
+      "MID$(s, 1) = \"1999-99-99-99\": PRINT s\n"
+      "MID$(s, 9, 5) = \"ABCDEF\": PRINT s\n"
+      "MID$(s, 11) = \"zz\": MID$(s, 3, 0) = \"zz\": MID$(s, 3, -1) = \"zz\": PRINT s; LEN(s)\n"
+      "MID$(s, 0, 2) = \"ab\": PRINT s\n"
+      "s = \"abcdef\": MID$(s, 2) = s: PRINT s\n"
+      "t(1) = \"hello\": i = 1: MID$(t(i), i + 1, 3) = UCASE$(t(i)): PRINT t(1)\n"
+      "s = \"\": MID$(s, 1) = \"x\": PRINT \"[\"; s; \"]\"\n"
+      "s = \"abcdef\": MID$(s, Two()) = Grow$(): PRINT s\n"
+      "FUNCTION Two() AS INTEGER\n"
+      "  Two = 2\n"
+      "END FUNCTION\n"
+      "FUNCTION Grow$() AS STRING\n"
+      "  s = \"0123456789\"\n"
+      "  Grow$ = \"XY\"\n"
+      "END FUNCTION\n"},
+     "", "2024-12-31\n1999-99-99\n1999-99-AB\n1999-99-AB10\nab99-99-AB\naabcde\nhHELo\n[]\n0XY3456789\n"},
+
+    // Run without arguments; a pause of 0 or less is none, not one for ever.
+    {"command_line_environment_sleep_and_beep",
+     {"PRINT \"[\"; COMMAND$; \"]\"; LEN(ENVIRON$(\"PATH\")) > 0; \"[\"; ENVIRON$(\"TESSARIC_NO_SUCH_VARIABLE\"); \"]\"\n"
+      "SLEEP 0: SLEEP -5: SLEEP 1: BEEP\n"
+      "PRINT \"done\"\n"},
+     "", "[]1[]\ndone\n"},
+
+    // With standard input a file, INKEY$ gives its bytes, then "" at its end.
+    {"inkey_from_a_file",
+     {"DIM k$, i AS INTEGER\n"
+      "FOR i = 1 TO 6: k$ = INKEY$: PRINT LEN(k$); ASC(k$); \" \";: NEXT\n"
+      "PRINT\n"},
+     "a\tb\n", "197 19 198 110 00 00 \n"},
+
+    // In a trapped program each function is x87 code with one check after it:
+    // exact results call no handler; LOG(0) (division by zero), LOG(-1), SIN
+    // of 1E19 (invalid), EXP(100000) (overflow) and inexact results do. The
+    // handler empties the stack, so the store after it gives a value that is
+    // not a number; printing a DOUBLE starts the x87 afresh.
+    {"trapped_functions",
+     {"ON FLOAT ERROR CALL Count\n"
+      "DIM calls AS INTEGER, x AS DOUBLE, r AS DOUBLE, i AS INTEGER\n"
+      "x = 0\n"
+      "r = SIN(x) + COS(x) + TAN(x) + ATN(x) + EXP(x) + LOG(x + 1): PRINT r; \" \"; calls\n"
+      "i = SGN(x - 3) + FIX(x + 2) + CINT(x + 4) + INT(x - 1)\n"
+      "r = MIN(x, 3) + MAX(x, 3) * MIN(x + 1, MAX(x + 2, 5)) + PI * x + RND * x + TIMER * x\n"
+      "PRINT i; \" \"; r; \" \"; calls\n"
+      "r = LOG(x): PRINT calls; \" \"; r\n"
+      "r = LOG(x - 1): PRINT calls; \" \"; r\n"
+      "r = SIN(x + 1E19): PRINT calls; \" \"; r\n"
+      "r = EXP(x + 100000): PRINT calls; \" \"; r\n"
+      "i = CINT(x + 2.5): PRINT calls; \" \"; i; \" \"; x\n"
+      "r = SIN(x + 1): PRINT calls; \" \"; r\n"
+      "SUB Count\n"
+      "  calls = calls + 1\n"
+      "END SUB\n"},
+     "", "2 0\n4 3 0\n1 ERROR\n2 ERROR\n3 ERROR\n4 ERROR\n5 -2147483648 0\n6 ERROR\n"},
+
     {"screen_statements_with_output_to_a_file",
      {"CLS: COLOR 14, 1: LOCATE 2, 3: PRINT \"x\"\nPRINT CSRLIN; POS\nCOLOR 7\n"}, "", "x\n11\n"},
 
