@@ -64,10 +64,14 @@ const Builtin kBuiltins[] = {
      kConsole},
     {"TITLE", V, true, "T", "", "ConsoleSetTitle($1);", kOrdered, Storage::Temp, kAnyProgram, Special::None,
      kConsole},
-    {"WAITKEY", V, true, "", "", "ConsoleWaitKey();", kHazard, Storage::Temp, kAnyProgram, Special::None, kConsole},
+    {"WAITKEY", V, true, "", "", "ConsoleWaitKey();", kHazard, Storage::Temp, kAnyProgram, Special::EndsLine,
+     kConsole},
     {"DOEVENTS", V, true, "", "", "DoEvents();", kHazard, Storage::Temp, kWindow, Special::None, kGui},
     {"SAVEFILE", V, true, "TS", "", "FileSaveString($1, $2);", kOrdered, Storage::Temp, kAnyProgram, Special::None,
      kLanguage},
+    {"TAB", V, false, "I", "", "PrintTab($1);", kOrdered, Storage::Temp, kAnyProgram, Special::PrintPosition, kConsole},
+    {"SPC", V, false, "I", "", "PrintSpaces($1);", kOrdered, Storage::Temp, kAnyProgram, Special::PrintPosition,
+     kConsole},
 };
 
 using U = Member::Use;

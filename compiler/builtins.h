@@ -37,8 +37,10 @@ enum class Storage {
 // The kinds of program that may use a row.
 enum Programs : uint32_t { kConsole = 1, kWindow = 2, kLibrary = 4, kAnyProgram = 7 };
 
-// Emitters that a template cannot express.
-enum class Special { None, Str, Abs, Int, Instr, MsgBox, EventValue };
+// Emitters that a template cannot express. PrintPosition: an item of PRINT
+// only (TAB, SPC). EndsLine: ends the console's line (WAITKEY), so that a
+// program that counts print columns starts the count again.
+enum class Special { None, Str, Abs, Int, Instr, MsgBox, EventValue, PrintPosition, EndsLine };
 
 // Argument letters: I integer, N number, S string, T text (a string passed as
 // its NUL-terminated text), R resource (a number or a name), B bitmap object,

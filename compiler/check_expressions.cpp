@@ -303,6 +303,12 @@ ValueType Checker::CheckBuiltin(Expr& e, const Builtin& b, bool statement) {
   e.ref = Expr::Ref::Builtin;
   e.builtin = &b;
   const std::string& name = e.name;  // as the program spells it
+  if (b.special == Special::PrintPosition) {
+    // CheckPrint takes TAB and SPC as items; anywhere else they are a mistake.
+    Error(e.position, name + " stands only as an item of PRINT, as in PRINT " + name + "(10); x");
+    for (auto& a : e.args) CheckExpr(*a);
+    return ValueType::Error;
+  }
   if (statement && !b.statement) {
     Error(e.position, name + " gives a value and cannot stand as a statement");
     return ValueType::Error;

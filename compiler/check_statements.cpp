@@ -374,8 +374,27 @@ void Checker::CheckCallStatement(Stmt& s) {
   Undeclared(c, c.name, c.position);
 }
 
+// A ',' item, TAB and SPC move the print position: then every PRINT of the
+// program counts the columns it writes (see PrintWrite).
 void Checker::CheckPrint(Stmt& s) {
-  for (PrintItem& item : s.items) CheckExpr(*item.value);
+  for (PrintItem& item : s.items) {
+    if (!item.value) {
+      program_.printPositions = true;
+      continue;
+    }
+    Expr& e = *item.value;
+    const Builtin* b = e.kind == Expr::Kind::Name ? Lookup(ToUpper(e.name)).builtin : nullptr;
+    if (b == nullptr || b->special != Special::PrintPosition) {
+      CheckExpr(e);
+      continue;
+    }
+    program_.printPositions = true;
+    e.ref = Expr::Ref::Builtin;
+    e.builtin = b;
+    e.type = ValueType::None;
+    if (!e.parenthesised) Error(e.position, e.name + " takes its argument in parentheses, as in " + e.name + "(10)");
+    else CheckArgs(e, b->args, e.name.c_str());
+  }
 }
 
 void Checker::CheckInput(Stmt& s) {

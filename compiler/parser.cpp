@@ -347,19 +347,26 @@ class Parser {
     return s;
   }
 
+  // Items, each followed by ';' (nothing between), ',' (on to the next print
+  // zone) or the end of the statement; a ',' may also stand with no item
+  // before it. Ending in ';' or ',' keeps the line open.
   StmtPtr ParsePrint(Position position) {
     auto s = NewStmt(Stmt::Kind::Print, position);
     while (!AtStatementEnd() && !At(Kw::Else)) {
+      if (Accept(Tok::Comma)) {
+        s->items.push_back({nullptr});
+        s->keepLine = true;
+        continue;
+      }
+      if (Accept(Tok::Semicolon)) {
+        s->keepLine = true;
+        continue;
+      }
       ExprPtr value = ParseExpr();
       if (!value) return s;
       s->items.push_back({std::move(value)});
       s->keepLine = false;
-      if (At(Tok::Comma)) {
-        Fail(Peek().position, "PRINT items are separated by ';'");
-        return s;
-      }
-      if (!Accept(Tok::Semicolon)) break;
-      s->keepLine = true;
+      if (!At(Tok::Comma) && !At(Tok::Semicolon)) break;
     }
     return s;
   }

@@ -87,7 +87,7 @@ struct ConstItem {
 };
 
 struct PrintItem {
-  ExprPtr value;
+  ExprPtr value;  // null for a ',': on to the next print zone
 };
 
 struct CaseItem {

@@ -54,7 +54,6 @@ const Refusal kRefusals[] = {
     // Syntax, and going on after it
     {"IF 1 PRINT 2", 1, 6, "expected THEN after the condition, found PRINT", 1},
     {"PRINT (\nPRINT y", 1, 8, "expected a value, found the end of the line", 2},
-    {"PRINT 1, 2", 1, 8, "PRINT items are separated by ';'", 1},
     {"DIM print AS INTEGER", 1, 5, "PRINT is a reserved word and cannot be used as a name for the variable", 1},
     {"DIM i AS INTEGER\nFOR i = 1 TO 3\nPRINT i", 2, 1, "FOR has no NEXT", 1},
     {"NEXT", 1, 1, "NEXT without FOR", 1},
@@ -157,6 +156,13 @@ const Refusal kRefusals[] = {
     {"DIM p AS BITMAP(1, 2)", 1, 10, "a BITMAP is declared with its width, height and colour depth: BITMAP(64, 64, 16)", 1},
     {"DIM f AS FILE\nf.Open 3", 2, 3, "f.Open takes 2 arguments, given 1", 1},
     {"DIM f AS FILE\nf.Seek \"x\"", 2, 8, "argument 1 of f.Seek is a number", 1},
+    // PRINT positions
+    {"DIM s AS STRING\ns = TAB(5)", 2, 5, "TAB stands only as an item of PRINT, as in PRINT TAB(10); x", 1},
+    {"PRINT SPC(2) + 1", 1, 7, "SPC stands only as an item of PRINT, as in PRINT SPC(10); x", 1},
+    {"TAB 5", 1, 1, "TAB stands only as an item of PRINT, as in PRINT TAB(10); x", 1},
+    {"PRINT TAB; 1", 1, 7, "TAB takes its argument in parentheses, as in TAB(10)", 1},
+    {"PRINT SPC(\"a\")", 1, 11, "argument 1 of SPC is a number", 1},
+    {"PRINT TAB(1, 2)", 1, 7, "TAB takes 1 argument, given 2", 1},
 };
 
 class RefusedProgram : public testing::TestWithParam<Refusal> {};

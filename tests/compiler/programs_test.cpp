@@ -640,6 +640,44 @@ const Case kCases[] = {
       "PRINT READFILE$(\"t.txt\")\n"
       "PRINT LEN(READFILE$(\"none.txt\"))\n"},
      "", "4 11 11\n11\n1\n11\nalpha\nbeta\n1\n0\n11\n12\nALPHA\nbeta!\n1\nxyPHA\nbeta!\nshort\n0\n"},
+    // With standard output a file, the print position is the count of bytes
+    // written since the last CR or LF, prompts included; a ',' goes on to the
+    // next zone of 14 columns (at least one blank), TAB(n) to column n (on a
+    // new line when past it), SPC(n) writes n blanks; WAITKEY ends its line.
+    {"print_zones_tab_and_spc_to_a_file",
+     {"DIM n AS INTEGER, s$\n"
+      "PRINT \"a\", \"b\"; \"c\", 42\n"
+      "PRINT \"abcdefghijklm\", \"x\"\n"
+      "PRINT \"abcdefghijklmn\", \"x\"\n"
+      "PRINT , \"z\",\n"
+      "PRINT \"after\"\n"
+      "PRINT 1; TAB(4); 2; TAB(4); 3\n"
+      "PRINT TAB(0); \"t\"; TAB(-5); \"u\"\n"
+      "PRINT \"a\"; SPC(3); \"b\"; SPC(0); SPC(-2); \"c\"\n"
+      "PRINT \"x\" + CHR$(13) + \"ab\", \"y\"\n"
+      "INPUT \"n? \"; n\n"
+      "PRINT , n\n"
+      "LINE INPUT \"s? \"; s$\n"
+      "PRINT , s$\n"
+      "PRINT \"key\";\n"
+      "WAITKEY\n"
+      "PRINT , \"w\"\n"},
+     "7\nhello\nk",
+     "a             bc            42\n"
+     "abcdefghijklm x\n"
+     "abcdefghijklmn              x\n"
+     "              z             after\n"
+     "1  2\n"
+     "   3\n"
+     "t\n"
+     "u\n"
+     "a   bc\n"
+     "x\rab            y\n"
+     "n?            7\n"
+     "s?            hello\n"
+     "keyPress a key to continue...\n"
+     "              w\n"},
+
 };
 
 class CompiledProgram : public testing::TestWithParam<Case> {};
