@@ -400,14 +400,18 @@ void Checker::CheckPrint(Stmt& s) {
 void Checker::CheckInput(Stmt& s) {
   if (s.value && CheckExpr(*s.value) != ValueType::String && s.value->type != ValueType::Error)
     Error(s.value->position, "the prompt is a STRING");
-  if (!s.target) return;
-  if (!CheckTarget(*s.target, "read into")) return;
-  if (s.target->kind == Expr::Kind::Member) {
-    Error(s.target->position, "input is read into a variable");
-    return;
+  std::vector<Expr*> targets;
+  if (s.target) targets.push_back(s.target.get());
+  for (auto& t : s.targets) targets.push_back(t.get());
+  for (Expr* t : targets) {
+    if (!CheckTarget(*t, "read into")) continue;
+    if (t->kind == Expr::Kind::Member) {
+      Error(t->position, "input is read into a variable");
+      continue;
+    }
+    if (s.kind == Stmt::Kind::LineInput && t->type != ValueType::String)
+      Error(t->position, "LINE INPUT reads into a STRING variable");
   }
-  if (s.kind == Stmt::Kind::LineInput && s.target->type != ValueType::String)
-    Error(s.target->position, "LINE INPUT reads into a STRING variable");
 }
 
 void Checker::CheckIf(Stmt& s) {

@@ -243,6 +243,24 @@ void Emitter::EmitPrint(const Stmt& s) {
 
 void Emitter::EmitInput(const Stmt& s) {
   const char* write = program_.printPositions ? "PrintWrite(" : "ConsoleWrite(";
+  if (!s.targets.empty()) {
+    // One line, read once; then each variable in turn, its indexes made at its
+    // turn, takes the next field: a number as VAL reads it, a STRING its text.
+    if (s.value) Line(write + AsString(Emit(*s.value, {})) + ");");
+    std::string line = NewLocal(), at = NewLocal();
+    Line("const StringValue " + line + " = InputLine(&" + NewTemp() + ");");
+    Line("int32_t " + at + " = 0;");
+    for (const auto& t : s.targets) {
+      std::string place = TargetPlace(*t, {});
+      std::string field = "InputField(" + line + ", &" + at + ")";
+      switch (t->symbol->type) {
+        case ValueType::String: Line("StrAssign(" + field + ", &" + place + ");"); break;
+        case ValueType::Integer: Line(place + " = RoundToInteger(TextToNumber(" + field + "));"); break;
+        default: Line(place + " = TextToNumber(" + field + ");"); break;
+      }
+    }
+    return;
+  }
   if (s.value) Line(write + AsString(Emit(*s.value, Summarize(*s.target).does)) + ");");
   const Expr& t = *s.target;
   const Symbol& sym = *t.symbol;

@@ -377,16 +377,32 @@ class Parser {
     return ParseInput(Stmt::Kind::LineInput, position);
   }
 
-  // [prompt ;] target
+  // [prompt ;] target [, target ...]: one target in target, several in targets.
   StmtPtr ParseInput(Stmt::Kind kind, Position position) {
     auto s = NewStmt(kind, position);
     ExprPtr first = ParseExpr();
     if (!first) return s;
     if (Accept(Tok::Semicolon)) {
       s->value = std::move(first);
-      s->target = ParseTarget();
-    } else {
-      s->target = std::move(first);
+      first = ParseTarget();
+      if (!first) return s;
+    } else if (first->kind == Expr::Kind::String && At(Tok::Comma)) {
+      Fail(Peek().position, "a prompt is followed by ';', as in INPUT \"Size? \"; width, height");
+      return s;
+    }
+    s->targets.push_back(std::move(first));
+    while (Accept(Tok::Comma)) {
+      ExprPtr target = ParseTarget();
+      if (!target) return s;
+      s->targets.push_back(std::move(target));
+    }
+    if (kind == Stmt::Kind::LineInput && s->targets.size() > 1) {
+      Fail(s->targets[1]->position, "LINE INPUT reads a whole line into one STRING; INPUT takes the fields of a line apart");
+      return s;
+    }
+    if (s->targets.size() == 1) {
+      s->target = std::move(s->targets[0]);
+      s->targets.clear();
     }
     return s;
   }

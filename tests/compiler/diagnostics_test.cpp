@@ -156,13 +156,18 @@ const Refusal kRefusals[] = {
     {"DIM p AS BITMAP(1, 2)", 1, 10, "a BITMAP is declared with its width, height and colour depth: BITMAP(64, 64, 16)", 1},
     {"DIM f AS FILE\nf.Open 3", 2, 3, "f.Open takes 2 arguments, given 1", 1},
     {"DIM f AS FILE\nf.Seek \"x\"", 2, 8, "argument 1 of f.Seek is a number", 1},
-    // PRINT positions
+    // PRINT positions and INPUT of several variables
     {"DIM s AS STRING\ns = TAB(5)", 2, 5, "TAB stands only as an item of PRINT, as in PRINT TAB(10); x", 1},
     {"PRINT SPC(2) + 1", 1, 7, "SPC stands only as an item of PRINT, as in PRINT SPC(10); x", 1},
     {"TAB 5", 1, 1, "TAB stands only as an item of PRINT, as in PRINT TAB(10); x", 1},
     {"PRINT TAB; 1", 1, 7, "TAB takes its argument in parentheses, as in TAB(10)", 1},
     {"PRINT SPC(\"a\")", 1, 11, "argument 1 of SPC is a number", 1},
     {"PRINT TAB(1, 2)", 1, 7, "TAB takes 1 argument, given 2", 1},
+    {"DIM a AS INTEGER\nINPUT \"a\", a", 2, 10, "a prompt is followed by ';', as in INPUT \"Size? \"; width, height", 1},
+    {"DIM a$, b$\nLINE INPUT a$, b$", 2, 16,
+     "LINE INPUT reads a whole line into one STRING; INPUT takes the fields of a line apart", 1},
+    {"CONST K = 1\nDIM a AS INTEGER\nINPUT a, K", 3, 10, "K is a constant and cannot be read into", 1},
+    {"DIM a AS INTEGER\nINPUT a, b", 2, 10, "b is not declared", 1},
 };
 
 class RefusedProgram : public testing::TestWithParam<Refusal> {};

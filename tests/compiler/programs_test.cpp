@@ -678,6 +678,35 @@ const Case kCases[] = {
      "keyPress a key to continue...\n"
      "              w\n"},
 
+    // INPUT of several variables takes one line apart at its commas: blanks
+    // around a field go, a number is what VAL reads, missing fields give 0 or
+    // "", fields beyond the variables are left; each index is made at its
+    // variable's turn. One variable keeps the whole line.
+    {"input_of_several_variables",
+     {"DIM a$, b$, n AS INTEGER, x AS DOUBLE, t(3) AS INTEGER, i AS INTEGER\n"
+      "INPUT \"Values? \"; a$, n, x, b$\n"
+      "PRINT \"[\" + a$ + \"]\"; n; \" \"; x; \" [\" + b$ + \"]\"\n"
+      "INPUT a$, n, b$\n"
+      "PRINT \"[\" + a$ + \"]\"; n; \" [\" + b$ + \"]\"\n"
+      "INPUT n, x\n"
+      "PRINT n; \" \"; x\n"
+      "INPUT i, t(i), t(i + 1)\n"
+      "PRINT i; \" \"; t(1); \" \"; t(2); \" \"; t(3)\n"
+      "INPUT a$\n"
+      "PRINT \"[\" + a$ + \"]\"\n"
+      "INPUT n\n"
+      "PRINT n\n"
+      "INPUT a$, b$\n"
+      "PRINT \"[\" + a$ + \"][\" + b$ + \"]\"\n"},
+     "  Ada Lovelace ,  36.5 , 1e3x ,\tLondon  \r\nonly\n&HFF, -2.5, extra, fields\n2, 20, 30\n a, b \n12,5\n",
+     "Values? [Ada Lovelace]36 1000 [London]\n"
+     "[only]0 []\n"
+     "255 -2.5\n"
+     "2 0 20 30\n"
+     "[ a, b ]\n"
+     "12\n"
+     "[][]\n"},
+
 };
 
 class CompiledProgram : public testing::TestWithParam<Case> {};
