@@ -221,6 +221,8 @@ const Member kMembers[] = {
      Storage::Temp, kAllGenerations, false},
     {"READ", kFileKind, U::Method, S, 'I', "I", "", "FileReadText(&$o, $1)", nullptr, kOrdered | kRing, Storage::Ring,
      kAllGenerations, false},
+    {"READLINE", kFileKind, U::Method, S, 'I', "", "", "FileReadLine(&$o)", "FileReadLine(&$o);", kOrdered | kRing,
+     Storage::Ring, kAllGenerations, false},
     {"WRITE", kFileKind, U::Method, I, 'I', "S", "", "FileWriteText(&$o, $1)", "FileWriteText(&$o, $1);", kOrdered,
      Storage::Temp, kAllGenerations, false},
     {"WRITELINE", kFileKind, U::Method, V, 'I', "S", "", nullptr, "CurrentObject = &$o; FileWriteLine($1);", kOrdered,

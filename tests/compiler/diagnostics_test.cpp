@@ -156,6 +156,7 @@ const Refusal kRefusals[] = {
     {"DIM p AS BITMAP(1, 2)", 1, 10, "a BITMAP is declared with its width, height and colour depth: BITMAP(64, 64, 16)", 1},
     {"DIM f AS FILE\nf.Open 3", 2, 3, "f.Open takes 2 arguments, given 1", 1},
     {"DIM f AS FILE\nf.Seek \"x\"", 2, 8, "argument 1 of f.Seek is a number", 1},
+    {"DIM f AS FILE\nPRINT f.ReadLine(1)", 2, 9, "f.ReadLine takes 0 arguments, given 1", 1},
     // PRINT positions and INPUT of several variables
     {"DIM s AS STRING\ns = TAB(5)", 2, 5, "TAB stands only as an item of PRINT, as in PRINT TAB(10); x", 1},
     {"PRINT SPC(2) + 1", 1, 7, "SPC stands only as an item of PRINT, as in PRINT SPC(10); x", 1},

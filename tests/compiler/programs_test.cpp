@@ -707,6 +707,48 @@ const Case kCases[] = {
      "12\n"
      "[][]\n"},
 
+    // A text file line by line: the line without its end (CR LF or LF), a lone
+    // CR kept, the last line without an end, the position past each end; at
+    // the end "" and AtEnd. After Load the lines come from the memory copy;
+    // ReadLine as a statement skips one. A line longer than any buffer.
+    {"file_lines",
+     {"DIM f AS FILE, n AS INTEGER, c$, long$\n"
+      "SAVEFILE \"t.txt\", \"one\" + CHR$(13) + CHR$(10) + \"two\" + CHR$(10) + CHR$(10) + \"a\" + CHR$(13) + \"b\" + _\n"
+      "  CHR$(13) + CHR$(10) + \"last\"\n"
+      "f.Open \"t.txt\", 0\n"
+      "DO UNTIL f.AtEnd\n"
+      "  n = n + 1\n"
+      "  PRINT n; \":\"; f.ReadLine; \"|\"; f.Position\n"
+      "LOOP\n"
+      "PRINT \"[\" + f.ReadLine + \"]\"; f.AtEnd\n"
+      "f.Close\n"
+      "f.Open \"t.txt\", 2\n"
+      "c$ = f.Load\n"
+      "f.ReadLine\n"
+      "PRINT f.Position\n"
+      "f.Write \"TWO\"\n"
+      "f.Seek 0\n"
+      "PRINT f.ReadLine; \",\"; f.ReadLine\n"
+      "f.Close\n"
+      "PRINT LEFT$(READFILE$(\"t.txt\"), 8)\n"
+      "long$ = \"x\"\n"
+      "FOR n = 1 TO 12: long$ = long$ + long$: NEXT\n"
+      "f.Open \"long.txt\", 65535\n"
+      "f.WriteLine long$ + \"y\"\n"
+      "f.Write long$\n"
+      "f.Close\n"
+      "f.Open \"long.txt\", 0\n"
+      "c$ = f.ReadLine\n"
+      "PRINT LEN(c$); \" \"; RIGHT$(c$, 2); \" \"; c$ = long$ + \"y\"\n"
+      "c$ = f.ReadLine\n"
+      "PRINT LEN(c$); \" \"; c$ = long$; \" \"; f.AtEnd\n"
+      "f.Close\n"},
+     "",
+     "1:one|5\n2:two|9\n3:|10\n4:a\rb|15\n5:last|19\n[]1\n"
+     "5\none,TWO\n"
+     "one\nTWO\n"
+     "4097 xy 1\n"
+     "4096 1 1\n"},
 };
 
 class CompiledProgram : public testing::TestWithParam<Case> {};
