@@ -118,6 +118,13 @@ void Checker::CheckLabel(Stmt& s) {
 
 void Checker::CheckJump(Stmt& s) {
   if (s.kind == Stmt::Kind::OnJump) {
+    const Expr* v = s.value.get();
+    if (v != nullptr && v->kind == Expr::Kind::Name && !v->parenthesised && ToUpper(v->name) == "ERROR" &&
+        Lookup("ERROR").symbol == nullptr && Lookup("ERROR").routine == nullptr) {
+      // ON ERROR GOTO, of other BASICs, rather than ON n GOTO with a variable.
+      Error(s.position, ForeignMessage(Foreign::OnError));
+      return;
+    }
     ValueType t = s.value ? CheckExpr(*s.value) : ValueType::Error;
     if (t == ValueType::String) Error(s.value->position, "ON takes a number: the place of the label in the list");
     for (size_t i = 0; i < s.labels.size(); ++i) jumps_.push_back({&s, s.labels[i], s.labelPositions[i], blocks_});
@@ -370,6 +377,7 @@ void Checker::CheckCallStatement(Stmt& s) {
     CheckBuiltin(c, *b, true);
     return;
   }
+  if (RefuseForeign(c)) return;
   for (auto& a : c.args) CheckExpr(*a);
   Undeclared(c, c.name, c.position);
 }
