@@ -19,10 +19,10 @@ std::string Cells(SHORT x, SHORT y, DWORD count) {
 TEST(PrintPositions, OnAConsoleCountFromTheCursor) {
   CONSOLE_SCREEN_BUFFER_INFO before = {};
   GetConsoleScreenBufferInfo(ConsoleOutput(), &before);
-  // A width the program's positions are laid out for; wider than any window,
-  // so that the console takes it.
-  const SHORT width = 100;
-  ASSERT_TRUE(SetConsoleScreenBufferSize(ConsoleOutput(), COORD{width, 60}));
+  // The width the program's positions are laid out for; larger than any
+  // window, so that the console takes it.
+  const SHORT width = 300;
+  ASSERT_TRUE(SetConsoleScreenBufferSize(ConsoleOutput(), COORD{width, 250}));
   FlushInput();
   LaunchOptions options;
   options.consoleInput = true;
@@ -45,11 +45,11 @@ TEST(PrintPositions, OnAConsoleCountFromTheCursor) {
   // LOCATE 5, 30: the cursor is past column 10, so TAB goes to the next line.
   EXPECT_EQ(row(4), "");
   EXPECT_EQ(row(5), at(9, "t"));
-  // LOCATE 8, 98: after "x" the next zone would start at column 113, past
-  // the 100 columns of the line: "y" starts the next line.
-  EXPECT_EQ(row(7), at(97, "x"));
+  // LOCATE 8, 298: after "x" the next zone would start at column 309, past
+  // the 300 columns of the line: "y" starts the next line.
+  EXPECT_EQ(row(7), at(297, "x"));
   EXPECT_EQ(row(8), "y");
-  // TAB(105) on 100 columns is TAB(5).
+  // TAB(305) on 300 columns is TAB(5).
   EXPECT_EQ(row(10), at(4, "w"));
   // POS and the zones agree: "abc" from column 5 leaves the cursor at column
   // 8, and the zone starts at column 15.
