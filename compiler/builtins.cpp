@@ -135,7 +135,8 @@ const Builtin kBuiltins[] = {
      kConsole},
     {"TITLE", V, true, "T", "", "ConsoleSetTitle($1);", kOrdered, Storage::Temp, kAnyProgram, Special::None,
      kConsole},
-    {"WAITKEY", V, true, "", "", "ConsoleWaitKey();", kHazard, Storage::Temp, kAnyProgram, Special::None, kConsole},
+    {"WAITKEY", V, true, "", "", "ConsoleWaitKey();", kHazard, Storage::Temp, kAnyProgram, Special::EndsLine,
+     kConsole},
     {"DOEVENTS", V, true, "", "", "DoEvents();", kHazard, Storage::Temp, kWindow, Special::None, kGui},
     {"SAVEFILE", V, true, "TS", "", "FileSaveString($1, $2);", kOrdered, Storage::Temp, kAnyProgram, Special::None,
      kLanguage},
@@ -144,6 +145,9 @@ const Builtin kBuiltins[] = {
     {"SLEEP", V, true, "I", "", "SleepMilliseconds($1);", kOrdered, Storage::Temp, kAnyProgram, Special::None,
      kSystem},
     {"BEEP", V, true, "", "", "SystemBeep();", kOrdered, Storage::Temp, kAnyProgram, Special::None, kSystem},
+    {"TAB", V, false, "I", "", "PrintTab($1);", kOrdered, Storage::Temp, kAnyProgram, Special::PrintPosition, kConsole},
+    {"SPC", V, false, "I", "", "PrintSpaces($1);", kOrdered, Storage::Temp, kAnyProgram, Special::PrintPosition,
+     kConsole},
 };
 
 using U = Member::Use;
@@ -293,6 +297,8 @@ const Member kMembers[] = {
      Storage::Temp, kAllGenerations, false},
     {"READ", kFileKind, U::Method, S, 'I', "P", "", "FileReadText(&$o, $1)", nullptr, kOrdered | kRing, Storage::Ring,
      kAllGenerations, false},
+    {"READLINE", kFileKind, U::Method, S, 'I', "", "", "FileReadLine(&$o)", "FileReadLine(&$o);", kOrdered | kRing,
+     Storage::Ring, kAllGenerations, false},
     {"WRITE", kFileKind, U::Method, I, 'I', "S", "", "FileWriteText(&$o, $1)", "FileWriteText(&$o, $1);", kOrdered,
      Storage::Temp, kAllGenerations, false},
     {"WRITELINE", kFileKind, U::Method, V, 'I', "S", "", nullptr, "CurrentObject = &$o; FileWriteLine($1);", kOrdered,

@@ -38,8 +38,10 @@ enum class Storage {
 enum Programs : uint32_t { kConsole = 1, kWindow = 2, kLibrary = 4, kAnyProgram = 7 };
 
 // Emitters that a template cannot express. Int: a whole-number function
-// (INT, FIX, CINT), which gives an INTEGER argument itself.
-enum class Special { None, Str, Abs, Int, Instr, MsgBox, EventValue, Bound };
+// (INT, FIX, CINT), which gives an INTEGER argument itself. PrintPosition: an
+// item of PRINT only (TAB, SPC). EndsLine: ends the console's line (WAITKEY),
+// so that a program that counts print columns starts the count again.
+enum class Special { None, Str, Abs, Int, Instr, MsgBox, EventValue, Bound, PrintPosition, EndsLine };
 
 // Argument letters: I integer, N number, S string, T text (a string passed as
 // its NUL-terminated text), R resource (a number or a name), C a byte (a

@@ -103,6 +103,7 @@ struct Program {
   std::vector<DataValue> data;                           // the DATA items, in source order
   bool reads = false;                                    // a READ or RESTORE uses them
   bool mainGosub = false;                                // the main code holds a GOSUB
+  bool printPositions = false;  // a PRINT uses ',', TAB or SPC: every PRINT counts its columns
 };
 
 // A name as C++ can spell it.

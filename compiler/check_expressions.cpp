@@ -213,6 +213,20 @@ bool Checker::Undeclared(Expr& e, const std::string& name, Position position) {
   return false;
 }
 
+bool Checker::RefuseForeign(Expr& e) {
+  Foreign form;
+  if (!ForeignName(ToUpper(e.name), form)) return false;
+  Error(e.position, ForeignMessage(form));
+  // DEF FNname(x) = ... reads as a call of DEF with a comparison: the name it
+  // would have defined is not reported again where the program uses it.
+  if (form == Foreign::DefFn && !e.args.empty()) {
+    const Expr* defined = e.args[0].get();
+    if (defined->kind == Expr::Kind::Binary && defined->binary == BinaryOp::Equal) defined = defined->args[0].get();
+    if (defined->kind == Expr::Kind::Name) undeclared_.insert(std::to_string(module_) + ":" + ToUpper(defined->name));
+  }
+  return true;
+}
+
 bool Checker::UsedTooEarly(const Symbol& s, Position use) {
   bool sameContext = s.owner == routine_ && s.parameter < 0 && !s.result;
   if (!sameContext || s.module != module_ || !(use < s.position)) return false;
@@ -294,6 +308,7 @@ ValueType Checker::CheckName(Expr& e) {
     return CheckCall(e, *r, false);
   }
   if (const Builtin* b = f.builtin) return CheckBuiltin(e, *b, false);
+  if (RefuseForeign(e)) return ValueType::Error;
   for (auto& a : e.args) CheckExpr(*a);
   Undeclared(e, e.name, e.position);
   return ValueType::Error;
@@ -413,6 +428,12 @@ ValueType Checker::CheckBuiltin(Expr& e, const Builtin& b, bool statement) {
   e.ref = Expr::Ref::Builtin;
   e.builtin = &b;
   const std::string& name = e.name;  // as the program spells it
+  if (b.special == Special::PrintPosition) {
+    // CheckPrint takes TAB and SPC as items; anywhere else they are a mistake.
+    Error(e.position, name + " stands only as an item of PRINT, as in PRINT " + name + "(10); x");
+    for (auto& a : e.args) CheckExpr(*a);
+    return ValueType::Error;
+  }
   if (statement && !b.statement) {
     Error(e.position, name + " gives a value and cannot stand as a statement");
     return ValueType::Error;

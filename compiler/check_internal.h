@@ -7,6 +7,7 @@
 #include <set>
 
 #include "check.h"
+#include "foreign.h"
 
 namespace tbc {
 
@@ -104,6 +105,9 @@ class Checker {
   };
   Found Lookup(const std::string& upper) const;
   bool Undeclared(Expr& e, const std::string& name, Position position);
+  // A statement or function of other BASICs that the program does not declare
+  // (DEF FN, RESUME, EOF): refused with its own message, its arguments unchecked.
+  bool RefuseForeign(Expr& e);
   bool UsedTooEarly(const Symbol& s, Position use);
   bool Allowed(uint32_t programs, Position position, const std::string& what);
 

@@ -118,6 +118,13 @@ void Checker::CheckLabel(Stmt& s) {
 
 void Checker::CheckJump(Stmt& s) {
   if (s.kind == Stmt::Kind::OnJump) {
+    const Expr* v = s.value.get();
+    if (v != nullptr && v->kind == Expr::Kind::Name && !v->parenthesised && ToUpper(v->name) == "ERROR" &&
+        Lookup("ERROR").symbol == nullptr && Lookup("ERROR").routine == nullptr) {
+      // ON ERROR GOTO, of other BASICs, rather than ON n GOTO with a variable.
+      Error(s.position, ForeignMessage(Foreign::OnError));
+      return;
+    }
     ValueType t = s.value ? CheckExpr(*s.value) : ValueType::Error;
     if (t == ValueType::String) Error(s.value->position, "ON takes a number: the place of the label in the list");
     for (size_t i = 0; i < s.labels.size(); ++i) jumps_.push_back({&s, s.labels[i], s.labelPositions[i], blocks_});
@@ -442,25 +449,49 @@ void Checker::CheckCallStatement(Stmt& s) {
     CheckBuiltin(c, *b, true);
     return;
   }
+  if (RefuseForeign(c)) return;
   for (auto& a : c.args) CheckExpr(*a);
   Undeclared(c, c.name, c.position);
 }
 
+// A ',' item, TAB and SPC move the print position: then every PRINT of the
+// program counts the columns it writes (see PrintWrite).
 void Checker::CheckPrint(Stmt& s) {
-  for (PrintItem& item : s.items) CheckExpr(*item.value);
+  for (PrintItem& item : s.items) {
+    if (!item.value) {
+      program_.printPositions = true;
+      continue;
+    }
+    Expr& e = *item.value;
+    const Builtin* b = e.kind == Expr::Kind::Name ? Lookup(ToUpper(e.name)).builtin : nullptr;
+    if (b == nullptr || b->special != Special::PrintPosition) {
+      CheckExpr(e);
+      continue;
+    }
+    program_.printPositions = true;
+    e.ref = Expr::Ref::Builtin;
+    e.builtin = b;
+    e.type = ValueType::None;
+    if (!e.parenthesised) Error(e.position, e.name + " takes its argument in parentheses, as in " + e.name + "(10)");
+    else CheckArgs(e, b->args, e.name.c_str());
+  }
 }
 
 void Checker::CheckInput(Stmt& s) {
   if (s.value && CheckExpr(*s.value) != ValueType::String && s.value->type != ValueType::Error)
     Error(s.value->position, "the prompt is a STRING");
-  if (!s.target) return;
-  if (!CheckTarget(*s.target, "read into")) return;
-  if (s.target->kind == Expr::Kind::Member) {
-    Error(s.target->position, "input is read into a variable");
-    return;
+  std::vector<Expr*> targets;
+  if (s.target) targets.push_back(s.target.get());
+  for (auto& t : s.targets) targets.push_back(t.get());
+  for (Expr* t : targets) {
+    if (!CheckTarget(*t, "read into")) continue;
+    if (t->kind == Expr::Kind::Member) {
+      Error(t->position, "input is read into a variable");
+      continue;
+    }
+    if (s.kind == Stmt::Kind::LineInput && t->type != ValueType::String)
+      Error(t->position, "LINE INPUT reads into a STRING variable");
   }
-  if (s.kind == Stmt::Kind::LineInput && s.target->type != ValueType::String)
-    Error(s.target->position, "LINE INPUT reads into a STRING variable");
 }
 
 void Checker::CheckIf(Stmt& s) {

@@ -256,18 +256,52 @@ void Emitter::EmitCallStatement(const Stmt& s) {
   }
   Value v = c.ref == Expr::Ref::Routine ? EmitCall(c, {}) : EmitBuiltin(c, {});
   Line(v.cpp.back() == ';' ? v.cpp : v.cpp + ";");
+  if (c.ref == Expr::Ref::Builtin && c.builtin->special == Special::EndsLine && program_.printPositions)
+    Line("PrintColumn = 0;");
 }
 
+// In a program that moves the print position (',', TAB, SPC), every PRINT
+// and prompt writes through PrintWrite, which counts the columns.
 void Emitter::EmitPrint(const Stmt& s) {
+  bool counted = program_.printPositions;
   for (const PrintItem& item : s.items) {
-    Value v = Emit(*item.value, {});
-    Line("ConsoleWrite(" + (v.type == ValueType::String ? AsString(v) : NumberText(v)) + ");");
+    if (!item.value) {
+      Line("PrintZone();");
+      continue;
+    }
+    const Expr& e = *item.value;
+    if (e.ref == Expr::Ref::Builtin && e.builtin->special == Special::PrintPosition) {
+      Line(EmitBuiltin(e, {}).cpp);
+      continue;
+    }
+    Value v = Emit(e, {});
+    Line(std::string(counted ? "PrintWrite(" : "ConsoleWrite(") + (v.type == ValueType::String ? AsString(v) : NumberText(v)) +
+         ");");
   }
-  if (!s.keepLine) Line("ConsoleNewLine();");
+  if (!s.keepLine) Line(counted ? "PrintNewLine();" : "ConsoleNewLine();");
 }
 
 void Emitter::EmitInput(const Stmt& s) {
-  if (s.value) Line("ConsoleWrite(" + AsString(Emit(*s.value, Summarize(*s.target).does)) + ");");
+  const char* write = program_.printPositions ? "PrintWrite(" : "ConsoleWrite(";
+  if (!s.targets.empty()) {
+    // One line, read once; then each variable in turn, its indexes made at its
+    // turn, takes the next field: a number as VAL reads it, a STRING its text.
+    if (s.value) Line(write + AsString(Emit(*s.value, {})) + ");");
+    std::string line = NewLocal(), at = NewLocal();
+    Line("const StringValue " + line + " = InputLine(&" + NewTemp() + ");");
+    Line("int32_t " + at + " = 0;");
+    for (const auto& t : s.targets) {
+      std::string place = TargetPlace(*t, {});
+      std::string field = "InputField(" + line + ", &" + at + ")";
+      switch (t->symbol->type) {
+        case ValueType::String: Line("StrAssign(" + field + ", &" + place + ");"); break;
+        case ValueType::Integer: Line(place + " = RoundToInteger(TextToNumber(" + field + "));"); break;
+        default: Line(place + " = TextToNumber(" + field + ");"); break;
+      }
+    }
+    return;
+  }
+  if (s.value) Line(write + AsString(Emit(*s.value, Summarize(*s.target).does)) + ");");
   const Expr& t = *s.target;
   std::string place = TargetPlace(t, {});
   if (t.type == ValueType::String) Line("ConsoleReadLine(&" + place + ");");

@@ -290,7 +290,7 @@ class Lexer {
         {">", Tok::Greater},   {"=", Tok::Equal},      {"+", Tok::Plus},          {"-", Tok::Minus},
         {"*", Tok::Star},      {"/", Tok::Slash},      {"\\", Tok::Backslash},    {"^", Tok::Caret},
         {"(", Tok::LParen},    {")", Tok::RParen},     {",", Tok::Comma},         {";", Tok::Semicolon},
-        {".", Tok::Dot},       {":", Tok::Colon},
+        {".", Tok::Dot},       {":", Tok::Colon},         {"#", Tok::Hash},
     };
     for (const Row& row : kOperators) {
       size_t length = std::strlen(row.text);

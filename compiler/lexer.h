@@ -23,6 +23,7 @@ enum class Tok {
   Equal, NotEqual, Less, Greater, LessEqual, GreaterEqual,
   LParen, RParen, Comma, Semicolon, Dot,
   Data,   // an item of a DATA line as written: unquoted and trimmed (a quoted one is a String)
+  Hash,   // a '#' that ends no name: the file numbers of other BASICs, which the parser refuses
   Error,  // a character the lexer reported: the statement holding it says nothing more
 };
 

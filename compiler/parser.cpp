@@ -1,5 +1,7 @@
 #include "parser.h"
 
+#include "foreign.h"
+
 namespace tbc {
 
 namespace {
@@ -29,7 +31,10 @@ constexpr int kMinusPriority = 7;  // -a * b is (-a) * b, -a ^ b is -(a ^ b)
 constexpr int kDepthLimit = 200;
 
 // The words that end a block, and what each belongs to.
-enum class Closer { None, EndIf, Else, ElseIf, Next, Wend, Loop, Case, EndSelect, EndSub, EndFunction, EndType, Eof };
+enum class Closer {
+  None, EndIf, Else, ElseIf, Next, Wend, Loop, Case, EndSelect, EndSub, EndFunction, EndType, Eof,
+  EndWhile,  // the WEND of other BASICs, refused
+};
 
 class Parser {
  public:
@@ -124,6 +129,22 @@ class Parser {
     return Name(name, position, "a property or method after '.'");
   }
 
+  // LONG and SINGLE, type words of other BASICs: refused at the word and read
+  // as the type that stands in for them, so that what they declare still
+  // exists. None (and nothing said) for every other word.
+  ValueType StandIn(const std::string& upper, Position position) {
+    Foreign form;
+    ValueType instead = ValueType::None;
+    if (ForeignType(upper, form, instead)) diagnostics_.error(position, ForeignMessage(form));
+    return instead;
+  }
+  static ValueType StandIn(const std::string& upper) {
+    Foreign form;
+    ValueType instead = ValueType::None;
+    ForeignType(upper, form, instead);
+    return instead;
+  }
+
   // ---- blocks
 
   Closer CloserAt() const {
@@ -142,6 +163,7 @@ class Parser {
       if (n.is(Kw::Sub)) return Closer::EndSub;
       if (n.is(Kw::Function)) return Closer::EndFunction;
       if (n.is(Kw::Type)) return Closer::EndType;
+      if (n.is(Kw::While)) return Closer::EndWhile;
     }
     return Closer::None;
   }
@@ -177,7 +199,8 @@ class Parser {
       if (closer != Closer::None) {
         for (Closer c : closers)
           if (c == closer) return block;
-        diagnostics_.error(Peek().position, CloserText(closer));
+        diagnostics_.error(Peek().position,
+                           closer == Closer::EndWhile ? ForeignMessage(Foreign::EndWhile) : CloserText(closer));
         SkipLine();
         continue;
       }
@@ -262,6 +285,13 @@ class Parser {
       EndStatement();
       return nullptr;
     }
+    if (t.isWord("RESUME") && Peek(1).is(Kw::Next)) {
+      // RESUME NEXT, of ON ERROR: no call of a SUB takes NEXT. RESUME alone is
+      // left to the checker, since a program may have a SUB of that name.
+      Fail(position, ForeignMessage(Foreign::Resume));
+      EndStatement();
+      return nullptr;
+    }
     if (t.kind == Tok::Name) return Finish(ParseNameStatement(position, false));
     Fail(position, "expected a statement, found " + Describe(t));
     EndStatement();
@@ -280,6 +310,11 @@ class Parser {
 
   StmtPtr ParseDim(Position position) {
     auto s = NewStmt(Stmt::Kind::Dim, position);
+    if (Peek().isWord("SHARED") && Peek(1).kind == Tok::Name) {
+      // Refused, and the names are declared all the same.
+      Fail(position, ForeignMessage(Foreign::DimShared));
+      Next();
+    }
     do {
       DimItem item;
       if (!Name(item.name, item.position, "a name for the variable")) return s;
@@ -293,6 +328,8 @@ class Parser {
           item.typeName = Next().upper;
         } else if (At(Tok::Name)) {
           item.typeName = Next().upper;
+          ValueType standIn = StandIn(item.typeName, item.typePosition);
+          if (standIn != ValueType::None) item.typeName = TypeName(standIn);
         } else {
           Expected("a type after AS");
           return s;
@@ -353,19 +390,30 @@ class Parser {
     return s;
   }
 
+  // Items, each followed by ';' (nothing between), ',' (on to the next print
+  // zone) or the end of the statement; a ',' may also stand with no item
+  // before it. Ending in ';' or ',' keeps the line open.
   StmtPtr ParsePrint(Position position) {
     auto s = NewStmt(Stmt::Kind::Print, position);
+    if (Peek().isWord("USING") && (Peek(1).kind == Tok::String || Peek(1).kind == Tok::Name)) {
+      Fail(position, ForeignMessage(Foreign::PrintUsing));
+      return s;
+    }
     while (!AtStatementEnd() && !At(Kw::Else)) {
+      if (Accept(Tok::Comma)) {
+        s->items.push_back({nullptr});
+        s->keepLine = true;
+        continue;
+      }
+      if (Accept(Tok::Semicolon)) {
+        s->keepLine = true;
+        continue;
+      }
       ExprPtr value = ParseExpr();
       if (!value) return s;
       s->items.push_back({std::move(value)});
       s->keepLine = false;
-      if (At(Tok::Comma)) {
-        Fail(Peek().position, "PRINT items are separated by ';'");
-        return s;
-      }
-      if (!Accept(Tok::Semicolon)) break;
-      s->keepLine = true;
+      if (!At(Tok::Comma) && !At(Tok::Semicolon)) break;
     }
     return s;
   }
@@ -376,16 +424,32 @@ class Parser {
     return ParseInput(Stmt::Kind::LineInput, position);
   }
 
-  // [prompt ;] target
+  // [prompt ;] target [, target ...]: one target in target, several in targets.
   StmtPtr ParseInput(Stmt::Kind kind, Position position) {
     auto s = NewStmt(kind, position);
     ExprPtr first = ParseExpr();
     if (!first) return s;
     if (Accept(Tok::Semicolon)) {
       s->value = std::move(first);
-      s->target = ParseTarget();
-    } else {
-      s->target = std::move(first);
+      first = ParseTarget();
+      if (!first) return s;
+    } else if (first->kind == Expr::Kind::String && At(Tok::Comma)) {
+      Fail(Peek().position, "a prompt is followed by ';', as in INPUT \"Size? \"; width, height");
+      return s;
+    }
+    s->targets.push_back(std::move(first));
+    while (Accept(Tok::Comma)) {
+      ExprPtr target = ParseTarget();
+      if (!target) return s;
+      s->targets.push_back(std::move(target));
+    }
+    if (kind == Stmt::Kind::LineInput && s->targets.size() > 1) {
+      Fail(s->targets[1]->position, "LINE INPUT reads a whole line into one STRING; INPUT takes the fields of a line apart");
+      return s;
+    }
+    if (s->targets.size() == 1) {
+      s->target = std::move(s->targets[0]);
+      s->targets.clear();
     }
     return s;
   }
@@ -425,6 +489,12 @@ class Parser {
 
   // ON FLOAT ERROR CALL name, or ON n GOTO|GOSUB label, label, ...
   StmtPtr ParseOn(Position position) {
+    // ON ERROR GOTO may be ON n GOTO with a variable named error: the checker
+    // decides. Any other ON ERROR is the form of other BASICs.
+    if (Peek().isWord("ERROR") && !Peek(1).is(Kw::Goto) && !Peek(1).is(Kw::Gosub)) {
+      Fail(position, ForeignMessage(Foreign::OnError));
+      return NewStmt(Stmt::Kind::OnJump, position);
+    }
     if (!Peek().isWord("FLOAT")) {
       auto s = NewStmt(Stmt::Kind::OnJump, position);
       s->value = ParseExpr();
@@ -541,6 +611,8 @@ class Parser {
         field.typePosition = Peek().position;
         if (At(Kw::Integer) || At(Kw::Double) || At(Kw::String) || At(Tok::Name)) field.typeName = Next().upper;
         else Expected("the field's type");
+        ValueType standIn = StandIn(field.typeName, field.typePosition);
+        if (standIn != ValueType::None) field.typeName = TypeName(standIn);
       }
       if (!failed_ && !field.typeName.empty()) type.fields.push_back(std::move(field));
       EndStatement();
@@ -553,7 +625,12 @@ class Parser {
   StmtPtr ParseOpen(Position position) {
     auto s = NewStmt(Stmt::Kind::OpenConsole, position);
     if (!Peek().isWord("CONSOLE")) {
-      Expected("CONSOLE after OPEN");
+      // OPEN "name" FOR INPUT AS #1 and the like, of other BASICs.
+      bool file = At(Tok::String);
+      for (size_t i = 0; !file && Peek(i).kind != Tok::Newline && Peek(i).kind != Tok::Colon && Peek(i).kind != Tok::End; ++i)
+        file = Peek(i).is(Kw::For) || Peek(i).kind == Tok::Hash;
+      if (file) Fail(position, ForeignMessage(Foreign::OpenFile));
+      else Expected("CONSOLE after OPEN");
       return s;
     }
     Next();
@@ -755,8 +832,15 @@ class Parser {
     auto s = NewStmt(Stmt::Kind::While, position);
     s->condition = ParseExpr();
     EndStatement();
-    s->body = ParseBlock({Closer::Wend}, depth + 1);
-    CloseBlock(Closer::Wend, position, "WHILE has no WEND");
+    s->body = ParseBlock({Closer::Wend, Closer::EndWhile}, depth + 1);
+    if (CloserAt() == Closer::EndWhile) {
+      diagnostics_.error(position, ForeignMessage(Foreign::EndWhile) + "; make the END WHILE on line " +
+                                       std::to_string(Peek().position.line) + " a WEND");
+      Next();
+      Next();
+    } else {
+      CloseBlock(Closer::Wend, position, "WHILE has no WEND");
+    }
     EndStatement();
     return s;
   }
@@ -882,6 +966,7 @@ class Parser {
       if (Accept(Kw::Integer)) p.type = ValueType::Integer;
       else if (Accept(Kw::Double)) p.type = ValueType::Double;
       else if (Accept(Kw::String)) p.type = ValueType::String;
+      else if (At(Tok::Name) && StandIn(Peek().upper) != ValueType::None) p.type = StandIn(Next().upper, p.typePosition);
       else if (At(Tok::Name)) p.typeName = Next().upper;
       else {
         Expected("INTEGER, DOUBLE, STRING or a TYPE");
@@ -905,6 +990,7 @@ class Parser {
     if (Accept(Kw::Integer)) r.result = ValueType::Integer;
     else if (Accept(Kw::Double)) r.result = ValueType::Double;
     else if (Accept(Kw::String)) r.result = ValueType::String;
+    else if (At(Tok::Name) && StandIn(Peek().upper) != ValueType::None) r.result = StandIn(Next().upper, r.resultPosition);
     else {
       Expected("INTEGER, DOUBLE or STRING");
       return false;
@@ -1055,6 +1141,7 @@ class Parser {
         return inner;
       }
       case Tok::Name: return ParsePostfix(depth);
+      case Tok::Hash: Fail(t.position, ForeignMessage(Foreign::FileNumber)); return nullptr;
       default: break;
     }
     if (t.kind == Tok::Keyword) Fail(t.position, "expected a value, found the reserved word " + t.upper);

@@ -90,7 +90,7 @@ struct ConstItem {
 };
 
 struct PrintItem {
-  ExprPtr value;
+  ExprPtr value;  // null for a ',': on to the next print zone
 };
 
 struct CaseItem {
@@ -161,7 +161,7 @@ struct Stmt {
   std::vector<Position> labelPositions;
   bool gosub = false;              // OnJump: GOSUB rather than GOTO
   std::vector<DataValue> data;     // Data
-  std::vector<ExprPtr> targets;    // Read, Swap: the variables
+  std::vector<ExprPtr> targets;    // Read, Swap, Input of several: the variables
   bool preserve = false;           // Redim
   Position wordPosition;
   std::vector<ExprPtr> optionArgs; // Option: its values

@@ -85,4 +85,24 @@ void ConsoleReadLine(StringDescriptor* line);
 // A line of standard input taken as a number, as VAL takes it.
 long double ConsoleReadNumber();
 
+// INPUT with several variables: the line, read once into line (which needs no
+// block yet); then field after field, from *at on: the text up to the next
+// comma without the blanks around it, "" once the line has no more.
+StringValue InputLine(StringDescriptor* line);
+StringValue InputField(StringValue line, int32_t* at);
+
+// PRINT in a program that uses print zones, TAB or SPC: every byte it writes
+// goes through PrintWrite, which counts the bytes since the last CR or LF in
+// PrintColumn, the column that output to a file or a pipe has reached. On a
+// console the cursor's column counts instead.
+extern uint32_t PrintColumn;
+void PrintWrite(const char* text, uint32_t length);
+inline void PrintWrite(StringValue value) { PrintWrite(value.text, static_cast<uint32_t>(value.length)); }
+void PrintNewLine();
+// ',': on to the next zone of 14 columns. TAB(n): on to column n (from 1),
+// on a new line when the line is past it. SPC(n): n blanks.
+void PrintZone();
+void PrintTab(int32_t column);
+void PrintSpaces(int32_t count);
+
 }  // namespace tessaric

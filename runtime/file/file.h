@@ -71,6 +71,10 @@ inline int32_t FileWriteText(FileRecord* record, StringValue text) {
   return FileTransfer(record, const_cast<char*>(text.text), text.length, kFileWriteBytes);
 }
 StringValue FileReadText(FileRecord* record, int32_t count);
+// The next line from the position, without its end (LF or CR LF), in a new
+// temporary, and the position past that end; from the memory copy when there
+// is one. At the end of the file: "", and the position stays.
+StringValue FileReadLine(FileRecord* record);
 inline void FileWriteLine(StringValue text) { FileWriteLine(text.text, text.length); }
 uint32_t FileSaveString(const char* name, StringValue text);
 

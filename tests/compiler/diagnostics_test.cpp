@@ -54,7 +54,6 @@ const Refusal kRefusals[] = {
     // Syntax, and going on after it
     {"IF 1 PRINT 2", 1, 6, "expected THEN after the condition, found PRINT", 1},
     {"PRINT (\nPRINT y", 1, 8, "expected a value, found the end of the line", 2},
-    {"PRINT 1, 2", 1, 8, "PRINT items are separated by ';'", 1},
     {"DIM print AS INTEGER", 1, 5, "PRINT is a reserved word and cannot be used as a name for the variable", 1},
     {"DIM i AS INTEGER\nFOR i = 1 TO 3\nPRINT i", 2, 1, "FOR has no NEXT", 1},
     {"NEXT", 1, 1, "NEXT without FOR", 1},
@@ -215,6 +214,65 @@ const Refusal kRefusals[] = {
     {"DIM p AS BITMAP(1, 2)", 1, 10, "a BITMAP is declared with its width, height and colour depth: BITMAP(64, 64, 16)", 1},
     {"DIM f AS FILE\nf.Open 3", 2, 3, "f.Open takes 2 arguments, given 1", 1},
     {"DIM f AS FILE\nf.Seek \"x\"", 2, 8, "argument 1 of f.Seek is a number", 1},
+    {"DIM f AS FILE\nPRINT f.ReadLine(1)", 2, 9, "f.ReadLine takes 0 arguments, given 1", 1},
+    // PRINT positions and INPUT of several variables
+    {"DIM s AS STRING\ns = TAB(5)", 2, 5, "TAB stands only as an item of PRINT, as in PRINT TAB(10); x", 1},
+    {"PRINT SPC(2) + 1", 1, 7, "SPC stands only as an item of PRINT, as in PRINT SPC(10); x", 1},
+    {"TAB 5", 1, 1, "TAB stands only as an item of PRINT, as in PRINT TAB(10); x", 1},
+    {"PRINT TAB; 1", 1, 7, "TAB takes its argument in parentheses, as in TAB(10)", 1},
+    {"PRINT SPC(\"a\")", 1, 11, "argument 1 of SPC is a number", 1},
+    {"PRINT TAB(1, 2)", 1, 7, "TAB takes 1 argument, given 2", 1},
+    {"DIM a AS INTEGER\nINPUT \"a\", a", 2, 10, "a prompt is followed by ';', as in INPUT \"Size? \"; width, height", 1},
+    {"DIM a$, b$\nLINE INPUT a$, b$", 2, 16,
+     "LINE INPUT reads a whole line into one STRING; INPUT takes the fields of a line apart", 1},
+    {"CONST K = 1\nDIM a AS INTEGER\nINPUT a, K", 3, 10, "K is a constant and cannot be read into", 1},
+    {"DIM a AS INTEGER\nINPUT a, b", 2, 10, "b is not declared", 1},
+    // Forms of other BASICs: one message at the form's first word, nothing more
+    {"DIM x AS DOUBLE\nPRINT USING \"##.##\"; x", 2, 1,
+     "PRINT USING is not part of the language: make the text with STR$ and pad it, as in "
+     "PRINT RIGHT$(SPACE$(8) + STR$(x), 8)", 1},
+    {"OPEN \"data.txt\" FOR INPUT AS #1", 1, 1,
+     "OPEN ... FOR ... AS #n is not part of the language: declare a FILE and use its members, as in "
+     "DIM f AS FILE: f.Open \"data.txt\", 0: PRINT f.ReadLine", 1},
+    {"DIM name$\nOPEN name$ FOR OUTPUT AS 2", 2, 1,
+     "OPEN ... FOR ... AS #n is not part of the language: declare a FILE and use its members, as in "
+     "DIM f AS FILE: f.Open \"data.txt\", 0: PRINT f.ReadLine", 1},
+    {"OPEN", 1, 5, "expected CONSOLE after OPEN, found the end of the line", 1},
+    {"PRINT #1, \"x\"", 1, 7,
+     "file numbers such as #1 are not part of the language: declare a FILE (DIM f AS FILE) and use its members "
+     "f.Open, f.ReadLine, f.WriteLine, f.AtEnd and f.Close", 1},
+    {"DIM a$\nLINE INPUT #1, a$", 2, 12,
+     "file numbers such as #1 are not part of the language: declare a FILE (DIM f AS FILE) and use its members "
+     "f.Open, f.ReadLine, f.WriteLine, f.AtEnd and f.Close", 1},
+    {"DIM f AS FILE\nIF EOF(1) THEN PRINT 1", 2, 4, "EOF is not part of the language: a FILE tells its end with f.AtEnd",
+     1},
+    {"ON ERROR GOTO Handler\nEND\nHandler:\nPRINT 1", 1, 1,
+     "ON ERROR is not part of the language: test results where they arise (f.Open gives -1 for a file it cannot "
+     "open); floating-point errors have ON FLOAT ERROR CALL", 1},
+    {"ON ERROR GOTO 0", 1, 1,
+     "ON ERROR is not part of the language: test results where they arise (f.Open gives -1 for a file it cannot "
+     "open); floating-point errors have ON FLOAT ERROR CALL", 1},
+    {"ON ERROR RESUME NEXT", 1, 1,
+     "ON ERROR is not part of the language: test results where they arise (f.Open gives -1 for a file it cannot "
+     "open); floating-point errors have ON FLOAT ERROR CALL", 1},
+    {"PRINT 1\nRESUME NEXT", 2, 1, "RESUME is not part of the language, nor is ON ERROR: test results where they arise", 1},
+    {"RESUME Again", 1, 1, "RESUME is not part of the language, nor is ON ERROR: test results where they arise", 1},
+    {"DEF FNsq(x) = x * x\nPRINT FNsq(3) + FNsq(4)", 1, 1,
+     "DEF FN is not part of the language: write a FUNCTION, as in FUNCTION Square(x AS DOUBLE) AS DOUBLE "
+     "... END FUNCTION", 1},
+    {"DIM SHARED total AS INTEGER, name$\ntotal = 1: name$ = \"x\"\nPRINT total; name$", 1, 1,
+     "DIM SHARED is not part of the language: every routine of a module sees the variables of its main code "
+     "already; leave SHARED out", 1},
+    {"DIM n AS LONG\nn = 1\nPRINT n", 1, 10, "LONG is not a type of the language: use INTEGER, a whole number of 32 bits", 1},
+    {"DIM s AS SINGLE\ns = 1.5\nPRINT s", 1, 10, "SINGLE is not a type of the language: use DOUBLE", 1},
+    {"SUB A(n AS LONG)\n  PRINT n + 1\nEND SUB\nA 1", 1, 12,
+     "LONG is not a type of the language: use INTEGER, a whole number of 32 bits", 1},
+    {"FUNCTION F() AS SINGLE\n  F = 1\nEND FUNCTION\nPRINT F()", 1, 17, "SINGLE is not a type of the language: use DOUBLE",
+     1},
+    {"DIM i AS INTEGER\nWHILE i < 3\n  i = i + 1\nEND WHILE\nPRINT i", 2, 1,
+     "WHILE ... END WHILE is not part of the language: a WHILE loop ends with WEND; make the END WHILE on line 4 a WEND",
+     1},
+    {"END WHILE", 1, 1, "WHILE ... END WHILE is not part of the language: a WHILE loop ends with WEND", 1},
 };
 
 class RefusedProgram : public testing::TestWithParam<Refusal> {};
@@ -320,6 +378,26 @@ TEST(Diagnostics, EachMistakeOnceAndAtMostTwenty) {
   std::string printed;
   EXPECT_EQ(Diagnose({many}, &printed).size(), 20u);
   EXPECT_NE(printed.find("too many errors; only the first 20 are shown"), std::string::npos);
+}
+
+// The words that give the forms of other BASICs away are not reserved: a
+// program's own names of that spelling are its own, and ON ERROR GOTO with a
+// variable named error is ON n GOTO.
+TEST(Diagnostics, NamesLikeTheWordsOfOtherBasicsAreThePrograms) {
+  const char* const programs[] = {
+      "DIM using AS INTEGER, shared AS STRING, x AS INTEGER\nPRINT using; shared, x\nPRINT using",
+      "DIM tab(3) AS INTEGER\nPRINT tab(1); tab(2)",
+      "DIM shared(2) AS INTEGER\nshared(1) = 1",
+      "DIM error AS INTEGER\nerror = 1\nON error GOTO One\nOne:\nPRINT 1",
+      "SUB Resume\nEND SUB\nResume",
+      "FUNCTION Eof(n AS INTEGER) AS INTEGER\n  Eof = n\nEND FUNCTION\nPRINT Eof(1)",
+      "SUB Def(n AS INTEGER)\nEND SUB\nDef 1",
+      "DIM long AS INTEGER, single AS DOUBLE\nlong = 1: single = 2",
+  };
+  for (const char* source : programs) {
+    std::vector<Diagnostic> errors = Diagnose({source});
+    EXPECT_TRUE(errors.empty()) << source << "\n" << (errors.empty() ? "" : errors[0].message);
+  }
 }
 
 TEST(Diagnostics, ModulesAreCheckedTogether) {

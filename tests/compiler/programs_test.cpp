@@ -1046,6 +1046,115 @@ const Case kCases[] = {
       "9.99999999999999999999E4931; VAL(\"123456789012345678901234567890\") = 123456789012345678901234567890\n"
       "PRINT VAL(\"3.6451995318824746025e-4951\") > 0; VAL(\"1e-4952\") = 0; VAL(\"1.2e4933\"); VAL(\"&HFF\")\n"},
      "", "111\n1111\n11ERROR255\n"},
+    // With standard output a file, the print position is the count of bytes
+    // written since the last CR or LF, prompts included; a ',' goes on to the
+    // next zone of 14 columns (at least one blank), TAB(n) to column n (on a
+    // new line when past it), SPC(n) writes n blanks; WAITKEY ends its line.
+    {"print_zones_tab_and_spc_to_a_file",
+     {"DIM n AS INTEGER, s$\n"
+      "PRINT \"a\", \"b\"; \"c\", 42\n"
+      "PRINT \"abcdefghijklm\", \"x\"\n"
+      "PRINT \"abcdefghijklmn\", \"x\"\n"
+      "PRINT , \"z\",\n"
+      "PRINT \"after\"\n"
+      "PRINT 1; TAB(4); 2; TAB(4); 3\n"
+      "PRINT TAB(0); \"t\"; TAB(-5); \"u\"\n"
+      "PRINT \"a\"; SPC(3); \"b\"; SPC(0); SPC(-2); \"c\"\n"
+      "PRINT \"x\" + CHR$(13) + \"ab\", \"y\"\n"
+      "INPUT \"n? \"; n\n"
+      "PRINT , n\n"
+      "LINE INPUT \"s? \"; s$\n"
+      "PRINT , s$\n"
+      "PRINT \"key\";\n"
+      "WAITKEY\n"
+      "PRINT , \"w\"\n"},
+     "7\nhello\nk",
+     "a             bc            42\n"
+     "abcdefghijklm x\n"
+     "abcdefghijklmn              x\n"
+     "              z             after\n"
+     "1  2\n"
+     "   3\n"
+     "t\n"
+     "u\n"
+     "a   bc\n"
+     "x\rab            y\n"
+     "n?            7\n"
+     "s?            hello\n"
+     "keyPress a key to continue...\n"
+     "              w\n"},
+
+    // INPUT of several variables takes one line apart at its commas: blanks
+    // around a field go, a number is what VAL reads, missing fields give 0 or
+    // "", fields beyond the variables are left; each index is made at its
+    // variable's turn. One variable keeps the whole line.
+    {"input_of_several_variables",
+     {"DIM a$, b$, n AS INTEGER, x AS DOUBLE, t(3) AS INTEGER, i AS INTEGER\n"
+      "INPUT \"Values? \"; a$, n, x, b$\n"
+      "PRINT \"[\" + a$ + \"]\"; n; \" \"; x; \" [\" + b$ + \"]\"\n"
+      "INPUT a$, n, b$\n"
+      "PRINT \"[\" + a$ + \"]\"; n; \" [\" + b$ + \"]\"\n"
+      "INPUT n, x\n"
+      "PRINT n; \" \"; x\n"
+      "INPUT i, t(i), t(i + 1)\n"
+      "PRINT i; \" \"; t(1); \" \"; t(2); \" \"; t(3)\n"
+      "INPUT a$\n"
+      "PRINT \"[\" + a$ + \"]\"\n"
+      "INPUT n\n"
+      "PRINT n\n"
+      "INPUT a$, b$\n"
+      "PRINT \"[\" + a$ + \"][\" + b$ + \"]\"\n"},
+     "  Ada Lovelace ,  36.5 , 1e3x ,\tLondon  \r\nonly\n&HFF, -2.5, extra, fields\n2, 20, 30\n a, b \n12,5\n",
+     "Values? [Ada Lovelace]36 1000 [London]\n"
+     "[only]0 []\n"
+     "255 -2.5\n"
+     "2 0 20 30\n"
+     "[ a, b ]\n"
+     "12\n"
+     "[][]\n"},
+
+    // A text file line by line: the line without its end (CR LF or LF), a lone
+    // CR kept, the last line without an end, the position past each end; at
+    // the end "" and AtEnd. After Load the lines come from the memory copy;
+    // ReadLine as a statement skips one. A line longer than any buffer.
+    {"file_lines",
+     {"DIM f AS FILE, n AS INTEGER, c$, long$\n"
+      "SAVEFILE \"t.txt\", \"one\" + CHR$(13) + CHR$(10) + \"two\" + CHR$(10) + CHR$(10) + \"a\" + CHR$(13) + \"b\" + _\n"
+      "  CHR$(13) + CHR$(10) + \"last\"\n"
+      "f.Open \"t.txt\", 0\n"
+      "DO UNTIL f.AtEnd\n"
+      "  n = n + 1\n"
+      "  PRINT n; \":\"; f.ReadLine; \"|\"; f.Position\n"
+      "LOOP\n"
+      "PRINT \"[\" + f.ReadLine + \"]\"; f.AtEnd\n"
+      "f.Close\n"
+      "f.Open \"t.txt\", 2\n"
+      "c$ = f.Load\n"
+      "f.ReadLine\n"
+      "PRINT f.Position\n"
+      "f.Write \"TWO\"\n"
+      "f.Seek 0\n"
+      "PRINT f.ReadLine; \",\"; f.ReadLine\n"
+      "f.Close\n"
+      "PRINT LEFT$(READFILE$(\"t.txt\"), 8)\n"
+      "long$ = \"x\"\n"
+      "FOR n = 1 TO 12: long$ = long$ + long$: NEXT\n"
+      "f.Open \"long.txt\", 65535\n"
+      "f.WriteLine long$ + \"y\"\n"
+      "f.Write long$\n"
+      "f.Close\n"
+      "f.Open \"long.txt\", 0\n"
+      "c$ = f.ReadLine\n"
+      "PRINT LEN(c$); \" \"; RIGHT$(c$, 2); \" \"; c$ = long$ + \"y\"\n"
+      "c$ = f.ReadLine\n"
+      "PRINT LEN(c$); \" \"; c$ = long$; \" \"; f.AtEnd\n"
+      "f.Close\n"},
+     "",
+     "1:one|5\n2:two|9\n3:|10\n4:a\rb|15\n5:last|19\n[]1\n"
+     "5\none,TWO\n"
+     "one\nTWO\n"
+     "4097 xy 1\n"
+     "4096 1 1\n"},
 };
 
 class CompiledProgram : public testing::TestWithParam<Case> {};

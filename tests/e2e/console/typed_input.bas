@@ -1,5 +1,6 @@
 ' Reads what a person types at the console.
-DIM name$, n AS INTEGER
+DIM name$, n AS INTEGER, word$, m AS INTEGER
 LINE INPUT "Name? "; name$
 INPUT "Number? "; n
-PRINT "Hello, "; name$; "! Twice "; n; " is "; n * 2
+INPUT "Word and number? "; word$, m
+PRINT "Hello, "; name$; "! Twice "; n; " is "; n * 2; "; "; word$; " and "; m

@@ -1,4 +1,5 @@
-// LINE INPUT and INPUT at a real console, typed as a person types.
+// LINE INPUT and INPUT (of one variable and of several) at a real console,
+// typed as a person types.
 #include <gtest/gtest.h>
 
 #include "driver.h"
@@ -21,11 +22,14 @@ TEST(TypedInput, LineInputAndInputReadWhatIsTyped) {
   TypeText("Ada Lovelace\r");
   ASSERT_TRUE(shows("Number? "));
   TypeText("21\r");
+  ASSERT_TRUE(shows("Word and number? "));
+  TypeText(" tea , 7.5\r");
   ASSERT_TRUE(shows("Press a key to continue..."));
   PressKey();
   EXPECT_EQ(process.WaitExit(), 0u);
   EXPECT_EQ(ReadFileBytes(options.outputFile),
-            "Name? Number? Hello, Ada Lovelace! Twice 21 is 42\r\nPress a key to continue...\r\n");
+            "Name? Number? Word and number? Hello, Ada Lovelace! Twice 21 is 42; tea and 8\r\n"
+            "Press a key to continue...\r\n");
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "console/console.h"
 #include "core/language.h"
@@ -72,6 +73,43 @@ TEST_F(LineInput, ALineLongerThanAnyBufferComesWhole) {
   EXPECT_EQ(Line(), longLine);
   EXPECT_EQ(line_.text[line_.length], 0);
   EXPECT_EQ(Line(), "next");
+}
+
+TEST_F(LineInput, InputLineNeedsNoBlockAndReadsOneLine) {
+  // A statement's temporary has no block before its first use.
+  Feed("a, b\r\nnext\n");
+  StringDescriptor temp = {};
+  StringValue line = InputLine(&temp);
+  EXPECT_EQ(std::string(line.text, static_cast<size_t>(line.length)), "a, b");
+  EXPECT_EQ(Rest(), "next\n");
+}
+
+struct FieldsCase {
+  const char* line;
+  std::vector<std::string> fields;  // as many as are asked for, in turn
+};
+
+TEST_F(LineInput, FieldsAreTheTextsBetweenCommasWithoutTheirBlanks) {
+  const FieldsCase cases[] = {
+      {"a,b,c", {"a", "b", "c"}},
+      {"  a  , b b ,c  ", {"a", "b b", "c"}},
+      {"\t x \t,y", {"x", "y"}},
+      {"a,,c", {"a", "", "c"}},
+      {"a", {"a", "", ""}},  // fewer fields than asked for
+      {"a,", {"a", "", ""}},
+      {",", {"", "", ""}},
+      {"", {"", ""}},
+      {"1,2,3", {"1", "2"}},  // more than asked for: the rest is left
+      {" -12.5e1x , &HFF", {"-12.5e1x", "&HFF"}},
+  };
+  for (const FieldsCase& c : cases) {
+    StringValue line{c.line, static_cast<int32_t>(std::string(c.line).size())};
+    int32_t at = 0;
+    for (size_t i = 0; i < c.fields.size(); ++i) {
+      StringValue field = InputField(line, &at);
+      EXPECT_EQ(std::string(field.text, static_cast<size_t>(field.length)), c.fields[i]) << c.line << " field " << i;
+    }
+  }
 }
 
 TEST_F(LineInput, ANumberIsTheOneAtTheStartOfTheLine) {
