@@ -6,7 +6,8 @@
 #   make dist                 build everything and write the Windows package build/dist/tessaric-win32.zip
 #   make sizes                each deliverable's size beside its limit; fails when one is over
 #   make bench                the runtime's hot paths timed beside the C runtime and the C++ library,
-#                             and the compiler's speed beside the C++ compiler's on the code it emits
+#                             compiled BASIC kernels beside the same in C (-O2), and the compiler's
+#                             speed beside the C++ compiler's on the code it emits
 BUILD ?= build
 PROGRAM ?=
 JOBS ?= 2
@@ -42,8 +43,9 @@ sizes: build
 	@scripts/sizes.sh $(BUILD)
 
 bench: configure
-	@cmake --build $(BUILD) -j $(JOBS) --target runtime_bench deliverables
+	@cmake --build $(BUILD) -j $(JOBS) --target runtime_bench deliverables bench_kernels
 	@scripts/wine-session.sh $(BUILD) wine $(BUILD)/tests/bench/runtime_bench.exe
+	@scripts/wine-session.sh $(BUILD) scripts/bench_kernels.sh $(BUILD)
 	@TESSARIC_COMPILER=$(abspath $(BUILD))/tessaric TESSARIC_TMP=$(abspath $(BUILD))/test-tmp \
 	    $(BUILD)/compiler/tests/compiler_bench
 

@@ -116,13 +116,14 @@ libs=${libraries}
 endfunction()
 
 # tessaric_basic(<name> SOURCES main.bas [module.bas ...] [OUTPUT file]
-#                [OUTPUT_DIRECTORY dir] [INCLUDE_DIRECTORIES dir ...] [DEPENDS file ...])
+#                [OUTPUT_DIRECTORY dir] [INCLUDE_DIRECTORIES dir ...] [DEPENDS file ...]
+#                [EXCLUDE_FROM_ALL])
 # Compiles a program from its BASIC modules with the tessaric compiler into
 # <name>.exe (or OUTPUT, such as <name>.dll for a library), and its C++ into
 # this folder of the build tree for readers. Without OUTPUT_DIRECTORY it is a
 # deliverable in TESSARIC_BIN_DIR.
 function(tessaric_basic name)
-  cmake_parse_arguments(B "" "OUTPUT;OUTPUT_DIRECTORY" "SOURCES;INCLUDE_DIRECTORIES;DEPENDS" ${ARGN})
+  cmake_parse_arguments(B "EXCLUDE_FROM_ALL" "OUTPUT;OUTPUT_DIRECTORY" "SOURCES;INCLUDE_DIRECTORIES;DEPENDS" ${ARGN})
   set(deliverable OFF)
   if(NOT B_OUTPUT_DIRECTORY)
     set(B_OUTPUT_DIRECTORY ${TESSARIC_BIN_DIR})
@@ -151,7 +152,11 @@ function(tessaric_basic name)
       tessaric_pch
     COMMENT "Compiling ${name} with tessaric"
     VERBATIM)
-  add_custom_target(${name} ALL DEPENDS ${output})
+  if(B_EXCLUDE_FROM_ALL)
+    add_custom_target(${name} DEPENDS ${output})
+  else()
+    add_custom_target(${name} ALL DEPENDS ${output})
+  endif()
   add_dependencies(${name} compiler)
   set_target_properties(${name} PROPERTIES TESSARIC_FILE ${output})
   if(deliverable)

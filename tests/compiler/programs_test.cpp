@@ -658,6 +658,39 @@ const Case kCases[] = {
       "DATA Cleo, 31, Abe, 25, \"Dee Dee\", 40, Bo, 19\n"},
      "", "Bo 19\nAbe 25\nCleo 31\nDee Dee 40\nsorted 1\nBo;Abe;Cleo;Dee Dee;\n"},
 
+    // Programs a newcomer writes from the language's common forms: a
+    // recursive quicksort of 10,000 RND numbers through an array parameter,
+    // GOSUB three deep, a table of functions to 15 digits.
+    {"newcomer_programs",
+     {"DIM nums(1 TO 10000) AS DOUBLE, i AS INTEGER, sorted AS INTEGER, depth AS INTEGER, trail$\n"
+      "RANDOMIZE 7\n"
+      "FOR i = 1 TO 10000: nums(i) = RND: NEXT\n"
+      "Quick nums(), 1, 10000\n"
+      "sorted = 1\n"
+      "FOR i = 2 TO 10000: IF nums(i - 1) > nums(i) THEN sorted = 0\n"
+      "NEXT\n"
+      "PRINT \"sorted \"; sorted; \" in [0, 1) \"; nums(1) >= 0 AND nums(10000) < 1\n"
+      "GOSUB One\n"
+      "PRINT trail$\n"
+      "PRINT SIN(1); \" \"; COS(0); \" \"; LOG(EXP(2)); \" \"; ATN(1) * 4 = PI\n"
+      "END\n"
+      "One: trail$ = trail$ + \"1\": GOSUB Two: trail$ = trail$ + \"1\": RETURN\n"
+      "Two: trail$ = trail$ + \"2\": GOSUB Three: trail$ = trail$ + \"2\": RETURN\n"
+      "Three: trail$ = trail$ + \"3\": RETURN\n"
+      "SUB Quick(a() AS DOUBLE, lo AS INTEGER, hi AS INTEGER)\n"
+      "  DIM i AS INTEGER, j AS INTEGER, p AS DOUBLE\n"
+      "  IF lo >= hi THEN EXIT SUB\n"
+      "  p = a((lo + hi) \\ 2): i = lo: j = hi\n"
+      "  DO WHILE i <= j\n"
+      "    DO WHILE a(i) < p: i = i + 1: LOOP\n"
+      "    DO WHILE a(j) > p: j = j - 1: LOOP\n"
+      "    IF i <= j THEN SWAP a(i), a(j): i = i + 1: j = j - 1\n"
+      "  LOOP\n"
+      "  Quick a(), lo, j\n"
+      "  Quick a(), i, hi\n"
+      "END SUB\n"},
+     "", "sorted 1 in [0, 1) 1\n12321\n0.841470984807897 1 2 1\n"},
+
     {"line_input_and_input",
      {"DIM name$, n AS INTEGER, x AS DOUBLE\n"
       "LINE INPUT \"Name? \"; name$\n"
