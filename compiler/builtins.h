@@ -72,6 +72,9 @@ struct Builtin {
   // NAME(args) = value as a statement: its C++, with $1... the arguments (the
   // first, a STRING variable, as the address of its descriptor) and $v the value.
   const char* assign = nullptr;
+  // A piece of its first argument: when that is a variable's text or a
+  // literal, the C++ of a view into it (no temporary), as in IsSliceView.
+  const char* view = nullptr;
 };
 
 // Library generations of the GUI: bit 0 the earliest, 1 the middle, 2 the latest.

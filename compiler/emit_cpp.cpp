@@ -361,9 +361,47 @@ void Emitter::EmitModuleStart(std::ostringstream& out) {
   out << "}\n";
 }
 
+// Whether no other program code can run while the routine runs: it calls no
+// routine, shows no box, handles no events, acts on no window. Its numbers
+// may then live on the stack, as nothing could tell them from static ones.
+bool Emitter::Quiet(const Block& block) {
+  for (const auto& s : block) {
+    switch (s->kind) {
+      case Stmt::Kind::Call:
+      case Stmt::Kind::OnFloatError:
+      case Stmt::Kind::OpenConsole: return false;
+      case Stmt::Kind::Assign:
+        if (s->target->kind == Expr::Kind::Member) return false;
+        break;
+      default: break;
+    }
+    for (const Expr* e : {s->target.get(), s->value.get(), s->start.get(), s->end.get(), s->step.get(), s->condition.get()})
+      if (e != nullptr && (Summarize(*e).does.effects & kHazard)) return false;
+    for (const PrintItem& i : s->items)
+      if (Summarize(*i.value).does.effects & kHazard) return false;
+    for (const auto& t : s->targets)
+      if (Summarize(*t).does.effects & kHazard) return false;
+    for (const IfBranch& b : s->branches)
+      if ((b.condition && (Summarize(*b.condition).does.effects & kHazard)) || !Quiet(b.body)) return false;
+    for (const CaseClause& c : s->cases) {
+      for (const CaseItem& i : c.items)
+        for (const Expr* e : {i.first.get(), i.last.get()})
+          if (e != nullptr && (Summarize(*e).does.effects & kHazard)) return false;
+      if (!Quiet(c.body)) return false;
+    }
+    for (const DimItem& d : s->dims)
+      for (const auto* bounds : {&d.bounds, &d.lowers})
+        for (const auto& b : *bounds)
+          if (b && (Summarize(*b).does.effects & kHazard)) return false;
+    if (!Quiet(s->body)) return false;
+  }
+  return true;
+}
+
 void Emitter::EmitRoutine(std::ostringstream& out, const Routine& r) {
   routine_ = &r;
   checked_ = program_.trapped && !r.fpuHandler;
+  quiet_ = !program_.trapped && Quiet(r.body);
   locals_ = 0;
   maxTemps_ = 0;
   functionEnd_ = false;
@@ -401,11 +439,15 @@ void Emitter::EmitRoutine(std::ostringstream& out, const Routine& r) {
       if (s->parameter >= 0) {
         std::string arg = "a" + std::to_string(s->parameter + 1);
         if (s->type == ValueType::String && !s->reference) Line("StrTakeArgument(&" + s->cppName + ", " + arg + ");");
+        else if (OnStack(r, *s)) Line(CppType(s->type) + " " + s->cppName + " = " + arg + ";");
         else Line(s->cppName + " = " + arg + ";");
       }
     }
-    for (const Symbol* s : r.locals)
-      if (s->parameter < 0 && s->kind == Symbol::Kind::Variable && !s->failed) Line(Reset(*s));
+    for (const Symbol* s : r.locals) {
+      if (s->parameter >= 0 || s->kind != Symbol::Kind::Variable || s->failed) continue;
+      if (OnStack(r, *s)) Line(CppType(s->type) + " " + s->cppName + " = 0;");
+      else Line(Reset(*s));
+    }
   }
   EmitBlock(r.body);
   if (functionEnd_) out_->write("FunctionEnd:\n", 13);
@@ -413,6 +455,11 @@ void Emitter::EmitRoutine(std::ostringstream& out, const Routine& r) {
   if (r.isFunction && r.recursive) {
     const std::string& v = r.resultSymbol->cppName;
     Line(r.result == ValueType::String ? "return StrHandOver(&" + v + ");" : "return " + v + ";");
+  } else if (r.isFunction && !r.exported) {
+    // The result comes back as the C++ value; only an exported FUNCTION hands
+    // it over through its result record, as other programs expect.
+    const std::string& v = r.resultSymbol->cppName;
+    Line(r.result == ValueType::String ? "return ValueOf(" + v + ");" : "return " + v + ";");
   } else if (r.isFunction) {
     const std::string& v = r.resultSymbol->cppName;
     switch (r.result) {
@@ -438,7 +485,7 @@ void Emitter::EmitRoutine(std::ostringstream& out, const Routine& r) {
   if (!r.crossModule && !r.exported) out << "namespace {\n";
   out << RoutineSignature(r, true) << " {\n";
   for (const Symbol* s : r.locals) {
-    if (s->kind != Symbol::Kind::Variable || r.recursive) continue;
+    if (s->kind != Symbol::Kind::Variable || r.recursive || OnStack(r, *s)) continue;
     if (IsLargeArray(*s)) {
       out << "  using " << LargeArraySpace(*s) << "::" << s->cppName << ";\n";
       continue;
@@ -446,7 +493,7 @@ void Emitter::EmitRoutine(std::ostringstream& out, const Routine& r) {
     out << "  static " << Declarator(*s) << ";\n";
     if (s->viewed) out << "  static " << View(*s) << "\n";
   }
-  if (r.isFunction && !r.recursive) out << "  static FunctionResult Result;\n";
+  if (r.isFunction && r.exported) out << "  static FunctionResult Result;\n";
   if (maxTemps_ > 0) out << (r.recursive ? "  LocalTemp Temp[" : "  static StringDescriptor Temp[") << maxTemps_ << "];\n";
   if (r.gosub) out << "  GosubFrame Gosubs;\n";
   out << body.str() << "}\n";

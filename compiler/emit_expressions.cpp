@@ -9,6 +9,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include <cstring>
+
 #include "emit_internal.h"
 
 namespace tbc {
@@ -157,7 +159,7 @@ Value Emitter::Evaluate(Value v, Future future) {
   }
   std::string local = NewLocal();
   bool integer = v.type == ValueType::Integer || v.boolean;
-  const char* type = integer ? "int32_t " : "long double ";
+  const char* type = integer ? "int32_t " : v.wide ? "int64_t " : "long double ";
   // In x87 code a number lives in memory (see emit_x87.cpp).
   if (checked_ && !X87Storage().empty()) {
     Line(X87Storage() + type + local + ";");
@@ -168,6 +170,7 @@ Value Emitter::Evaluate(Value v, Future future) {
   Value n;
   n.cpp = local;
   n.type = integer ? ValueType::Integer : ValueType::Double;
+  n.wide = v.wide;
   n.lvalue = true;
   return n;
 }
@@ -197,20 +200,28 @@ std::vector<Value> Emitter::EmitOperands(const std::vector<const Expr*>& operand
 // ---- conversions
 
 std::string Emitter::AsInteger(const Value& v) {
+  if (!v.narrow.empty()) return v.narrow;
+  if (v.wide) return "StoreInteger(" + v.cpp + ")";
   if (v.type == ValueType::Double && !v.boolean) return "RoundToInteger(" + v.cpp + ")";
   return v.cpp;
 }
 
+std::string Emitter::AsWide(const Value& v) {
+  if (v.wide) return v.cpp;
+  return "static_cast<int64_t>(" + v.cpp + ")";
+}
+
 std::string Emitter::AsNumber(const Value& v) {
-  if (v.type == ValueType::Double && !v.boolean) return v.cpp;
+  if (v.type == ValueType::Double && !v.boolean && !v.wide) return v.cpp;
   return "static_cast<long double>(" + v.cpp + ")";
 }
 
 std::string Emitter::AsString(const Value& v) { return v.cpp; }
 
 std::string Emitter::AsText(const Value& v) {
-  // The bytes of a record's buffer need not end in a NUL within the buffer.
-  if (v.storage == Storage::Record) return AsText(Copy(v));
+  // The bytes of a record's buffer need not end in a NUL within the buffer,
+  // nor do those of a view.
+  if (v.storage == Storage::Record || v.view) return AsText(Copy(v));
   // An element of a STRING array, a field of a record, or a variable reached
   // by reference may have no block yet: its text is then "". (A plain STRING
   // variable has its block from the start.)
@@ -222,7 +233,7 @@ std::string Emitter::AsText(const Value& v) {
 }
 
 std::string Emitter::NumberText(const Value& v) {
-  if (v.type == ValueType::Double && !v.boolean) return "FloatText(" + v.cpp + ")";
+  if (v.type == ValueType::Double && !v.boolean) return "FloatText(" + AsNumber(v) + ")";
   return "SignedText(" + v.cpp + ")";
 }
 
@@ -245,9 +256,10 @@ std::string Emitter::Convert(const Value& v, char kind) {
 }
 
 std::string Emitter::Condition(const Expr& e) {
+  SignIgnored(e);
   Value v = Emit(e, {});
   if (v.boolean) return v.cpp;
-  if (v.type == ValueType::Double) return "RoundToInteger(" + v.cpp + ") != 0";
+  if (v.type == ValueType::Double && !v.wide) return "RoundToInteger(" + v.cpp + ") != 0";
   return v.cpp + " != 0";
 }
 
@@ -310,7 +322,10 @@ std::string Emitter::IndexOf(const Symbol& s, const std::vector<Value>& indexes,
 
 std::string Emitter::Index(const Expr& e, Future future) {
   std::vector<const Expr*> indexes;
-  for (auto& a : e.args) indexes.push_back(a.get());
+  for (auto& a : e.args) {
+    SignIgnored(*a);
+    indexes.push_back(a.get());
+  }
   return IndexOf(*e.symbol, EmitOperands(indexes, future));
 }
 
@@ -320,7 +335,10 @@ void Emitter::CollectIndexes(const Expr& e, std::vector<const Expr*>& out) {
     return;
   }
   if (e.kind == Expr::Kind::Name && e.symbol != nullptr && e.symbol->isArray())
-    for (auto& a : e.args) out.push_back(a.get());
+    for (auto& a : e.args) {
+      SignIgnored(*a);
+      out.push_back(a.get());
+    }
 }
 
 std::string Emitter::PlaceOf(const Expr& e, const std::vector<Value>& indexes, size_t& next) {
@@ -395,6 +413,8 @@ std::vector<std::string> Emitter::EmitArgs(const std::vector<const Expr*>& args,
     operands.push_back(args[i]);
     operandKinds += kinds[i];
   }
+  for (size_t i = 0; i < operands.size(); ++i)
+    if (std::strchr("IiPpUCc", operandKinds[i])) SignIgnored(*operands[i]);
   std::vector<Value> values = EmitOperands(operands, future, operandKinds.c_str());
   for (const Value& v : values) Absorb(into, v);
   std::vector<std::string> out;
@@ -455,9 +475,19 @@ Value Emitter::EmitBuiltin(const Expr& e, Future future) {
   v.storage = b.storage;
   bool now = b.result != ValueType::None && MustSettle(Summarize(e), b.result, future);
   Future argsFuture = now ? Future{} : future;
-  // A temporary of the ring is taken before the arguments are read.
-  if (b.effects & kRing) argsFuture.rings += 1;
+  bool view = IsSliceView(e);
+  if (view) {
+    // A piece of a variable's text or a literal, read in place.
+    v.effects = 0;
+    v.storage = e.args[0]->constant.known() ? Storage::Literal : Storage::Variable;
+    v.made = true;
+    v.view = true;
+  } else if (b.effects & kRing) {
+    // A temporary of the ring is taken before the arguments are read.
+    argsFuture.rings += 1;
+  }
   if (b.special == Special::Str) {
+    SignIgnored(*args[0]);  // -0 reads as 0
     Value n = EmitOperands(args, argsFuture)[0];
     Absorb(v, n);
     v.cpp = NumberText(n);
@@ -486,7 +516,7 @@ Value Emitter::EmitBuiltin(const Expr& e, Future future) {
     else v.cpp = "(" + s + ").length";
     return now ? Evaluate(v, future) : v;
   }
-  std::string text = b.emit;
+  std::string text = view ? b.view : b.emit;
   for (size_t i = converted.size(); i-- > 0;) {
     std::string mark = "$" + std::to_string(i + 1);
     size_t at = text.find(mark);
@@ -552,6 +582,7 @@ Value Emitter::EmitMember(const Expr& e, Future future) {
 }
 
 Value Emitter::EmitUnary(const Expr& e, Future future) {
+  bool wide = Wide(e);
   Value x = Emit(*e.args[0], future);
   Value v;
   Absorb(v, x);
@@ -559,6 +590,10 @@ Value Emitter::EmitUnary(const Expr& e, Future future) {
     v.type = ValueType::Integer;
     v.boolean = true;
     v.cpp = "(" + AsInteger(x) + " == 0)";
+  } else if (wide) {
+    v.type = ValueType::Double;
+    v.wide = true;
+    v.cpp = "(-" + AsWide(x) + ")";
   } else {
     v.type = ValueType::Double;
     v.cpp = "(-" + AsNumber(x) + ")";
@@ -567,6 +602,7 @@ Value Emitter::EmitUnary(const Expr& e, Future future) {
 }
 
 Value Emitter::EmitBinary(const Expr& e, Future future) {
+  bool wide = Wide(e);
   std::vector<Value> operands = EmitOperands({e.args[0].get(), e.args[1].get()}, future);
   const Value& l = operands[0];
   const Value& r = operands[1];
@@ -574,7 +610,19 @@ Value Emitter::EmitBinary(const Expr& e, Future future) {
   Absorb(v, l);
   Absorb(v, r);
   BinaryOp op = e.binary;
-  bool integers = (l.type == ValueType::Integer || l.boolean) && (r.type == ValueType::Integer || r.boolean);
+  bool integers = l.integral() && r.integral();
+  if (wide) {
+    // Exact in a 64-bit integer: the integer path says it fits. Of two
+    // INTEGERs, stored into an INTEGER, the overflow flag does the range check.
+    v.type = ValueType::Double;
+    v.wide = true;
+    v.cpp = "(" + AsWide(l) + " " + CppOperator(op) + " " + AsWide(r) + ")";
+    if ((l.type == ValueType::Integer || l.boolean) && (r.type == ValueType::Integer || r.boolean) && !l.wide && !r.wide) {
+      const char* narrow = op == BinaryOp::Add ? "IntegerAdd(" : op == BinaryOp::Subtract ? "IntegerSub(" : "IntegerMul(";
+      v.narrow = narrow + l.cpp + ", " + r.cpp + ")";
+    }
+    return v;
+  }
   switch (op) {
     case BinaryOp::Add:
     case BinaryOp::Subtract:
@@ -618,7 +666,11 @@ Value Emitter::EmitCompare(const Expr& e, Future future) {
   v.boolean = true;
   Absorb(v, operands[0]);
   Absorb(v, operands[1]);
-  v.cpp = "(StrCompare(" + AsString(operands[0]) + ", " + AsString(operands[1]) + ") " + CppOperator(e.binary) + " 0)";
+  if (e.binary == BinaryOp::Equal || e.binary == BinaryOp::NotEqual)
+    v.cpp = std::string(e.binary == BinaryOp::Equal ? "" : "!") + "StrEqual(" + AsString(operands[0]) + ", " +
+            AsString(operands[1]) + ")";
+  else
+    v.cpp = "(StrCompare(" + AsString(operands[0]) + ", " + AsString(operands[1]) + ") " + CppOperator(e.binary) + " 0)";
   return v;
 }
 

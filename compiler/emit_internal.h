@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "emit_cpp.h"
+#include "integers.h"
 #include "sequence.h"
 
 namespace tbc {
@@ -33,6 +34,11 @@ struct Value {
   bool lvalue = false;       // cpp names storage: a variable, an element, a local
   bool made = false;         // a string that exists already (a variable, a local, the
                              // accumulator's content), rather than one cpp makes
+  bool wide = false;         // a DOUBLE that is an exact whole number in an int64_t (the integer path)
+  bool view = false;         // a piece of another text, in place: no NUL after it
+  std::string narrow;        // a wide value's C++ as stored into an INTEGER, when cheaper than StoreInteger
+
+  bool integral() const { return type == ValueType::Integer || boolean || wide; }
 };
 
 class Emitter {
@@ -49,6 +55,11 @@ class Emitter {
   void EmitData(std::ostringstream& out);
   void EmitRoutine(std::ostringstream& out, const Routine& r);
   std::string RoutineSignature(const Routine& r, bool definition) const;
+  bool Quiet(const Block& block);
+  // A number of a quiet routine lives on the stack.
+  bool OnStack(const Routine& r, const Symbol& s) const {
+    return quiet_ && !r.recursive && !s.reference && !s.isArray() && (s.type == ValueType::Integer || s.type == ValueType::Double);
+  }
   std::string Storage(const Symbol& s) const;
   std::string Reset(const Symbol& s) const;
   std::string View(const Symbol& s) const;
@@ -62,6 +73,7 @@ class Emitter {
   void EmitStatement(const Stmt& s);
   void EmitDim(const Stmt& s);
   void EmitAssign(const Stmt& s);
+  bool AppendInPlace(const Expr& target, const Expr& value);
   void EmitBuiltinAssign(const Stmt& s);
   void EmitCallStatement(const Stmt& s);
   void EmitPrint(const Stmt& s);
@@ -120,6 +132,7 @@ class Emitter {
   std::string NewTemp();
  public:
   std::string AsInteger(const Value& v);
+  std::string AsWide(const Value& v);
   std::string AsNumber(const Value& v);
   std::string AsString(const Value& v);
   std::string AsText(const Value& v);
@@ -129,7 +142,7 @@ class Emitter {
   std::string IndexOf(const Symbol& s, const std::vector<Value>& indexes, size_t first = 0);
   // A variable, an element or a field: the index expressions it needs, in
   // source order, then its C++ place from their values.
-  static void CollectIndexes(const Expr& e, std::vector<const Expr*>& out);
+  void CollectIndexes(const Expr& e, std::vector<const Expr*>& out);
   std::string PlaceOf(const Expr& e, const std::vector<Value>& indexes, size_t& next);
   Value EmitPlace(const Expr& e, Future future);
   // A number as an operand of x87 code: a value in memory that the code can
@@ -163,6 +176,7 @@ class Emitter {
   // The routine being emitted (null for the main code) and where its code goes.
   const Routine* routine_ = nullptr;
   bool checked_ = false;  // x87 code with a check after each computing instruction
+  bool quiet_ = false;    // the routine being emitted is Quiet
   std::ostringstream* out_ = nullptr;
   int indent_ = 1;
   int lastLine_ = -1;
@@ -181,6 +195,12 @@ class Emitter {
   std::vector<std::string> constants_;  // the x87 constants of the module
   std::map<std::string, std::string> constantNames_;
   Sequencer sequencer_;
+  IntegerPlan integers_;
+  // The integer path: whether e computes in integer registers here. Asked
+  // before e's operands are emitted.
+  bool Wide(const Expr& e) { return !checked_ && integers_.Wide(e); }
+  // e is used where the sign of a zero makes no difference.
+  void SignIgnored(const Expr& e) { integers_.SignIgnored(e); }
 };
 
 }  // namespace tbc

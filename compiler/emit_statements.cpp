@@ -183,6 +183,8 @@ void Emitter::EmitAssign(const Stmt& s) {
     EmitX87(*s.value, {}, t.symbol);
     return;
   }
+  if (AppendInPlace(t, *s.value)) return;
+  if (t.type == ValueType::Integer) SignIgnored(*s.value);
   // The target's indexes, then the value, in source order.
   std::vector<const Expr*> operands;
   CollectIndexes(t, operands);
@@ -236,6 +238,47 @@ void Emitter::EmitBuiltinAssign(const Stmt& s) {
   Line(code);
 }
 
+namespace {
+
+bool Mentions(const Expr& e, const Symbol* symbol, bool anyReference) {
+  if (e.kind == Expr::Kind::Name && e.ref == Expr::Ref::Variable && e.symbol != nullptr &&
+      (e.symbol == symbol || (anyReference && e.symbol->reference && e.symbol->type == ValueType::String)))
+    return true;
+  for (const auto& a : e.args)
+    if (Mentions(*a, symbol, anyReference)) return true;
+  return false;
+}
+
+void Pieces(const Expr& e, std::vector<const Expr*>& out) {
+  if (IsConcat(e) && !e.constant.known()) {
+    Pieces(*e.args[0], out);
+    Pieces(*e.args[1], out);
+  } else {
+    out.push_back(&e);
+  }
+}
+
+}  // namespace
+
+// s = s + a + b, where nothing after s can reach s (no call, no s, no
+// variable that may be s by another name): the pieces are appended to s's own
+// block in order, which grows by a quarter at a time, rather than joined in
+// the accumulator and copied back whole.
+bool Emitter::AppendInPlace(const Expr& target, const Expr& value) {
+  if (target.kind != Expr::Kind::Name || target.symbol == nullptr || target.symbol->isArray() ||
+      target.symbol->reference || target.type != ValueType::String || !IsConcat(value) || value.constant.known())
+    return false;
+  std::vector<const Expr*> pieces;
+  Pieces(value, pieces);
+  const Expr& first = *pieces[0];
+  if (first.kind != Expr::Kind::Name || first.ref != Expr::Ref::Variable || first.symbol != target.symbol) return false;
+  for (size_t i = 1; i < pieces.size(); ++i)
+    if ((Summarize(*pieces[i]).does.effects & kHazard) || Mentions(*pieces[i], target.symbol, true)) return false;
+  for (size_t i = 1; i < pieces.size(); ++i)
+    Line("StrAppendInPlace(" + AsString(Text(Emit(*pieces[i], {}))) + ", &" + target.symbol->cppName + ");");
+  return true;
+}
+
 void Emitter::EmitCallStatement(const Stmt& s) {
   const Expr& c = *s.callee;
   if (c.kind == Expr::Kind::Member) {
@@ -274,6 +317,7 @@ void Emitter::EmitPrint(const Stmt& s) {
       Line(EmitBuiltin(e, {}).cpp);
       continue;
     }
+    SignIgnored(e);  // -0 prints as 0
     Value v = Emit(e, {});
     Line(std::string(counted ? "PrintWrite(" : "ConsoleWrite(") + (v.type == ValueType::String ? AsString(v) : NumberText(v)) +
          ");");
@@ -346,6 +390,11 @@ void Emitter::EmitFor(const Stmt& s) {
   const Symbol& c = *s.target->symbol;
   const std::string v = c.reference ? "(*" + c.cppName + ")" : c.cppName;
   bool integerCounter = c.type == ValueType::Integer;
+  if (integerCounter) {
+    SignIgnored(*s.start);
+    SignIgnored(*s.end);
+    if (s.step) SignIgnored(*s.step);
+  }
   Future afterStart = Summarize(*s.end).does;
   if (s.step) afterStart = afterStart | Summarize(*s.step).does;
   Value start = Emit(*s.start, afterStart);
@@ -354,7 +403,7 @@ void Emitter::EmitFor(const Stmt& s) {
   std::string fits;
   if (integerCounter && start.type == ValueType::Double && !start.boolean) {
     if (!start.lvalue) start = Evaluate(start, {});
-    fits = "FitsInteger(" + start.cpp + ") && ";
+    fits = std::string(start.wide ? "WideFitsInteger(" : "FitsInteger(") + start.cpp + ") && ";
   }
   Line(v + " = " + (integerCounter ? AsInteger(start) : AsNumber(start)) + ";");
   int direction = 0;
@@ -373,10 +422,40 @@ void Emitter::EmitFor(const Stmt& s) {
     Line("if (" + fits + v + (direction > 0 ? " <= " : " >= ") + end + ") for (;;) {");
     ++indent_;
     EmitBlock(s.body);
-    std::string last = NewLocal();
-    Line("const bool " + last + " = " + v + (direction > 0 ? " >= " : " <= ") + end + ";");
-    Line(v + " = IntegerAdd(" + v + ", " + std::to_string(direction) + ");");
-    Line("if (" + last + ") break;");
+    // Short of the end the step cannot overflow; at the end the counter
+    // takes the exact sum stored, -2147483648 past the range.
+    Line("if (" + v + (direction > 0 ? " >= " : " <= ") + end + ") {");
+    Line("  " + v + " = IntegerAdd(" + v + ", " + std::to_string(direction) + ");");
+    Line("  break;");
+    Line("}");
+    Line(v + (direction > 0 ? " += 1;" : " -= 1;"));
+    --indent_;
+    Line("}");
+  } else if (integerCounter && !checked_ && integers_.Of(*s.end).integral() &&
+             (!s.step || integers_.Of(*s.step).integral())) {
+    // The integer path: the end and the step exact in 64-bit integers, the
+    // sum too; a sum beyond the INTEGER range ends the loop.
+    // A step that is an INTEGER adds in 32 bits, the processor's overflow
+    // flag saying when the sum leaves the range.
+    bool narrowStep = !s.step || integers_.Of(*s.step).kind == IntegerForm::Kind::Int32;
+    std::string end = NewLocal(), step = NewLocal();
+    Line("const int64_t " + end + " = " + AsWide(Emit(*s.end, s.step ? Summarize(*s.step).does : Future{})) + ";");
+    Line(std::string(narrowStep ? "const int32_t " : "const int64_t ") + step + " = " +
+         (!s.step ? std::string("1") : narrowStep ? AsInteger(Emit(*s.step, {})) : AsWide(Emit(*s.step, {}))) + ";");
+    auto continues = [&](const std::string& value) {
+      return "(" + step + " >= 0 ? " + value + " <= " + end + " : " + value + " >= " + end + ")";
+    };
+    Line("if (" + fits + continues(v) + ") for (;;) {");
+    ++indent_;
+    EmitBlock(s.body);
+    if (narrowStep) {
+      Line("if (!ForNextInteger(&" + v + ", " + step + ", " + end + ")) break;");
+    } else {
+      std::string sum = NewLocal();
+      Line("const int64_t " + sum + " = " + v + " + " + step + ";");
+      Line(v + " = StoreInteger(" + sum + ");");
+      Line("if (!(" + sum + " == " + v + " && " + continues(sum) + ")) break;");
+    }
     --indent_;
     Line("}");
   } else if (!checked_) {

@@ -6,6 +6,15 @@ bool IsConcat(const Expr& e) {
   return e.kind == Expr::Kind::Binary && e.binary == BinaryOp::Add && e.type == ValueType::String;
 }
 
+bool IsSliceView(const Expr& e) {
+  if (e.kind != Expr::Kind::Name || e.ref != Expr::Ref::Builtin || e.builtin == nullptr || e.builtin->view == nullptr ||
+      e.args.empty())
+    return false;
+  const Expr& text = *e.args[0];
+  if (text.constant.known()) return text.constant.type == ValueType::String;
+  return (text.kind == Expr::Kind::Name && text.ref == Expr::Ref::Variable) || text.kind == Expr::Kind::Field;
+}
+
 bool Vulnerable(Storage storage, const Future& f) {
   switch (storage) {
     case Storage::Literal:
@@ -81,6 +90,10 @@ const Summary& Sequencer::Summarize(const Expr& e) {
           break;
         case Expr::Ref::Builtin:
           if (e.builtin == nullptr) break;
+          if (IsSliceView(e)) {
+            HoldString(s, e, e.args[0]->constant.known() ? Storage::Literal : Storage::Variable);
+            break;
+          }
           Takes(s, e.builtin->effects);
           HoldString(s, e, e.builtin->storage);
           break;

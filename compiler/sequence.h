@@ -73,5 +73,8 @@ class Sequencer {
 };
 
 bool IsConcat(const Expr& e);
+// LEFT$, RIGHT$ or MID$ of a variable's text (an element's, a field's) or of
+// a literal: a view into that text, which lives where the text does.
+bool IsSliceView(const Expr& e);
 
 }  // namespace tbc

@@ -31,10 +31,42 @@ inline int32_t PositionOf(long double number) {
   return RoundToInteger(number);
 }
 
-// The exact sum of two INTEGERs, stored into an INTEGER.
+// An exact whole number of the integer path, stored into an INTEGER: out of
+// the range, -2147483648.
+inline int32_t StoreInteger(int64_t value) {
+  return value >= INT32_MIN && value <= INT32_MAX ? static_cast<int32_t>(value) : INT32_MIN;
+}
+
+// An exact whole number of the integer path that an INTEGER holds.
+inline bool WideFitsInteger(int64_t value) { return value >= INT32_MIN && value <= INT32_MAX; }
+
+// NEXT of an INTEGER counter whose step is an INTEGER: the exact sum stored,
+// and whether the loop goes on (a sum beyond the range ends it, the counter
+// holding what the store gives).
+inline bool ForNextInteger(int32_t* counter, int32_t step, int64_t end) {
+  int32_t next;
+  if (__builtin_add_overflow(*counter, step, &next)) {
+    *counter = INT32_MIN;
+    return false;
+  }
+  *counter = next;
+  return step >= 0 ? next <= end : next >= end;
+}
+
+// The exact sum, difference and product of two INTEGERs, stored into an
+// INTEGER: the processor's overflow flag says when the exact result is out
+// of the range.
 inline int32_t IntegerAdd(int32_t a, int32_t b) {
-  int64_t sum = int64_t{a} + b;
-  return sum == static_cast<int32_t>(sum) ? static_cast<int32_t>(sum) : INT32_MIN;
+  int32_t r;
+  return __builtin_add_overflow(a, b, &r) ? INT32_MIN : r;
+}
+inline int32_t IntegerSub(int32_t a, int32_t b) {
+  int32_t r;
+  return __builtin_sub_overflow(a, b, &r) ? INT32_MIN : r;
+}
+inline int32_t IntegerMul(int32_t a, int32_t b) {
+  int32_t r;
+  return __builtin_mul_overflow(a, b, &r) ? INT32_MIN : r;
 }
 
 // \ truncates toward zero. A zero divisor, and the one quotient beyond 32
@@ -105,6 +137,48 @@ inline StringValue StrMid(StringValue text, int32_t start, int32_t count) {
   int32_t begin = start < 1 ? 0 : start - 1 > text.length ? text.length : start - 1;
   return StrSlice(text, begin, count < 0 ? 0 : count);
 }
+// The same pieces as views into the text itself, with no temporary and no
+// copy, for a text that stays where it is while the piece is used (the
+// compiler knows when: a variable's text, or a literal). A view does not end
+// in a NUL.
+// begin lies within the text and count is not negative.
+inline StringValue SliceView(StringValue text, int32_t begin, int32_t count) {
+  int32_t room = text.length - begin;
+  return StringValue{text.text + begin, count < room ? count : room};
+}
+inline StringValue StrLeftView(StringValue text, int32_t count) { return SliceView(text, 0, count < 0 ? 0 : count); }
+inline StringValue StrRightView(StringValue text, int32_t count) {
+  int32_t keep = count < 0 ? 0 : count > text.length ? text.length : count;
+  return SliceView(text, text.length - keep, keep);
+}
+inline StringValue StrMidView(StringValue text, int32_t start, int32_t count) {
+  int32_t begin = start < 1 ? 0 : start - 1 > text.length ? text.length : start - 1;
+  return SliceView(text, begin, count < 0 ? 0 : count);
+}
+
+// s = s + piece, in s's own block: a short piece is copied here when the
+// block has room, anything else goes through StrAppend, whose block grows by a
+// quarter at a time.
+inline void StrAppendInPlace(StringValue piece, StringDescriptor* s) {
+  s->position = s->length;
+  if (piece.length > 0 && piece.length <= 16 && int64_t{s->position} + piece.length < s->capacity) {
+    char* to = s->text + s->position;
+    for (int32_t i = 0; i < piece.length; ++i) to[i] = piece.text[i];
+    to[piece.length] = 0;
+    s->length = s->position += piece.length;
+    return;
+  }
+  StrAppend(piece, s);
+}
+
+// = and <> of two texts: the same bytes, and as many.
+inline bool StrEqual(StringValue a, StringValue b) {
+  if (a.length != b.length) return false;
+  for (int32_t i = 0; i < a.length; ++i)
+    if (a.text[i] != b.text[i]) return false;
+  return true;
+}
+
 // INSTR: the 1-based place of find in text at or after start, 0 when absent.
 int32_t StrInstr(int32_t start, StringValue text, StringValue find);
 StringValue StrUpper(StringValue text);
