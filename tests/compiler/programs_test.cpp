@@ -1188,6 +1188,61 @@ const Case kCases[] = {
      "one\nTWO\n"
      "4097 xy 1\n"
      "4096 1 1\n"},
+
+    // What the fast forms must keep: -0 from INTEGER operands where its sign
+    // shows (1 / -0 is minus infinity), the store of a result beyond the
+    // range, INTEGER counters stepping past the end of the range, FUNCTION
+    // results, pieces of a text read in place, and an append that a call
+    // within it must not see.
+    {"integer_path_and_strings_in_place",
+     {"DIM a AS INTEGER, b AS INTEGER, i AS INTEGER, j AS INTEGER, d AS DOUBLE, s AS STRING\n"
+      "a = 0: b = -5\n"
+      "d = a * b: PRINT 1 / d < 0; \" \";\n"
+      "d = -a: PRINT 1 / d < 0; \" \";\n"
+      "d = -a - a: PRINT 1 / d < 0; \" \";\n"
+      "d = a * b + 0: PRINT 1 / d < 0; \" \";\n"
+      "d = a * 3: PRINT 1 / d < 0\n"
+      "a = 65536: i = a * a: PRINT i; \" \"; a * a - a * a; \" \"; a * a\n"
+      "i = 2147483647: j = i + 1: PRINT j; \" \"; i + i\n"
+      "i = -2147483648: j = -i: PRINT j; \" \"; i * -1; \" \"; i - 1\n"
+      "FOR i = 2147483640 TO 2147483647 STEP 5: PRINT i; \" \";: NEXT: PRINT i\n"
+      "b = 5\n"
+      "FOR i = 1 TO 12 STEP b: PRINT i; \" \";: NEXT: PRINT i\n"
+      "j = -2147483648\n"
+      "FOR i = -2147483640 TO j STEP -5: PRINT i; \" \";: NEXT: PRINT i\n"
+      "FOR i = 3 TO 1 STEP -1: PRINT i;: NEXT: PRINT \" \"; i\n"
+      "PRINT Half(3); \" \"; Twice(21); \" \"; Twice(5000); \" \"; Half(1) * 3 = 1.5\n"
+      "s = \"abcdef\": s = MID$(s, 2): PRINT s;\n"
+      "s = RIGHT$(s, 3): PRINT \" \"; s;\n"
+      "s = LEFT$(s, 2) + s: PRINT \" \"; s\n"
+      "s = \"a\": s = s + Grab() + \"c\": PRINT s\n"
+      "s = \"ab cd\"\n"
+      "PRINT MID$(s, 3, 1) = \" \"; MID$(s, 2, 1) = \" \"; \"[\"; LEFT$(s, -1); \"][\"; MID$(s, 0, 2); \"][\"; _\n"
+      "  RIGHT$(s, 100); \"]\"; MID$(\"xyz\", 2, 1) <> \"y\"; \" \"; VAL(LEFT$(\"12345\", 3)) + 1\n"
+      "FUNCTION Half(n AS INTEGER) AS DOUBLE\n"
+      "  Half = n / 2\n"
+      "END FUNCTION\n"
+      "FUNCTION Twice(n AS INTEGER) AS INTEGER\n"
+      "  IF n > 1000 THEN EXIT FUNCTION\n"
+      "  Twice = n * 2\n"
+      "END FUNCTION\n"
+      "FUNCTION Grab() AS STRING\n"
+      "  s = \"zz\"\n"
+      "  Grab = \"b\"\n"
+      "END FUNCTION\n"},
+     "",
+     "1 1 1 0 0\n"
+     "-2147483648 0 4294967296\n"
+     "-2147483648 4294967294\n"
+     "-2147483648 2147483648 -2147483649\n"
+     "2147483640 2147483645 -2147483648\n"
+     "1 6 11 16\n"
+     "-2147483640 -2147483645 -2147483648\n"
+     "321 0\n"
+     "1.5 42 0 1\n"
+     "bcdef def dedef\n"
+     "abc\n"
+     "10[][ab][ab cd]0 124\n"},
 };
 
 class CompiledProgram : public testing::TestWithParam<Case> {};
