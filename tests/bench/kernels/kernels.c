@@ -65,10 +65,11 @@ static void WordCount(void) {
   size_t length = n << 16;
   double t = Timer();
   int32_t words = 0, inWord = 0;
-  for (size_t i = 0; i < length; ++i) {
-    if (text[i] == ' ') inWord = 0;
-    else if (!inWord) ++words, inWord = 1;
-  }
+  for (int pass = 1; pass <= 20; ++pass)
+    for (size_t i = 0; i < length; ++i) {
+      if (text[i] == ' ') inWord = 0;
+      else if (!inWord) ++words, inWord = 1;
+    }
   printf("wordcount %.3f %d\n", Timer() - t, words);
   free(text);
 }
@@ -90,23 +91,31 @@ static void Append(Text* s, const char* bytes, size_t n) {
 
 static void AppendBytes(void) {
   double t = Timer();
-  Text s = {0};
-  for (int32_t i = 1; i <= 1000000; ++i) Append(&s, "x", 1);
-  printf("append %.3f %d\n", Timer() - t, (int)s.length);
-  free(s.text);
+  int32_t total = 0;
+  for (int pass = 1; pass <= 20; ++pass) {
+    Text s = {0};
+    for (int32_t i = 1; i <= 1000000; ++i) Append(&s, "x", 1);
+    total += (int32_t)s.length;
+    free(s.text);
+  }
+  printf("append %.3f %d\n", Timer() - t, total);
 }
 
 static void Lines(void) {
   double t = Timer();
-  Text s = {0};
+  int32_t total = 0;
   char number[16];
-  for (int32_t i = 1; i <= 100000; ++i) {
-    int n = sprintf(number, "%d", i);
-    Append(&s, number, (size_t)n);
-    Append(&s, "\r\n", 2);
+  for (int pass = 1; pass <= 20; ++pass) {
+    Text s = {0};
+    for (int32_t i = 1; i <= 100000; ++i) {
+      int n = sprintf(number, "%d", i);
+      Append(&s, number, (size_t)n);
+      Append(&s, "\r\n", 2);
+    }
+    total += (int32_t)s.length;
+    free(s.text);
   }
-  printf("lines %.3f %d\n", Timer() - t, (int)s.length);
-  free(s.text);
+  printf("lines %.3f %d\n", Timer() - t, total);
 }
 
 #define N 150
@@ -115,12 +124,13 @@ static void MatMul(void) {
   for (int i = 0; i <= N; ++i)
     for (int j = 0; j <= N; ++j) a[i][j] = i + j, b[i][j] = i - j;
   double t = Timer();
-  for (int i = 0; i <= N; ++i)
-    for (int j = 0; j <= N; ++j) {
-      long double sum = 0;
-      for (int k = 0; k <= N; ++k) sum = sum + a[i][k] * b[k][j];
-      c[i][j] = sum;
-    }
+  for (int pass = 1; pass <= 20; ++pass)
+    for (int i = 0; i <= N; ++i)
+      for (int j = 0; j <= N; ++j) {
+        long double sum = 0;
+        for (int k = 0; k <= N; ++k) sum = sum + a[i][k] * b[k][j];
+        c[i][j] = sum;
+      }
   long double sum = 0;
   for (int i = 0; i <= N; ++i)
     for (int j = 0; j <= N; ++j) sum = sum + c[i][j];
