@@ -140,13 +140,15 @@ bool ResourceCompiler::AddText(const std::string& text, const std::string& path,
     error = path + ":" + std::to_string(line) + ": a string or comment does not end";
     return false;
   }
-  for (size_t i = 0; i < tokens.size(); i += 3) {
+  // A line at a time: its three words.
+  for (size_t i = 0, end = 0; i < tokens.size(); i = end) {
+    for (end = i; end < tokens.size() && tokens[end].line == tokens[i].line;) ++end;
     auto fail = [&](const std::string& problem) {
       error = path + ":" + std::to_string(tokens[i].line) + ": " + problem;
       return false;
     };
     ResourceId name;
-    if (i + 2 >= tokens.size() || !Identifier(tokens[i], name) || tokens[i + 1].quoted) return fail(kForms);
+    if (end - i != 3 || !Identifier(tokens[i], name) || tokens[i + 1].quoted) return fail(kForms);
     const std::string& kind = tokens[i + 1].text;
     if (kind != "ICON" && kind != "CURSOR" && kind != "BITMAP") return fail(kForms);
     std::string file = tokens[i + 2].text;

@@ -1,6 +1,7 @@
 // The resource compiler: scripts of the forms the language documents,
 //   ID ICON "file.ico"     ID CURSOR "file.cur"     ID BITMAP "file.bmp"
-// (ID a number or a name, the file quoted or not, // and /* */ comments),
+// one a line (ID a number or a name, the file quoted or not, // and /* */
+// comments),
 // and the .rsrc section made of their resources, laid out as windres and ld
 // lay it out: the directories of types, names and languages depth first, the
 // names, the data entries, then the data, each 8-byte aligned.
