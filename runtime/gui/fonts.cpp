@@ -16,9 +16,13 @@ int ScreenDotsPerInch() {
   return dots;
 }
 
-// The point size from the font's real metrics: a font may give its height
-// as that of the cell, leading included, or of the characters alone.
+// A font made here holds the size it was asked for, which is what it reads
+// back, whatever size the system could give it; a stock font gives the
+// height of its cell, leading included, so its size comes from its metrics.
 int32_t PointsOf(HFONT font) {
+  LOGFONTA description = {};
+  GetObjectA(font, sizeof description, &description);
+  if (description.lfHeight < 0) return MulDiv(-description.lfHeight, 72, ScreenDotsPerInch());
   HDC screen = GetDC(nullptr);
   HGDIOBJ old = SelectObject(screen, font);
   TEXTMETRICA metrics = {};

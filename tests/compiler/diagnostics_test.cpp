@@ -185,7 +185,7 @@ const Refusal kRefusals[] = {
     {"SUB A EXPORT\nEND SUB", 1, 5, "EXPORT is for the routines of a library (OPTION LIBRARY)", 1},
     {"OPTION LIBRARY\nPRINT 1", 2, 1, "a library has no main code: statements stand in its SUBs and FUNCTIONs", 1},
     {"DECLARE SUB X LIB \"a.dll\" (d AS DOUBLE)", 1, 33, "only INTEGER and STRING values are passed to a library routine", 1},
-    {"OPTION FOO", 1, 8, "unknown option FOO; the options are SIGNATURE, NAME, LIBRARY, GUI and RESOURCES", 1},
+    {"OPTION FOO", 1, 8, "unknown option FOO; the options are SIGNATURE, NAME, LIBRARY, GUI, RESOURCES and TABSTOPS", 1},
     {"OPTION SIGNATURE 12345", 1, 18, "OPTION SIGNATURE takes a number from 0 to 9999", 1},
     {"IF 1 THEN\nOPTION SIGNATURE 1\nEND IF", 2, 1, "OPTION stands at the top level of the main code", 1},
     {"FUNCTION F() AS INTEGER\nEND FUNCTION\nON FLOAT ERROR CALL F", 3, 21,
