@@ -28,10 +28,10 @@ uint32_t FileDialogFilter(const char* text, char* out, uint32_t size) {
     for (const char* c = lastPart; *c != 0; ++c) put(*c);
     put(0);
   }
-  // The last text's end (should it have been cut short) and the list's.
+  // The last text's end, should it have been cut short, then the list's.
+  if (at == 0 || out[at - 1] != 0) out[at++] = 0;
   out[at++] = 0;
-  out[at] = 0;
-  return at + 1;
+  return at;
 }
 
 StringValue DefaultExtension(const char* text) {
