@@ -52,8 +52,9 @@ LRESULT CALLBACK MessageHook(int code, WPARAM removal, LPARAM lParam) {
 // like any other: the handler runs from the loop, not from inside the hook.
 bool HandleFormKey(MSG* message) {
   if (message->message != WM_KEYDOWN || (message->wParam != VK_TAB && message->wParam != VK_RETURN)) return false;
-  HWND form = GetAncestor(message->hwnd, GA_ROOT);
-  const ObjectRecord* record = LookUpWindow(form);
+  // A message for the thread, with no window, is no form's.
+  HWND form = message->hwnd != nullptr ? GetAncestor(message->hwnd, GA_ROOT) : nullptr;
+  const ObjectRecord* record = form != nullptr ? LookUpWindow(form) : nullptr;
   if (record == nullptr || (record->Style & WS_CHILD) != 0 || Held(VK_CONTROL) || Held(VK_MENU)) return false;
   HWND focus = GetFocus();
   if (focus == nullptr || GetAncestor(focus, GA_ROOT) != form) focus = form;

@@ -245,9 +245,11 @@ const Refusal kRefusals[] = {
     {"DIM w AS FORM\nPRINT w.GetPixel(1)", 2, 9, "w.GetPixel takes 2 arguments, given 1", 1},
     {"OPTION TABSTOPS 1\nDIM w AS FORM\nw.Show", 1, 17, "OPTION TABSTOPS takes no value", 1},
     {"PRINT MouseX", 1, 7, "MouseX belongs to window programs, which declare a FORM", 1},
-    {"DIM x$\nx$ = INPUTBOX$", 2, 6, "INPUTBOX$ takes its arguments in parentheses", 1},
-    {"DIM x$\nx$ = INPUTBOX$()", 2, 6, "INPUTBOX$ takes 1 to 3 arguments, given 0", 1},
-    {"DIM x$\nx$ = OPENFILE$(3)", 2, 16, "argument 1 of OPENFILE$ is a STRING", 1},
+    {"DIM x$\nx$ = INPUTBOX$(\"Name?\")", 2, 6, "INPUTBOX$ belongs to window programs, which declare a FORM", 1},
+    {"DIM x$\nx$ = SAVEFILE$(\"*.txt\")", 2, 6, "SAVEFILE$ belongs to window programs, which declare a FORM", 1},
+    {"DIM w AS FORM\nDIM x$\nx$ = INPUTBOX$", 3, 6, "INPUTBOX$ takes its arguments in parentheses", 1},
+    {"DIM w AS FORM\nDIM x$\nx$ = INPUTBOX$()", 3, 6, "INPUTBOX$ takes 1 to 3 arguments, given 0", 1},
+    {"DIM w AS FORM\nDIM x$\nx$ = OPENFILE$(3)", 3, 16, "argument 1 of OPENFILE$ is a STRING", 1},
 };
 
 class RefusedProgram : public testing::TestWithParam<Refusal> {};
