@@ -274,9 +274,10 @@ void Checker::CheckWindowProgram() {
 // (kNeedsCanvas), which draw at once outside OnPaint and into the paint inside
 // it. A program whose every drawing on a form stands in a routine that only
 // that form's OnPaint runs (no call, no other slot), and that draws on no
-// bitmap and runs nothing that could (no routine, no handler), draws into the
-// paint's DC without one: the canvas would give it that very DC. Any other
-// drawing on a form needs the canvas, as do the rows that say so.
+// bitmap and runs nothing that could (no routine, no handler, no arithmetic
+// that a floating-point handler watches), draws into the paint's DC without
+// one: the canvas would give it that very DC. Any other drawing on a form
+// needs the canvas, as do the rows that say so.
 void Checker::DecideCanvas() {
   if ((program_.needs & kNeedsCanvas) == kNeedsCanvas) return;
   // The slots each routine is set into, and the routines that code calls.
@@ -342,7 +343,8 @@ void Checker::DecideCanvas() {
       const auto& set = slots[r.get()];
       bool onlyPaint = d.forms.size() == 1 && set.size() == 1 && set.begin()->first == *d.forms.begin() &&
                        set.begin()->second == std::string("ONPAINT");
-      canvas = !onlyPaint || called.count(r.get()) || r->fpuHandler || d.bitmap || d.hazard;
+      // In a program with a floating-point handler any arithmetic may run it.
+      canvas = !onlyPaint || called.count(r.get()) || r->fpuHandler || d.bitmap || d.hazard || program_.trapped;
     }
   }
   if (canvas) program_.needs |= kNeedsCanvas;
