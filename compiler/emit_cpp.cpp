@@ -604,8 +604,11 @@ LinkPlan PlanLink(const Program& program) {
       if (r->exported) exports.push_back(r);
     std::sort(exports.begin(), exports.end(), [](const Routine* a, const Routine* b) { return a->ordinal < b->ordinal; });
     std::string def = "EXPORTS\n";
-    for (const Routine* r : exports)
+    for (const Routine* r : exports) {
       def += "  " + ExportedName(*r) + "@" + std::to_string(ArgumentBytes(*r)) + " @" + std::to_string(r->ordinal) + "\n";
+      plan.exports.push_back(
+          {ExportedName(*r), "_" + ExportedName(*r) + "@" + std::to_string(ArgumentBytes(*r)), r->ordinal});
+    }
     plan.exportsDef = def;
     bool strings = false;
     for (size_t m = 0; m < program.modules->size(); ++m) strings |= HasStrings(program, static_cast<int>(m));
