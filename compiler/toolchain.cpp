@@ -1,9 +1,9 @@
 #include "toolchain.h"
 
 #include "archive_symbols.h"
+#include "host.h"
+#include "paths.h"
 
-#include <fcntl.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cctype>
@@ -21,11 +21,6 @@ std::vector<std::string> Words(const std::string& text) {
   std::istringstream in(text);
   for (std::string w; in >> w;) words.push_back(w);
   return words;
-}
-
-std::string Directory(const std::string& path) {
-  size_t slash = path.find_last_of('/');
-  return slash == std::string::npos ? "." : path.substr(0, slash);
 }
 
 std::string FileName(const std::string& path) {
@@ -82,14 +77,12 @@ bool LoadKit(Kit& kit, std::string& message) {
   if (const char* env = std::getenv("TESSARIC_KIT")) {
     path = env;
   } else {
-    char self[4096];
-    ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
-    if (n <= 0) {
+    std::string self = host::ProgramPath();
+    if (self.empty()) {
       message = "cannot find where the compiler is installed";
       return false;
     }
-    self[n] = 0;
-    path = Directory(self) + "/tessaric-kit.txt";
+    path = JoinPath(DirectoryOf(self), "tessaric-kit.txt");
   }
   std::ifstream in(path);
   if (!in) {
@@ -111,36 +104,13 @@ bool LoadKit(Kit& kit, std::string& message) {
 }
 
 bool Run(const std::vector<std::string>& command, std::string& output) {
-  int pipes[2];
-  if (pipe(pipes) != 0) {
-    output = "cannot make a pipe";
+  host::Process process = host::RunProcess(command);
+  if (!process.started) {
+    output += "cannot start " + (command.empty() ? std::string("a program") : command[0]) + "\n";
     return false;
   }
-  pid_t child = fork();
-  if (child < 0) {
-    output = "cannot start " + command[0];
-    return false;
-  }
-  if (child == 0) {
-    dup2(pipes[1], 1);
-    dup2(pipes[1], 2);
-    close(pipes[0]);
-    close(pipes[1]);
-    int nothing = open("/dev/null", O_RDONLY);
-    if (nothing >= 0) dup2(nothing, 0);
-    std::vector<char*> argv;
-    for (const std::string& a : command) argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    execvp(argv[0], argv.data());
-    _exit(127);
-  }
-  close(pipes[1]);
-  char buffer[4096];
-  for (ssize_t n; (n = read(pipes[0], buffer, sizeof buffer)) > 0;) output.append(buffer, static_cast<size_t>(n));
-  close(pipes[0]);
-  int status = 0;
-  waitpid(child, &status, 0);
-  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+  output += process.output;
+  return process.exitCode == 0;
 }
 
 bool Build(const Kit& kit, const BuildRequest& request, BuildError& error) {

@@ -19,7 +19,8 @@ struct Kit {
 // compiler. False, with a message, when there is none.
 bool LoadKit(Kit& kit, std::string& message);
 
-// Runs a program with its arguments; its output (both streams) goes to output.
+// Runs a program with its arguments; its output (both streams) goes to
+// output. False when it fails or cannot be started (output then says so).
 bool Run(const std::vector<std::string>& command, std::string& output);
 
 struct BuildRequest {
