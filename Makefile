@@ -2,7 +2,7 @@
 #   make run                  build, then run every program headless into build/showcase/
 #   make run PROGRAM=<name>   build, then run one program under Wine
 #   make test                 build everything and run every test
-#   make build                build every deliverable into build/bin/
+#   make build                build the compilers (tessaric, tessaric.exe) and every deliverable into build/bin/
 #   make dist                 build everything and write the Windows package build/dist/tessaric-win32.zip
 #   make sizes                each deliverable's size beside its limit; fails when one is over
 #   make bench                the runtime's hot paths timed beside the C runtime and the C++ library,
@@ -23,7 +23,7 @@ configure: setup
 	    -DCMAKE_TOOLCHAIN_FILE=cmake/i686-w64-mingw32.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
 
 build: configure
-	@cmake --build $(BUILD) -j $(JOBS) --target deliverables
+	@cmake --build $(BUILD) -j $(JOBS) --target deliverables compiler_win32
 
 build-all: configure
 	@cmake --build $(BUILD) -j $(JOBS)
