@@ -131,8 +131,14 @@ int RunCompiler(const std::vector<std::string>& args) {
 
   Kit kit;
   std::string message;
-  if (!LoadKit(kit, message)) {
+  KitStatus status = LoadKit(kit, message);
+  if (status == KitStatus::kBroken) {
     std::cerr << "tessaric: internal error: " << message << "\n";
+    return kInternalError;
+  }
+  if (status == KitStatus::kMissing || !KitCanBuild(kit, message)) {
+    std::cerr << "tessaric: cannot build programs here yet: " << message
+              << "; --emit-cpp writes the program's C++ all the same\n";
     return kInternalError;
   }
   BuildRequest request;

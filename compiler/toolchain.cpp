@@ -67,40 +67,110 @@ bool WriteFile(const std::string& path, const std::string& text) {
 
 }  // namespace
 
-std::string Kit::Get(const std::string& key) const {
-  auto found = values.find(key);
-  return found == values.end() ? "" : found->second;
+namespace {
+
+// How the kit's values are read. A path relative to the kit's folder is
+// resolved against it, so that a kit and what it names can move together;
+// a program without a folder in its name is found on the search path.
+enum class KitValue { kWords, kPaths, kProgram };
+
+struct KitKey {
+  const char* name;
+  KitValue kind;
+  bool required;
+};
+
+const KitKey kKitKeys[] = {
+    {"cxx", KitValue::kProgram, true},     {"flags", KitValue::kWords, true},   {"include", KitValue::kPaths, true},
+    {"runtime", KitValue::kPaths, true},   {"entry", KitValue::kPaths, true},   {"support", KitValue::kPaths, false},
+    {"pch", KitValue::kPaths, false},      {"layout", KitValue::kPaths, true},  {"finish", KitValue::kProgram, true},
+    {"dlltool", KitValue::kProgram, true}, {"windres", KitValue::kProgram, true}, {"libs", KitValue::kWords, true},
+};
+
+// Where the compiler looks for its kit, from its own folder: the build
+// folder holds both, an installed copy has bin/ and lib/tessaric/.
+const char* const kKitPlaces[] = {"tessaric-kit.txt", "../lib/tessaric/tessaric-kit.txt"};
+
+std::string ResolveWord(const std::string& word, KitValue kind, const std::string& kitFolder) {
+  if (kind == KitValue::kWords || host::IsAbsolute(word)) return word;
+  if (kind == KitValue::kProgram) {
+    bool hasFolder = false;
+    for (char c : word) hasFolder = hasFolder || host::IsSeparator(c);
+    if (!hasFolder) return word;
+  }
+  return JoinPath(kitFolder, word);
 }
 
-bool LoadKit(Kit& kit, std::string& message) {
-  std::string path;
-  if (const char* env = std::getenv("TESSARIC_KIT")) {
-    path = env;
+bool FileExists(const std::string& path) { return static_cast<bool>(std::ifstream(path)); }
+
+}  // namespace
+
+std::string Kit::Get(const std::string& key) const {
+  std::string text;
+  for (const std::string& word : List(key)) text += (text.empty() ? "" : " ") + word;
+  return text;
+}
+
+std::vector<std::string> Kit::List(const std::string& key) const {
+  auto found = values.find(key);
+  return found == values.end() ? std::vector<std::string>() : found->second;
+}
+
+KitStatus LoadKit(Kit& kit, std::string& message) {
+  const char* env = std::getenv("TESSARIC_KIT");
+  if (env != nullptr && *env) {
+    kit.path = env;
   } else {
     std::string self = host::ProgramPath();
     if (self.empty()) {
       message = "cannot find where the compiler is installed";
-      return false;
+      return KitStatus::kBroken;
     }
-    path = JoinPath(DirectoryOf(self), "tessaric-kit.txt");
+    std::string looked;
+    for (const char* place : kKitPlaces) {
+      std::string candidate = JoinPath(DirectoryOf(self), place);
+      if (FileExists(candidate)) {
+        kit.path = candidate;
+        break;
+      }
+      looked += (looked.empty() ? "" : " or ") + candidate;
+    }
+    if (kit.path.empty()) {
+      message = "no kit names a C++ compiler and the runtime to build with (looked for " + looked + ")";
+      return KitStatus::kMissing;
+    }
   }
-  std::ifstream in(path);
+  std::ifstream in(kit.path, std::ios::binary);
   if (!in) {
-    message = "the runtime is not built (no " + path + "); run make build first";
-    return false;
+    message = "cannot read the kit " + kit.path;
+    return KitStatus::kBroken;
   }
+  std::string folder = DirectoryOf(kit.path);
   for (std::string line; std::getline(in, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
     size_t eq = line.find('=');
     if (eq == std::string::npos || line[0] == '#') continue;
-    kit.values[line.substr(0, eq)] = line.substr(eq + 1);
+    std::string key = line.substr(0, eq);
+    KitValue kind = KitValue::kWords;
+    for (const KitKey& k : kKitKeys)
+      if (key == k.name) kind = k.kind;
+    std::vector<std::string>& words = kit.values[key];
+    words.clear();
+    for (const std::string& w : Words(line.substr(eq + 1))) words.push_back(ResolveWord(w, kind, folder));
   }
-  for (const char* key : {"cxx", "flags", "include", "runtime", "entry", "layout", "finish", "dlltool", "windres", "libs"}) {
-    if (kit.Get(key).empty()) {
-      message = path + " names no " + key;
-      return false;
+  for (const KitKey& k : kKitKeys) {
+    if (k.required && kit.Get(k.name).empty()) {
+      message = kit.path + " names no " + k.name;
+      return KitStatus::kBroken;
     }
   }
-  return true;
+  return KitStatus::kLoaded;
+}
+
+bool KitCanBuild(const Kit& kit, std::string& message) {
+  if (!host::FindProgram(kit.Get("cxx")).empty()) return true;
+  message = "the C++ compiler " + kit.Get("cxx") + " that " + kit.path + " names is not here";
+  return false;
 }
 
 bool Run(const std::vector<std::string>& command, std::string& output) {
@@ -181,7 +251,7 @@ bool Build(const Kit& kit, const BuildRequest& request, BuildError& error) {
   // The main module first: its program header opens the writable data.
   link.insert(link.end(), objects.begin(), objects.end());
   if (!library) link.push_back(kit.Get("entry"));
-  for (const std::string& s : Words(kit.Get("support"))) link.push_back(s);
+  for (const std::string& s : kit.List("support")) link.push_back(s);
   link.insert(link.end(), importLibraries.begin(), importLibraries.end());
   link.push_back(kit.Get("runtime"));
   for (const std::string& l : Words(kit.Get("libs"))) link.push_back("-l" + l);
