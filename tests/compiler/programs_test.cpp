@@ -4,6 +4,7 @@
 // prompt and line end follow the program's own output.
 #include <gtest/gtest.h>
 
+#include "both_compilers.h"
 #include "support.h"
 
 namespace {
@@ -1266,6 +1267,16 @@ TEST_P(CompiledProgram, PrintsWhatTheRulesGive) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, CompiledProgram, testing::ValuesIn(kCases),
+                         [](const testing::TestParamInfo<Case>& info) { return std::string(info.param.name); });
+
+// The compiler as a Windows program makes the same C++ of each.
+class CompiledProgramOnWindows : public testing::TestWithParam<Case> {};
+
+TEST_P(CompiledProgramOnWindows, GetsTheSameCpp) {
+  ExpectSameFromBothCompilers(std::vector<std::string>(GetParam().modules.begin(), GetParam().modules.end()));
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, CompiledProgramOnWindows, testing::ValuesIn(kCases),
                          [](const testing::TestParamInfo<Case>& info) { return std::string(info.param.name); });
 
 }  // namespace
