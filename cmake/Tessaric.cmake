@@ -105,6 +105,7 @@ runtime=$<TARGET_FILE:tessaric>
 entry=$<JOIN:$<TARGET_OBJECTS:tessaric_entry>, >
 support=$<JOIN:$<TARGET_OBJECTS:tessaric_support>, >
 pch=${TESSARIC_PCH_DIR}
+system=${TESSARIC_SYSTEM_TABLE}
 layout=${CMAKE_SOURCE_DIR}/cmake/image_layout.ld
 finish=${TESSARIC_FINISH}
 dlltool=${CMAKE_DLLTOOL}
@@ -115,7 +116,7 @@ libs=${libraries}
   set(TESSARIC_KIT ${file} CACHE INTERNAL "")
   # Everything the kit names, built: what make install copies.
   add_custom_target(kit)
-  add_dependencies(kit compiler tessaric tessaric_entry tessaric_support tessaric_pch)
+  add_dependencies(kit compiler tessaric tessaric_entry tessaric_support tessaric_pch tessaric_system_table)
 endfunction()
 
 # tessaric_basic(<name> SOURCES main.bas [module.bas ...] [OUTPUT file]
@@ -151,8 +152,8 @@ function(tessaric_basic name)
     COMMAND ${CMAKE_COMMAND} -E make_directory ${B_OUTPUT_DIRECTORY}
     COMMAND ${TESSARIC_COMPILER} ${B_SOURCES} ${includes} -o ${output}
     COMMAND ${TESSARIC_COMPILER} ${B_SOURCES} --emit-cpp -o ${cpp}
-    DEPENDS ${B_SOURCES} ${B_DEPENDS} ${TESSARIC_COMPILER} ${TESSARIC_KIT} tessaric tessaric_entry tessaric_support
-      tessaric_pch
+    DEPENDS ${B_SOURCES} ${B_DEPENDS} ${TESSARIC_COMPILER} ${TESSARIC_KIT} ${TESSARIC_SYSTEM_TABLE} tessaric
+      tessaric_entry tessaric_support tessaric_pch tessaric_system_table
     COMMENT "Compiling ${name} with tessaric"
     VERBATIM)
   if(B_EXCLUDE_FROM_ALL)

@@ -10,8 +10,10 @@
 //   named .edata, so it is taken from the link map (MAP), where the export data
 //   shows as the input section .edata;
 // - the checksum, computed again over the final bytes.
-// A program of the build machine: the compiler runs it after every link (the
-// kit names it), and so does the build of every freestanding module.
+// A program of the build machine: the build runs it after linking every
+// freestanding module, and the compiler after a link through ld (the kit
+// names it; only the comparison tests link that way, TESSARIC_LINKER=ld). The
+// compiler's own linker writes its images finished.
 //
 // The zero data is never read byte by byte: the search for a section's last
 // non-zero byte runs backwards over the parts of the file that hold data (the

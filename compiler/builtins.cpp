@@ -128,6 +128,17 @@ const Builtin kBuiltins[] = {
     {"EVENTLPARAM", I, false, "", "", "static_cast<int32_t>(EventLParam)", kPure, Storage::Temp, kWindow,
      Special::EventValue, kGui},
     {"EVENTCODE", I, false, "", "", "EventCode", kPure, Storage::Temp, kWindow, Special::EventValue, kGui},
+    {"MOUSEX", I, false, "", "", "EventMouseX()", kPure, Storage::Temp, kWindow, Special::EventValue, kGui},
+    {"MOUSEY", I, false, "", "", "EventMouseY()", kPure, Storage::Temp, kWindow, Special::EventValue, kGui},
+    {"MOUSEBUTTON", I, false, "", "", "EventMouseButton()", kPure, Storage::Temp, kWindow, Special::EventValue,
+     kGui},
+    {"KEYCODE", I, false, "", "", "EventKeyCode()", kPure, Storage::Temp, kWindow, Special::EventValue, kGui},
+    {"INPUTBOX$", S, false, "Ttt", "tessaric::ProgramHeader.ProgramName|\"\"", "InputBox($1, $2, $3)", kHazard | kRing,
+     Storage::Ring, kWindow, Special::None, kGui},
+    {"OPENFILE$", S, false, "T", "", "FileDialog(kOpenFileDialog, $1)", kHazard | kRing, Storage::Ring,
+     kWindow, Special::None, kGui},
+    {"SAVEFILE$", S, false, "T", "", "FileDialog(kSaveFileDialog, $1)", kHazard | kRing, Storage::Ring,
+     kWindow, Special::None, kGui},
 
     {"CLS", V, true, "", "", "ConsoleClear();", kOrdered, Storage::Temp, kAnyProgram, Special::None, kConsole},
     {"COLOR", V, true, "Ii", "0", "ConsoleSetColor($1, $2);", kOrdered, Storage::Temp, kAnyProgram, Special::None,
@@ -161,6 +172,10 @@ constexpr KindSet kRich = K(ObjectKind::RichEdit);
 constexpr KindSet kPicture = K(ObjectKind::Picture);
 constexpr KindSet kList = K(ObjectKind::ListBox);
 constexpr KindSet kBitmap = K(ObjectKind::Bitmap);
+constexpr KindSet kChecks = K(ObjectKind::CheckBox) | K(ObjectKind::RadioButton);
+constexpr KindSet kEdits = K(ObjectKind::Edit) | K(ObjectKind::Memo);
+constexpr KindSet kTimer = K(ObjectKind::Timer);
+constexpr KindSet kMenuItem = K(ObjectKind::MenuItem);
 constexpr KindSet kFileKind = K(ObjectKind::File);
 constexpr KindSet kRegistry = K(ObjectKind::Registry);
 constexpr KindSet kMoved = kGuiKinds & ~kPicture;  // moved with ApplyGeometry
@@ -173,8 +188,32 @@ constexpr KindSet kCanvas = kForm | kBitmap;
   {NAME, kPicture, U::Property, I, 'I', "", "", "$o." FIELD,                                                \
    "CurrentObject = &$o; $o." FIELD " = $v; MoveObjectWindow();", kPure, Storage::Temp, kAllGenerations, false}
 
-#define EVENT(NAME, SLOT) \
-  {NAME, kGuiKinds, U::Event, V, 'H', "", "", nullptr, "$o." SLOT " = $v;", kPure, Storage::Temp, kAllGenerations, false}
+#define EVENT(NAME, SLOT) EVENT_OF(NAME, kGuiKinds, "$o." SLOT " = $v;", 0)
+#define EVENT_OF(NAME, KINDS, WRITE, NEEDS) \
+  {NAME, KINDS, U::Event, V, 'H', "", "", nullptr, WRITE, kPure, Storage::Temp, kAllGenerations, false, NEEDS}
+
+// A property read as a message to the window and written by a writer of its kind.
+#define ASKED(NAME, KINDS, MESSAGE, WRITE)                                                                   \
+  {NAME, KINDS, U::Property, I, 'I', "", "", "($Q = &$o, AskWindow(" MESSAGE "))", WRITE, kSlots, Storage::Temp, \
+   kAllGenerations, false}
+
+// A property of the record's window, read and written by functions on the query and current object.
+#define WINDOW_STATE(NAME, KINDS, READ, WRITE, NEEDS)                                                      \
+  {NAME, KINDS, U::Property, I, 'I', "", "", "($Q = &$o, " READ ")", "CurrentObject = &$o; " WRITE, kSlots, \
+   Storage::Temp, kAllGenerations, false, NEEDS}
+
+// A method of a form or control with no result and no arguments.
+#define ACTION(NAME, KINDS, WRITE, EFFECTS) \
+  {NAME, KINDS, U::Method, V, 'I', "", "", nullptr, "CurrentObject = &$o; " WRITE, EFFECTS, Storage::Temp, kAllGenerations, false}
+
+// Drawing on a form (through $c, its canvas where the program needs one) or a bitmap.
+#define DRAWING(NAME, KINDS, ARGS, WRITE, NEEDS) \
+  {NAME, KINDS, U::Method, V, 'I', ARGS, "", nullptr, WRITE, kOrdered, Storage::Temp, kAllGenerations, false, NEEDS, true}
+#define MEASURING(NAME, KINDS, ARGS, READ, NEEDS) \
+  {NAME, KINDS, U::Method, I, 'I', ARGS, "", READ, nullptr, kSlots, Storage::Temp, kAllGenerations, false, NEEDS, true}
+
+#define FONT_NUMBER(NAME, PART)                                                                            \
+  WINDOW_STATE(NAME, kGuiKinds, "ReadFontNumber(" PART ")", "WriteFont(" PART ", $v, nullptr);", 0)
 
 #define FIELD(NAME, KINDS, READ) \
   {NAME, KINDS, U::Property, I, 'I', "", "", READ, nullptr, kPure, Storage::Temp, kAllGenerations, false}
@@ -189,8 +228,10 @@ const Member kMembers[] = {
     GEOMETRY("HEIGHT", "Height"),
     {"CAPTION", kGuiKinds, U::Property, S, 'T', "", "", "($Q = &$o, GetText())", "CurrentObject = &$o; WriteCaption($v);",
      kHazard | kRing | kSlots, Storage::Ring, kAllGenerations, false},
-    {"TEXT", kGuiKinds, U::Property, S, 'T', "", "", "($Q = &$o, GetText())", "CurrentObject = &$o; WriteCaption($v);",
-     kHazard | kRing | kSlots, Storage::Ring, kAllGenerations, false},
+    {"TEXT", kGuiKinds & ~kList, U::Property, S, 'T', "", "", "($Q = &$o, GetText())",
+     "CurrentObject = &$o; WriteCaption($v);", kHazard | kRing | kSlots, Storage::Ring, kAllGenerations, false},
+    {"TEXT", kList, U::Property, S, 'T', "", "", "($Q = &$o, SelectedItemText())",
+     "CurrentObject = &$o; WriteCaption($v);", kSlots | kRing, Storage::Ring, kAllGenerations, false},
     {"BACKCOLOR", kPlainControls, U::Property, I, 'I', "", "", nullptr,
      "CurrentObject = &$o; SetBackColor(static_cast<COLORREF>($v));", kPure, Storage::Temp, kAllGenerations, false},
     {"BACKCOLOR", kRich, U::Property, I, 'I', "", "", nullptr,
@@ -217,10 +258,38 @@ const Member kMembers[] = {
      "$o.BitmapName = $v; CurrentObject = &$o; CreateButton();", kPure, Storage::Temp, kAllGenerations, true},
     {"BITMAP", kPicture, U::Property, I, 'R', "", "", nullptr,
      "$o.BitmapName = $v; CurrentObject = &$o; CreatePicture();", kPure, Storage::Temp, kAllGenerations, true},
-    {"ITEMINDEX", kList, U::Property, I, 'I', "", "", nullptr, "CurrentObject = &$o; SetItemIndex(kListBox, $v);",
-     kPure, Storage::Temp, kAllGenerations, false},
-    {"ITEMINDEX", kCombo, U::Property, I, 'I', "", "", nullptr, "CurrentObject = &$o; SetItemIndex(kComboBox, $v);",
-     kPure, Storage::Temp, kAllGenerations, false},
+    ASKED("ITEMINDEX", kList, "LB_GETCURSEL", "CurrentObject = &$o; SetItemIndex(kListBox, $v);"),
+    ASKED("ITEMINDEX", kCombo, "CB_GETCURSEL", "CurrentObject = &$o; SetItemIndex(kComboBox, $v);"),
+    ASKED("ITEMCOUNT", kList, "LB_GETCOUNT", nullptr),
+    ASKED("ITEMCOUNT", kCombo, "CB_GETCOUNT", nullptr),
+    {"ITEM", kList, U::Method, S, 'I', "I", "", "($Q = &$o, ItemText(kListBoxText, $1))", nullptr, kSlots | kRing,
+     Storage::Ring, kAllGenerations, false},
+    {"ITEM", kCombo, U::Method, S, 'I', "I", "", "($Q = &$o, ItemText(kComboBoxText, $1))", nullptr, kSlots | kRing,
+     Storage::Ring, kAllGenerations, false},
+    {"REMOVEITEM", kList, U::Method, V, 'I', "I", "", nullptr,
+     "CurrentObject = &$o; TellWindow(LB_DELETESTRING, static_cast<WPARAM>($1));", kHazard, Storage::Temp,
+     kAllGenerations, false},
+    {"REMOVEITEM", kCombo, U::Method, V, 'I', "I", "", nullptr,
+     "CurrentObject = &$o; TellWindow(CB_DELETESTRING, static_cast<WPARAM>($1));", kHazard, Storage::Temp,
+     kAllGenerations, false},
+    ACTION("CLEAR", kList, "TellWindow(LB_RESETCONTENT, 0);", kHazard),
+    ACTION("CLEAR", kCombo, "TellWindow(CB_RESETCONTENT, 0);", kHazard),
+    ASKED("CHECKED", kChecks, "BM_GETCHECK", "CurrentObject = &$o; SetChecked($v);"),
+    WINDOW_STATE("CHECKED", kMenuItem, "ReadMenuFlag(kMenuChecked)", "WriteMenuFlag(kMenuChecked, $v);", 0),
+    WINDOW_STATE("ENABLED", kGuiKinds, "ReadEnabled()", "SetEnabled($v);", 0),
+    WINDOW_STATE("ENABLED", kMenuKinds, "ReadMenuFlag(kMenuEnabled)", "WriteMenuFlag(kMenuEnabled, $v);", 0),
+    {"ENABLED", kTimer, U::Property, I, 'I', "", "", "$o.Enabled", "$o.Enabled = ($v) != 0; UpdateTimer(&$o);", kPure,
+     Storage::Temp, kAllGenerations, false},
+    {"INTERVAL", kTimer, U::Property, I, 'I', "", "", "$o.Interval", "$o.Interval = $v; UpdateTimer(&$o);", kPure,
+     Storage::Temp, kAllGenerations, false},
+    WINDOW_STATE("VISIBLE", kGuiKinds, "ReadVisible()", "SetVisible($v);", 0),
+    WINDOW_STATE("DEFAULT", kButton, "ReadDefaultButton()", "SetDefaultButton($v);", 0),
+    {"CAPTION", kMenuKinds, U::Property, S, 'T', "", "", "($Q = &$o, GetMenuEntryText())",
+     "CurrentObject = &$o; SetMenuEntryText($v);", kSlots | kRing, Storage::Ring, kAllGenerations, false},
+    {"FONTNAME", kGuiKinds, U::Property, S, 'T', "", "", "($Q = &$o, ReadFontName())",
+     "CurrentObject = &$o; WriteFont(kFontName, 0, $v);", kSlots | kRing, Storage::Ring, kAllGenerations, false},
+    FONT_NUMBER("FONTSIZE", "kFontSize"),
+    FONT_NUMBER("FONTBOLD", "kFontBold"),
     {"SELSTART", kRich, U::Property, I, 'I', "", "", nullptr,
      "CurrentObject = &$o; $s.cpMin = $v; ApplySelection(&$s);", kPure, Storage::Temp, kAllGenerations, false},
     {"SELEND", kRich, U::Property, I, 'I', "", "", nullptr,
@@ -229,6 +298,11 @@ const Member kMembers[] = {
      Storage::Temp, kAllGenerations, false},
     {"CLIENTHEIGHT", kForm, U::Property, I, 'I', "", "", "($Q = &$o, GetClientHeight())", nullptr, kSlots,
      Storage::Temp, kAllGenerations, false},
+    {"CLIENTWIDTH", kForm, U::Property, I, 'I', "", "", "($Q = &$o, GetClientWidth())", nullptr, kSlots,
+     Storage::Temp, kAllGenerations, false},
+    {"BACKCOLOR", kForm, U::Property, I, 'I', "", "", nullptr,
+     "CurrentObject = &$o; SetFormBackColor(static_cast<COLORREF>($v));", kPure, Storage::Temp, kAllGenerations,
+     false, kNeedsWindowProc},
     FIELD("WINDOWHANDLE", kGuiKinds, "HandleValue($o.WindowHandle)"),
     FIELD("PARENTWINDOW", kGuiKinds, "HandleValue($o.ParentWindow)"),
     FIELD("OBJECTINDEX", kGuiKinds, "$o.ObjectIndex"),
@@ -253,6 +327,10 @@ const Member kMembers[] = {
      Storage::Temp, kAllGenerations, false},
     {"MOVE", kGuiKinds, U::Method, V, 'I', "", "", nullptr, "CurrentObject = &$o; MoveObjectWindow();", kHazard,
      Storage::Temp, kAllGenerations, false},
+    ACTION("HIDE", kGuiKinds, "SetVisible(0);", kHazard),
+    ACTION("CLOSE", kForm, "CloseForm();", kHazard),
+    ACTION("SHOWMODAL", kForm, "ShowModal();", kHazard),
+    ACTION("REPAINT", kGuiKinds, "RepaintObject();", kOrdered),
     EVENT("ONCOMMAND", "OnCommand"),
     EVENT("ONCLOSE", "OnClose"),
     EVENT("ONKEYDOWN", "OnKeyDown"),
@@ -265,22 +343,26 @@ const Member kMembers[] = {
     EVENT("ONSHOW", "OnShow"),
     EVENT("ONMESSAGE", "OnMessage"),
     EVENT("ONMOUSEMOVE", "OnMouseMove"),
+    EVENT_OF("ONCHANGE", kList | kCombo | kEdits, "$o.OnChange = $v;", kNeedsWindowProc),
+    EVENT_OF("ONCHANGE", kRich, "$o.OnChange = $v; CurrentObject = &$o; ReportTextChanges();", kNeedsWindowProc),
+    EVENT_OF("ONCOMMAND", kMenuItem, "$o.OnCommand = $v;", 0),
+    EVENT_OF("ONTIMER", kTimer, "$o.OnTimer = $v;", 0),
 
-    {"DRAWCIRCLE", kCanvas, U::Method, V, 'I', "IIII", "", nullptr,
-     "DrawCircle(&$o, $1, $2, $3, static_cast<COLORREF>($4));", kOrdered, Storage::Temp, kAllGenerations, false},
-    {"FILLCIRCLE", kCanvas, U::Method, V, 'I', "IIII", "", nullptr,
-     "FillCircle(&$o, $1, $2, $3, static_cast<COLORREF>($4));", kOrdered, Storage::Temp, kAllGenerations, false},
-    {"DRAWBOX", kCanvas, U::Method, V, 'I', "IIIII", "", nullptr,
-     "DrawBox(&$o, $1, $2, $3, $4, static_cast<COLORREF>($5));", kOrdered, Storage::Temp, kAllGenerations, false},
-    {"FLOODFILL", kCanvas, U::Method, V, 'I', "IIII", "", nullptr,
-     "FloodFill(&$o, $1, $2, static_cast<COLORREF>($3), static_cast<COLORREF>($4));", kOrdered, Storage::Temp,
-     kAllGenerations, false},
-    {"COPYBITMAP", kCanvas, U::Method, V, 'I', "IIB", "", nullptr, "CopyBitmap(&$o, $1, $2, &$3);", kOrdered,
-     Storage::Temp, kAllGenerations, false},
-    {"TEXTWIDTH", kCanvas, U::Method, I, 'I', "S", "", "TextWidth(&$o, $1)", nullptr, kSlots, Storage::Temp,
-     kAllGenerations, false},
-    {"TEXTHEIGHT", kCanvas, U::Method, I, 'I', "S", "", "TextHeight(&$o, $1)", nullptr, kSlots, Storage::Temp,
-     kAllGenerations, false},
+    DRAWING("DRAWCIRCLE", kCanvas, "IIII", "DrawCircle($c, $1, $2, $3, static_cast<COLORREF>($4));", 0),
+    DRAWING("FILLCIRCLE", kCanvas, "IIII", "FillCircle($c, $1, $2, $3, static_cast<COLORREF>($4));", 0),
+    DRAWING("DRAWBOX", kCanvas, "IIIII", "DrawBox($c, $1, $2, $3, $4, static_cast<COLORREF>($5));", 0),
+    DRAWING("FLOODFILL", kCanvas, "IIII", "FloodFill($c, $1, $2, static_cast<COLORREF>($3), static_cast<COLORREF>($4));",
+            0),
+    DRAWING("COPYBITMAP", kCanvas, "IIB", "CopyBitmap($c, $1, $2, &$3);", 0),
+    MEASURING("TEXTWIDTH", kCanvas, "S", "TextWidth($c, $1)", 0),
+    MEASURING("TEXTHEIGHT", kCanvas, "S", "TextHeight($c, $1)", 0),
+    MEASURING("TEXTWIDTH", kControls, "S", "TextWidth($c, $1)", kNeedsCanvas),
+    MEASURING("TEXTHEIGHT", kControls, "S", "TextHeight($c, $1)", kNeedsCanvas),
+    DRAWING("DRAWLINE", kCanvas, "IIIII", "DrawLine($c, $1, $2, $3, $4, static_cast<COLORREF>($5));", kNeedsCanvas),
+    DRAWING("SETPIXEL", kCanvas, "III", "SetPixelColour($c, $1, $2, static_cast<COLORREF>($3));", kNeedsCanvas),
+    MEASURING("GETPIXEL", kCanvas, "II", "PixelColour($c, $1, $2)", kNeedsCanvas),
+    DRAWING("FILLBOX", kCanvas, "IIIII", "FillBox($c, $1, $2, $3, $4, static_cast<COLORREF>($5));", kNeedsCanvas),
+    DRAWING("DRAWTEXT", kCanvas, "IISI", "DrawTextAt($c, $1, $2, $3, static_cast<COLORREF>($4));", kNeedsCanvas),
     FIELD("WIDTH", kBitmap, "$o.Header.biWidth"),
     FIELD("HEIGHT", kBitmap, "$o.Header.biHeight"),
     FIELD("BITS", kBitmap, "HandleValue($o.Bits)"),

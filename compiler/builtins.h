@@ -80,6 +80,11 @@ struct Builtin {
 // Library generations of the GUI: bit 0 the earliest, 1 the middle, 2 the latest.
 enum Generations : uint32_t { kEarliest = 1, kMiddle = 2, kLatest = 4, kAllGenerations = 7 };
 
+// What a program carries for the rows it uses: the newer window procedure
+// (with records that have room for its further slot), and drawing on a form
+// through a canvas of its window, which needs that procedure to know its paint.
+enum Needs : uint32_t { kNeedsWindowProc = 1, kNeedsCanvas = 2 | kNeedsWindowProc };
+
 struct Member {
   enum class Use { Property, Method, Event };
   const char* name;
@@ -89,12 +94,17 @@ struct Member {
   char valueKind;       // how a property's written value is taken (argument letters)
   const char* args;     // a method's arguments, or a property's index
   const char* defaults;
-  const char* read;     // the expression of a read or of a method with a result; $o the object, $Q the query slot
+  // The expression of a read or of a method with a result; $o the object, $Q
+  // the query slot, $c the object as a drawing target (a form through its
+  // canvas in a program that draws on forms so).
+  const char* read;
   const char* write;    // the statements of a write ($v the value) or of a method
   uint32_t effects;     // of the read or the method
   Storage storage;      // of a STRING read
   uint32_t generations;
   bool constantValue;   // the written value must be known when compiling
+  uint32_t needs = 0;   // Needs
+  bool draws = false;   // draws on (or measures in) its object
 };
 
 const Builtin* FindBuiltin(const std::string& upper);

@@ -51,7 +51,7 @@ struct Symbol {
   ObjectKind object = ObjectKind::Form;
   int bitmapWidth = 0, bitmapHeight = 0, bitmapDepth = 0;
   uint32_t registryRoot = 0x80000001;  // HKEY_CURRENT_USER
-  Symbol* parent = nullptr;            // a control's form, given with IN
+  Symbol* parent = nullptr;            // a control's form, given with IN; a menu entry's form or menu
   Routine* owner = nullptr;            // null for a module's variables
   const RecordInfo* record = nullptr;  // a record, or an array of records: its TYPE
   bool dynamic = false;                // DIM a(): bounds come with REDIM
@@ -91,11 +91,13 @@ struct Program {
   uint32_t generation = kLatest;
   bool caretScroll = true;
   bool trapped = false;   // a statement sets a floating-point handler
+  uint32_t needs = 0;     // what the rows it uses need of the window library (Needs)
+  bool tabStops = false;  // OPTION TABSTOPS: a dialog's keys on the program's forms
   std::vector<ResourceScript> resources;  // to compile, as written, in order
 
   std::vector<std::unique_ptr<Symbol>> symbols;          // owns every symbol
   std::vector<std::vector<Symbol*>> moduleVariables;     // per module, in declaration order
-  std::vector<Symbol*> guiObjects;                       // forms and controls, in declaration order
+  std::vector<Symbol*> guiObjects;                       // forms, controls and menu entries, in declaration order
   std::vector<Routine*> routines;                        // definitions, in order
   std::vector<ImportLibrary> imports;                    // load-time bound libraries
   std::vector<Routine*> dynamicRoutines;                 // run-time bound, in declaration order

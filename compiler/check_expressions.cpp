@@ -508,6 +508,7 @@ ValueType Checker::CheckMember(Expr& e, bool statement) {
     return ValueType::Error;
   }
   e.member = m;
+  program_.needs |= m->needs;
   std::string what = e.object + "." + e.name;
   if (m->use == Member::Use::Event) {
     Error(e.position, e.name + " is an event slot: set it to a SUB with " + e.object + "." + e.name + " = SubName");
@@ -625,6 +626,7 @@ bool Checker::CheckTarget(Expr& e, const char* what) {
     }
     e.member = chosen;
     e.type = chosen->type;
+    program_.needs |= chosen->needs;
     return true;
   }
   Found f = Lookup(ToUpper(e.name));

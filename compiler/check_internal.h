@@ -47,6 +47,7 @@ class Checker {
   void NameEverything();
   void CheckRegisterDepth();
   void CheckWindowProgram();
+  void DecideCanvas();
 
   // ---- check_statements.cpp
   void CheckBlock(Block& block);
@@ -63,6 +64,7 @@ class Checker {
   void CheckExit(Stmt& s);
   void CheckOnFloatError(Stmt& s);
   void CheckDimStatement(Stmt& s);
+  void PlaceObject(DimItem& item, Symbol& object);
   void CheckCondition(Expr* e);
   void CheckLabel(Stmt& s);
   void CheckJump(Stmt& s);

@@ -323,18 +323,38 @@ void Checker::CheckDimStatement(Stmt& s) {
     } else if (!values.empty()) {
       Error(item.typeArgs[0]->position, std::string("a ") + KindName(sym->object) + " takes no values after its type");
     }
-    if (!item.parent.empty()) {
-      Found f = Lookup(ToUpper(item.parent));
-      if (!IsGuiKind(sym->object) || sym->object == ObjectKind::Form) {
-        Error(item.parentPosition, "IN places a control on a form");
-      } else if (f.symbol == nullptr || f.symbol->kind != Symbol::Kind::Object || f.symbol->object != ObjectKind::Form) {
-        Error(item.parentPosition, item.parent + " is not a FORM");
-      } else if (!(f.symbol->position < item.position)) {
-        Error(item.parentPosition, "the FORM " + item.parent + " is declared after this control");
-      } else {
-        sym->parent = f.symbol;
-      }
-    }
+    PlaceObject(item, *sym);
+  }
+}
+
+// IN: a control on a form; a menu on a form's bar or in a menu; a menu item
+// in a menu or on a form's bar. A menu entry without IN goes where the one
+// declared last before it that can hold it is: a MENU on the last FORM's
+// bar, a MENUITEM in the last MENU.
+void Checker::PlaceObject(DimItem& item, Symbol& object) {
+  bool menu = (Kinds(object.object) & kMenuKinds) != 0;
+  KindSet holders = menu ? Kinds(ObjectKind::Form) | Kinds(ObjectKind::Menu) : Kinds(ObjectKind::Form);
+  if (item.parent.empty()) {
+    if (!menu || object.failed) return;
+    ObjectKind wanted = object.object == ObjectKind::Menu ? ObjectKind::Form : ObjectKind::Menu;
+    for (Symbol* o : program_.guiObjects)
+      if (o->object == wanted && o->position < item.position) object.parent = o;
+    if (object.parent == nullptr)
+      Error(item.position, object.object == ObjectKind::Menu
+                               ? "a MENU goes on the bar of a FORM declared before it: declare the FORM first"
+                               : "a MENUITEM goes in a MENU declared before it, or on a FORM's bar with IN");
+    return;
+  }
+  Found f = Lookup(ToUpper(item.parent));
+  if (!IsTableKind(object.object) || object.object == ObjectKind::Form) {
+    Error(item.parentPosition, "IN places a control on a form");
+  } else if (f.symbol == nullptr || f.symbol->kind != Symbol::Kind::Object || !(Kinds(f.symbol->object) & holders)) {
+    Error(item.parentPosition, item.parent + (menu ? " is not a FORM or a MENU" : " is not a FORM"));
+  } else if (!(f.symbol->position < item.position)) {
+    Error(item.parentPosition, std::string("the ") + KindName(f.symbol->object) + " " + item.parent +
+                                   " is declared after this " + (menu ? KindName(object.object) : "control"));
+  } else {
+    object.parent = f.symbol;
   }
 }
 

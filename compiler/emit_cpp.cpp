@@ -172,12 +172,20 @@ std::string Emitter::Storage(const Symbol& s) const {
                std::to_string(s.bitmapHeight) + ", " + std::to_string(s.bitmapDepth) + ">();";
       case ObjectKind::File: return "FileRecord " + n + " = {};";
       case ObjectKind::Registry: return "RegistryRecord " + n + " = {" + RegistryRoot(s.registryRoot) + "};";
-      case ObjectKind::RichEdit: return "ObjectRecord " + n + " = kObjectImage;\nCHARRANGE " + n + "$Selection = {};";
-      case ObjectKind::Form:
-        // Every form but the main one hides at its close box until the program gives it an OnClose.
-        return "ObjectRecord " + n + (&s == MainForm(program_) ? " = kObjectImage;" : " = kOwnedFormImage;");
-      default: return "ObjectRecord " + n + " = kObjectImage;";
+      case ObjectKind::Timer: return "TimerObject " + n + " = {};";
+      default: break;
     }
+    // A program with the newer window procedure gives every record of its
+    // table the room for that procedure's further slot.
+    bool extended = (program_.needs & kNeedsWindowProc) != 0;
+    std::string record = extended ? "ExtendedRecord " : "ObjectRecord ";
+    std::string image = extended ? "kExtendedImage" : "kObjectImage";
+    // Every form but the main one hides at its close box until the program gives it an OnClose.
+    if (s.object == ObjectKind::Form && &s != MainForm(program_))
+      image = extended ? "kExtendedOwnedFormImage" : "kOwnedFormImage";
+    std::string storage = record + n + " = " + image + ";";
+    if (s.object == ObjectKind::RichEdit) storage += "\nCHARRANGE " + n + "$Selection = {};";
+    return storage;
   }
   if (IsLargeArray(s)) return "using " + LargeArraySpace(s) + "::" + n + ";" + (s.viewed ? "\n" + View(s) : "");
   std::string storage = Declarator(s) + (s.isArray() || s.type == ValueType::String || s.record ? " = {};" : " = 0;");
@@ -304,7 +312,11 @@ void Emitter::EmitBody(std::ostringstream& out) {
   indent_ = 1;
   std::ostringstream body;
   out_ = &body;
-  if (program_.kind == ProgramKind::Window) Line("RegisterFormClass(&WindowClassInfo, AppIconName);");
+  if (program_.kind == ProgramKind::Window) {
+    bool extended = (program_.needs & kNeedsWindowProc) != 0;
+    Line(std::string(extended ? "RegisterExtendedFormClass" : "RegisterFormClass") + "(&WindowClassInfo, AppIconName);");
+    if (program_.tabStops) Line("EnableTabStops();");
+  }
   for (const auto& s : program_.symbols)
     if (StartsWithBlock(*s, 0) && !s->failed) Line(Reset(*s));
   for (size_t m = 1; m < program_.modules->size(); ++m)
@@ -592,8 +604,11 @@ LinkPlan PlanLink(const Program& program) {
       if (r->exported) exports.push_back(r);
     std::sort(exports.begin(), exports.end(), [](const Routine* a, const Routine* b) { return a->ordinal < b->ordinal; });
     std::string def = "EXPORTS\n";
-    for (const Routine* r : exports)
+    for (const Routine* r : exports) {
       def += "  " + ExportedName(*r) + "@" + std::to_string(ArgumentBytes(*r)) + " @" + std::to_string(r->ordinal) + "\n";
+      plan.exports.push_back(
+          {ExportedName(*r), "_" + ExportedName(*r) + "@" + std::to_string(ArgumentBytes(*r)), r->ordinal});
+    }
     plan.exportsDef = def;
     bool strings = false;
     for (size_t m = 0; m < program.modules->size(); ++m) strings |= HasStrings(program, static_cast<int>(m));

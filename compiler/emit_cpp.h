@@ -19,6 +19,12 @@ struct EmittedModule {
 struct LinkPlan {
   ProgramKind kind = ProgramKind::Console;
   std::string exportsDef;  // a library's .def, empty otherwise
+  struct Export {
+    std::string name;    // as other programs import it
+    std::string symbol;  // _Name@8, the routine's symbol
+    int ordinal = 0;
+  };
+  std::vector<Export> exports;  // a library's, in the order of their ordinals
   struct Import {
     std::string library;
     std::string def;  // a .def from which dlltool makes the import library

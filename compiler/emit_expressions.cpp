@@ -527,8 +527,8 @@ Value Emitter::EmitBuiltin(const Expr& e, Future future) {
 }
 
 // Expands $1..$9 (arguments), $v (the value), $o (the object), $s (a rich
-// edit's selection) and $Q (the query slot) in one pass, so that nothing an
-// argument contains is expanded again.
+// edit's selection), $c (the object as a drawing target) and $Q (the query
+// slot) in one pass, so that nothing an argument contains is expanded again.
 std::string Emitter::Template(const char* text, const Expr& member, const std::vector<std::string>& args,
                               const std::string& value) {
   const Symbol& o = *member.symbol;
@@ -548,6 +548,11 @@ std::string Emitter::Template(const char* text, const Expr& member, const std::v
       out += o.cppName;
     } else if (mark == 's') {
       out += o.cppName + "$Selection";
+    } else if (mark == 'c') {
+      // A form or control as a drawing target: through a canvas of its
+      // window when the program needs one, else the record as it stands.
+      bool canvas = IsGuiKind(o.object) && (program_.needs & kNeedsCanvas) == kNeedsCanvas;
+      out += canvas ? "WindowCanvas(&" + o.cppName + ")" : "&" + o.cppName;
     } else if (mark == 'Q') {
       // In the earliest generation one pointer serves both.
       out += program_.generation == kEarliest ? "CurrentObject" : "QueryObject";

@@ -82,7 +82,7 @@ void Emitter::EmitStatement(const Stmt& s) {
     bool acts = false;
     for (const DimItem& d : s.dims)
       acts |= d.symbol != nullptr && d.symbol->kind == Symbol::Kind::Object &&
-              (IsGuiKind(d.symbol->object) || d.symbol->object == ObjectKind::Bitmap);
+              (IsTableKind(d.symbol->object) || d.symbol->object == ObjectKind::Bitmap);
     if (!acts) return;
   }
   Comment(s);
@@ -150,6 +150,15 @@ void Emitter::EmitDim(const Stmt& s) {
     if (o == nullptr || o->kind != Symbol::Kind::Object) continue;
     if (o->object == ObjectKind::Bitmap) {
       Line("CreateBitmapObject(&" + o->cppName + ");");
+      continue;
+    }
+    if ((Kinds(o->object) & kMenuKinds) != 0) {
+      // On the bar of the form, or in the popup of the menu, named by IN or
+      // declared last before it.
+      if (o->parent == nullptr) continue;
+      bool onBar = o->parent->object == ObjectKind::Form;
+      Line("CurrentObject = &" + o->cppName + "; " + (onBar ? "CreateMenuOn(&" : "CreateMenuIn(&") + o->parent->cppName +
+           ", " + (o->object == ObjectKind::Menu ? "true" : "false") + ");");
       continue;
     }
     const char* make = Constructor(o->object);

@@ -4,6 +4,7 @@
 // of the compiler builds unchanged for Linux and for Windows.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,11 @@ Process RunProcess(const std::vector<std::string>& command);
 // Makes a new, empty folder under the system's folder for temporary files
 // (TMPDIR; on Windows TMP or TEMP). False, with what went wrong, if it cannot.
 bool MakeScratchFolder(std::string& path, std::string& message);
+
+// Writes a program's image: a new file of these bytes, which the system may
+// run (on Linux with the run bit where the file mode mask allows it, as a
+// linker makes a program). False when it cannot.
+bool WriteProgramFile(const std::string& path, const void* bytes, size_t size);
 
 // Makes one folder; true when it is there afterwards.
 bool MakeFolder(const std::string& path);

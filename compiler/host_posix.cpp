@@ -106,6 +106,13 @@ bool MakeScratchFolder(std::string& path, std::string& message) {
   return true;
 }
 
+bool WriteProgramFile(const std::string& path, const void* bytes, size_t size) {
+  int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0777);
+  if (fd < 0) return false;
+  bool written = write(fd, bytes, size) == static_cast<ssize_t>(size);
+  return close(fd) == 0 && written;
+}
+
 bool MakeFolder(const std::string& path) {
   struct stat s;
   return mkdir(path.c_str(), 0777) == 0 || (stat(path.c_str(), &s) == 0 && S_ISDIR(s.st_mode));

@@ -153,6 +153,14 @@ bool MakeScratchFolder(std::string& path, std::string& message) {
   return false;
 }
 
+bool WriteProgramFile(const std::string& path, const void* bytes, size_t size) {
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  DWORD done = 0;
+  bool written = WriteFile(file, bytes, static_cast<DWORD>(size), &done, nullptr) && done == size;
+  return CloseHandle(file) && written;
+}
+
 bool MakeFolder(const std::string& path) {
   if (CreateDirectoryA(path.c_str(), nullptr)) return true;
   DWORD attributes = GetFileAttributesA(path.c_str());

@@ -2,6 +2,7 @@
 
 #include "archive_symbols.h"
 #include "host.h"
+#include "link/linker.h"
 #include "paths.h"
 
 #include <unistd.h>
@@ -65,6 +66,173 @@ bool WriteFile(const std::string& path, const std::string& text) {
   return static_cast<bool>(out);
 }
 
+// The link through the cross toolchain: windres, dlltool, ld with
+// cmake/image_layout.ld and the finishing step. Only the comparison test
+// takes it (TESSARIC_LINKER=ld): every build links with LinkOwn.
+bool LinkWithLd(const Kit& kit, const BuildRequest& request, std::vector<std::string> objects, BuildError& error) {
+  const std::string& work = request.workDir;
+  for (size_t i = 0; i < request.plan.resources.size(); ++i) {
+    std::string script = request.plan.resources[i].name;
+    if (script[0] != '/') script = request.sourceDir + "/" + script;
+    std::string object = work + "/resources" + std::to_string(i) + ".o";
+    std::vector<std::string> command = {kit.Get("windres"), "-I", request.sourceDir};
+    for (const std::string& dir : request.includeDirs) command.insert(command.end(), {"-I", dir});
+    command.insert(command.end(), {script, "-O", "coff", "-o", object});
+    std::string output;
+    if (!Run(command, output)) {
+      error.message = output;
+      error.resource = static_cast<int>(i);
+      return false;
+    }
+    objects.push_back(object);
+  }
+  std::vector<std::string> importLibraries;
+  for (size_t i = 0; i < request.plan.imports.size(); ++i) {
+    if (KitLibrary(kit, request.plan.imports[i].library)) {
+      error.missingSymbol = MissingKitRoutine(kit, request.plan.imports[i]);
+      if (!error.missingSymbol.empty()) return false;
+      continue;
+    }
+    std::string def = work + "/import" + std::to_string(i) + ".def";
+    std::string library = work + "/import" + std::to_string(i) + ".a";
+    WriteFile(def, request.plan.imports[i].def);
+    std::string output;
+    if (!Run({kit.Get("dlltool"), "-k", "-d", def, "-l", library}, output)) {
+      error.message = "dlltool could not make the import library of " + request.plan.imports[i].library + ":\n" + output;
+      return false;
+    }
+    importLibraries.push_back(library);
+  }
+
+  std::string map = work + "/program.map";
+  std::vector<std::string> link = {kit.Get("cxx"), "-Os"};
+  bool library = request.plan.kind == ProgramKind::Library;
+  if (library) {
+    std::string def = work + "/exports.def";
+    WriteFile(def, "LIBRARY " + FileName(request.output) + "\n" + request.plan.exportsDef);
+    link.insert(link.end(), {"-shared", "-Wl,-e," + request.plan.entry, "-Wl,--image-base,0x10000000",
+                             "-Wl,--enable-reloc-section", "-Wl,--kill-at", def});
+  } else {
+    link.push_back(request.plan.kind == ProgramKind::Window ? "-Wl,--subsystem,windows" : "-Wl,--subsystem,console");
+    link.insert(link.end(), {"-Wl,-e,_Start@0", "-Wl,--disable-reloc-section"});
+  }
+  link.insert(link.end(), {"-nostdlib", "-s", "-Wl,--gc-sections", "-Wl,--no-insert-timestamp",
+                           "-Wl,-T," + kit.Get("layout"), "-Wl,-Map," + map});
+  // The main module first: its program header opens the writable data.
+  link.insert(link.end(), objects.begin(), objects.end());
+  if (!library) link.push_back(kit.Get("entry"));
+  for (const std::string& s : kit.List("support")) link.push_back(s);
+  link.insert(link.end(), importLibraries.begin(), importLibraries.end());
+  link.push_back(kit.Get("runtime"));
+  for (const std::string& l : Words(kit.Get("libs"))) link.push_back("-l" + l);
+  link.insert(link.end(), {"-o", request.output});
+  std::string output;
+  if (!Run(link, output)) {
+    unlink(request.output.c_str());
+    error.message = "the linker rejected the program:\n" + output;
+    return false;
+  }
+  output.clear();
+  if (!Run({kit.Get("finish"), request.output, map}, output)) {
+    unlink(request.output.c_str());
+    error.message = "finishing the image failed:\n" + output;
+    return false;
+  }
+  return true;
+}
+
+// The image when TESSARIC_LINKER is "ld": the comparison test links the same
+// objects both ways.
+bool UseLd() {
+  const char* linker = std::getenv("TESSARIC_LINKER");
+  return linker != nullptr && std::string(linker) == "ld";
+}
+
+bool ReadText(const std::string& path, std::string& text) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return false;
+  std::ostringstream buffer;
+  buffer << in.rdbuf();
+  text = buffer.str();
+  return true;
+}
+
+// The link by the compiler's own linker (link/linker.h): the program's
+// objects, the runtime's start-up and support objects and its archive, the
+// system libraries' routines from the kit's table, the routines of other
+// libraries the program declares, a library's exports, the resources.
+bool LinkOwn(const Kit& kit, const BuildRequest& request, const std::vector<std::string>& objects,
+             BuildError& error) {
+  const LinkPlan& plan = request.plan;
+  link::LinkJob job;
+  std::vector<std::string> searchDirs = {request.sourceDir};
+  searchDirs.insert(searchDirs.end(), request.includeDirs.begin(), request.includeDirs.end());
+  link::ResourceCompiler resources;
+  for (size_t i = 0; i < plan.resources.size(); ++i) {
+    std::string script = plan.resources[i].name;
+    if (script[0] != '/') script = request.sourceDir + "/" + script;
+    if (!resources.AddScript(script, searchDirs, error.message)) {
+      error.message += "\n";
+      error.resource = static_cast<int>(i);
+      return false;
+    }
+  }
+  job.resources = std::move(resources.resources);
+
+  std::string tablePath = kit.Get("system"), table;
+  if (tablePath.empty() || !ReadText(tablePath, table)) {
+    error.message = "the kit names no table of the system libraries' routines (system=), or it cannot be read\n";
+    return false;
+  }
+  link::SystemTable system;
+  try {
+    system = link::SystemTable::Parse(table, tablePath);
+  } catch (const link::LinkError& e) {
+    error.message = std::string(e.what()) + "\n";
+    return false;
+  }
+  job.system = &system;
+  for (const LinkPlan::Import& library : plan.imports) {
+    for (const LinkPlan::Import::Routine& r : library.routines) {
+      if (!KitLibrary(kit, library.library)) {
+        job.imports.push_back({library.library, r.symbol});
+      } else if (!system.Provides(LibraryBase(library.library), r.symbol)) {
+        error.missingSymbol = r.symbol;
+        return false;
+      }
+    }
+  }
+
+  bool isLibrary = plan.kind == ProgramKind::Library;
+  job.kind = isLibrary ? link::ImageKind::Library
+                       : plan.kind == ProgramKind::Window ? link::ImageKind::Window : link::ImageKind::Console;
+  job.entry = isLibrary ? plan.entry : "_Start@0";
+  std::vector<std::string> inputs = objects;
+  if (!isLibrary) inputs.push_back(kit.Get("entry"));
+  for (const std::string& s : kit.List("support")) inputs.push_back(s);
+  for (const std::string& path : inputs) {
+    if (!link::ReadInputFile(path, job.objects.emplace_back(), error.message)) return false;
+  }
+  if (!link::ReadInputFile(kit.Get("runtime"), job.archives.emplace_back(), error.message)) return false;
+  if (isLibrary) {
+    job.libraryName = FileName(request.output);
+    for (const LinkPlan::Export& e : plan.exports)
+      job.exports.push_back({e.name, e.symbol, static_cast<uint16_t>(e.ordinal)});
+  }
+
+  link::Bytes image;
+  std::string problem;
+  if (!link::Link(job, image, problem)) {
+    error.message = "the linker rejected the program: " + problem + "\n";
+    return false;
+  }
+  if (!host::WriteProgramFile(request.output, image.data(), image.size())) {
+    unlink(request.output.c_str());
+    error.message = "cannot write " + request.output + "\n";
+    return false;
+  }
+  return true;
+}
 }  // namespace
 
 namespace {
@@ -81,10 +249,12 @@ struct KitKey {
 };
 
 const KitKey kKitKeys[] = {
-    {"cxx", KitValue::kProgram, true},     {"flags", KitValue::kWords, true},   {"include", KitValue::kPaths, true},
-    {"runtime", KitValue::kPaths, true},   {"entry", KitValue::kPaths, true},   {"support", KitValue::kPaths, false},
-    {"pch", KitValue::kPaths, false},      {"layout", KitValue::kPaths, true},  {"finish", KitValue::kProgram, true},
-    {"dlltool", KitValue::kProgram, true}, {"windres", KitValue::kProgram, true}, {"libs", KitValue::kWords, true},
+    {"cxx", KitValue::kProgram, true},      {"flags", KitValue::kWords, true},   {"include", KitValue::kPaths, true},
+    {"runtime", KitValue::kPaths, true},    {"entry", KitValue::kPaths, true},   {"support", KitValue::kPaths, false},
+    {"pch", KitValue::kPaths, false},       {"system", KitValue::kPaths, true},  {"libs", KitValue::kWords, true},
+    // Only the link through ld takes these (TESSARIC_LINKER=ld, the comparison tests).
+    {"layout", KitValue::kPaths, false},    {"finish", KitValue::kProgram, false},
+    {"dlltool", KitValue::kProgram, false}, {"windres", KitValue::kProgram, false},
 };
 
 // Where the compiler looks for its kit, from its own folder: the build
@@ -201,74 +371,8 @@ bool Build(const Kit& kit, const BuildRequest& request, BuildError& error) {
     }
     objects.push_back(object);
   }
-  for (size_t i = 0; i < request.plan.resources.size(); ++i) {
-    std::string script = request.plan.resources[i].name;
-    if (script[0] != '/') script = request.sourceDir + "/" + script;
-    std::string object = work + "/resources" + std::to_string(i) + ".o";
-    std::vector<std::string> command = {kit.Get("windres"), "-I", request.sourceDir};
-    for (const std::string& dir : request.includeDirs) command.insert(command.end(), {"-I", dir});
-    command.insert(command.end(), {script, "-O", "coff", "-o", object});
-    std::string output;
-    if (!Run(command, output)) {
-      error.message = output;
-      error.resource = static_cast<int>(i);
-      return false;
-    }
-    objects.push_back(object);
-  }
-  std::vector<std::string> importLibraries;
-  for (size_t i = 0; i < request.plan.imports.size(); ++i) {
-    if (KitLibrary(kit, request.plan.imports[i].library)) {
-      error.missingSymbol = MissingKitRoutine(kit, request.plan.imports[i]);
-      if (!error.missingSymbol.empty()) return false;
-      continue;
-    }
-    std::string def = work + "/import" + std::to_string(i) + ".def";
-    std::string library = work + "/import" + std::to_string(i) + ".a";
-    WriteFile(def, request.plan.imports[i].def);
-    std::string output;
-    if (!Run({kit.Get("dlltool"), "-k", "-d", def, "-l", library}, output)) {
-      error.message = "dlltool could not make the import library of " + request.plan.imports[i].library + ":\n" + output;
-      return false;
-    }
-    importLibraries.push_back(library);
-  }
-
-  std::string map = work + "/program.map";
-  std::vector<std::string> link = {kit.Get("cxx"), "-Os"};
-  bool library = request.plan.kind == ProgramKind::Library;
-  if (library) {
-    std::string def = work + "/exports.def";
-    WriteFile(def, "LIBRARY " + FileName(request.output) + "\n" + request.plan.exportsDef);
-    link.insert(link.end(), {"-shared", "-Wl,-e," + request.plan.entry, "-Wl,--image-base,0x10000000",
-                             "-Wl,--enable-reloc-section", "-Wl,--kill-at", def});
-  } else {
-    link.push_back(request.plan.kind == ProgramKind::Window ? "-Wl,--subsystem,windows" : "-Wl,--subsystem,console");
-    link.insert(link.end(), {"-Wl,-e,_Start@0", "-Wl,--disable-reloc-section"});
-  }
-  link.insert(link.end(), {"-nostdlib", "-s", "-Wl,--gc-sections", "-Wl,--no-insert-timestamp",
-                           "-Wl,-T," + kit.Get("layout"), "-Wl,-Map," + map});
-  // The main module first: its program header opens the writable data.
-  link.insert(link.end(), objects.begin(), objects.end());
-  if (!library) link.push_back(kit.Get("entry"));
-  for (const std::string& s : kit.List("support")) link.push_back(s);
-  link.insert(link.end(), importLibraries.begin(), importLibraries.end());
-  link.push_back(kit.Get("runtime"));
-  for (const std::string& l : Words(kit.Get("libs"))) link.push_back("-l" + l);
-  link.insert(link.end(), {"-o", request.output});
-  std::string output;
-  if (!Run(link, output)) {
-    unlink(request.output.c_str());
-    error.message = "the linker rejected the program:\n" + output;
-    return false;
-  }
-  output.clear();
-  if (!Run({kit.Get("finish"), request.output, map}, output)) {
-    unlink(request.output.c_str());
-    error.message = "finishing the image failed:\n" + output;
-    return false;
-  }
-  return true;
+  if (UseLd()) return LinkWithLd(kit, request, objects, error);
+  return LinkOwn(kit, request, objects, error);
 }
 
 }  // namespace tbc

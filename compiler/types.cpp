@@ -16,11 +16,17 @@ const char* TypeName(ValueType type) {
 const char* KindName(ObjectKind kind) {
   static const char* const kNames[kObjectKinds] = {
       "FORM", "BUTTON", "CHECKBOX", "RADIOBUTTON", "COMBOBOX", "EDIT", "MEMO", "RICHEDIT",
-      "LABEL", "PICTURE", "LISTBOX", "STATUSBAR", "BITMAP", "FILE", "REGISTRY"};
+      "LABEL", "PICTURE", "LISTBOX", "STATUSBAR", "BITMAP", "FILE", "REGISTRY", "TIMER", "MENU", "MENUITEM"};
   return kNames[static_cast<int>(kind)];
 }
 
 bool IsGuiKind(ObjectKind kind) { return (Kinds(kind) & kGuiKinds) != 0; }
+
+bool IsTableKind(ObjectKind kind) { return (Kinds(kind) & (kGuiKinds | kMenuKinds)) != 0; }
+
+bool IsWindowLibraryKind(ObjectKind kind) {
+  return IsTableKind(kind) || kind == ObjectKind::Bitmap || kind == ObjectKind::Timer;
+}
 
 ValueType SuffixType(const std::string& name) {
   switch (name.empty() ? '\0' : name.back()) {

@@ -13,19 +13,27 @@ enum class ValueType { Error, Integer, Double, String, None, Record };
 // Objects are records of the runtime; a program declares them with DIM.
 enum class ObjectKind {
   Form, Button, CheckBox, RadioButton, ComboBox, Edit, Memo, RichEdit, Label, Picture, ListBox,
-  StatusBar, Bitmap, File, Registry,
+  StatusBar, Bitmap, File, Registry, Timer, Menu, MenuItem,
 };
-constexpr int kObjectKinds = 15;
+constexpr int kObjectKinds = 18;
 
 // A set of object kinds, as a bit mask.
 using KindSet = uint32_t;
 constexpr KindSet Kinds(ObjectKind kind) { return 1u << static_cast<int>(kind); }
 constexpr KindSet kControls = 0x0FFE;  // every GUI kind but the form
 constexpr KindSet kGuiKinds = 0x0FFF;
+constexpr KindSet kMenuKinds = Kinds(ObjectKind::Menu) | Kinds(ObjectKind::MenuItem);
 
 const char* TypeName(ValueType type);
 const char* KindName(ObjectKind kind);
+// Forms and controls: objects with a window.
 bool IsGuiKind(ObjectKind kind);
+// Objects that are records of the program's object table: forms, controls
+// and menu entries.
+bool IsTableKind(ObjectKind kind);
+// Objects declared only at the top level of the main code: those of the
+// table, bitmaps and timers.
+bool IsWindowLibraryKind(ObjectKind kind);
 bool IsNumeric(ValueType type);
 // The type a name's last character gives it ($ STRING, % and & INTEGER, ! and
 // # DOUBLE); None for a name without one.

@@ -12,6 +12,7 @@
 #include "file/file.h"
 #include "fpu/fpu.h"
 #include "gui/drawing.h"
+#include "gui/forms.h"
 #include "library/library.h"
 #include "registry/registry.h"
 #include "system/system.h"

@@ -45,6 +45,8 @@ constexpr BitmapObject BitmapImage() {
 struct DrawTarget {
   DrawTarget(ObjectRecord* form) : record(form), bitmap(nullptr) {}
   DrawTarget(BitmapObject* target) : record(target), bitmap(target) {}
+  // A window drawn through a DC of its own, held as if it were a bitmap's.
+  DrawTarget(void* window, BitmapObject* surface) : record(window), bitmap(surface) {}
   void* record;
   BitmapObject* bitmap;  // null for a form
 };

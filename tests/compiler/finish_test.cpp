@@ -1,8 +1,10 @@
-// The finishing step of every image (cmake/finish_image.cpp, the program that
-// the kit names): the same bytes as the script it replaced on the images the
-// compiler links, the zero tail of the writable data out of the file however
-// long it is, and the file's mode kept. Images are caught between the link and
-// the finishing step with a kit whose finishing step only copies them.
+// The finishing step of the images ld links (cmake/finish_image.cpp, the
+// program that the kit names; the build runs it after linking each
+// freestanding module): the same bytes as the script it replaced on the images
+// the compiler links through ld (TESSARIC_LINKER=ld), the zero tail of the
+// writable data out of the file however long it is, and the file's mode kept.
+// Images are caught between the link and the finishing step with a kit whose
+// finishing step only copies them.
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -19,21 +21,6 @@
 namespace {
 
 using namespace compilertest;
-
-// The kit that the compiler reads: TESSARIC_KIT, else the one beside it.
-std::string KitPath() {
-  const char* kit = std::getenv("TESSARIC_KIT");
-  if (kit != nullptr && *kit) return kit;
-  std::string compiler = CompilerPath();
-  return compiler.substr(0, compiler.find_last_of('/') + 1) + "tessaric-kit.txt";
-}
-
-std::string KitValue(const std::string& key) {
-  std::ifstream in(KitPath());
-  for (std::string line; std::getline(in, line);)
-    if (line.compare(0, key.size() + 1, key + "=") == 0) return line.substr(key.size() + 1);
-  return "";
-}
 
 std::string Finisher() { return KitValue("finish"); }
 std::string Reference() { return SourceRoot() + "/tests/compiler/finish_image_before.sh"; }
@@ -92,8 +79,8 @@ class Finish : public ::testing::Test {
     chmod((dir + "/capture.sh").c_str(), 0755);
     WriteFile(dir + "/" + name + ".bas", source);
     for (const auto& [file, text] : files) WriteFile(dir + "/" + file, text);
-    RunResult r = RunCommand({"env", "TESSARIC_KIT=" + dir + "/kit.txt", CompilerPath(), dir + "/" + name + ".bas", "-o",
-                              dir + "/" + name + ".out"},
+    RunResult r = RunCommand({"env", "TESSARIC_KIT=" + dir + "/kit.txt", "TESSARIC_LINKER=ld", CompilerPath(),
+                              dir + "/" + name + ".bas", "-o", dir + "/" + name + ".out"},
                              "", 120, true);
     EXPECT_EQ(r.exitCode, 0) << r.output << r.errors;
     return raw;
@@ -203,14 +190,6 @@ TEST_F(Finish, TakesTheZeroTailOutOfTheFileAndKeepsTheMode) {
     if (was[i].start > was[1].start) EXPECT_EQ(is[i].start, was[i].start - cut);
 }
 
-TEST_F(Finish, AProgramTheCompilerBuildsKeepsItsRunBit) {
-  // Its data ends in 4 KB of zeros, which leave the file.
-  WriteFile(dir + "/run.bas", "DIM t(1000) AS INTEGER\nt(1000) = 7\nPRINT t(1000)\n");
-  RunResult built = Compile(dir, {"run.bas"}, dir + "/run.exe");
-  ASSERT_EQ(built.exitCode, 0) << built.output << built.errors;
-  EXPECT_NE(Mode(dir + "/run.exe") & 0111, 0u) << "the program lost its run bit";
-}
-
 TEST_F(Finish, HandlesHundredsOfMegabytesOfZeros) {
   // With a section after the writable data, which moves down by the cut.
   std::string raw = Link("resources", "OPTION RESOURCES \"strings.rc\"\nDIM t(10) AS DOUBLE\nPRINT t(1)\n",
@@ -224,22 +203,6 @@ TEST_F(Finish, HandlesHundredsOfMegabytesOfZeros) {
         << "the image with more zeros finishes differently";
     EXPECT_EQ(Mode(grown + ".finished"), 0755u);
   }
-}
-
-TEST_F(Finish, ALargeArrayTakesNoRoomInTheImage) {
-  WriteFile(dir + "/large.bas",
-            "SUB Local\n  DIM l(4000000) AS INTEGER\n  l(4000000) = l(4000000) + 1\n  PRINT l(4000000); \" \";\nEND SUB\n"
-            "DIM a(16777215) AS DOUBLE, s(60000) AS STRING, n AS INTEGER\n"
-            "a(16777215) = 2.5: s(60000) = \"end\"\n"
-            "Local: Local\n"
-            "PRINT a(16777215); \" \"; a(0); \" \"; s(60000); LEN(s(0))\n");
-  RunResult built = Compile(dir, {"large.bas"}, dir + "/large.exe");
-  ASSERT_EQ(built.exitCode, 0) << built.output << built.errors;
-  EXPECT_LT(FileSize(dir + "/large.exe"), 16384);
-  EXPECT_NE(Mode(dir + "/large.exe") & 0111, 0u);
-  RunResult run = RunProgram(dir + "/large.exe", "");
-  EXPECT_EQ(run.exitCode, 0) << run.errors;
-  EXPECT_EQ(run.output, CrLf("1 1 2.5 0 end0\nPress a key to continue...\n"));
 }
 
 }  // namespace

@@ -59,6 +59,7 @@ const char kComplete[] =
     "entry=objects/startup.obj\n"
     "support=objects/support.obj objects/more.obj\n"
     "pch=pch\n"
+    "system=tessaric-system.txt\n"
     "layout=/usr/share/layout.ld\n"
     "finish=./tessaric-finish\n"
     "dlltool=/usr/bin/i686-w64-mingw32-dlltool\n"
@@ -98,7 +99,7 @@ TEST_F(KitFile, LinesMayEndInCrLf) {
 }
 
 TEST_F(KitFile, AKitWithoutAKeyItNeedsIsBroken) {
-  for (const std::string key : {"cxx", "include", "runtime", "entry", "layout", "finish", "libs"}) {
+  for (const std::string key : {"cxx", "include", "runtime", "entry", "system", "libs"}) {
     std::string text;
     for (size_t at = 0, end; at < sizeof kComplete - 1; at = end + 1) {
       end = std::string(kComplete).find('\n', at);
@@ -110,10 +111,11 @@ TEST_F(KitFile, AKitWithoutAKeyItNeedsIsBroken) {
     EXPECT_EQ(Load(text, kit, message), KitStatus::kBroken) << key;
     EXPECT_EQ(message, In("tessaric-kit.txt") + " names no " + key);
   }
-  // The precompiled header and the support objects are for when there are any.
+  // The precompiled header and the support objects are for when there are any;
+  // layout, finish, dlltool and windres only for the link through ld.
   Kit kit;
   std::string message;
-  EXPECT_EQ(Load("cxx=c\nflags=-O\ninclude=i\nruntime=r\nentry=e\nlayout=l\nfinish=f\ndlltool=d\nwindres=w\nlibs=k\n",
+  EXPECT_EQ(Load("cxx=c\nflags=-O\ninclude=i\nruntime=r\nentry=e\nsystem=s\nlibs=k\n",
                  kit, message),
             KitStatus::kLoaded)
       << message;

@@ -32,6 +32,20 @@ void Drain(int fd, std::string& text) {
 std::string CompilerPath() { return Environment("TESSARIC_COMPILER", "tessaric"); }
 std::string SourceRoot() { return Environment("TESSARIC_SOURCE", "."); }
 
+std::string KitPath() {
+  const char* kit = std::getenv("TESSARIC_KIT");
+  if (kit != nullptr && *kit) return kit;
+  std::string compiler = CompilerPath();
+  return compiler.substr(0, compiler.find_last_of('/') + 1) + "tessaric-kit.txt";
+}
+
+std::string KitValue(const std::string& key) {
+  std::ifstream in(KitPath());
+  for (std::string line; std::getline(in, line);)
+    if (line.compare(0, key.size() + 1, key + "=") == 0) return line.substr(key.size() + 1);
+  return "";
+}
+
 std::string ScratchDir(const std::string& name) {
   std::string dir = Environment("TESSARIC_TMP", "/tmp/tessaric-compiler-tests") + "/" + name;
   RunCommand({"rm", "-rf", dir}, "", 60);

@@ -11,6 +11,10 @@ namespace compilertest {
 // From the environment that ctest sets.
 std::string CompilerPath();  // TESSARIC_COMPILER
 std::string SourceRoot();    // TESSARIC_SOURCE
+// The kit the compiler reads (TESSARIC_KIT, else the one beside it), and a
+// value it names.
+std::string KitPath();
+std::string KitValue(const std::string& key);
 // A fresh, empty folder under TESSARIC_TMP.
 std::string ScratchDir(const std::string& name);
 

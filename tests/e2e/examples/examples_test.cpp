@@ -1,6 +1,10 @@
 // The examples used as their users use them: the counter clicked, notes typed
-// at a real console and then found on disk.
+// at a real console and then found on disk, tasks added and removed in the
+// to-do list and found in its file, lines drawn on the drawing pad in the
+// colours of its menu, the stopwatch started, stopped and reset.
 #include <gtest/gtest.h>
+
+#include <cstdlib>
 
 #include "driver.h"
 
@@ -88,6 +92,243 @@ TEST(Notes, StartsAFileAndAddsToItRunAfterRun) {
             "New note (just Enter to stop): New note (just Enter to stop): "
             "Notes added: 1\r\nPress a key to continue...\r\n");
   EXPECT_EQ(ReadFileBytes(folder + "\\notes.txt"), "Buy bread\r\nCall Ada\r\nWater the plants\r\n");
+}
+
+HWND MainWindowOf(const Process& process, const std::string& caption) {
+  HWND form = nullptr;
+  WaitUntil(
+      [&] {
+        for (HWND window : TopLevelWindows(process.id))
+          if (WindowText(window) == caption) form = window;
+        return form != nullptr;
+      },
+      15000, &process);
+  return form;
+}
+
+HWND ChildWithText(HWND parent, const std::string& text) {
+  for (HWND child : ChildWindows(parent))
+    if (WindowText(child) == text) return child;
+  return nullptr;
+}
+
+class Todo : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder = FreshDir("todo");
+    WriteFileBytes(folder + "\\todo.txt", "Buy bread\r\nCall Ada\r\n");
+    Start();
+  }
+
+  void Start() {
+    LaunchOptions options;
+    options.workingDirectory = folder;
+    process = Launch(BinPath("examples\\todo.exe"), options);
+    ASSERT_NE(process.handle, nullptr);
+    form = MainWindowOf(process, "To do");
+    ASSERT_NE(form, nullptr);
+    task = ChildOfClass(form, "Edit");
+    tasks = ChildOfClass(form, "ListBox");
+    add = ChildWithText(form, "Add");
+    remove = ChildWithText(form, "Remove");
+    ASSERT_NE(task, nullptr);
+    ASSERT_NE(tasks, nullptr);
+    ASSERT_NE(add, nullptr);
+    ASSERT_NE(remove, nullptr);
+    ASSERT_TRUE(BringToFront(form));
+  }
+
+  bool ItemsBecome(const std::vector<std::string>& items) {
+    return WaitUntil([&] { return ListBoxItems(tasks) == items; }, 15000, &process);
+  }
+  bool FileBecomes(const std::string& bytes) {
+    return WaitUntil([&] { return ReadFileBytes(folder + "\\todo.txt") == bytes; }, 15000, &process);
+  }
+  POINT Item(int index) {
+    int height = static_cast<int>(SendMessageA(tasks, LB_GETITEMHEIGHT, 0, 0));
+    return ScreenPoint(tasks, 10, index * height + height / 2);
+  }
+
+  std::string folder;
+  Process process;
+  HWND form = nullptr, task = nullptr, tasks = nullptr, add = nullptr, remove = nullptr;
+};
+
+TEST_F(Todo, ShowsTheSavedTasks) {
+  EXPECT_TRUE(ItemsBecome({"Buy bread", "Call Ada"}));
+  EXPECT_FALSE(IsWindowEnabled(add)) << "Add with nothing typed";
+  EXPECT_FALSE(IsWindowEnabled(remove)) << "Remove with nothing picked";
+}
+
+// Typed, then Enter: the default button adds the task; the file follows.
+TEST_F(Todo, ATypedTaskIsAddedAndSaved) {
+  ASSERT_TRUE(WaitUntil([&] { return HoldsFocus(process, task); }, 5000, &process));
+  for (WORD key : {'T', 'E', 'A'}) TypeKey(key);
+  EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(add) != FALSE; }, 5000, &process));
+  TypeKey(VK_RETURN);
+  EXPECT_TRUE(ItemsBecome({"Buy bread", "Call Ada", "tea"}));
+  EXPECT_TRUE(FileBecomes("Buy bread\r\nCall Ada\r\ntea\r\n"));
+  EXPECT_EQ(WindowText(task), "");
+}
+
+TEST_F(Todo, APickedTaskIsRemovedAndTheFileFollows) {
+  Click(Item(0));
+  ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(remove) != FALSE; }, 5000, &process));
+  Click(ScreenCentre(remove));
+  EXPECT_TRUE(ItemsBecome({"Call Ada"}));
+  EXPECT_TRUE(FileBecomes("Call Ada\r\n"));
+  EXPECT_FALSE(IsWindowEnabled(remove));
+}
+
+// A double-click takes the task back into the box to be changed.
+TEST_F(Todo, ADoubleClickTakesTheTaskBackToChangeIt) {
+  DoubleClick(Item(1));
+  EXPECT_TRUE(ItemsBecome({"Buy bread"}));
+  EXPECT_TRUE(WaitUntil([&] { return WindowText(task) == "Call Ada"; }, 5000, &process)) << WindowText(task);
+  EXPECT_TRUE(FileBecomes("Buy bread\r\n"));
+}
+
+TEST_F(Todo, TheTasksAreThereAtTheNextStart) {
+  ASSERT_TRUE(WaitUntil([&] { return HoldsFocus(process, task); }, 5000, &process));
+  for (WORD key : {'M', 'I', 'L', 'K'}) TypeKey(key);
+  ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(add) != FALSE; }, 5000, &process));
+  Click(ScreenCentre(add));
+  ASSERT_TRUE(FileBecomes("Buy bread\r\nCall Ada\r\nmilk\r\n"));
+  EXPECT_EQ(CloseAndWait(process, form), 0u);
+  Start();
+  EXPECT_TRUE(ItemsBecome({"Buy bread", "Call Ada", "milk"}));
+}
+
+class DrawingPad : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    process = Launch(BinPath("examples\\drawpad.exe"));
+    ASSERT_NE(process.handle, nullptr);
+    form = MainWindowOf(process, "Drawing pad");
+    ASSERT_NE(form, nullptr);
+    ASSERT_TRUE(BringToFront(form));
+    ASSERT_TRUE(WaitUntil([&] { return ClientPixel(form, 200, 250) == kWhite; }, 15000, &process));
+  }
+
+  // Alt and the menu's letter, then the item's.
+  void Pick(WORD menu, WORD item) {
+    KeyEvent(VK_MENU, true);
+    TypeKey(menu);
+    KeyEvent(VK_MENU, false);
+    TypeKey(item);
+  }
+
+  // A stroke along a row, from x1 to x2.
+  void Stroke(int x1, int x2, int y) { Drag(ScreenPoint(form, x1, y), ScreenPoint(form, x2, y)); }
+
+  bool Becomes(int x, int y, COLORREF colour) {
+    return WaitUntil([&] { return ClientPixel(form, x, y) == colour; }, 5000, &process);
+  }
+
+  static constexpr COLORREF kWhite = 0xFFFFFF, kBlack = 0x000000, kRed = 0x0000FF;
+  Process process;
+  HWND form = nullptr;
+};
+
+// Where the pointer went while held, the page has the pen's colour.
+TEST_F(DrawingPad, AStrokeDrawsALine) {
+  Stroke(50, 150, 200);
+  POINT end;
+  GetCursorPos(&end);
+  ScreenToClient(form, &end);
+  EXPECT_TRUE(Becomes(end.x, end.y, kBlack));
+  EXPECT_TRUE(Becomes((50 + end.x) / 2, end.y, kBlack)) << "the line is not drawn between the pointer's places";
+  EXPECT_EQ(ClientPixel(form, 100, 230), kWhite);
+}
+
+TEST_F(DrawingPad, TheColourMenuChangesThePen) {
+  Pick('C', 'R');
+  Stroke(60, 160, 150);
+  POINT end;
+  GetCursorPos(&end);
+  ScreenToClient(form, &end);
+  EXPECT_TRUE(Becomes(end.x, end.y, kRed));
+}
+
+// The drawing is in the bitmap: a paint shows it again; Clear starts afresh.
+TEST_F(DrawingPad, TheDrawingStaysThroughAPaintUntilClear) {
+  Stroke(50, 150, 120);
+  POINT end;
+  GetCursorPos(&end);
+  ScreenToClient(form, &end);
+  ASSERT_TRUE(Becomes(end.x, end.y, kBlack));
+  InvalidateRect(form, nullptr, TRUE);
+  UpdateWindow(form);
+  EXPECT_TRUE(Becomes(end.x, end.y, kBlack));
+  Pick('F', 'C');
+  EXPECT_TRUE(Becomes(end.x, end.y, kWhite));
+}
+
+TEST_F(DrawingPad, QuitInTheFileMenuEndsIt) {
+  Pick('F', 'Q');
+  EXPECT_EQ(process.WaitExit(), 0u);
+}
+
+class Stopwatch : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    process = Launch(BinPath("examples\\stopwatch.exe"));
+    ASSERT_NE(process.handle, nullptr);
+    form = MainWindowOf(process, "Stopwatch");
+    ASSERT_NE(form, nullptr);
+    shown = ChildOfClass(form, "Static");
+    start = ChildWithText(form, "Start");
+    stop = ChildWithText(form, "Stop");
+    reset = ChildWithText(form, "Reset");
+    ASSERT_NE(shown, nullptr);
+    ASSERT_NE(start, nullptr);
+    ASSERT_NE(stop, nullptr);
+    ASSERT_NE(reset, nullptr);
+    ASSERT_TRUE(BringToFront(form));
+  }
+
+  // The time shown, "m:ss.t", in tenths of a second; -1 for another text.
+  int Tenths() {
+    std::string text = WindowText(shown);
+    size_t colon = text.find(':'), point = text.find('.');
+    if (colon == std::string::npos || point != colon + 3 || text.size() != point + 2) return -1;
+    return (std::atoi(text.c_str()) * 60 + std::atoi(text.c_str() + colon + 1)) * 10 + (text[point + 1] - '0');
+  }
+
+  void Press(HWND button) {
+    BringToFront(form);
+    Click(ScreenCentre(button));
+  }
+
+  Process process;
+  HWND form = nullptr, shown = nullptr, start = nullptr, stop = nullptr, reset = nullptr;
+};
+
+TEST_F(Stopwatch, StartsAtNought) {
+  EXPECT_EQ(WindowText(shown), "0:00.0");
+  EXPECT_TRUE(IsWindowEnabled(start));
+  EXPECT_FALSE(IsWindowEnabled(stop));
+}
+
+// Running, the time goes up; stopped, it holds; started again, it goes on
+// from there; reset, it is nought.
+TEST_F(Stopwatch, CountsHoldsGoesOnAndResets) {
+  Press(start);
+  EXPECT_TRUE(WaitUntil([&] { return Tenths() >= 3; }, 15000, &process)) << WindowText(shown);
+  EXPECT_FALSE(IsWindowEnabled(start));
+  Press(stop);
+  ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(start) != FALSE; }, 5000, &process));
+  std::string held = WindowText(shown);
+  int heldTenths = Tenths();
+  ASSERT_GE(heldTenths, 3);
+  // Many ticks' time: a stopped watch shows the same.
+  EXPECT_FALSE(WaitUntil([&] { return WindowText(shown) != held; }, 500, &process)) << WindowText(shown);
+  Press(start);
+  EXPECT_TRUE(WaitUntil([&] { return Tenths() > heldTenths; }, 15000, &process)) << WindowText(shown);
+  Press(stop);
+  ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(start) != FALSE; }, 5000, &process));
+  Press(reset);
+  EXPECT_TRUE(WaitUntil([&] { return WindowText(shown) == "0:00.0"; }, 5000, &process)) << WindowText(shown);
 }
 
 }  // namespace
