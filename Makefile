@@ -2,18 +2,21 @@
 #   make run                  build, then run every program headless into build/showcase/
 #   make run PROGRAM=<name>   build, then run one program under Wine
 #   make test                 build everything and run every test
-#   make build                build every deliverable into build/bin/
+#   make build                build the compilers (tessaric, tessaric.exe) and every deliverable into build/bin/
 #   make dist                 build everything and write the Windows package build/dist/tessaric-win32.zip
+#   make install PREFIX=dir   install the compiler, the runtime it builds with and the language page
+#                             into dir/bin, dir/lib/tessaric, dir/share/doc/tessaric (default /usr/local)
 #   make sizes                each deliverable's size beside its limit; fails when one is over
 #   make bench                the runtime's hot paths timed beside the C runtime and the C++ library,
 #                             compiled BASIC kernels beside the same in C (-O2), and the compiler's
 #                             speed beside the C++ compiler's on the code it emits
 BUILD ?= build
 PROGRAM ?=
+PREFIX ?= /usr/local
 JOBS ?= 2
 MAKEFLAGS += --no-print-directory
 
-.PHONY: setup configure build build-all run test dist sizes bench clean
+.PHONY: setup configure build build-all run test dist install sizes bench clean
 
 setup:
 	@scripts/setup.sh
@@ -23,7 +26,7 @@ configure: setup
 	    -DCMAKE_TOOLCHAIN_FILE=cmake/i686-w64-mingw32.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
 
 build: configure
-	@cmake --build $(BUILD) -j $(JOBS) --target deliverables
+	@cmake --build $(BUILD) -j $(JOBS) --target deliverables compiler_win32
 
 build-all: configure
 	@cmake --build $(BUILD) -j $(JOBS)
@@ -38,6 +41,10 @@ test: build-all
 # The package is part of every full build; this names it.
 dist: build-all
 	@echo "package: $(BUILD)/dist/tessaric-win32.zip"
+
+install: configure
+	@cmake --build $(BUILD) -j $(JOBS) --target kit
+	@scripts/install/install.sh $(BUILD) $(PREFIX)
 
 sizes: build
 	@scripts/sizes.sh $(BUILD)

@@ -114,6 +114,9 @@ libs=${libraries}
 ")
   set(TESSARIC_KIT ${file} PARENT_SCOPE)
   set(TESSARIC_KIT ${file} CACHE INTERNAL "")
+  # Everything the kit names, built: what make install copies.
+  add_custom_target(kit)
+  add_dependencies(kit compiler tessaric tessaric_entry tessaric_support tessaric_pch tessaric_system_table)
 endfunction()
 
 # tessaric_basic(<name> SOURCES main.bas [module.bas ...] [OUTPUT file]

@@ -1,8 +1,5 @@
 #include "driver.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
@@ -10,8 +7,10 @@
 
 #include "check.h"
 #include "emit_cpp.h"
+#include "host.h"
 #include "lexer.h"
 #include "parser.h"
+#include "paths.h"
 #include "toolchain.h"
 
 namespace tbc {
@@ -44,18 +43,6 @@ bool WriteFile(const std::string& path, const std::string& text) {
   std::ofstream out(path, std::ios::binary);
   out << text;
   return static_cast<bool>(out);
-}
-
-std::string WithExtension(const std::string& path, const std::string& extension) {
-  size_t slash = path.find_last_of('/');
-  size_t dot = path.find_last_of('.');
-  if (dot != std::string::npos && (slash == std::string::npos || dot > slash + 1)) return path.substr(0, dot) + extension;
-  return path + extension;
-}
-
-std::string DirectoryOf(const std::string& path) {
-  size_t slash = path.find_last_of('/');
-  return slash == std::string::npos ? "." : path.substr(0, slash);
 }
 
 struct Options {
@@ -130,7 +117,7 @@ int RunCompiler(const std::vector<std::string>& args) {
       if (!WriteFile(options.output, emitted[0].cpp)) return Usage("cannot write " + options.output);
       return kBuilt;
     }
-    mkdir(options.output.c_str(), 0777);
+    host::MakeFolder(options.output);
     for (size_t i = 0; i < emitted.size(); ++i) {
       // Two modules of the same name in different folders keep apart.
       std::string name = emitted[i].name;
@@ -144,8 +131,14 @@ int RunCompiler(const std::vector<std::string>& args) {
 
   Kit kit;
   std::string message;
-  if (!LoadKit(kit, message)) {
+  KitStatus status = LoadKit(kit, message);
+  if (status == KitStatus::kBroken) {
     std::cerr << "tessaric: internal error: " << message << "\n";
+    return kInternalError;
+  }
+  if (status == KitStatus::kMissing || !KitCanBuild(kit, message)) {
+    std::cerr << "tessaric: cannot build programs here yet: " << message
+              << "; --emit-cpp writes the program's C++ all the same\n";
     return kInternalError;
   }
   BuildRequest request;
@@ -155,15 +148,10 @@ int RunCompiler(const std::vector<std::string>& args) {
                        : options.output;
   request.sourceDir = DirectoryOf(options.files[0]);
   request.includeDirs = options.includeDirs;
-  const char* tmp = std::getenv("TMPDIR");
-  std::string pattern = std::string(tmp != nullptr && *tmp ? tmp : "/tmp") + "/tessaric.XXXXXX";
-  std::vector<char> dir(pattern.begin(), pattern.end());
-  dir.push_back(0);
-  if (mkdtemp(dir.data()) == nullptr) {
-    std::cerr << "tessaric: internal error: cannot make a scratch folder under " << pattern << "\n";
+  if (!host::MakeScratchFolder(request.workDir, message)) {
+    std::cerr << "tessaric: internal error: " << message << "\n";
     return kInternalError;
   }
-  request.workDir = dir.data();
   for (size_t i = 0; i < emitted.size(); ++i) {
     std::string path = request.workDir + "/module" + std::to_string(i) + ".cpp";
     WriteFile(path, emitted[i].cpp);
@@ -172,8 +160,7 @@ int RunCompiler(const std::vector<std::string>& args) {
   BuildError error;
   bool built = Build(kit, request, error);
   if (std::getenv("TESSARIC_KEEP") == nullptr) {
-    std::string ignored;
-    Run({"rm", "-rf", request.workDir}, ignored);
+    host::RemoveTree(request.workDir);
   } else {
     std::cerr << "tessaric: scratch files kept in " << request.workDir << "\n";
   }

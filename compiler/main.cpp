@@ -4,8 +4,11 @@
 #include <new>
 
 #include "driver.h"
+#include "host.h"
 
 int main(int argc, char** argv) {
+  // --emit-cpp to standard output gives the bytes it writes with -o.
+  tbc::host::UseBinaryStreams();
   try {
     return tbc::RunCompiler(std::vector<std::string>(argv + 1, argv + argc));
   } catch (const std::bad_alloc&) {

@@ -1,10 +1,10 @@
 #include "toolchain.h"
 
 #include "archive_symbols.h"
+#include "host.h"
 #include "link/linker.h"
+#include "paths.h"
 
-#include <fcntl.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cctype>
@@ -22,11 +22,6 @@ std::vector<std::string> Words(const std::string& text) {
   std::istringstream in(text);
   for (std::string w; in >> w;) words.push_back(w);
   return words;
-}
-
-std::string Directory(const std::string& path) {
-  size_t slash = path.find_last_of('/');
-  return slash == std::string::npos ? "." : path.substr(0, slash);
 }
 
 std::string FileName(const std::string& path) {
@@ -126,7 +121,7 @@ bool LinkWithLd(const Kit& kit, const BuildRequest& request, std::vector<std::st
   // The main module first: its program header opens the writable data.
   link.insert(link.end(), objects.begin(), objects.end());
   if (!library) link.push_back(kit.Get("entry"));
-  for (const std::string& s : Words(kit.Get("support"))) link.push_back(s);
+  for (const std::string& s : kit.List("support")) link.push_back(s);
   link.insert(link.end(), importLibraries.begin(), importLibraries.end());
   link.push_back(kit.Get("runtime"));
   for (const std::string& l : Words(kit.Get("libs"))) link.push_back("-l" + l);
@@ -214,7 +209,7 @@ bool LinkOwn(const Kit& kit, const BuildRequest& request, const std::vector<std:
   job.entry = isLibrary ? plan.entry : "_Start@0";
   std::vector<std::string> inputs = objects;
   if (!isLibrary) inputs.push_back(kit.Get("entry"));
-  for (const std::string& s : Words(kit.Get("support"))) inputs.push_back(s);
+  for (const std::string& s : kit.List("support")) inputs.push_back(s);
   for (const std::string& path : inputs) {
     if (!link::ReadInputFile(path, job.objects.emplace_back(), error.message)) return false;
   }
@@ -231,11 +226,7 @@ bool LinkOwn(const Kit& kit, const BuildRequest& request, const std::vector<std:
     error.message = "the linker rejected the program: " + problem + "\n";
     return false;
   }
-  // Made with the run bit where the file mode mask allows it, as a linker makes a program.
-  int fd = open(request.output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0777);
-  bool written = fd >= 0 && write(fd, image.data(), image.size()) == static_cast<ssize_t>(image.size());
-  if (fd >= 0) written = close(fd) == 0 && written;
-  if (!written) {
+  if (!host::WriteProgramFile(request.output, image.data(), image.size())) {
     unlink(request.output.c_str());
     error.message = "cannot write " + request.output + "\n";
     return false;
@@ -244,75 +235,122 @@ bool LinkOwn(const Kit& kit, const BuildRequest& request, const std::vector<std:
 }
 }  // namespace
 
-std::string Kit::Get(const std::string& key) const {
-  auto found = values.find(key);
-  return found == values.end() ? "" : found->second;
+namespace {
+
+// How the kit's values are read. A path relative to the kit's folder is
+// resolved against it, so that a kit and what it names can move together;
+// a program without a folder in its name is found on the search path.
+enum class KitValue { kWords, kPaths, kProgram };
+
+struct KitKey {
+  const char* name;
+  KitValue kind;
+  bool required;
+};
+
+const KitKey kKitKeys[] = {
+    {"cxx", KitValue::kProgram, true},      {"flags", KitValue::kWords, true},   {"include", KitValue::kPaths, true},
+    {"runtime", KitValue::kPaths, true},    {"entry", KitValue::kPaths, true},   {"support", KitValue::kPaths, false},
+    {"pch", KitValue::kPaths, false},       {"system", KitValue::kPaths, true},  {"libs", KitValue::kWords, true},
+    // Only the link through ld takes these (TESSARIC_LINKER=ld, the comparison tests).
+    {"layout", KitValue::kPaths, false},    {"finish", KitValue::kProgram, false},
+    {"dlltool", KitValue::kProgram, false}, {"windres", KitValue::kProgram, false},
+};
+
+// Where the compiler looks for its kit, from its own folder: the build
+// folder holds both, an installed copy has bin/ and lib/tessaric/.
+const char* const kKitPlaces[] = {"tessaric-kit.txt", "../lib/tessaric/tessaric-kit.txt"};
+
+std::string ResolveWord(const std::string& word, KitValue kind, const std::string& kitFolder) {
+  if (kind == KitValue::kWords || host::IsAbsolute(word)) return word;
+  if (kind == KitValue::kProgram) {
+    bool hasFolder = false;
+    for (char c : word) hasFolder = hasFolder || host::IsSeparator(c);
+    if (!hasFolder) return word;
+  }
+  return JoinPath(kitFolder, word);
 }
 
-bool LoadKit(Kit& kit, std::string& message) {
-  std::string path;
-  if (const char* env = std::getenv("TESSARIC_KIT")) {
-    path = env;
+bool FileExists(const std::string& path) { return static_cast<bool>(std::ifstream(path)); }
+
+}  // namespace
+
+std::string Kit::Get(const std::string& key) const {
+  std::string text;
+  for (const std::string& word : List(key)) text += (text.empty() ? "" : " ") + word;
+  return text;
+}
+
+std::vector<std::string> Kit::List(const std::string& key) const {
+  auto found = values.find(key);
+  return found == values.end() ? std::vector<std::string>() : found->second;
+}
+
+KitStatus LoadKit(Kit& kit, std::string& message) {
+  const char* env = std::getenv("TESSARIC_KIT");
+  if (env != nullptr && *env) {
+    kit.path = env;
   } else {
-    char self[4096];
-    ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
-    if (n <= 0) {
+    std::string self = host::ProgramPath();
+    if (self.empty()) {
       message = "cannot find where the compiler is installed";
-      return false;
+      return KitStatus::kBroken;
     }
-    self[n] = 0;
-    path = Directory(self) + "/tessaric-kit.txt";
+    std::string looked;
+    for (const char* place : kKitPlaces) {
+      std::string candidate = JoinPath(DirectoryOf(self), place);
+      if (FileExists(candidate)) {
+        kit.path = candidate;
+        break;
+      }
+      looked += (looked.empty() ? "" : " or ") + candidate;
+    }
+    if (kit.path.empty()) {
+      message = "no kit names a C++ compiler and the runtime to build with (looked for " + looked + ")";
+      return KitStatus::kMissing;
+    }
   }
-  std::ifstream in(path);
+  std::ifstream in(kit.path, std::ios::binary);
   if (!in) {
-    message = "the runtime is not built (no " + path + "); run make build first";
-    return false;
+    message = "cannot read the kit " + kit.path;
+    return KitStatus::kBroken;
   }
+  std::string folder = DirectoryOf(kit.path);
   for (std::string line; std::getline(in, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
     size_t eq = line.find('=');
     if (eq == std::string::npos || line[0] == '#') continue;
-    kit.values[line.substr(0, eq)] = line.substr(eq + 1);
+    std::string key = line.substr(0, eq);
+    KitValue kind = KitValue::kWords;
+    for (const KitKey& k : kKitKeys)
+      if (key == k.name) kind = k.kind;
+    std::vector<std::string>& words = kit.values[key];
+    words.clear();
+    for (const std::string& w : Words(line.substr(eq + 1))) words.push_back(ResolveWord(w, kind, folder));
   }
-  for (const char* key : {"cxx", "flags", "include", "runtime", "entry", "layout", "finish", "dlltool", "windres", "libs"}) {
-    if (kit.Get(key).empty()) {
-      message = path + " names no " + key;
-      return false;
+  for (const KitKey& k : kKitKeys) {
+    if (k.required && kit.Get(k.name).empty()) {
+      message = kit.path + " names no " + k.name;
+      return KitStatus::kBroken;
     }
   }
-  return true;
+  return KitStatus::kLoaded;
+}
+
+bool KitCanBuild(const Kit& kit, std::string& message) {
+  if (!host::FindProgram(kit.Get("cxx")).empty()) return true;
+  message = "the C++ compiler " + kit.Get("cxx") + " that " + kit.path + " names is not here";
+  return false;
 }
 
 bool Run(const std::vector<std::string>& command, std::string& output) {
-  int pipes[2];
-  if (pipe(pipes) != 0) {
-    output = "cannot make a pipe";
+  host::Process process = host::RunProcess(command);
+  if (!process.started) {
+    output += "cannot start " + (command.empty() ? std::string("a program") : command[0]) + "\n";
     return false;
   }
-  pid_t child = fork();
-  if (child < 0) {
-    output = "cannot start " + command[0];
-    return false;
-  }
-  if (child == 0) {
-    dup2(pipes[1], 1);
-    dup2(pipes[1], 2);
-    close(pipes[0]);
-    close(pipes[1]);
-    int nothing = open("/dev/null", O_RDONLY);
-    if (nothing >= 0) dup2(nothing, 0);
-    std::vector<char*> argv;
-    for (const std::string& a : command) argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    execvp(argv[0], argv.data());
-    _exit(127);
-  }
-  close(pipes[1]);
-  char buffer[4096];
-  for (ssize_t n; (n = read(pipes[0], buffer, sizeof buffer)) > 0;) output.append(buffer, static_cast<size_t>(n));
-  close(pipes[0]);
-  int status = 0;
-  waitpid(child, &status, 0);
-  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+  output += process.output;
+  return process.exitCode == 0;
 }
 
 bool Build(const Kit& kit, const BuildRequest& request, BuildError& error) {

@@ -4,6 +4,7 @@
 
 #include <sstream>
 
+#include "both_compilers.h"
 #include "check.h"
 #include "lexer.h"
 #include "parser.h"
@@ -324,6 +325,13 @@ TEST_P(RefusedProgram, GetsItsErrorAtItsPlace) {
 
 INSTANTIATE_TEST_SUITE_P(Table, RefusedProgram, testing::ValuesIn(kRefusals));
 
+// The compiler as a Windows program refuses each the same way.
+class RefusedProgramOnWindows : public testing::TestWithParam<Refusal> {};
+
+TEST_P(RefusedProgramOnWindows, GetsTheSameDiagnostics) { compilertest::ExpectSameFromBothCompilers({GetParam().source}); }
+
+INSTANTIATE_TEST_SUITE_P(Table, RefusedProgramOnWindows, testing::ValuesIn(kRefusals));
+
 // Programs the compiler builds and warns about: a sure mistake, at its place.
 struct Warned {
   const char* source;
@@ -379,6 +387,12 @@ TEST_P(WarnedProgram, GetsItsWarningAtItsPlace) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, WarnedProgram, testing::ValuesIn(kWarned));
+
+class WarnedProgramOnWindows : public testing::TestWithParam<Warned> {};
+
+TEST_P(WarnedProgramOnWindows, GetsTheSameCppAndWarnings) { compilertest::ExpectSameFromBothCompilers({GetParam().source}); }
+
+INSTANTIATE_TEST_SUITE_P(Table, WarnedProgramOnWindows, testing::ValuesIn(kWarned));
 
 TEST(Diagnostics, WarningsShowTheLineAndACaretAndOnlyWithoutErrors) {
   std::string printed;

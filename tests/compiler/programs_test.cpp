@@ -4,6 +4,7 @@
 // prompt and line end follow the program's own output.
 #include <gtest/gtest.h>
 
+#include "both_compilers.h"
 #include "support.h"
 
 namespace {
@@ -1268,6 +1269,16 @@ TEST_P(CompiledProgram, PrintsWhatTheRulesGive) {
 INSTANTIATE_TEST_SUITE_P(Table, CompiledProgram, testing::ValuesIn(kCases),
                          [](const testing::TestParamInfo<Case>& info) { return std::string(info.param.name); });
 
+// The compiler as a Windows program makes the same C++ of each.
+class CompiledProgramOnWindows : public testing::TestWithParam<Case> {};
+
+TEST_P(CompiledProgramOnWindows, GetsTheSameCpp) {
+  ExpectSameFromBothCompilers(std::vector<std::string>(GetParam().modules.begin(), GetParam().modules.end()));
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, CompiledProgramOnWindows, testing::ValuesIn(kCases),
+                         [](const testing::TestParamInfo<Case>& info) { return std::string(info.param.name); });
+
 }  // namespace
 
 namespace {
@@ -1322,6 +1333,37 @@ TEST(WarnedBuild, TellsTheWarningAndBuildsTheProgram) {
                                 "DIM Form AS FORM\n"
                                 "    ^\n");
   EXPECT_FALSE(ReadFile(dir + "/main.exe").empty()) << "the program is not built";
+}
+
+}  // namespace
+
+namespace {
+
+// A compiler whose kit names a C++ compiler that is not installed cannot
+// build: it says so and why, writes nothing and ends with exit code 3.
+TEST(UnbuildableProgram, SaysTheCompilerCannotBuildHere) {
+  std::string dir = ScratchDir("programs/no_cxx");
+  std::string compiler = CompilerPath();
+  std::string kit = ReadFile(compiler.substr(0, compiler.find_last_of('/')) + "/tessaric-kit.txt");
+  ASSERT_NE(kit.find("\ncxx="), std::string::npos);
+  size_t at = kit.find("\ncxx=") + 5;
+  kit.replace(at, kit.find('\n', at) - at, dir + "/no-such-g++");
+  WriteFile(dir + "/kit.txt", kit);
+  WriteFile(dir + "/main.bas", "PRINT 1\n");
+  RunCommand({"mkdir", dir + "/tmp"}, "", 60);
+  RunResult built = RunCommand({"env", "TESSARIC_KIT=" + dir + "/kit.txt", "TMPDIR=" + dir + "/tmp", compiler,
+                                dir + "/main.bas", "-o", dir + "/main.exe"},
+                               "", 120, true);
+  EXPECT_EQ(built.exitCode, 3);
+  EXPECT_EQ(built.errors, "tessaric: cannot build programs here yet: the C++ compiler " + dir + "/no-such-g++ that " + dir +
+                              "/kit.txt names is not here; --emit-cpp writes the program's C++ all the same\n");
+  EXPECT_TRUE(ReadFile(dir + "/main.exe").empty()) << "a program was written";
+  EXPECT_EQ(RunCommand({"ls", "-A", dir + "/tmp"}, "", 60).output, "") << "scratch files were left";
+  // --emit-cpp needs no C++ compiler.
+  RunResult emitted = RunCommand({"env", "TESSARIC_KIT=" + dir + "/kit.txt", compiler, dir + "/main.bas", "--emit-cpp"},
+                                 "", 120, true);
+  EXPECT_EQ(emitted.exitCode, 0) << emitted.errors;
+  EXPECT_NE(emitted.output.find("PRINT 1"), std::string::npos);
 }
 
 }  // namespace
