@@ -249,9 +249,12 @@ struct KitKey {
 };
 
 const KitKey kKitKeys[] = {
-    {"cxx", KitValue::kProgram, true},      {"flags", KitValue::kWords, true},   {"include", KitValue::kPaths, true},
     {"runtime", KitValue::kPaths, true},    {"entry", KitValue::kPaths, true},   {"support", KitValue::kPaths, false},
-    {"pch", KitValue::kPaths, false},       {"system", KitValue::kPaths, true},  {"libs", KitValue::kWords, true},
+    {"system", KitValue::kPaths, true},     {"libs", KitValue::kWords, true},
+    // The build through C++ takes these; a kit without them (the Windows
+    // package's) has no C++ compiler to build with.
+    {"cxx", KitValue::kProgram, false},     {"flags", KitValue::kWords, false},  {"include", KitValue::kPaths, false},
+    {"pch", KitValue::kPaths, false},
     // Only the link through ld takes these (TESSARIC_LINKER=ld, the comparison tests).
     {"layout", KitValue::kPaths, false},    {"finish", KitValue::kProgram, false},
     {"dlltool", KitValue::kProgram, false}, {"windres", KitValue::kProgram, false},
@@ -338,6 +341,10 @@ KitStatus LoadKit(Kit& kit, std::string& message) {
 }
 
 bool KitCanBuild(const Kit& kit, std::string& message) {
+  if (kit.Get("cxx").empty() || kit.Get("include").empty()) {
+    message = kit.path + " names no C++ compiler";
+    return false;
+  }
   if (!host::FindProgram(kit.Get("cxx")).empty()) return true;
   message = "the C++ compiler " + kit.Get("cxx") + " that " + kit.path + " names is not here";
   return false;

@@ -7,6 +7,8 @@
 #   source/<program>/ the BASIC source each program was built from, with its
 #                    resource scripts
 #   tests/           the test programs, fixtures/ and source/ (see driver.h)
+#   compiler/        tessaric.exe with its kit and the language page, laid
+#                    out as make install lays it out
 #   run-tests.cmd    runs every test program and sums up
 #   README.txt
 # DEPFILE lists the source files taken, for the build's dependency check.
@@ -47,6 +49,9 @@ for file in "${DELIVERABLES[@]}" "${EXAMPLES[@]}"; do
     while IFS= read -r file; do sources+=("$file"); done < <(find "$root/$DRIVE_D" -type f)
   fi
 done
+
+# The compiler, as an installation that works from wherever it is unpacked.
+"$root/scripts/install/install.sh" "$BUILD" "$package/compiler" windows >/dev/null
 
 # The build keeps the test programs' symbols; the package does not need them.
 for file in "${TEST_PROGRAMS[@]}"; do "$STRIP" -o "$package/tests/$(basename "$file")" "$file"; done

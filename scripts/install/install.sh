@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Usage: install.sh BUILD_DIR PREFIX
+# Usage: install.sh BUILD_DIR PREFIX [windows]
 # Installs the compiler of BUILD_DIR and what it builds with, in a layout that
 # can be moved as a whole:
-#   PREFIX/bin/tessaric
+#   PREFIX/bin/tessaric (with "windows": tessaric.exe, the Windows compiler,
+#                        and a kit without the C++ compiler and the cross
+#                        tools, which Windows does not have)
 #   PREFIX/lib/tessaric/tessaric-kit.txt   its paths relative to itself
 #   PREFIX/lib/tessaric/...                the files the kit names (kit_files.txt)
 #   PREFIX/share/doc/tessaric/language.md
@@ -12,10 +14,15 @@ here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
 build=$(cd "${1:?build folder}" && pwd)
 prefix=${2:?install folder}
+windows=${3:-}
 mkdir -p "$prefix"
 prefix=$(cd "$prefix" && pwd)
 kit=$build/tessaric-kit.txt
-[ -f "$kit" ] && [ -x "$build/tessaric" ] || { echo "install: $build holds no built compiler and kit" >&2; exit 1; }
+compiler=$build/tessaric
+[ -n "$windows" ] && compiler=$build/compiler-win32/tessaric.exe
+[ -f "$kit" ] && [ -x "$compiler" ] || { echo "install: $build holds no built compiler and kit" >&2; exit 1; }
+# The keys of the build through C++ and of the link through ld.
+cross_keys=" cxx flags include pch layout finish dlltool windres "
 
 lib=$prefix/lib/tessaric
 # The folder is the compiler's alone: nothing of an earlier copy stays.
@@ -61,6 +68,7 @@ install_value() {
     [ -z "$line" ] || [ "${line:0:1}" = "#" ] && continue
     key=${line%%=*}
     value=${line#*=}
+    [ -n "$windows" ] && [[ $cross_keys == *" $key "* ]] && continue
     if [ -n "${how[$key]:-}" ] && [ -n "$value" ]; then
       value=$(install_value "$key" "$value")
     fi
@@ -72,6 +80,6 @@ install_value() {
 } >"$lib/tessaric-kit.txt.new"
 mv "$lib/tessaric-kit.txt.new" "$lib/tessaric-kit.txt"
 
-cp "$build/tessaric" "$prefix/bin/tessaric"
+cp "$compiler" "$prefix/bin/$(basename "$compiler")"
 cp "$root/docs/language.md" "$prefix/share/doc/tessaric/language.md"
-echo "installed tessaric in $prefix (bin/tessaric, lib/tessaric/, share/doc/tessaric/)"
+echo "installed tessaric in $prefix (bin/$(basename "$compiler"), lib/tessaric/, share/doc/tessaric/)"

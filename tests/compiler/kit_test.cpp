@@ -99,7 +99,7 @@ TEST_F(KitFile, LinesMayEndInCrLf) {
 }
 
 TEST_F(KitFile, AKitWithoutAKeyItNeedsIsBroken) {
-  for (const std::string key : {"cxx", "include", "runtime", "entry", "system", "libs"}) {
+  for (const std::string key : {"runtime", "entry", "system", "libs"}) {
     std::string text;
     for (size_t at = 0, end; at < sizeof kComplete - 1; at = end + 1) {
       end = std::string(kComplete).find('\n', at);
@@ -112,10 +112,11 @@ TEST_F(KitFile, AKitWithoutAKeyItNeedsIsBroken) {
     EXPECT_EQ(message, In("tessaric-kit.txt") + " names no " + key);
   }
   // The precompiled header and the support objects are for when there are any;
-  // layout, finish, dlltool and windres only for the link through ld.
+  // layout, finish, dlltool and windres only for the link through ld; the C++
+  // compiler, its flags and the headers only for the build through C++.
   Kit kit;
   std::string message;
-  EXPECT_EQ(Load("cxx=c\nflags=-O\ninclude=i\nruntime=r\nentry=e\nsystem=s\nlibs=k\n",
+  EXPECT_EQ(Load("runtime=r\nentry=e\nsystem=s\nlibs=k\n",
                  kit, message),
             KitStatus::kLoaded)
       << message;
@@ -150,6 +151,10 @@ TEST_F(KitFile, BuildsOnlyWithACompilerThatIsThere) {
   EXPECT_EQ(message, "the C++ compiler " + In("no-such-compiler") + " that " + In("tessaric-kit.txt") + " names is not here");
   kit.values["cxx"] = {host::ProgramPath()};
   EXPECT_TRUE(KitCanBuild(kit, message));
+  // The Windows package's kit names none.
+  kit.values.erase("cxx");
+  EXPECT_FALSE(KitCanBuild(kit, message));
+  EXPECT_EQ(message, In("tessaric-kit.txt") + " names no C++ compiler");
 }
 
 }  // namespace

@@ -30,10 +30,12 @@ listing=$(unzip -Z1 "$zip_file")
 files=$(grep -v '/$' <<<"$listing")
 
 while IFS= read -r entry; do
-  if [[ ! $entry =~ ^tessaric/(bin/[^/]+|bin/examples/[^/]+|run/.+|source/.+|tests/.+|run-tests\.cmd|README\.txt)$ ]]; then
+  if [[ ! $entry =~ ^tessaric/(bin/[^/]+|bin/examples/[^/]+|run/.+|source/.+|tests/.+|run-tests\.cmd|README\.txt)$ ]] &&
+     [[ ! $entry =~ ^tessaric/compiler/(bin/tessaric\.exe|lib/tessaric/.+|share/doc/tessaric/language\.md)$ ]]; then
     problem "unexpected file $entry"
   fi
-  if [[ $entry =~ \.(o|obj|a|lib|cmake|d|rsp|pdb|reg)$|CMakeFiles/|CMakeCache\.txt|Makefile$|/wine/|dosdevices/|drive_c/|test-tmp/ ]]; then
+  # The compiler's kit is the runtime's archive and objects, as the build makes them.
+  if [[ ! $entry =~ ^tessaric/compiler/lib/tessaric/ ]] && [[ $entry =~ \.(o|obj|a|lib|cmake|d|rsp|pdb|reg)$|CMakeFiles/|CMakeCache\.txt|Makefile$|/wine/|dosdevices/|drive_c/|test-tmp/ ]]; then
     problem "a file of the build itself: $entry"
   fi
 done <<<"$files"
@@ -57,6 +59,9 @@ for name in $(program_names "${DELIVERABLES[@]}" "${EXAMPLES[@]}"); do
     problem "source/$name/$name.bas is not the source $folder was built from"
 done
 readme=$(unzip -p "$zip_file" tessaric/README.txt)
+for name in compiler/bin/tessaric.exe compiler/lib/tessaric/tessaric-kit.txt compiler/share/doc/tessaric/language.md; do
+  grep -qx "tessaric/$name" <<<"$files" || problem "the package holds no $name"
+done
 for file in $(base_names "${DELIVERABLES[@]}"); do
   grep -qF "$file" <<<"$readme" || problem "README.txt does not describe $file"
 done
