@@ -11,6 +11,7 @@
 #include "check.h"
 #include "emit_cpp.h"
 #include "lexer.h"
+#include "native/lower.h"
 #include "parser.h"
 #include "toolchain.h"
 
@@ -19,12 +20,15 @@ namespace tbc {
 namespace {
 
 const char kUsage[] =
-    "usage: tessaric FILE.bas [MORE.bas ...] [-o OUT] [--emit-cpp] [-I DIR]\n"
+    "usage: tessaric FILE.bas [MORE.bas ...] [-o OUT] [--emit-cpp] [-I DIR] [--backend cpp|native]\n"
     "  compiles the modules (the first is the main module) into a Windows program\n"
     "  -o OUT      the program (default: the first file's name with .exe, or .dll for a library);\n"
     "              with --emit-cpp the C++ file, or with several modules a folder for them\n"
     "  --emit-cpp  writes the C++ made from the program and stops\n"
-    "  -I DIR      a folder where resource scripts find their files\n";
+    "  -I DIR      a folder where resource scripts find their files\n"
+    "  --backend cpp|native\n"
+    "              cpp (the default): through C++ and the cross compiler; native: the compiler\n"
+    "              writes the program's object itself (a program it cannot build yet is refused)\n";
 
 int Usage(const std::string& problem) {
   std::cerr << "tessaric: " << problem << "\n" << kUsage;
@@ -62,6 +66,7 @@ struct Options {
   std::vector<std::string> files;
   std::string output;
   bool emitCpp = false;
+  bool native = false;
   std::vector<std::string> includeDirs;
 };
 
@@ -82,6 +87,11 @@ int ParseOptions(const std::vector<std::string>& args, Options& o) {
       }
     } else if (a == "--emit-cpp") {
       o.emitCpp = true;
+    } else if (a == "--backend") {
+      if (i + 1 >= args.size()) return Usage(a + " needs a value");
+      const std::string& backend = args[++i];
+      if (backend != "cpp" && backend != "native") return Usage("unknown back end " + backend + " (cpp or native)");
+      o.native = backend == "native";
     } else if (!a.empty() && a[0] == '-') {
       return Usage("unknown option " + a);
     } else {
@@ -119,7 +129,15 @@ int RunCompiler(const std::vector<std::string>& args) {
     return kProgramErrors;
   }
   diagnostics.printWarnings(std::cerr);
-  std::vector<EmittedModule> emitted = EmitCpp(program, files);
+  // The native back end makes the object itself; nothing is written when it
+  // refuses the program.
+  std::string nativeObject;
+  if (options.native && !options.emitCpp && !LowerNative(program, nativeObject, diagnostics)) {
+    diagnostics.print(std::cerr);
+    return kInternalError;
+  }
+  std::vector<EmittedModule> emitted = options.native && !options.emitCpp ? std::vector<EmittedModule>{}
+                                                                           : EmitCpp(program, files);
 
   if (options.emitCpp) {
     if (emitted.size() == 1 && options.output.empty()) {
@@ -164,6 +182,11 @@ int RunCompiler(const std::vector<std::string>& args) {
     return kInternalError;
   }
   request.workDir = dir.data();
+  if (options.native) {
+    std::string path = request.workDir + "/module0.o";
+    WriteFile(path, nativeObject);
+    request.objects.push_back(path);
+  }
   for (size_t i = 0; i < emitted.size(); ++i) {
     std::string path = request.workDir + "/module" + std::to_string(i) + ".cpp";
     WriteFile(path, emitted[i].cpp);

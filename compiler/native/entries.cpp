@@ -1,0 +1,29 @@
+#include "entries.h"
+
+namespace tbc {
+namespace native {
+
+const RuntimeEntry kConsoleWrite = {"__ZN8tessaric12ConsoleWriteEPKcj", 8, Result::Integer};
+const RuntimeEntry kConsoleNewLine = {"__ZN8tessaric14ConsoleNewLineEv", 0, Result::Integer};
+const RuntimeEntry kConsoleWaitKey = {"__ZN8tessaric14ConsoleWaitKeyEv", 0, Result::None};
+const RuntimeEntry kPrintWrite = {"__ZN8tessaric10PrintWriteEPKcj", 8, Result::None};
+const RuntimeEntry kPrintNewLine = {"__ZN8tessaric12PrintNewLineEv", 0, Result::None};
+const RuntimeEntry kPrintZone = {"__ZN8tessaric9PrintZoneEv", 0, Result::None};
+const RuntimeEntry kIntegerText = {"__ZN8tessaric12NumberToTextEij", 8, Result::Text};
+const RuntimeEntry kFloatText = {"__ZN8tessaric12NumberToTextEe", 12, Result::Text};
+const RuntimeEntry kStrAlloc = {"__ZN8tessaric8StrAllocEPNS_16StringDescriptorEj", 8, Result::None};
+const RuntimeEntry kStrAssign = {"__ZN8tessaric9StrAssignEPKcPNS_16StringDescriptorEi", 12, Result::Text};
+const RuntimeEntry kStrAssignTemp = {"__ZN8tessaric13StrAssignTempEPKcPNS_16StringDescriptorEi", 12, Result::None};
+const RuntimeEntry kStrAppend = {"__ZN8tessaric9StrAppendEPKcPNS_16StringDescriptorEi", 12, Result::Text};
+const RuntimeEntry kStrTemp = {"__ZN8tessaric7StrTempEPNS_16StringDescriptorENS_11StringValueE", 12, Result::Text};
+const RuntimeEntry kStrCompare = {"__ZN8tessaric10StrCompareEPKciS1_i", 16, Result::Integer};
+const RuntimeEntry kConcatBegin = {"__ZN8tessaric11ConcatBeginEv", 0, Result::None};
+const RuntimeEntry kNumberPower = {"__ZN8tessaric11NumberPowerEee", 24, Result::Number};
+
+const char* const kConcatAccumulator = "__ZN8tessaric17ConcatAccumulatorE";
+
+const char* const kProgramBody = "__Z11ProgramBodyv";
+const char* const kProgramHeader = "_ProgramHeader";
+
+}  // namespace native
+}  // namespace tbc

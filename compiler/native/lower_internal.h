@@ -1,0 +1,109 @@
+// The lowering's state, shared by its files: the program and its object
+// (lower_program.cpp), statements (lower_statements.cpp) and expressions
+// (lower_expressions.cpp).
+//
+// Values: an INTEGER comes in EAX, a number in ST(0) with the rest of the
+// x87 stack empty, a text as a StringValue, its address in EAX and its
+// length in EDX. Code between statements keeps the x87 stack empty, as every
+// runtime routine expects. A value waiting for the next one lives on the
+// machine stack, so that each expression leaves ESP as it found it; the
+// arguments of a call get their room first and are stored into it in source
+// order.
+#pragma once
+
+#include <map>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "../builtins.h"
+#include "../check.h"
+#include "coff_object.h"
+#include "entries.h"
+#include "lower.h"
+#include "x86.h"
+
+namespace tbc {
+namespace native {
+
+// Thrown at a construct the back end cannot lower yet.
+struct NotYet {
+  Position at;
+};
+
+class Lowering {
+ public:
+  explicit Lowering(const Program& program);
+  std::string Run();  // the object's bytes; throws NotYet
+
+ private:
+  // ---- lower_program.cpp
+  void CheckProgram();
+  void PlaceVariables();
+  void LowerMain();
+  void WriteHeader();
+  uint32_t Literal(const std::string& bytes);       // a text and its NUL in .rdata
+  Mem NumberConstant(long double value);            // an extended value in .rdata
+  Mem Variable(const Expr& e);                      // a scalar variable's storage
+  Mem Temp();                                       // a statement's temporary string
+  int32_t FrameSlot(int32_t bytes);                 // EBP-relative room of the routine
+  void CallEntry(const RuntimeEntry& entry);
+  void Refuse(const Position& at) const { throw NotYet{at}; }
+
+  // ---- lower_statements.cpp
+  void Block(const tbc::Block& block);
+  void Statement(const Stmt& s);
+  void Assign(const Stmt& s);
+  void Print(const Stmt& s);
+  void If(const Stmt& s);
+  void For(const Stmt& s);
+  void While(const Stmt& s);
+  void Do(const Stmt& s);
+  void Select(const Stmt& s);
+  void Exit(const Stmt& s);
+  // Jumps to no when the condition is false (rounded as a store into an INTEGER).
+  void JumpUnless(const Expr& condition, Assembler::Label no);
+  // Whether a FOR loop goes on with value (in ST(0), popped): up to end with
+  // a step of 0 or more, down to it with a negative one; never with a step or
+  // an end that is not a number. Jumps to yes, or falls through.
+  void ForContinues(const Mem& end, const Mem& step, Assembler::Label yes);
+
+  // ---- lower_expressions.cpp
+  void Integer(const Expr& e);   // EAX, as a store into an INTEGER makes it
+  void Number(const Expr& e);    // ST(0)
+  Storage String(const Expr& e);  // EAX:EDX, and where the text lives
+  Storage Text(const Expr& e);    // a string, or a number as the text PRINT and + make
+  void NumberToText(const Expr& e);
+  bool Leaf(const Expr& e) const;  // a constant or a variable: loaded with no call
+  void Arithmetic(const Expr& e);
+  void Compare(const Expr& e);     // EAX: 1 or 0
+  void CompareTexts(const Expr& e);
+  void IntegerOperation(const Expr& e);
+  Storage Concat(const Expr& e);
+  // A number in ST(0) stored into an INTEGER: EAX.
+  void RoundToInteger();
+  // Whether evaluating e may overwrite a text of the ring or the accumulator.
+  bool Disturbs(const Expr& e) const;
+  // A copy of the text in EAX:EDX into a temporary of the statement.
+  void CopyToTemp();
+
+  const Program& program_;
+  Assembler a_;
+  CoffObject object_;
+  int text_ = 0, rdata_ = 0, header_ = 0, bss_ = 0;
+  std::map<const Symbol*, uint32_t> variables_;  // offsets in .bss
+  std::map<std::string, uint32_t> literals_;
+  std::map<std::string, uint32_t> numbers_;      // by their ten bytes
+  std::vector<uint32_t> temps_;                   // the statement temporaries in .bss
+  size_t tempsUsed_ = 0;                          // by the current statement
+  int32_t frame_ = 0;                             // bytes below EBP
+  struct Loop {
+    Stmt::Exits kind;
+    Assembler::Label exit;
+  };
+  std::vector<Loop> loops_;
+  Assembler::Label end_ = 0;  // the end of the main code
+};
+
+}  // namespace native
+}  // namespace tbc

@@ -1,0 +1,349 @@
+// Statements: each to the runtime calls and the jumps that the C++ made
+// from it has, in the same order.
+#include "lower_internal.h"
+
+namespace tbc {
+namespace native {
+
+namespace {
+
+bool IsPlainVariable(const Expr& e) {
+  return e.kind == Expr::Kind::Name && e.ref == Expr::Ref::Variable && e.symbol != nullptr && !e.symbol->isArray() &&
+         !e.symbol->reference && e.args.empty();
+}
+
+}  // namespace
+
+void Lowering::Block(const tbc::Block& block) {
+  for (const auto& s : block) Statement(*s);
+}
+
+void Lowering::Statement(const Stmt& s) {
+  // The temporaries of a statement live until it ends.
+  size_t temps = tempsUsed_;
+  switch (s.kind) {
+    case Stmt::Kind::Const:
+    case Stmt::Kind::Option:
+    case Stmt::Kind::Data:
+    case Stmt::Kind::Dim: break;  // the variables are placed with the module
+    case Stmt::Kind::Declare:
+      if (s.declared != nullptr && s.declared->fromLibrary) Refuse(s.position);
+      break;
+    case Stmt::Kind::Assign: Assign(s); break;
+    case Stmt::Kind::Print: Print(s); break;
+    case Stmt::Kind::If: If(s); break;
+    case Stmt::Kind::For: For(s); break;
+    case Stmt::Kind::While: While(s); break;
+    case Stmt::Kind::Do: Do(s); break;
+    case Stmt::Kind::Select: Select(s); break;
+    case Stmt::Kind::Exit: Exit(s); break;
+    case Stmt::Kind::End: a_.Jmp(end_); break;
+    default: Refuse(s.position);
+  }
+  tempsUsed_ = temps;
+}
+
+void Lowering::Assign(const Stmt& s) {
+  const Expr& t = *s.target;
+  if (!IsPlainVariable(t)) Refuse(t.position);
+  Mem place = Variable(t);
+  switch (t.type) {
+    case ValueType::Integer:
+      Integer(*s.value);
+      a_.Store(place, EAX);
+      break;
+    case ValueType::Double:
+      Number(*s.value);
+      a_.FstpExtended(place);
+      break;
+    case ValueType::String: {
+      // A text of the ring or the accumulator may hand its block over.
+      Storage storage = String(*s.value);
+      a_.Push(EDX);
+      a_.PushAddress(place.symbol, place.disp);
+      a_.Push(EAX);
+      CallEntry(storage == Storage::Ring || storage == Storage::Accumulator ? kStrAssignTemp : kStrAssign);
+      break;
+    }
+    default: Refuse(t.position);
+  }
+}
+
+// In a program that moves the print position (',', TAB, SPC), every PRINT
+// writes through PrintWrite, which counts the columns.
+void Lowering::Print(const Stmt& s) {
+  bool counted = program_.printPositions;
+  for (const PrintItem& item : s.items) {
+    if (!item.value) {
+      CallEntry(kPrintZone);
+      continue;
+    }
+    const Expr& e = *item.value;
+    if (e.ref == Expr::Ref::Builtin && e.builtin != nullptr && e.builtin->special == Special::PrintPosition)
+      Refuse(e.position);
+    Text(e);
+    a_.Push(EDX);
+    a_.Push(EAX);
+    CallEntry(counted ? kPrintWrite : kConsoleWrite);
+  }
+  if (!s.keepLine) CallEntry(counted ? kPrintNewLine : kConsoleNewLine);
+}
+
+void Lowering::JumpUnless(const Expr& condition, Assembler::Label no) {
+  Integer(condition);
+  a_.Test(EAX, EAX);
+  a_.Jcc(kEqual, no);
+}
+
+void Lowering::If(const Stmt& s) {
+  Assembler::Label end = a_.NewLabel();
+  for (const IfBranch& b : s.branches) {
+    if (b.condition == nullptr) {
+      Block(b.body);
+      continue;
+    }
+    Assembler::Label next = a_.NewLabel();
+    JumpUnless(*b.condition, next);
+    Block(b.body);
+    a_.Jmp(end);
+    a_.Bind(next);
+  }
+  a_.Bind(end);
+}
+
+void Lowering::ForContinues(const Mem& end, const Mem& step, Assembler::Label yes) {
+  Assembler::Label down = a_.NewLabel(), noOrder = a_.NewLabel(), no = a_.NewLabel();
+  // The step's sign: 0 against the step, which then goes.
+  a_.FldExtended(step);
+  a_.Fldz();
+  a_.Fucomip(1);
+  a_.FstpSt(0);
+  a_.Jcc(kParity, noOrder);
+  a_.Jcc(kAbove, down);
+  // Up: value <= end, that is end on top "above or equal" (no order clears nothing: CF set).
+  a_.FldExtended(end);
+  a_.Fucomip(1);
+  a_.FstpSt(0);
+  a_.Jcc(kAboveEqual, yes);
+  a_.Jmp(no);
+  // Down: value >= end, the value on top.
+  a_.Bind(down);
+  a_.FldExtended(end);
+  a_.Fxch(1);
+  a_.Fucomip(1);
+  a_.FstpSt(0);
+  a_.Jcc(kAboveEqual, yes);
+  a_.Jmp(no);
+  a_.Bind(noOrder);
+  a_.FstpSt(0);
+  a_.Bind(no);
+}
+
+// FOR: the start stored into the counter, then the end and the step made
+// once, in that order. An INTEGER counter runs no pass when the start is
+// beyond its range, and ends the loop when a sum is. Every test and sum is
+// made in extended precision, which for whole numbers is exact and so gives
+// what the integer path gives.
+void Lowering::For(const Stmt& s) {
+  const Expr& t = *s.target;
+  if (!IsPlainVariable(t)) Refuse(t.position);
+  Mem counter = Variable(t);
+  bool integerCounter = t.type == ValueType::Integer;
+  bool checkStart = integerCounter && s.start->type == ValueType::Double;
+  Mem sum = At(EBP, FrameSlot(12)), end = At(EBP, FrameSlot(12)), step = At(EBP, FrameSlot(12));
+  Mem low = NumberConstant(-2147483648.5L), high = NumberConstant(2147483647.5L);
+  Assembler::Label top = a_.NewLabel(), exit = a_.NewLabel(), next = a_.NewLabel();
+  // An INTEGER holds the value in the sum slot: at least low, below high.
+  auto fits = [&]() {
+    a_.FldExtended(low);
+    a_.FldExtended(sum);
+    a_.Fucomip(1);
+    a_.FstpSt(0);
+    a_.Jcc(kBelow, exit);
+    a_.FldExtended(sum);
+    a_.FldExtended(high);
+    a_.Fucomip(1);
+    a_.FstpSt(0);
+    a_.Jcc(kBelowEqual, exit);
+  };
+  auto loadCounter = [&]() {
+    if (integerCounter) a_.FildInt32(counter);
+    else a_.FldExtended(counter);
+  };
+  if (checkStart) {
+    Number(*s.start);
+    a_.FstpExtended(sum);
+    a_.FldExtended(sum);
+    RoundToInteger();
+    a_.Store(counter, EAX);
+  } else if (integerCounter) {
+    Integer(*s.start);
+    a_.Store(counter, EAX);
+  } else {
+    Number(*s.start);
+    a_.FstpExtended(counter);
+  }
+  Number(*s.end);
+  a_.FstpExtended(end);
+  if (s.step) Number(*s.step);
+  else a_.Fld1();
+  a_.FstpExtended(step);
+  if (checkStart) fits();
+  loadCounter();
+  ForContinues(end, step, top);
+  a_.Jmp(exit);
+  a_.Bind(top);
+  loops_.push_back({Stmt::Exits::For, exit});
+  Block(s.body);
+  loops_.pop_back();
+  a_.Bind(next);
+  loadCounter();
+  a_.FldExtended(step);
+  a_.FArithPop(kFAdd, 1);
+  a_.FstpExtended(sum);
+  a_.FldExtended(sum);
+  if (integerCounter) {
+    RoundToInteger();
+    a_.Store(counter, EAX);
+    fits();
+  } else {
+    a_.FstpExtended(counter);
+  }
+  a_.FldExtended(sum);
+  ForContinues(end, step, top);
+  a_.Bind(exit);
+}
+
+void Lowering::While(const Stmt& s) {
+  Assembler::Label top = a_.NewLabel(), exit = a_.NewLabel();
+  a_.Bind(top);
+  JumpUnless(*s.condition, exit);
+  loops_.push_back({Stmt::Exits::While, exit});
+  Block(s.body);
+  loops_.pop_back();
+  a_.Jmp(top);
+  a_.Bind(exit);
+}
+
+void Lowering::Do(const Stmt& s) {
+  Assembler::Label top = a_.NewLabel(), exit = a_.NewLabel();
+  // WHILE goes on while the condition holds, UNTIL until it does.
+  auto test = [&](Assembler::Label leave) {
+    Integer(*s.condition);
+    a_.Test(EAX, EAX);
+    a_.Jcc(s.test == Stmt::Test::While ? kEqual : kNotEqual, leave);
+  };
+  a_.Bind(top);
+  if (s.test != Stmt::Test::None && !s.testAtEnd) test(exit);
+  loops_.push_back({Stmt::Exits::Do, exit});
+  Block(s.body);
+  loops_.pop_back();
+  if (s.test != Stmt::Test::None && s.testAtEnd) test(exit);
+  a_.Jmp(top);
+  a_.Bind(exit);
+}
+
+// SELECT CASE: the selector made once (a text copied, unless a literal); each
+// CASE tests its values from left to right and the first that matches runs
+// its statements. The ends of a range are lowered only when they are
+// constants or variables, whose order of making nothing could tell.
+void Lowering::Select(const Stmt& s) {
+  const Expr& selector = *s.value;
+  bool text = selector.type == ValueType::String;
+  bool integer = selector.type == ValueType::Integer;
+  Mem slot = At(EBP, FrameSlot(12));
+  if (text) {
+    if (String(selector) != Storage::Literal) CopyToTemp();
+    a_.Store(slot, EAX);
+    a_.Store(At(EBP, slot.disp + 4), EDX);
+  } else if (integer) {
+    Integer(selector);
+    a_.Store(slot, EAX);
+  } else {
+    Number(selector);
+    a_.FstpExtended(slot);
+  }
+  // EAX: 1 when "selector op value" holds.
+  auto compare = [&](BinaryOp op, const Expr& value) {
+    if (text) {
+      a_.AluImm(kSub, ESP, 16);
+      a_.Load(ECX, slot);
+      a_.Store(At(ESP), ECX);
+      a_.Load(ECX, At(EBP, slot.disp + 4));
+      a_.Store(At(ESP, 4), ECX);
+      String(value);
+      a_.Store(At(ESP, 8), EAX);
+      a_.Store(At(ESP, 12), EDX);
+      CallEntry(kStrCompare);
+      a_.Test(EAX, EAX);
+    } else if (integer && value.type == ValueType::Integer) {
+      Integer(value);
+      a_.Mov(ECX, EAX);
+      a_.Load(EAX, slot);
+      a_.Alu(kCmp, EAX, ECX);
+    } else {
+      Number(value);
+      if (integer) a_.FildInt32(slot);
+      else a_.FldExtended(slot);
+      // The selector on top, the value below, as Compare has them.
+      bool rightOnTop = op == BinaryOp::Less || op == BinaryOp::GreaterEqual;
+      if (rightOnTop) a_.Fxch(1);
+      a_.Fucomip(1);
+      a_.FstpSt(0);
+      Cond c = op == BinaryOp::Equal ? kEqual : op == BinaryOp::NotEqual ? kNotEqual
+               : (op == BinaryOp::Greater || op == BinaryOp::Less) ? kAbove : kBelowEqual;
+      a_.Setcc(c, EAX);
+      a_.MovzxByte(EAX, EAX);
+      a_.Test(EAX, EAX);
+      return;
+    }
+    Cond c = op == BinaryOp::Equal ? kEqual : op == BinaryOp::NotEqual ? kNotEqual : op == BinaryOp::Less ? kLess
+             : op == BinaryOp::Greater ? kGreater : op == BinaryOp::LessEqual ? kLessEqual : kGreaterEqual;
+    a_.Setcc(c, EAX);
+    a_.MovzxByte(EAX, EAX);
+    a_.Test(EAX, EAX);
+  };
+  Assembler::Label end = a_.NewLabel();
+  for (const CaseClause& c : s.cases) {
+    if (c.isElse) {
+      Block(c.body);
+      continue;
+    }
+    Assembler::Label match = a_.NewLabel(), next = a_.NewLabel();
+    for (const CaseItem& item : c.items) {
+      if (item.kind == CaseItem::Kind::Range) {
+        for (const Expr* e : {item.first.get(), item.last.get()})
+          if (!e->constant.known() && !(e->kind == Expr::Kind::Name && e->ref == Expr::Ref::Variable))
+            Refuse(e->position);
+        Assembler::Label outside = a_.NewLabel();
+        compare(BinaryOp::GreaterEqual, *item.first);
+        a_.Jcc(kEqual, outside);
+        compare(BinaryOp::LessEqual, *item.last);
+        a_.Jcc(kNotEqual, match);
+        a_.Bind(outside);
+      } else {
+        compare(item.kind == CaseItem::Kind::Is ? item.op : BinaryOp::Equal, *item.first);
+        a_.Jcc(kNotEqual, match);
+      }
+    }
+    a_.Jmp(next);
+    a_.Bind(match);
+    Block(c.body);
+    a_.Jmp(end);
+    a_.Bind(next);
+  }
+  a_.Bind(end);
+}
+
+// EXIT FOR, DO, WHILE: past the innermost loop of its kind.
+void Lowering::Exit(const Stmt& s) {
+  for (size_t i = loops_.size(); i-- > 0;) {
+    if (loops_[i].kind != s.exits) continue;
+    a_.Jmp(loops_[i].exit);
+    return;
+  }
+  Refuse(s.position);
+}
+
+}  // namespace native
+}  // namespace tbc
