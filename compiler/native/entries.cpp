@@ -20,6 +20,10 @@ const RuntimeEntry kStrCompare = {"__ZN8tessaric10StrCompareEPKciS1_i", 16, Resu
 const RuntimeEntry kConcatBegin = {"__ZN8tessaric11ConcatBeginEv", 0, Result::None};
 const RuntimeEntry kNumberPower = {"__ZN8tessaric11NumberPowerEee", 24, Result::Number};
 
+const RuntimeEntry kStrTakeArgument = {"__ZN8tessaric15StrTakeArgumentEPNS_16StringDescriptorEPKc", 8, Result::None};
+
+const char* const kExitProcess = "__imp__ExitProcess@4";
+
 const char* const kConcatAccumulator = "__ZN8tessaric17ConcatAccumulatorE";
 
 const char* const kProgramBody = "__Z11ProgramBodyv";

@@ -38,6 +38,10 @@ extern const RuntimeEntry kStrTemp;          // (StringDescriptor*, StringValue)
 extern const RuntimeEntry kStrCompare;       // (const char*, int32_t, const char*, int32_t)
 extern const RuntimeEntry kConcatBegin;      // ()
 extern const RuntimeEntry kNumberPower;      // (long double, long double)
+extern const RuntimeEntry kStrTakeArgument;  // (StringDescriptor*, const char*)
+
+// kernel32's ExitProcess, through the program's import table.
+extern const char* const kExitProcess;
 
 // Data.
 extern const char* const kConcatAccumulator;  // StringDescriptor

@@ -25,6 +25,18 @@ void Flatten(const Expr& e, std::vector<const Expr*>& pieces) {
 
 bool IsVariable(const Expr& e) { return e.kind == Expr::Kind::Name && e.ref == Expr::Ref::Variable; }
 
+bool IsCall(const Expr& e) { return e.kind == Expr::Kind::Name && e.ref == Expr::Ref::Routine && e.routine != nullptr; }
+
+// Whether making e may use the accumulator or run program code: a call of a
+// routine, or a concatenation of its own.
+bool Hazard(const Expr& e) {
+  if (IsCall(e) || e.kind == Expr::Kind::Member) return true;
+  if (IsConcat(e) && !e.constant.known()) return true;
+  for (const auto& a : e.args)
+    if (Hazard(*a)) return true;
+  return false;
+}
+
 bool IsStr(const Expr& e) {
   return e.kind == Expr::Kind::Name && e.ref == Expr::Ref::Builtin && e.builtin != nullptr &&
          e.builtin->special == Special::Str;
@@ -87,6 +99,10 @@ void Lowering::Integer(const Expr& e) {
     a_.Load(EAX, Variable(e));
     return;
   }
+  if (IsCall(e) && e.type == ValueType::Integer) {
+    CallRoutine(e);
+    return;
+  }
   if (e.kind == Expr::Kind::Unary && e.unary == UnaryOp::Not) {
     Integer(*e.args[0]);
     a_.Test(EAX, EAX);
@@ -132,6 +148,10 @@ void Lowering::Number(const Expr& e) {
   }
   if (IsVariable(e) && e.type == ValueType::Double) {
     a_.FldExtended(Variable(e));
+    return;
+  }
+  if (IsCall(e) && e.type == ValueType::Double) {
+    CallRoutine(e);
     return;
   }
   if (IsVariable(e) && e.type == ValueType::Integer) {
@@ -288,6 +308,7 @@ void Lowering::CompareTexts(const Expr& e) {
 
 void Lowering::CopyToTemp() {
   Mem t = Temp();
+  lastTemp_ = t;
   a_.Push(EDX);
   a_.Push(EAX);
   a_.PushAddress(t.symbol, t.disp);
@@ -311,6 +332,10 @@ Storage Lowering::String(const Expr& e) {
   if (IsStr(e)) {
     NumberToText(*e.args[0]);
     return Storage::Ring;
+  }
+  if (IsCall(e) && e.type == ValueType::String) {
+    CallRoutine(e);
+    return Storage::Result;
   }
   if (IsConcat(e)) return Concat(e);
   Refuse(e.position);
@@ -338,25 +363,76 @@ void Lowering::NumberToText(const Expr& e) {
   CallEntry(kFloatText);
 }
 
-// A concatenation is built in the one accumulator, its pieces appended in
-// order. A piece that could itself use the accumulator or run program code
-// would have to be made first; those are not lowered yet.
+// A concatenation is built in the one accumulator. The pieces up to the last
+// one that could use the accumulator itself or run program code are made
+// first, in order, each kept in a temporary of the statement (a literal
+// needs none); then the accumulator starts and takes the pieces in order.
 Storage Lowering::Concat(const Expr& e) {
   std::vector<const Expr*> pieces;
   Flatten(e, pieces);
-  for (const Expr* p : pieces) {
-    bool plain = p->constant.known() || IsStr(*p) ? !IsStr(*p) || !Disturbs(*p->args[0]) : !Disturbs(*p);
-    if (!plain) Refuse(p->position);
+  size_t early = 0;
+  for (size_t i = 0; i < pieces.size(); ++i)
+    if (Hazard(*pieces[i])) early = i + 1;
+  std::vector<Mem> kept(early);
+  for (size_t i = 0; i < early; ++i) {
+    if (pieces[i]->constant.known()) continue;
+    Text(*pieces[i]);
+    CopyToTemp();
+    kept[i] = lastTemp_;
   }
   CallEntry(kConcatBegin);
-  for (const Expr* p : pieces) {
-    Text(*p);
+  for (size_t i = 0; i < pieces.size(); ++i) {
+    if (i < early && !pieces[i]->constant.known()) {
+      Mem text = kept[i], length = kept[i];
+      length.disp += 8;
+      a_.Load(EAX, text);
+      a_.Load(EDX, length);
+    } else {
+      Text(*pieces[i]);
+    }
     a_.Push(EDX);
     a_.PushAddress(kConcatAccumulator);
     a_.Push(EAX);
     CallEntry(kStrAppend);
   }
   return Storage::Accumulator;
+}
+
+void Lowering::CallRoutine(const Expr& e) {
+  const Routine& r = *e.routine;
+  auto target = routines_.find(&r);
+  if (target == routines_.end() || e.args.size() != r.params.size()) Refuse(e.position);
+  int32_t bytes = 0;
+  for (const Param& p : r.params) bytes += p.type == ValueType::Double ? 12 : 4;
+  if (bytes > 0) a_.AluImm(kSub, ESP, bytes);
+  int32_t at = 0;
+  for (size_t i = 0; i < e.args.size(); ++i) {
+    const Expr& arg = *e.args[i];
+    switch (r.params[i].type) {
+      case ValueType::Integer:
+        Integer(arg);
+        a_.Store(At(ESP, at), EAX);
+        at += 4;
+        break;
+      case ValueType::Double:
+        Number(arg);
+        a_.FstpExtended(At(ESP, at));
+        at += 12;
+        break;
+      case ValueType::String: {
+        // The text to its NUL, which must outlive the arguments after it.
+        Storage storage = String(arg);
+        bool later = false;
+        for (size_t j = i + 1; j < e.args.size(); ++j) later |= Disturbs(*e.args[j]);
+        if (storage != Storage::Literal && storage != Storage::Temp && later) CopyToTemp();
+        a_.Store(At(ESP, at), EAX);
+        at += 4;
+        break;
+      }
+      default: Refuse(arg.position);
+    }
+  }
+  a_.Call(target->second);
 }
 
 }  // namespace native

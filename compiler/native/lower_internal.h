@@ -41,6 +41,10 @@ class Lowering {
   void CheckProgram();
   void PlaceVariables();
   void LowerMain();
+  void LowerRoutine(const Routine& r);
+  // Frame and return of the routine being lowered (the main code or a
+  // SUB or FUNCTION): the prologue, and the patch of its frame's size.
+  uint32_t Prologue();
   void WriteHeader();
   uint32_t Literal(const std::string& bytes);       // a text and its NUL in .rdata
   Mem NumberConstant(long double value);            // an extended value in .rdata
@@ -61,6 +65,8 @@ class Lowering {
   void Do(const Stmt& s);
   void Select(const Stmt& s);
   void Exit(const Stmt& s);
+  void End();
+  void CallStatement(const Stmt& s);
   // Jumps to no when the condition is false (rounded as a store into an INTEGER).
   void JumpUnless(const Expr& condition, Assembler::Label no);
   // Whether a FOR loop goes on with value (in ST(0), popped): up to end with
@@ -80,6 +86,10 @@ class Lowering {
   void CompareTexts(const Expr& e);
   void IntegerOperation(const Expr& e);
   Storage Concat(const Expr& e);
+  // A SUB or FUNCTION of the program: its arguments in source order, each
+  // made into the room of its parameter, then the call; the routine takes
+  // them off (stdcall). A FUNCTION's result comes as its kind of value does.
+  void CallRoutine(const Expr& e);
   // A number in ST(0) stored into an INTEGER: EAX.
   void RoundToInteger();
   // Whether evaluating e may overwrite a text of the ring or the accumulator.
@@ -94,8 +104,9 @@ class Lowering {
   std::map<const Symbol*, uint32_t> variables_;  // offsets in .bss
   std::map<std::string, uint32_t> literals_;
   std::map<std::string, uint32_t> numbers_;      // by their ten bytes
-  std::vector<uint32_t> temps_;                   // the statement temporaries in .bss
+  std::vector<uint32_t> temps_;                   // the statement temporaries of the routine, in .bss
   size_t tempsUsed_ = 0;                          // by the current statement
+  Mem lastTemp_;                                  // the one CopyToTemp took last
   int32_t frame_ = 0;                             // bytes below EBP
   struct Loop {
     Stmt::Exits kind;
@@ -103,6 +114,9 @@ class Lowering {
   };
   std::vector<Loop> loops_;
   Assembler::Label end_ = 0;  // the end of the main code
+  const Routine* routine_ = nullptr;  // the routine being lowered; null for the main code
+  Assembler::Label routineEnd_ = 0;   // where EXIT SUB and EXIT FUNCTION go
+  std::map<const Routine*, Assembler::Label> routines_;
 };
 
 }  // namespace native

@@ -30,16 +30,27 @@ void Lowering::CheckProgram() {
     Refuse(Position{main.file, 1, 1});
   }
   if (!main.types.empty()) Refuse(main.types[0].position);
-  for (const auto& r : main.routines) Refuse(r->position);
+  for (const auto& r : main.routines) {
+    if (r->forward) continue;
+    // Library routines, routines that call themselves (each call with its
+    // own variables), handlers: not yet.
+    if (r->fromLibrary || r->dynamic || r->recursive || r->exported || r->handler || r->fpuHandler)
+      Refuse(r->position);
+    for (const Param& p : r->params)
+      if (p.byReference || p.dimensions > 0 || p.type == ValueType::Record || p.record != nullptr) Refuse(p.position);
+  }
   if (!program_.resources.empty()) Refuse(program_.resources[0].position);
 }
 
-// The module's variables in .bss, as zeros: an INTEGER in four bytes, a
-// number in twelve (ten used), a STRING's descriptor in twenty.
+// The variables in .bss, as zeros: an INTEGER in four bytes, a number in
+// twelve (ten used), a STRING's descriptor in twenty. A routine's variables
+// too: a routine that never calls itself has one set of them, which it
+// resets at every call.
 void Lowering::PlaceVariables() {
   for (const auto& owned : program_.symbols) {
     const Symbol& s = *owned;
-    if (s.module != 0 || s.owner != nullptr || s.kind == Symbol::Kind::Constant || s.failed) continue;
+    if (s.module != 0 || s.kind == Symbol::Kind::Constant || s.failed) continue;
+    if (s.owner != nullptr && (s.owner->fromLibrary || s.owner->forward)) continue;
     if (s.kind == Symbol::Kind::Object || s.isArray() || s.record != nullptr) Refuse(s.position);
     uint32_t size = s.type == ValueType::String ? 20 : s.type == ValueType::Double ? 12 : 4;
     variables_[&s] = object_.Reserve(bss_, size, 4);
@@ -88,16 +99,23 @@ void Lowering::CallEntry(const RuntimeEntry& entry) {
   if (entry.argumentBytes != 0) a_.AluImm(kAdd, ESP, entry.argumentBytes);
 }
 
-// int ProgramBody(): a frame for the slots of its statements; each STRING
-// variable gets its block; the statements; the closing key wait; 0.
-void Lowering::LowerMain() {
+uint32_t Lowering::Prologue() {
   a_.Push(EBP);
   a_.Mov(EBP, ESP);
-  uint32_t frame = a_.SubEspPatchable();
+  frame_ = 0;
+  temps_.clear();
+  return a_.SubEspPatchable();
+}
+
+// int ProgramBody(): a frame for the slots of its statements; each STRING
+// variable of the module gets its block; the statements; the closing key
+// wait; 0.
+void Lowering::LowerMain() {
+  uint32_t frame = Prologue();
   end_ = a_.NewLabel();
   for (const auto& owned : program_.symbols) {
     auto v = variables_.find(owned.get());
-    if (v == variables_.end() || owned->type != ValueType::String) continue;
+    if (v == variables_.end() || owned->owner != nullptr || owned->type != ValueType::String) continue;
     a_.PushImm(59);  // kVariableSize
     a_.PushAddress(".bss", static_cast<int32_t>(v->second));
     CallEntry(kStrAlloc);
@@ -108,11 +126,78 @@ void Lowering::LowerMain() {
   a_.Alu(kXor, EAX, EAX);
   a_.Leave();
   a_.Ret();
-  a_.Finish();
   a_.Patch32(frame, frame_);
-  uint32_t at = object_.Append(text_, a_.Bytes(), 16);
-  object_.AddRelocations(text_, a_.Relocations(), at);
-  object_.Define(kProgramBody, text_, at, true);
+}
+
+// A SUB or FUNCTION (stdcall): the parameters take the arguments (a STRING
+// a copy of the text), the other variables and the result start at 0 or
+// "", the statements, then the result.
+void Lowering::LowerRoutine(const Routine& r) {
+  routine_ = &r;
+  a_.Bind(routines_.at(&r));
+  uint32_t frame = Prologue();
+  routineEnd_ = a_.NewLabel();
+  std::vector<int32_t> argumentAt;
+  int32_t at = 8;
+  for (const Param& p : r.params) {
+    argumentAt.push_back(at);
+    at += p.type == ValueType::Double ? 12 : 4;
+  }
+  for (const Symbol* s : r.locals) {
+    if (s->parameter < 0 || s->failed) continue;
+    Mem place = Global(".bss", static_cast<int32_t>(variables_.at(s)));
+    Mem argument = At(EBP, argumentAt.at(static_cast<size_t>(s->parameter)));
+    switch (s->type) {
+      case ValueType::Integer:
+        a_.Load(EAX, argument);
+        a_.Store(place, EAX);
+        break;
+      case ValueType::Double:
+        a_.FldExtended(argument);
+        a_.FstpExtended(place);
+        break;
+      default:
+        a_.Push(argument);
+        a_.PushAddress(place.symbol, place.disp);
+        CallEntry(kStrTakeArgument);
+        break;
+    }
+  }
+  for (const Symbol* s : r.locals) {
+    if (s->parameter >= 0 || s->kind != Symbol::Kind::Variable || s->failed) continue;
+    Mem place = Global(".bss", static_cast<int32_t>(variables_.at(s)));
+    switch (s->type) {
+      case ValueType::Integer: a_.StoreImm(place, 0); break;
+      case ValueType::Double:
+        a_.Fldz();
+        a_.FstpExtended(place);
+        break;
+      default:
+        a_.PushImm(59);  // kVariableSize
+        a_.PushAddress(place.symbol, place.disp);
+        CallEntry(kStrAlloc);
+        break;
+    }
+  }
+  Block(r.body);
+  a_.Bind(routineEnd_);
+  if (r.isFunction) {
+    Mem result = Global(".bss", static_cast<int32_t>(variables_.at(r.resultSymbol)));
+    switch (r.result) {
+      case ValueType::Integer: a_.Load(EAX, result); break;
+      case ValueType::Double: a_.FldExtended(result); break;
+      default:
+        a_.Load(EAX, result);
+        result.disp += 8;
+        a_.Load(EDX, result);
+        break;
+    }
+  }
+  a_.Leave();
+  if (at > 8) a_.RetPop(static_cast<uint16_t>(at - 8));
+  else a_.Ret();
+  a_.Patch32(frame, frame_);
+  routine_ = nullptr;
 }
 
 // The signature, its NUL, then the program's name, NUL-padded to 19 bytes.
@@ -126,7 +211,16 @@ void Lowering::WriteHeader() {
 std::string Lowering::Run() {
   CheckProgram();
   PlaceVariables();
+  const Module& main = (*program_.modules)[0];
+  for (const auto& r : main.routines)
+    if (!r->fromLibrary && !r->forward) routines_[r.get()] = a_.NewLabel();
   LowerMain();
+  for (const auto& r : main.routines)
+    if (!r->fromLibrary && !r->forward) LowerRoutine(*r);
+  a_.Finish();
+  uint32_t at = object_.Append(text_, a_.Bytes(), 16);
+  object_.AddRelocations(text_, a_.Relocations(), at);
+  object_.Define(kProgramBody, text_, at, true);
   WriteHeader();
   return object_.Write();
 }

@@ -37,7 +37,8 @@ void Lowering::Statement(const Stmt& s) {
     case Stmt::Kind::Do: Do(s); break;
     case Stmt::Kind::Select: Select(s); break;
     case Stmt::Kind::Exit: Exit(s); break;
-    case Stmt::Kind::End: a_.Jmp(end_); break;
+    case Stmt::Kind::End: End(); break;
+    case Stmt::Kind::Call: CallStatement(s); break;
     default: Refuse(s.position);
   }
   tempsUsed_ = temps;
@@ -335,8 +336,34 @@ void Lowering::Select(const Stmt& s) {
   a_.Bind(end);
 }
 
-// EXIT FOR, DO, WHILE: past the innermost loop of its kind.
+// END: in the main code its end, the closing key wait and 0; in a routine
+// the same wait, then the process ends with 0.
+void Lowering::End() {
+  if (routine_ == nullptr) {
+    a_.Jmp(end_);
+    return;
+  }
+  CallEntry(kConsoleWaitKey);
+  a_.PushImm(0);
+  a_.CallIndirect(Global(kExitProcess));
+}
+
+// A SUB, or a FUNCTION whose result goes unused.
+void Lowering::CallStatement(const Stmt& s) {
+  const Expr& c = *s.callee;
+  if (c.kind != Expr::Kind::Name || c.ref != Expr::Ref::Routine) Refuse(c.position);
+  CallRoutine(c);
+  if (c.routine->isFunction && c.routine->result == ValueType::Double) a_.FstpSt(0);
+}
+
+// EXIT FOR, DO, WHILE: past the innermost loop of its kind; EXIT SUB and
+// EXIT FUNCTION: to the routine's end, where a FUNCTION gives its result.
 void Lowering::Exit(const Stmt& s) {
+  if (s.exits == Stmt::Exits::Sub || s.exits == Stmt::Exits::Function) {
+    if (routine_ == nullptr) Refuse(s.position);
+    a_.Jmp(routineEnd_);
+    return;
+  }
   for (size_t i = loops_.size(); i-- > 0;) {
     if (loops_[i].kind != s.exits) continue;
     a_.Jmp(loops_[i].exit);

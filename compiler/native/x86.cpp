@@ -200,6 +200,16 @@ void Assembler::Call(const std::string& symbol) {
   Dword(0);
 }
 
+void Assembler::Call(Label label) {
+  Byte(0xE8);
+  LabelField(label);
+}
+
+void Assembler::CallIndirect(const Mem& m) {
+  Byte(0xFF);
+  ModRM(2, m);
+}
+
 void Assembler::Ret() { Byte(0xC3); }
 
 void Assembler::RetPop(uint16_t bytes) {

@@ -86,6 +86,8 @@ class Assembler {
   void Jmp(Label label);
   void Jcc(Cond c, Label label);
   void Call(const std::string& symbol);
+  void Call(Label label);          // a routine of the same code
+  void CallIndirect(const Mem& m);  // call dword [m], as through the import table
   void Ret();
   void RetPop(uint16_t bytes);
   void Leave();
