@@ -22,6 +22,25 @@ const RuntimeEntry kNumberPower = {"__ZN8tessaric11NumberPowerEee", 24, Result::
 
 const RuntimeEntry kStrTakeArgument = {"__ZN8tessaric15StrTakeArgumentEPNS_16StringDescriptorEPKc", 8, Result::None};
 
+const RuntimeEntry kTextToNumber = {"__ZN8tessaric12TextToNumberENS_11StringValueE", 8, Result::Number};
+const RuntimeEntry kStrCharacter = {"__ZN8tessaric12StrCharacterEi", 4, Result::Text};
+const RuntimeEntry kStrUpper = {"__ZN8tessaric8StrUpperENS_11StringValueE", 8, Result::Text};
+const RuntimeEntry kStrLower = {"__ZN8tessaric8StrLowerENS_11StringValueE", 8, Result::Text};
+const RuntimeEntry kStrTrim = {"__ZN8tessaric7StrTrimENS_11StringValueEi", 12, Result::Text};
+const RuntimeEntry kStrRepeat = {"__ZN8tessaric9StrRepeatEii", 8, Result::Text};
+const RuntimeEntry kStrInstr = {"__ZN8tessaric8StrInstrEiNS_11StringValueES0_", 20, Result::Integer};
+const RuntimeEntry kStrInstrRev = {"__ZN8tessaric11StrInstrRevENS_11StringValueES0_i", 20, Result::Integer};
+const RuntimeEntry kStrReplace = {"__ZN8tessaric10StrReplaceENS_11StringValueES0_S0_", 24, Result::Text};
+const RuntimeEntry kStrSlice = {"__ZN8tessaric8StrSliceENS_11StringValueEii", 16, Result::Text};
+const RuntimeEntry kNumberFloor = {"__ZN8tessaric11NumberFloorEe", 12, Result::Number};
+const RuntimeEntry kRandomNumber = {"__ZN8tessaric12RandomNumberEv", 0, Result::Number};
+const RuntimeEntry kNumberSinX87 = {"_NumberSinX87", 0, Result::Number};
+const RuntimeEntry kNumberCosX87 = {"_NumberCosX87", 0, Result::Number};
+const RuntimeEntry kNumberTanX87 = {"_NumberTanX87", 0, Result::Number};
+const RuntimeEntry kNumberExpX87 = {"_NumberExpX87", 0, Result::Number};
+const RuntimeEntry kNumberMinX87 = {"_NumberMinX87", 0, Result::Number};
+const RuntimeEntry kNumberMaxX87 = {"_NumberMaxX87", 0, Result::Number};
+
 const char* const kExitProcess = "__imp__ExitProcess@4";
 
 const char* const kConcatAccumulator = "__ZN8tessaric17ConcatAccumulatorE";

@@ -40,6 +40,28 @@ extern const RuntimeEntry kConcatBegin;      // ()
 extern const RuntimeEntry kNumberPower;      // (long double, long double)
 extern const RuntimeEntry kStrTakeArgument;  // (StringDescriptor*, const char*)
 
+// The built-ins' routines.
+extern const RuntimeEntry kTextToNumber;   // VAL: (StringValue) -> number
+extern const RuntimeEntry kStrCharacter;   // CHR$: (int32_t)
+extern const RuntimeEntry kStrUpper;       // (StringValue)
+extern const RuntimeEntry kStrLower;       // (StringValue)
+extern const RuntimeEntry kStrTrim;        // (StringValue, int32_t ends)
+extern const RuntimeEntry kStrRepeat;      // (int32_t count, int32_t code)
+extern const RuntimeEntry kStrInstr;       // (int32_t start, StringValue, StringValue)
+extern const RuntimeEntry kStrInstrRev;    // (StringValue, StringValue, int32_t start)
+extern const RuntimeEntry kStrReplace;     // (StringValue, StringValue, StringValue)
+extern const RuntimeEntry kStrSlice;       // (StringValue, int32_t begin, int32_t count)
+extern const RuntimeEntry kNumberFloor;    // INT: (long double)
+extern const RuntimeEntry kRandomNumber;   // RND: ()
+// Routines on the x87 stack: the operand in ST(0) (two: the first in ST(1))
+// becomes the result in ST(0); no arguments on the machine stack.
+extern const RuntimeEntry kNumberSinX87;
+extern const RuntimeEntry kNumberCosX87;
+extern const RuntimeEntry kNumberTanX87;
+extern const RuntimeEntry kNumberExpX87;
+extern const RuntimeEntry kNumberMinX87;
+extern const RuntimeEntry kNumberMaxX87;
+
 // kernel32's ExitProcess, through the program's import table.
 extern const char* const kExitProcess;
 

@@ -37,6 +37,10 @@ bool Hazard(const Expr& e) {
   return false;
 }
 
+bool IsBuiltin(const Expr& e) {
+  return e.kind == Expr::Kind::Name && e.ref == Expr::Ref::Builtin && e.builtin != nullptr;
+}
+
 bool IsStr(const Expr& e) {
   return e.kind == Expr::Kind::Name && e.ref == Expr::Ref::Builtin && e.builtin != nullptr &&
          e.builtin->special == Special::Str;
@@ -84,7 +88,8 @@ void Lowering::RoundToInteger() {
   a_.Pop(EAX);
 }
 
-void Lowering::Integer(const Expr& e) {
+void Lowering::Integer(const Expr& expr) {
+  const Expr& e = Unwrapped(expr);
   if (e.constant.known()) {
     if (e.constant.type == ValueType::Integer) {
       a_.MovImm(EAX, e.constant.integer);
@@ -101,6 +106,10 @@ void Lowering::Integer(const Expr& e) {
   }
   if (IsCall(e) && e.type == ValueType::Integer) {
     CallRoutine(e);
+    return;
+  }
+  if (IsBuiltin(e) && e.type == ValueType::Integer) {
+    Builtin(e);
     return;
   }
   if (e.kind == Expr::Kind::Unary && e.unary == UnaryOp::Not) {
@@ -128,7 +137,8 @@ void Lowering::Integer(const Expr& e) {
   Refuse(e.position);
 }
 
-void Lowering::Number(const Expr& e) {
+void Lowering::Number(const Expr& expr) {
+  const Expr& e = Unwrapped(expr);
   if (e.constant.known()) {
     if (e.constant.type == ValueType::String) Refuse(e.position);
     long double v = e.constant.AsNumber();
@@ -152,6 +162,10 @@ void Lowering::Number(const Expr& e) {
   }
   if (IsCall(e) && e.type == ValueType::Double) {
     CallRoutine(e);
+    return;
+  }
+  if (IsBuiltin(e) && e.type == ValueType::Double) {
+    Builtin(e);
     return;
   }
   if (IsVariable(e) && e.type == ValueType::Integer) {
@@ -337,6 +351,10 @@ Storage Lowering::String(const Expr& e) {
     CallRoutine(e);
     return Storage::Result;
   }
+  if (IsBuiltin(e) && e.type == ValueType::String && e.builtin->storage == Storage::Ring) {
+    Builtin(e);
+    return Storage::Ring;
+  }
   if (IsConcat(e)) return Concat(e);
   Refuse(e.position);
   return Storage::Temp;
@@ -349,7 +367,8 @@ Storage Lowering::Text(const Expr& e) {
 }
 
 // An INTEGER as its digits; any other number as FloatText writes it.
-void Lowering::NumberToText(const Expr& e) {
+void Lowering::NumberToText(const Expr& expr) {
+  const Expr& e = Unwrapped(expr);
   if (e.type == ValueType::Integer) {
     Integer(e);
     a_.Push(EAX);

@@ -90,6 +90,22 @@ class Lowering {
   // made into the room of its parameter, then the call; the routine takes
   // them off (stdcall). A FUNCTION's result comes as its kind of value does.
   void CallRoutine(const Expr& e);
+  // ---- lower_builtins.cpp
+  // An argument of a runtime routine: a value of a kind (S I N P C), or a
+  // constant INTEGER when value is null.
+  struct Argument {
+    const Expr* value;
+    char kind;
+    int32_t constant;
+  };
+  // Makes the arguments in source order into a room on the machine stack
+  // that the routine then takes: S eight bytes, N twelve, the others four.
+  void Arguments(const std::vector<Argument>& args);
+  void PositionOf(const Expr& e);  // EAX
+  // A built-in function's value, where its kind of value comes.
+  void Builtin(const Expr& e);
+  static const Expr& Unwrapped(const Expr& e);
+
   // A number in ST(0) stored into an INTEGER: EAX.
   void RoundToInteger();
   // Whether evaluating e may overwrite a text of the ring or the accumulator.

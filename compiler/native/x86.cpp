@@ -181,6 +181,12 @@ void Assembler::MovzxByte(Reg to, Reg low8) {
   RegRM(to, low8);
 }
 
+void Assembler::LoadByte(Reg to, const Mem& m) {
+  Byte(0x0F);
+  Byte(0xB6);
+  ModRM(to, m);
+}
+
 void Assembler::Jmp(Label label) {
   Byte(0xE9);
   LabelField(label);
@@ -288,6 +294,46 @@ void Assembler::Fldz() {
 void Assembler::Fld1() {
   Byte(0xD9);
   Byte(0xE8);
+}
+
+void Assembler::Fabs() {
+  Byte(0xD9);
+  Byte(0xE1);
+}
+
+void Assembler::Fsqrt() {
+  Byte(0xD9);
+  Byte(0xFA);
+}
+
+void Assembler::Fpatan() {
+  Byte(0xD9);
+  Byte(0xF3);
+}
+
+void Assembler::Fldln2() {
+  Byte(0xD9);
+  Byte(0xED);
+}
+
+void Assembler::Fyl2x() {
+  Byte(0xD9);
+  Byte(0xF1);
+}
+
+void Assembler::Frndint() {
+  Byte(0xD9);
+  Byte(0xFC);
+}
+
+void Assembler::Fnstcw(const Mem& m) {
+  Byte(0xD9);
+  ModRM(7, m);
+}
+
+void Assembler::Fldcw(const Mem& m) {
+  Byte(0xD9);
+  ModRM(5, m);
 }
 
 void Assembler::Finish() {

@@ -81,6 +81,7 @@ class Assembler {
   void Test(Reg a, Reg b);
   void Setcc(Cond c, Reg low8);  // AL, CL, DL or BL
   void MovzxByte(Reg to, Reg low8);
+  void LoadByte(Reg to, const Mem& m);  // movzx r32, byte [m]
 
   // Control.
   void Jmp(Label label);
@@ -107,6 +108,16 @@ class Assembler {
   void Fchs();
   void Fldz();
   void Fld1();
+  // One-byte-pair forms (D9 xx): |x|, square root, arctangent of ST(1)/ST(0),
+  // ln 2, ST(1) * log2 ST(0), round to a whole number.
+  void Fabs();
+  void Fsqrt();
+  void Fpatan();
+  void Fldln2();
+  void Fyl2x();
+  void Frndint();
+  void Fnstcw(const Mem& m);  // the control word into [m]
+  void Fldcw(const Mem& m);
 
   // Resolves the jumps; every label used must be bound.
   void Finish();

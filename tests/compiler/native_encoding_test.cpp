@@ -97,6 +97,19 @@ const std::vector<Encoding>& Encodings() {
       {"fdivp st1, st0", [](Assembler& a) { a.FArithPop(kFDiv, 1); }, {0xDE, 0xF9}},
       // DF E8+i
       {"fucomip st0, st1", [](Assembler& a) { a.Fucomip(1); }, {0xDF, 0xE9}},
+      {"fabs", [](Assembler& a) { a.Fabs(); }, {0xD9, 0xE1}},
+      {"fsqrt", [](Assembler& a) { a.Fsqrt(); }, {0xD9, 0xFA}},
+      {"fpatan", [](Assembler& a) { a.Fpatan(); }, {0xD9, 0xF3}},
+      {"fldln2", [](Assembler& a) { a.Fldln2(); }, {0xD9, 0xED}},
+      {"fyl2x", [](Assembler& a) { a.Fyl2x(); }, {0xD9, 0xF1}},
+      {"frndint", [](Assembler& a) { a.Frndint(); }, {0xD9, 0xFC}},
+      // D9 /7 fnstcw m2byte, D9 /5 fldcw m2byte
+      {"fnstcw [esp]", [](Assembler& a) { a.Fnstcw(At(ESP)); }, {0xD9, 0x3C, 0x24}},
+      {"fldcw [esp+4]", [](Assembler& a) { a.Fldcw(At(ESP, 4)); }, {0xD9, 0x6C, 0x24, 0x04}},
+      // 0F B6 /r with a memory operand
+      {"movzx eax, byte [eax]", [](Assembler& a) { a.LoadByte(EAX, At(EAX)); }, {0x0F, 0xB6, 0x00}},
+      // FF /2
+      {"call [ebx+4]", [](Assembler& a) { a.CallIndirect(At(EBX, 4)); }, {0xFF, 0x53, 0x04}},
   };
   return table;
 }
