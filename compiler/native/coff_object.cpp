@@ -90,6 +90,8 @@ void CoffObject::Define(const std::string& name, int section, uint32_t offset, b
   defined_.push_back(Defined{name, section, offset, function});
 }
 
+void CoffObject::DefineCommon(const std::string& name, uint32_t size) { common_.push_back({name, size}); }
+
 std::string CoffObject::Write() const {
   StringTable strings;
   // The symbol table: each section's symbol (with its auxiliary record), the
@@ -125,6 +127,8 @@ std::string CoffObject::Write() const {
   }
   for (const Defined& d : defined_)
     symbol(d.name, d.offset, static_cast<int16_t>(d.section + 1), d.function ? kTypeFunction : 0, kClassExternal, 0);
+  // A common symbol is an external one with its size as its value.
+  for (const auto& c : common_) symbol(c.first, c.second, 0, 0, kClassExternal, 0);
   for (const Section& s : sections_)
     for (const Relocation& r : s.relocations)
       if (!index.count(r.symbol)) symbol(r.symbol, 0, 0, kTypeFunction, kClassExternal, 0);

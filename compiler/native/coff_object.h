@@ -26,6 +26,9 @@ class CoffObject {
   void AddRelocations(int section, const std::vector<Relocation>& relocations, uint32_t base);
   // A global symbol at an offset of a section; function marks code.
   void Define(const std::string& name, int section, uint32_t offset, bool function);
+  // A common symbol of size bytes: zeros that the linker places with the
+  // other common symbols, never in the file.
+  void DefineCommon(const std::string& name, uint32_t size);
   // The whole object file. A relocation naming neither a section nor a
   // defined symbol refers to an external one.
   std::string Write() const;
@@ -46,6 +49,7 @@ class CoffObject {
   };
   std::vector<Section> sections_;
   std::vector<Defined> defined_;
+  std::vector<std::pair<std::string, uint32_t>> common_;
 };
 
 }  // namespace native

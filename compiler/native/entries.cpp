@@ -41,9 +41,12 @@ const RuntimeEntry kNumberExpX87 = {"_NumberExpX87", 0, Result::Number};
 const RuntimeEntry kNumberMinX87 = {"_NumberMinX87", 0, Result::Number};
 const RuntimeEntry kNumberMaxX87 = {"_NumberMaxX87", 0, Result::Number};
 
+const RuntimeEntry kArrayIndexError = {"__ZN8tessaric15ArrayIndexErrorEv", 0, Result::None};
+
 const char* const kExitProcess = "__imp__ExitProcess@4";
 
 const char* const kConcatAccumulator = "__ZN8tessaric17ConcatAccumulatorE";
+const char* const kEmptyText = "__ZN8tessaric9EmptyTextE";
 
 const char* const kProgramBody = "__Z11ProgramBodyv";
 const char* const kProgramHeader = "_ProgramHeader";

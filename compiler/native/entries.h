@@ -38,7 +38,8 @@ extern const RuntimeEntry kStrTemp;          // (StringDescriptor*, StringValue)
 extern const RuntimeEntry kStrCompare;       // (const char*, int32_t, const char*, int32_t)
 extern const RuntimeEntry kConcatBegin;      // ()
 extern const RuntimeEntry kNumberPower;      // (long double, long double)
-extern const RuntimeEntry kStrTakeArgument;  // (StringDescriptor*, const char*)
+extern const RuntimeEntry kStrTakeArgument;
+extern const RuntimeEntry kArrayIndexError;  // () never returns  // (StringDescriptor*, const char*)
 
 // The built-ins' routines.
 extern const RuntimeEntry kTextToNumber;   // VAL: (StringValue) -> number
@@ -67,6 +68,7 @@ extern const char* const kExitProcess;
 
 // Data.
 extern const char* const kConcatAccumulator;  // StringDescriptor
+extern const char* const kEmptyText;          // a lone NUL
 
 // The symbols that a program's object defines for the start-up stub.
 extern const char* const kProgramBody;    // int ProgramBody()

@@ -66,9 +66,50 @@ Cond IntegerCondition(BinaryOp op) {
 
 }  // namespace
 
+bool Lowering::IsElement(const Expr& e) const {
+  return e.kind == Expr::Kind::Name && e.ref == Expr::Ref::Variable && e.symbol != nullptr && e.symbol->fixedArray() &&
+         variables_.count(e.symbol) && e.args.size() == e.symbol->bounds.size();
+}
+
+std::vector<Mem> Lowering::Indexes(const Expr& e) {
+  std::vector<Mem> slots;
+  for (const auto& index : e.args) {
+    Integer(*index);
+    Mem slot = At(EBP, FrameSlot(4));
+    a_.Store(slot, EAX);
+    slots.push_back(slot);
+  }
+  return slots;
+}
+
+// Each index less the lower bound, compared unsigned with the last place:
+// one outside (below too) goes to the routine's index error. Row by row,
+// the last index varying fastest.
+void Lowering::Element(const Expr& e, const std::vector<Mem>& indexes) {
+  const Symbol& s = *e.symbol;
+  for (size_t k = 0; k < s.bounds.size(); ++k) {
+    int32_t lower = s.lower(k);
+    int64_t last = int64_t{s.bounds[k]} - lower;
+    a_.Load(EDX, indexes[k]);
+    if (lower != 0) a_.AluImm(kSub, EDX, lower);
+    a_.AluImm(kCmp, EDX, static_cast<int32_t>(last));
+    a_.Jcc(kAbove, indexError_);
+    if (k == 0) {
+      a_.Mov(EAX, EDX);
+    } else {
+      a_.ImulImm(EAX, EAX, static_cast<int32_t>(last + 1));
+      a_.Alu(kAdd, EAX, EDX);
+    }
+  }
+  a_.ImulImm(EAX, EAX, ElementBytes(s.type));
+  const Mem& base = variables_.at(&s);
+  a_.AddAddress(EAX, base.symbol, base.disp);
+}
+
 bool Lowering::Leaf(const Expr& e) const {
   if (e.constant.known()) return e.constant.type != ValueType::String;
-  return IsVariable(e) && e.symbol != nullptr && variables_.count(e.symbol) && e.type != ValueType::String;
+  return IsVariable(e) && e.symbol != nullptr && !e.symbol->isArray() && variables_.count(e.symbol) &&
+         e.type != ValueType::String;
 }
 
 bool Lowering::Disturbs(const Expr& e) const {
@@ -98,6 +139,11 @@ void Lowering::Integer(const Expr& expr) {
     if (e.constant.type == ValueType::String) Refuse(e.position);
     Number(e);
     RoundToInteger();
+    return;
+  }
+  if (IsElement(e) && e.type == ValueType::Integer) {
+    Element(e, Indexes(e));
+    a_.Load(EAX, At(EAX));
     return;
   }
   if (IsVariable(e) && e.type == ValueType::Integer) {
@@ -156,6 +202,11 @@ void Lowering::Number(const Expr& expr) {
     Arithmetic(e);
     return;
   }
+  if (IsElement(e) && e.type == ValueType::Double) {
+    Element(e, Indexes(e));
+    a_.FldExtended(At(EAX));
+    return;
+  }
   if (IsVariable(e) && e.type == ValueType::Double) {
     a_.FldExtended(Variable(e));
     return;
@@ -168,7 +219,7 @@ void Lowering::Number(const Expr& expr) {
     Builtin(e);
     return;
   }
-  if (IsVariable(e) && e.type == ValueType::Integer) {
+  if (IsVariable(e) && e.type == ValueType::Integer && !IsElement(e)) {
     a_.FildInt32(Variable(e));
     return;
   }
@@ -336,6 +387,13 @@ Storage Lowering::String(const Expr& e) {
     a_.MovImm(EDX, static_cast<int32_t>(e.constant.text.size()));
     return Storage::Literal;
   }
+  if (IsElement(e) && e.type == ValueType::String) {
+    // An element that has never held a text has no block: (null, 0).
+    Element(e, Indexes(e));
+    a_.Load(EDX, At(EAX, 8));
+    a_.Load(EAX, At(EAX));
+    return Storage::Variable;
+  }
   if (IsVariable(e) && e.type == ValueType::String) {
     Mem v = Variable(e);
     a_.Load(EAX, v);
@@ -444,6 +502,14 @@ void Lowering::CallRoutine(const Expr& e) {
         bool later = false;
         for (size_t j = i + 1; j < e.args.size(); ++j) later |= Disturbs(*e.args[j]);
         if (storage != Storage::Literal && storage != Storage::Temp && later) CopyToTemp();
+        if (storage == Storage::Variable) {
+          // An element with no block reads as "".
+          Assembler::Label has = a_.NewLabel();
+          a_.Test(EAX, EAX);
+          a_.Jcc(kNotEqual, has);
+          a_.MovAddress(EAX, kEmptyText);
+          a_.Bind(has);
+        }
         a_.Store(At(ESP, at), EAX);
         at += 4;
         break;

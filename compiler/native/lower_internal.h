@@ -45,10 +45,17 @@ class Lowering {
   // Frame and return of the routine being lowered (the main code or a
   // SUB or FUNCTION): the prologue, and the patch of its frame's size.
   uint32_t Prologue();
+  void Epilogue(uint32_t frame);
   void WriteHeader();
   uint32_t Literal(const std::string& bytes);       // a text and its NUL in .rdata
   Mem NumberConstant(long double value);            // an extended value in .rdata
   Mem Variable(const Expr& e);                      // a scalar variable's storage
+  // An element of a fixed array: its indexes made in order into slots of the
+  // frame, then (Element) checked against the bounds, its address in EAX.
+  std::vector<Mem> Indexes(const Expr& e);
+  void Element(const Expr& e, const std::vector<Mem>& indexes);
+  static int32_t ElementBytes(ValueType type) { return type == ValueType::String ? 20 : type == ValueType::Double ? 12 : 4; }
+  bool IsElement(const Expr& e) const;
   Mem Temp();                                       // a statement's temporary string
   int32_t FrameSlot(int32_t bytes);                 // EBP-relative room of the routine
   void CallEntry(const RuntimeEntry& entry);
@@ -117,13 +124,15 @@ class Lowering {
   Assembler a_;
   CoffObject object_;
   int text_ = 0, rdata_ = 0, header_ = 0, bss_ = 0;
-  std::map<const Symbol*, uint32_t> variables_;  // offsets in .bss
+  std::map<const Symbol*, Mem> variables_;  // each variable's storage (an array's first element)
   std::map<std::string, uint32_t> literals_;
   std::map<std::string, uint32_t> numbers_;      // by their ten bytes
   std::vector<uint32_t> temps_;                   // the statement temporaries of the routine, in .bss
   size_t tempsUsed_ = 0;                          // by the current statement
   Mem lastTemp_;                                  // the one CopyToTemp took last
   int32_t frame_ = 0;                             // bytes below EBP
+  int32_t frameUsed_ = 0;                         // of them, by the statements being lowered
+  int commons_ = 0;                               // large arrays named so far
   struct Loop {
     Stmt::Exits kind;
     Assembler::Label exit;
@@ -132,6 +141,7 @@ class Lowering {
   Assembler::Label end_ = 0;  // the end of the main code
   const Routine* routine_ = nullptr;  // the routine being lowered; null for the main code
   Assembler::Label routineEnd_ = 0;   // where EXIT SUB and EXIT FUNCTION go
+  Assembler::Label indexError_ = 0;   // the routine's call of ArrayIndexError
   std::map<const Routine*, Assembler::Label> routines_;
 };
 

@@ -51,16 +51,29 @@ void Lowering::PlaceVariables() {
     const Symbol& s = *owned;
     if (s.module != 0 || s.kind == Symbol::Kind::Constant || s.failed) continue;
     if (s.owner != nullptr && (s.owner->fromLibrary || s.owner->forward)) continue;
-    if (s.kind == Symbol::Kind::Object || s.isArray() || s.record != nullptr) Refuse(s.position);
-    uint32_t size = s.type == ValueType::String ? 20 : s.type == ValueType::Double ? 12 : 4;
-    variables_[&s] = object_.Reserve(bss_, size, 4);
+    if (s.kind == Symbol::Kind::Object || s.record != nullptr || s.reference) Refuse(s.position);
+    // Fixed arrays of the module only, for now: a routine's would be
+    // emptied at every call.
+    if (s.isArray() && (!s.fixedArray() || s.owner != nullptr)) Refuse(s.position);
+    int64_t elements = 1;
+    for (size_t k = 0; k < s.bounds.size(); ++k) elements *= int64_t{s.bounds[k]} - s.lower(k) + 1;
+    int64_t size = elements * ElementBytes(s.type);
+    if (size >= 65536) {
+      // A large array is a common symbol, as the C++ path makes it: its
+      // zeros never reach the file.
+      std::string name = "_TessaricArray" + std::to_string(commons_++);
+      object_.DefineCommon(name, static_cast<uint32_t>(size));
+      variables_[&s] = Global(name);
+    } else {
+      variables_[&s] = Global(".bss", static_cast<int32_t>(object_.Reserve(bss_, static_cast<uint32_t>(size), 4)));
+    }
   }
 }
 
 Mem Lowering::Variable(const Expr& e) {
   auto found = variables_.find(e.symbol);
-  if (found == variables_.end()) Refuse(e.position);
-  return Global(".bss", static_cast<int32_t>(found->second));
+  if (found == variables_.end() || e.symbol->isArray()) Refuse(e.position);
+  return found->second;
 }
 
 uint32_t Lowering::Literal(const std::string& bytes) {
@@ -90,8 +103,9 @@ Mem Lowering::Temp() {
 }
 
 int32_t Lowering::FrameSlot(int32_t bytes) {
-  frame_ += bytes;
-  return -frame_;
+  frameUsed_ += bytes;
+  if (frameUsed_ > frame_) frame_ = frameUsed_;
+  return -frameUsed_;
 }
 
 void Lowering::CallEntry(const RuntimeEntry& entry) {
@@ -102,9 +116,18 @@ void Lowering::CallEntry(const RuntimeEntry& entry) {
 uint32_t Lowering::Prologue() {
   a_.Push(EBP);
   a_.Mov(EBP, ESP);
-  frame_ = 0;
+  frame_ = frameUsed_ = 0;
   temps_.clear();
+  indexError_ = a_.NewLabel();
   return a_.SubEspPatchable();
+}
+
+// After the routine's return: the one place its index checks jump to. An
+// index outside the bounds ends the program with "Array index error".
+void Lowering::Epilogue(uint32_t frame) {
+  a_.Patch32(frame, frame_);
+  a_.Bind(indexError_);
+  a_.Call(kArrayIndexError.symbol);
 }
 
 // int ProgramBody(): a frame for the slots of its statements; each STRING
@@ -115,9 +138,10 @@ void Lowering::LowerMain() {
   end_ = a_.NewLabel();
   for (const auto& owned : program_.symbols) {
     auto v = variables_.find(owned.get());
-    if (v == variables_.end() || owned->owner != nullptr || owned->type != ValueType::String) continue;
+    if (v == variables_.end() || owned->owner != nullptr || owned->type != ValueType::String || owned->isArray())
+      continue;
     a_.PushImm(59);  // kVariableSize
-    a_.PushAddress(".bss", static_cast<int32_t>(v->second));
+    a_.PushAddress(v->second.symbol, v->second.disp);
     CallEntry(kStrAlloc);
   }
   Block((*program_.modules)[0].main);
@@ -126,7 +150,7 @@ void Lowering::LowerMain() {
   a_.Alu(kXor, EAX, EAX);
   a_.Leave();
   a_.Ret();
-  a_.Patch32(frame, frame_);
+  Epilogue(frame);
 }
 
 // A SUB or FUNCTION (stdcall): the parameters take the arguments (a STRING
@@ -145,7 +169,7 @@ void Lowering::LowerRoutine(const Routine& r) {
   }
   for (const Symbol* s : r.locals) {
     if (s->parameter < 0 || s->failed) continue;
-    Mem place = Global(".bss", static_cast<int32_t>(variables_.at(s)));
+    Mem place = variables_.at(s);
     Mem argument = At(EBP, argumentAt.at(static_cast<size_t>(s->parameter)));
     switch (s->type) {
       case ValueType::Integer:
@@ -165,7 +189,7 @@ void Lowering::LowerRoutine(const Routine& r) {
   }
   for (const Symbol* s : r.locals) {
     if (s->parameter >= 0 || s->kind != Symbol::Kind::Variable || s->failed) continue;
-    Mem place = Global(".bss", static_cast<int32_t>(variables_.at(s)));
+    Mem place = variables_.at(s);
     switch (s->type) {
       case ValueType::Integer: a_.StoreImm(place, 0); break;
       case ValueType::Double:
@@ -182,7 +206,7 @@ void Lowering::LowerRoutine(const Routine& r) {
   Block(r.body);
   a_.Bind(routineEnd_);
   if (r.isFunction) {
-    Mem result = Global(".bss", static_cast<int32_t>(variables_.at(r.resultSymbol)));
+    Mem result = variables_.at(r.resultSymbol);
     switch (r.result) {
       case ValueType::Integer: a_.Load(EAX, result); break;
       case ValueType::Double: a_.FldExtended(result); break;
@@ -196,7 +220,7 @@ void Lowering::LowerRoutine(const Routine& r) {
   a_.Leave();
   if (at > 8) a_.RetPop(static_cast<uint16_t>(at - 8));
   else a_.Ret();
-  a_.Patch32(frame, frame_);
+  Epilogue(frame);
   routine_ = nullptr;
 }
 

@@ -19,8 +19,9 @@ void Lowering::Block(const tbc::Block& block) {
 }
 
 void Lowering::Statement(const Stmt& s) {
-  // The temporaries of a statement live until it ends.
+  // The temporaries and frame slots of a statement live until it ends.
   size_t temps = tempsUsed_;
+  int32_t slots = frameUsed_;
   switch (s.kind) {
     case Stmt::Kind::Const:
     case Stmt::Kind::Option:
@@ -42,10 +43,41 @@ void Lowering::Statement(const Stmt& s) {
     default: Refuse(s.position);
   }
   tempsUsed_ = temps;
+  frameUsed_ = slots;
 }
 
 void Lowering::Assign(const Stmt& s) {
   const Expr& t = *s.target;
+  if (IsElement(t)) {
+    // The indexes, then the value; the bounds are checked as it is stored.
+    std::vector<Mem> indexes = Indexes(t);
+    switch (t.type) {
+      case ValueType::Integer:
+        Integer(*s.value);
+        a_.Mov(ECX, EAX);
+        Element(t, indexes);
+        a_.Store(At(EAX), ECX);
+        return;
+      case ValueType::Double:
+        Number(*s.value);
+        Element(t, indexes);
+        a_.FstpExtended(At(EAX));
+        return;
+      case ValueType::String: {
+        Storage storage = String(*s.value);
+        a_.Push(EDX);
+        a_.Push(EAX);
+        Element(t, indexes);
+        // (text, descriptor, length) for the call.
+        a_.Load(ECX, At(ESP));
+        a_.Store(At(ESP), EAX);
+        a_.Push(ECX);
+        CallEntry(storage == Storage::Ring || storage == Storage::Accumulator ? kStrAssignTemp : kStrAssign);
+        return;
+      }
+      default: Refuse(t.position);
+    }
+  }
   if (!IsPlainVariable(t)) Refuse(t.position);
   Mem place = Variable(t);
   switch (t.type) {

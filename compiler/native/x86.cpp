@@ -152,6 +152,18 @@ void Assembler::Imul(Reg to, Reg from) {
   RegRM(to, from);
 }
 
+void Assembler::ImulImm(Reg to, Reg from, int32_t value) {
+  Byte(0x69);
+  RegRM(to, from);
+  Dword(static_cast<uint32_t>(value));
+}
+
+void Assembler::AddAddress(Reg to, const std::string& symbol, int32_t disp) {
+  Byte(0x81);
+  RegRM(kAdd, to);
+  AddressField(symbol, disp);
+}
+
 void Assembler::Cdq() { Byte(0x99); }
 
 void Assembler::Idiv(Reg by) {

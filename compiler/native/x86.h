@@ -75,6 +75,8 @@ class Assembler {
   uint32_t SubEspPatchable();
   void Patch32(uint32_t at, int32_t value);
   void Imul(Reg to, Reg from);
+  void ImulImm(Reg to, Reg from, int32_t value);  // to = from * value
+  void AddAddress(Reg to, const std::string& symbol, int32_t disp = 0);  // add r32, offset symbol + disp
   void Cdq();
   void Idiv(Reg by);
   void Neg(Reg r);

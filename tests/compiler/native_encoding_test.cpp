@@ -62,6 +62,8 @@ const std::vector<Encoding>& Encodings() {
       // op r32, r/m32: 03 add
       {"add eax, [ebp+8]", [](Assembler& a) { a.AluLoad(kAdd, EAX, At(EBP, 8)); }, {0x03, 0x45, 0x08}},
       {"imul eax, ecx", [](Assembler& a) { a.Imul(EAX, ECX); }, {0x0F, 0xAF, 0xC1}},
+      // 69 /r id
+      {"imul eax, eax, 20", [](Assembler& a) { a.ImulImm(EAX, EAX, 20); }, {0x69, 0xC0, 0x14, 0x00, 0x00, 0x00}},
       {"cdq", [](Assembler& a) { a.Cdq(); }, {0x99}},
       {"idiv ecx", [](Assembler& a) { a.Idiv(ECX); }, {0xF7, 0xF9}},
       {"neg eax", [](Assembler& a) { a.Neg(EAX); }, {0xF7, 0xD8}},
