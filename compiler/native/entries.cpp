@@ -22,6 +22,14 @@ const RuntimeEntry kNumberPower = {"__ZN8tessaric11NumberPowerEee", 24, Result::
 
 const RuntimeEntry kStrTakeArgument = {"__ZN8tessaric15StrTakeArgumentEPNS_16StringDescriptorEPKc", 8, Result::None};
 
+const RuntimeEntry kInputLine = {"__ZN8tessaric9InputLineEPNS_16StringDescriptorE", 4, Result::Text};
+const RuntimeEntry kInputField = {"__ZN8tessaric10InputFieldENS_11StringValueEPi", 12, Result::Text};
+const RuntimeEntry kConsoleReadLine = {"__ZN8tessaric15ConsoleReadLineEPNS_16StringDescriptorE", 4, Result::None};
+const RuntimeEntry kConsoleReadNumber = {"__ZN8tessaric17ConsoleReadNumberEv", 0, Result::Number};
+const RuntimeEntry kGosubPush = {"__ZN8tessaric9GosubPushEPv", 4, Result::None};
+const RuntimeEntry kGosubPop = {"__ZN8tessaric8GosubPopEi", 4, Result::Integer};
+const char* const kGosubDepth = "__ZN8tessaric10GosubDepthE";
+
 const RuntimeEntry kTextToNumber = {"__ZN8tessaric12TextToNumberENS_11StringValueE", 8, Result::Number};
 const RuntimeEntry kStrCharacter = {"__ZN8tessaric12StrCharacterEi", 4, Result::Text};
 const RuntimeEntry kStrUpper = {"__ZN8tessaric8StrUpperENS_11StringValueE", 8, Result::Text};
@@ -34,6 +42,15 @@ const RuntimeEntry kStrReplace = {"__ZN8tessaric10StrReplaceENS_11StringValueES0
 const RuntimeEntry kStrSlice = {"__ZN8tessaric8StrSliceENS_11StringValueEii", 16, Result::Text};
 const RuntimeEntry kNumberFloor = {"__ZN8tessaric11NumberFloorEe", 12, Result::Number};
 const RuntimeEntry kRandomNumber = {"__ZN8tessaric12RandomNumberEv", 0, Result::Number};
+const RuntimeEntry kNumberPattern = {"__ZN8tessaric13NumberPatternEji", 8, Result::Text};
+const RuntimeEntry kClockSeconds = {"__ZN8tessaric12ClockSecondsEv", 0, Result::Number};
+const RuntimeEntry kConsoleClear = {"__ZN8tessaric12ConsoleClearEv", 0, Result::None};
+const RuntimeEntry kConsoleSetColor = {"__ZN8tessaric15ConsoleSetColorEii", 8, Result::None};
+const RuntimeEntry kConsoleLocate = {"__ZN8tessaric13ConsoleLocateEii", 8, Result::None};
+const RuntimeEntry kRandomSeed = {"__ZN8tessaric10RandomSeedEe", 12, Result::None};
+const RuntimeEntry kPrintTab = {"__ZN8tessaric8PrintTabEi", 4, Result::None};
+const RuntimeEntry kPrintSpaces = {"__ZN8tessaric11PrintSpacesEi", 4, Result::None};
+const char* const kPrintColumn = "__ZN8tessaric11PrintColumnE";
 const RuntimeEntry kNumberSinX87 = {"_NumberSinX87", 0, Result::Number};
 const RuntimeEntry kNumberCosX87 = {"_NumberCosX87", 0, Result::Number};
 const RuntimeEntry kNumberTanX87 = {"_NumberTanX87", 0, Result::Number};

@@ -41,6 +41,16 @@ extern const RuntimeEntry kNumberPower;      // (long double, long double)
 extern const RuntimeEntry kStrTakeArgument;
 extern const RuntimeEntry kArrayIndexError;  // () never returns  // (StringDescriptor*, const char*)
 
+// INPUT and LINE INPUT.
+extern const RuntimeEntry kInputLine;         // (StringDescriptor*) -> the line
+extern const RuntimeEntry kInputField;        // (StringValue line, int32_t* at) -> the next field
+extern const RuntimeEntry kConsoleReadLine;   // (StringDescriptor*)
+extern const RuntimeEntry kConsoleReadNumber; // () -> number
+// GOSUB and RETURN.
+extern const RuntimeEntry kGosubPush;         // (void* point)
+extern const RuntimeEntry kGosubPop;          // (int32_t base) -> the point
+extern const char* const kGosubDepth;         // int32_t
+
 // The built-ins' routines.
 extern const RuntimeEntry kTextToNumber;   // VAL: (StringValue) -> number
 extern const RuntimeEntry kStrCharacter;   // CHR$: (int32_t)
@@ -54,6 +64,16 @@ extern const RuntimeEntry kStrReplace;     // (StringValue, StringValue, StringV
 extern const RuntimeEntry kStrSlice;       // (StringValue, int32_t begin, int32_t count)
 extern const RuntimeEntry kNumberFloor;    // INT: (long double)
 extern const RuntimeEntry kRandomNumber;   // RND: ()
+extern const RuntimeEntry kNumberPattern;  // HEX$ OCT$ BIN$: (uint32_t, int32_t bits)
+extern const RuntimeEntry kClockSeconds;   // TIMER: ()
+// The built-in statements' routines.
+extern const RuntimeEntry kConsoleClear;     // CLS: ()
+extern const RuntimeEntry kConsoleSetColor;  // COLOR: (int32_t, int32_t)
+extern const RuntimeEntry kConsoleLocate;    // LOCATE: (int32_t, int32_t)
+extern const RuntimeEntry kRandomSeed;       // RANDOMIZE: (long double)
+extern const RuntimeEntry kPrintTab;         // TAB: (int32_t)
+extern const RuntimeEntry kPrintSpaces;      // SPC: (int32_t)
+extern const char* const kPrintColumn;       // uint32_t
 // Routines on the x87 stack: the operand in ST(0) (two: the first in ST(1))
 // becomes the result in ST(0); no arguments on the machine stack.
 extern const RuntimeEntry kNumberSinX87;

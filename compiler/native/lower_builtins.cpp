@@ -39,6 +39,18 @@ const CallRow kCalls[] = {
     {"REPLACE$", "SSS", &kStrReplace, false, 0, 0},
     {"INT", "N", &kNumberFloor, false, 0, 0},
     {"RND", "", &kRandomNumber, false, 0, 0},
+    {"TIMER", "", &kClockSeconds, false, 0, 0},
+    {"HEX$", "U", &kNumberPattern, true, 4, 0},
+    {"OCT$", "U", &kNumberPattern, true, 3, 0},
+    {"BIN$", "U", &kNumberPattern, true, 1, 0},
+    // Statements.
+    {"CLS", "", &kConsoleClear, false, 0, 0},
+    {"COLOR", "Ii", &kConsoleSetColor, false, 0, 0},
+    {"LOCATE", "II", &kConsoleLocate, false, 0, 0},
+    {"RANDOMIZE", "N", &kRandomSeed, false, 0, 0},
+    {"WAITKEY", "", &kConsoleWaitKey, false, 0, 0},
+    {"TAB", "I", &kPrintTab, false, 0, 0},
+    {"SPC", "I", &kPrintSpaces, false, 0, 0},
 };
 
 // A built-in computed by a routine on the x87 stack.
@@ -118,6 +130,32 @@ void Lowering::Arguments(const std::vector<Argument>& args) {
         a_.Store(At(ESP, at), EAX);
         at += 4;
         break;
+      case 'U':
+        // USTR$'s number as 32 bits: rounded, one from 2^31 to 2^32 - 1
+        // taken as itself, one from -2^31 to -1 as its pattern; beyond those,
+        // and not a number, -2147483648 as a store gives.
+        if (e.type == ValueType::Integer) {
+          Integer(e);
+        } else {
+          Assembler::Label fits = a_.NewLabel(), beyond = a_.NewLabel();
+          Number(e);
+          a_.AluImm(kSub, ESP, 8);
+          a_.FistpInt64(At(ESP));
+          a_.Pop(EAX);
+          a_.Pop(EDX);
+          a_.Test(EDX, EDX);
+          a_.Jcc(kEqual, fits);
+          a_.AluImm(kCmp, EDX, -1);
+          a_.Jcc(kNotEqual, beyond);
+          a_.Test(EAX, EAX);
+          a_.Jcc(kSign, fits);
+          a_.Bind(beyond);
+          a_.MovImm(EAX, INT32_MIN);
+          a_.Bind(fits);
+        }
+        a_.Store(At(ESP, at), EAX);
+        at += 4;
+        break;
       case 'C':
         if (e.type == ValueType::String) {
           // The first byte, or -1 for the empty text.
@@ -184,6 +222,11 @@ void Lowering::Builtin(const Expr& e) {
       a_.Fxch(1);
     }
     CallEntry(*row.entry);
+    return;
+  }
+  if (name == "USTR$") {
+    Arguments({{nullptr, 'I', 0}, {e.args[0].get(), 'U', 0}});  // kUnsignedNumber
+    CallEntry(kIntegerText);
     return;
   }
   if (name == "INSTR") {

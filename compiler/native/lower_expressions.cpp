@@ -409,7 +409,8 @@ Storage Lowering::String(const Expr& e) {
     CallRoutine(e);
     return Storage::Result;
   }
-  if (IsBuiltin(e) && e.type == ValueType::String && e.builtin->storage == Storage::Ring) {
+  if (IsBuiltin(e) && e.type == ValueType::String && e.builtin->storage == Storage::Ring &&
+      !(e.builtin->effects & kOrdered)) {
     Builtin(e);
     return Storage::Ring;
   }

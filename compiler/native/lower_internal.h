@@ -46,6 +46,7 @@ class Lowering {
   // SUB or FUNCTION): the prologue, and the patch of its frame's size.
   uint32_t Prologue();
   void Epilogue(uint32_t frame);
+  void DropGosubs();
   void WriteHeader();
   uint32_t Literal(const std::string& bytes);       // a text and its NUL in .rdata
   Mem NumberConstant(long double value);            // an extended value in .rdata
@@ -74,6 +75,13 @@ class Lowering {
   void Exit(const Stmt& s);
   void End();
   void CallStatement(const Stmt& s);
+  void Input(const Stmt& s);
+  void Gosub(Assembler::Label target);
+  Assembler::Label LabelOf(const std::string& label);
+  // A target of INPUT: a variable, or an element whose indexes were made.
+  // The number in ST(0), or the text in EAX:EDX, stored into it.
+  void StoreNumber(const Expr& target, const std::vector<Mem>& indexes);
+  void StoreText(const Expr& target, const std::vector<Mem>& indexes, Storage storage);
   // Jumps to no when the condition is false (rounded as a store into an INTEGER).
   void JumpUnless(const Expr& condition, Assembler::Label no);
   // Whether a FOR loop goes on with value (in ST(0), popped): up to end with
@@ -143,6 +151,8 @@ class Lowering {
   Assembler::Label routineEnd_ = 0;   // where EXIT SUB and EXIT FUNCTION go
   Assembler::Label indexError_ = 0;   // the routine's call of ArrayIndexError
   std::map<const Routine*, Assembler::Label> routines_;
+  std::map<std::string, Assembler::Label> labels_;  // of the routine being lowered
+  Mem gosubBase_;                                  // GosubDepth when the routine started
 };
 
 }  // namespace native

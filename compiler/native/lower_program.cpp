@@ -118,8 +118,25 @@ uint32_t Lowering::Prologue() {
   a_.Mov(EBP, ESP);
   frame_ = frameUsed_ = 0;
   temps_.clear();
+  labels_.clear();
   indexError_ = a_.NewLabel();
-  return a_.SubEspPatchable();
+  uint32_t frame = a_.SubEspPatchable();
+  // A routine with GOSUBs sees only the return points it pushed, and drops
+  // them when it ends.
+  bool gosubs = routine_ != nullptr ? routine_->gosub : program_.mainGosub;
+  if (gosubs) {
+    gosubBase_ = At(EBP, FrameSlot(4));
+    a_.Load(EAX, Global(kGosubDepth));
+    a_.Store(gosubBase_, EAX);
+  }
+  return frame;
+}
+
+void Lowering::DropGosubs() {
+  bool gosubs = routine_ != nullptr ? routine_->gosub : program_.mainGosub;
+  if (!gosubs) return;
+  a_.Load(ECX, gosubBase_);
+  a_.Store(Global(kGosubDepth), ECX);
 }
 
 // After the routine's return: the one place its index checks jump to. An
@@ -146,6 +163,7 @@ void Lowering::LowerMain() {
   }
   Block((*program_.modules)[0].main);
   a_.Bind(end_);
+  DropGosubs();
   CallEntry(kConsoleWaitKey);
   a_.Alu(kXor, EAX, EAX);
   a_.Leave();
@@ -205,6 +223,7 @@ void Lowering::LowerRoutine(const Routine& r) {
   }
   Block(r.body);
   a_.Bind(routineEnd_);
+  DropGosubs();
   if (r.isFunction) {
     Mem result = variables_.at(r.resultSymbol);
     switch (r.result) {

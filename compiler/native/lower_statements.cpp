@@ -39,6 +39,37 @@ void Lowering::Statement(const Stmt& s) {
     case Stmt::Kind::Select: Select(s); break;
     case Stmt::Kind::Exit: Exit(s); break;
     case Stmt::Kind::End: End(); break;
+    case Stmt::Kind::LineInput:
+    case Stmt::Kind::Input: Input(s); break;
+    case Stmt::Kind::Label: a_.Bind(LabelOf(s.word)); break;
+    case Stmt::Kind::Goto: a_.Jmp(LabelOf(s.word)); break;
+    case Stmt::Kind::Gosub: Gosub(LabelOf(s.word)); break;
+    case Stmt::Kind::Return:
+      // On to the return point the routine's latest GOSUB pushed.
+      a_.Push(gosubBase_);
+      CallEntry(kGosubPop);
+      a_.JmpTo(EAX);
+      break;
+    case Stmt::Kind::OnJump: {
+      // ON n GOTO|GOSUB: the label at place n of the list (rounded as a store
+      // into an INTEGER, from 1); any other n goes on with the next statement.
+      Assembler::Label next = a_.NewLabel();
+      Integer(*s.value);
+      for (size_t i = 0; i < s.labels.size(); ++i) {
+        Assembler::Label skip = a_.NewLabel();
+        a_.AluImm(kCmp, EAX, static_cast<int32_t>(i + 1));
+        a_.Jcc(kNotEqual, skip);
+        if (s.gosub) {
+          Gosub(LabelOf(s.labels[i]));
+          a_.Jmp(next);
+        } else {
+          a_.Jmp(LabelOf(s.labels[i]));
+        }
+        a_.Bind(skip);
+      }
+      a_.Bind(next);
+      break;
+    }
     case Stmt::Kind::Call: CallStatement(s); break;
     default: Refuse(s.position);
   }
@@ -112,8 +143,10 @@ void Lowering::Print(const Stmt& s) {
       continue;
     }
     const Expr& e = *item.value;
-    if (e.ref == Expr::Ref::Builtin && e.builtin != nullptr && e.builtin->special == Special::PrintPosition)
-      Refuse(e.position);
+    if (e.ref == Expr::Ref::Builtin && e.builtin != nullptr && e.builtin->special == Special::PrintPosition) {
+      Builtin(e);  // TAB, SPC
+      continue;
+    }
     Text(e);
     a_.Push(EDX);
     a_.Push(EAX);
@@ -368,6 +401,117 @@ void Lowering::Select(const Stmt& s) {
   a_.Bind(end);
 }
 
+Assembler::Label Lowering::LabelOf(const std::string& label) {
+  std::string key = LabelKey(label);
+  auto found = labels_.find(key);
+  if (found == labels_.end()) found = labels_.emplace(key, a_.NewLabel()).first;
+  return found->second;
+}
+
+// GOSUB: the point after it pushed, then on to the label.
+void Lowering::Gosub(Assembler::Label target) {
+  Assembler::Label back = a_.NewLabel();
+  a_.PushLabel(back);
+  CallEntry(kGosubPush);
+  a_.Jmp(target);
+  a_.Bind(back);
+}
+
+void Lowering::StoreNumber(const Expr& t, const std::vector<Mem>& indexes) {
+  bool element = IsElement(t);
+  if (t.type == ValueType::Integer) {
+    RoundToInteger();
+    a_.Mov(ECX, EAX);
+    if (element) {
+      Element(t, indexes);
+      a_.Store(At(EAX), ECX);
+    } else {
+      a_.Store(Variable(t), ECX);
+    }
+  } else if (element) {
+    Element(t, indexes);
+    a_.FstpExtended(At(EAX));
+  } else {
+    a_.FstpExtended(Variable(t));
+  }
+}
+
+void Lowering::StoreText(const Expr& t, const std::vector<Mem>& indexes, Storage storage) {
+  // (text, descriptor, length) for the call.
+  a_.Push(EDX);
+  if (IsElement(t)) {
+    a_.Push(EAX);
+    Element(t, indexes);
+    a_.Load(ECX, At(ESP));
+    a_.Store(At(ESP), EAX);
+    a_.Push(ECX);
+  } else {
+    Mem place = Variable(t);
+    a_.PushAddress(place.symbol, place.disp);
+    a_.Push(EAX);
+  }
+  CallEntry(storage == Storage::Ring || storage == Storage::Accumulator ? kStrAssignTemp : kStrAssign);
+}
+
+// INPUT of several variables: the line read once, then each variable in
+// turn, its indexes made at its turn, takes the next field: a number as VAL
+// reads it, a STRING its text. One variable (and LINE INPUT) takes the whole
+// line, a number as VAL reads it.
+void Lowering::Input(const Stmt& s) {
+  const RuntimeEntry& write = program_.printPositions ? kPrintWrite : kConsoleWrite;
+  auto target = [&](const Expr& t) {
+    if (!IsElement(t) && !IsPlainVariable(t)) Refuse(t.position);
+    return IsElement(t) ? Indexes(t) : std::vector<Mem>{};
+  };
+  if (s.value) {
+    String(*s.value);
+    a_.Push(EDX);
+    a_.Push(EAX);
+    CallEntry(write);
+  }
+  if (!s.targets.empty()) {
+    Mem line = At(EBP, FrameSlot(8)), at = At(EBP, FrameSlot(4));
+    Mem temp = Temp();
+    a_.PushAddress(temp.symbol, temp.disp);
+    CallEntry(kInputLine);
+    a_.Store(line, EAX);
+    a_.Store(At(EBP, line.disp + 4), EDX);
+    a_.StoreImm(at, 0);
+    for (const auto& t : s.targets) {
+      std::vector<Mem> indexes = target(*t);
+      a_.Lea(ECX, at);
+      a_.Push(ECX);
+      a_.Push(At(EBP, line.disp + 4));
+      a_.Push(line);
+      CallEntry(kInputField);
+      if (t->type == ValueType::String) {
+        StoreText(*t, indexes, Storage::Temp);
+      } else {
+        a_.Push(EDX);
+        a_.Push(EAX);
+        CallEntry(kTextToNumber);
+        StoreNumber(*t, indexes);
+      }
+    }
+    return;
+  }
+  const Expr& t = *s.target;
+  std::vector<Mem> indexes = target(t);
+  if (t.type == ValueType::String) {
+    if (IsElement(t)) {
+      Element(t, indexes);
+      a_.Push(EAX);
+    } else {
+      Mem place = Variable(t);
+      a_.PushAddress(place.symbol, place.disp);
+    }
+    CallEntry(kConsoleReadLine);
+  } else {
+    CallEntry(kConsoleReadNumber);
+    StoreNumber(t, indexes);
+  }
+}
+
 // END: in the main code its end, the closing key wait and 0; in a routine
 // the same wait, then the process ends with 0.
 void Lowering::End() {
@@ -383,6 +527,14 @@ void Lowering::End() {
 // A SUB, or a FUNCTION whose result goes unused.
 void Lowering::CallStatement(const Stmt& s) {
   const Expr& c = *s.callee;
+  if (c.kind == Expr::Kind::Name && c.ref == Expr::Ref::Builtin && c.builtin != nullptr &&
+      c.builtin->result == ValueType::None) {
+    Builtin(c);
+    // The closing key wait's line end: output to a file counts from column 0.
+    if (c.builtin->special == Special::EndsLine && program_.printPositions)
+      a_.StoreImm(Global(kPrintColumn), 0);
+    return;
+  }
   if (c.kind != Expr::Kind::Name || c.ref != Expr::Ref::Routine) Refuse(c.position);
   CallRoutine(c);
   if (c.routine->isFunction && c.routine->result == ValueType::Double) a_.FstpSt(0);

@@ -204,6 +204,18 @@ void Assembler::Jmp(Label label) {
   LabelField(label);
 }
 
+void Assembler::JmpTo(Reg r) {
+  Byte(0xFF);
+  RegRM(4, r);
+}
+
+void Assembler::PushLabel(Label label) {
+  Byte(0x68);
+  relocations_.push_back({Here(), section_, Relocation::kAddress});
+  labelAddresses_.push_back({Here(), label});
+  Dword(0);
+}
+
 void Assembler::Jcc(Cond c, Label label) {
   Byte(0x0F);
   Byte(static_cast<uint8_t>(0x80 + c));
@@ -355,6 +367,12 @@ void Assembler::Finish() {
     Patch32(field.first, static_cast<int32_t>(target - (int64_t{field.first} + 4)));
   }
   labelFields_.clear();
+  for (const auto& field : labelAddresses_) {
+    int64_t target = labels_[static_cast<size_t>(field.second)];
+    if (target < 0) throw std::logic_error("an address of a label that was never bound");
+    Patch32(field.first, static_cast<int32_t>(target));
+  }
+  labelAddresses_.clear();
 }
 
 }  // namespace native

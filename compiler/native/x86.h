@@ -87,6 +87,8 @@ class Assembler {
 
   // Control.
   void Jmp(Label label);
+  void JmpTo(Reg r);                 // jmp r32
+  void PushLabel(Label label);       // push the label's address (in the section symbol's code)
   void Jcc(Cond c, Label label);
   void Call(const std::string& symbol);
   void Call(Label label);          // a routine of the same code
@@ -121,6 +123,8 @@ class Assembler {
   void Fnstcw(const Mem& m);  // the control word into [m]
   void Fldcw(const Mem& m);
 
+  // The code's own section, whose symbol PushLabel's relocations name.
+  void SetSection(const std::string& symbol) { section_ = symbol; }
   // Resolves the jumps; every label used must be bound.
   void Finish();
   const std::vector<uint8_t>& Bytes() const { return bytes_; }
@@ -136,10 +140,12 @@ class Assembler {
   void RegRM(int digit, Reg rm) { Byte(static_cast<uint8_t>(0xC0 | (digit << 3) | rm)); }
   void LabelField(Label label);
 
+  std::string section_ = ".text";
   std::vector<uint8_t> bytes_;
   std::vector<Relocation> relocations_;
   std::vector<int64_t> labels_;                           // bound offsets, -1 while unbound
   std::vector<std::pair<uint32_t, Label>> labelFields_;  // rel32 fields to resolve
+  std::vector<std::pair<uint32_t, Label>> labelAddresses_;  // absolute fields: the label's offset
 };
 
 }  // namespace native

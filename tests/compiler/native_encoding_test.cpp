@@ -110,6 +110,8 @@ const std::vector<Encoding>& Encodings() {
       {"fldcw [esp+4]", [](Assembler& a) { a.Fldcw(At(ESP, 4)); }, {0xD9, 0x6C, 0x24, 0x04}},
       // 0F B6 /r with a memory operand
       {"movzx eax, byte [eax]", [](Assembler& a) { a.LoadByte(EAX, At(EAX)); }, {0x0F, 0xB6, 0x00}},
+      // FF /4 with a register
+      {"jmp eax", [](Assembler& a) { a.JmpTo(EAX); }, {0xFF, 0xE0}},
       // FF /2
       {"call [ebx+4]", [](Assembler& a) { a.CallIndirect(At(EBX, 4)); }, {0xFF, 0x53, 0x04}},
   };
