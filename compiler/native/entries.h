@@ -74,6 +74,19 @@ extern const RuntimeEntry kRandomSeed;       // RANDOMIZE: (long double)
 extern const RuntimeEntry kPrintTab;         // TAB: (int32_t)
 extern const RuntimeEntry kPrintSpaces;      // SPC: (int32_t)
 extern const char* const kPrintColumn;       // uint32_t
+extern const RuntimeEntry kConsoleCursorRow;     // CSRLIN: ()
+extern const RuntimeEntry kConsoleCursorColumn;  // POS: ()
+extern const RuntimeEntry kConsoleInkey;         // INKEY$: ()
+extern const RuntimeEntry kClockText;            // DATE$ TIME$: (int32_t kind)
+extern const RuntimeEntry kCommandArguments;     // COMMAND$: ()
+extern const RuntimeEntry kEnvironmentText;      // ENVIRON$: (const char*)
+extern const RuntimeEntry kStrOverwrite;         // the MID$ statement: (StringDescriptor*, int32_t, int32_t, StringValue)
+// DATA, READ and RESTORE.
+extern const RuntimeEntry kReadDataText;    // () -> the next item's text
+extern const RuntimeEntry kReadDataNumber;  // () -> the next item as VAL reads it
+extern const RuntimeEntry kRestoreData;     // (int32_t item)
+extern const char* const kProgramData;       // DataItem[]: the program defines it
+extern const char* const kProgramDataCount;  // int32_t: the program defines it
 // Routines on the x87 stack: the operand in ST(0) (two: the first in ST(1))
 // becomes the result in ST(0); no arguments on the machine stack.
 extern const RuntimeEntry kNumberSinX87;

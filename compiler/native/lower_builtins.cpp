@@ -43,6 +43,13 @@ const CallRow kCalls[] = {
     {"HEX$", "U", &kNumberPattern, true, 4, 0},
     {"OCT$", "U", &kNumberPattern, true, 3, 0},
     {"BIN$", "U", &kNumberPattern, true, 1, 0},
+    {"CSRLIN", "", &kConsoleCursorRow, false, 0, 0},
+    {"POS", "", &kConsoleCursorColumn, false, 0, 0},
+    {"INKEY$", "", &kConsoleInkey, false, 0, 0},
+    {"DATE$", "", &kClockText, true, 0, 0},  // kClockDate
+    {"TIME$", "", &kClockText, true, 1, 0},  // kClockTime
+    {"COMMAND$", "", &kCommandArguments, false, 0, 0},
+    {"ENVIRON$", "T", &kEnvironmentText, false, 0, 0},
     // Statements.
     {"CLS", "", &kConsoleClear, false, 0, 0},
     {"COLOR", "Ii", &kConsoleSetColor, false, 0, 0},
@@ -130,6 +137,21 @@ void Lowering::Arguments(const std::vector<Argument>& args) {
         a_.Store(At(ESP, at), EAX);
         at += 4;
         break;
+      case 'T': {
+        // A text to its NUL; an element with no block reads as "".
+        Assembler::Label has = a_.NewLabel();
+        Storage storage = String(e);
+        bool later = false;
+        for (size_t j = i + 1; j < args.size(); ++j) later |= args[j].value != nullptr && Disturbs(*args[j].value);
+        if (storage != Storage::Literal && storage != Storage::Temp && later) CopyToTemp();
+        a_.Test(EAX, EAX);
+        a_.Jcc(kNotEqual, has);
+        a_.MovAddress(EAX, kEmptyText);
+        a_.Bind(has);
+        a_.Store(At(ESP, at), EAX);
+        at += 4;
+        break;
+      }
       case 'U':
         // USTR$'s number as 32 bits: rounded, one from 2^31 to 2^32 - 1
         // taken as itself, one from -2^31 to -1 as its pattern; beyond those,

@@ -409,10 +409,10 @@ Storage Lowering::String(const Expr& e) {
     CallRoutine(e);
     return Storage::Result;
   }
-  if (IsBuiltin(e) && e.type == ValueType::String && e.builtin->storage == Storage::Ring &&
-      !(e.builtin->effects & kOrdered)) {
+  if (IsBuiltin(e) && e.type == ValueType::String &&
+      (e.builtin->storage == Storage::Ring || e.builtin->storage == Storage::Literal)) {
     Builtin(e);
-    return Storage::Ring;
+    return e.builtin->storage;
   }
   if (IsConcat(e)) return Concat(e);
   Refuse(e.position);

@@ -48,6 +48,7 @@ class Lowering {
   void Epilogue(uint32_t frame);
   void DropGosubs();
   void WriteHeader();
+  void WriteData();
   uint32_t Literal(const std::string& bytes);       // a text and its NUL in .rdata
   Mem NumberConstant(long double value);            // an extended value in .rdata
   Mem Variable(const Expr& e);                      // a scalar variable's storage

@@ -251,6 +251,29 @@ void Lowering::WriteHeader() {
   object_.Define(kProgramHeader, header_, object_.Append(header_, header, 4), false);
 }
 
+// The program's DATA items, in order, for READ: each its text and length
+// (a table with no items still has one, empty).
+void Lowering::WriteData() {
+  std::vector<uint8_t> table;
+  std::vector<Relocation> relocations;
+  auto put = [&](uint32_t v) {
+    for (int i = 0; i < 4; ++i) table.push_back(static_cast<uint8_t>(v >> (8 * i)));
+  };
+  std::vector<DataValue> items = program_.data;
+  if (items.empty()) items.push_back(DataValue{});
+  for (const DataValue& item : items) {
+    relocations.push_back({static_cast<uint32_t>(table.size()), ".rdata", Relocation::kAddress});
+    put(Literal(item.text));
+    put(static_cast<uint32_t>(item.text.size()));
+  }
+  uint32_t at = object_.Append(rdata_, table, 4);
+  object_.AddRelocations(rdata_, relocations, at);
+  object_.Define(kProgramData, rdata_, at, false);
+  table.clear();
+  put(static_cast<uint32_t>(program_.data.size()));
+  object_.Define(kProgramDataCount, rdata_, object_.Append(rdata_, table, 4), false);
+}
+
 std::string Lowering::Run() {
   CheckProgram();
   PlaceVariables();
@@ -265,6 +288,7 @@ std::string Lowering::Run() {
   object_.AddRelocations(text_, a_.Relocations(), at);
   object_.Define(kProgramBody, text_, at, true);
   WriteHeader();
+  if (program_.reads) WriteData();
   return object_.Write();
 }
 

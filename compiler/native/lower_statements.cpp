@@ -39,6 +39,25 @@ void Lowering::Statement(const Stmt& s) {
     case Stmt::Kind::Select: Select(s); break;
     case Stmt::Kind::Exit: Exit(s); break;
     case Stmt::Kind::End: End(); break;
+    case Stmt::Kind::Read:
+      // Each target in turn, its indexes made at its turn, takes the next
+      // item: a number as VAL reads its text, a STRING the text itself.
+      for (const auto& t : s.targets) {
+        if (!IsElement(*t) && !IsPlainVariable(*t)) Refuse(t->position);
+        std::vector<Mem> indexes = IsElement(*t) ? Indexes(*t) : std::vector<Mem>{};
+        if (t->type == ValueType::String) {
+          CallEntry(kReadDataText);
+          StoreText(*t, indexes, Storage::Literal);
+        } else {
+          CallEntry(kReadDataNumber);
+          StoreNumber(*t, indexes);
+        }
+      }
+      break;
+    case Stmt::Kind::Restore:
+      a_.PushImm(s.dataIndex);
+      CallEntry(kRestoreData);
+      break;
     case Stmt::Kind::LineInput:
     case Stmt::Kind::Input: Input(s); break;
     case Stmt::Kind::Label: a_.Bind(LabelOf(s.word)); break;
@@ -79,6 +98,27 @@ void Lowering::Statement(const Stmt& s) {
 
 void Lowering::Assign(const Stmt& s) {
   const Expr& t = *s.target;
+  if (t.kind == Expr::Kind::Name && t.ref == Expr::Ref::Builtin && t.builtin != nullptr &&
+      std::string(t.builtin->name) == "MID$") {
+    // MID$(s, start[, n]) = text: s's indexes, start, n and text made in
+    // that order; s is checked as the statement stores.
+    const Expr& target = *t.args[0];
+    if (!IsElement(target) && !IsPlainVariable(target)) Refuse(target.position);
+    std::vector<Mem> indexes = IsElement(target) ? Indexes(target) : std::vector<Mem>{};
+    Arguments({{nullptr, 'I', 0},
+               {t.args[1].get(), 'P', 0},
+               t.args.size() > 2 ? Argument{t.args[2].get(), 'P', 0} : Argument{nullptr, 'I', 0x7FFFFFFF},
+               {s.value.get(), 'S', 0}});
+    if (IsElement(target)) {
+      Element(target, indexes);
+    } else {
+      Mem place = Variable(target);
+      a_.MovAddress(EAX, place.symbol, place.disp);
+    }
+    a_.Store(At(ESP), EAX);
+    CallEntry(kStrOverwrite);
+    return;
+  }
   if (IsElement(t)) {
     // The indexes, then the value; the bounds are checked as it is stored.
     std::vector<Mem> indexes = Indexes(t);
@@ -311,8 +351,7 @@ void Lowering::Do(const Stmt& s) {
 
 // SELECT CASE: the selector made once (a text copied, unless a literal); each
 // CASE tests its values from left to right and the first that matches runs
-// its statements. The ends of a range are lowered only when they are
-// constants or variables, whose order of making nothing could tell.
+// its statements; a range makes both its ends before it tests them.
 void Lowering::Select(const Stmt& s) {
   const Expr& selector = *s.value;
   bool text = selector.type == ValueType::String;
@@ -329,26 +368,34 @@ void Lowering::Select(const Stmt& s) {
     Number(selector);
     a_.FstpExtended(slot);
   }
-  // EAX: 1 when "selector op value" holds.
-  auto compare = [&](BinaryOp op, const Expr& value) {
+  // EAX: 1 when "selector op value" holds; the value made here, or (stored
+  // not null) made before into that slot, as its kind of value.
+  auto compareWith = [&](BinaryOp op, const Expr& value, const Mem* stored) {
     if (text) {
       a_.AluImm(kSub, ESP, 16);
       a_.Load(ECX, slot);
       a_.Store(At(ESP), ECX);
       a_.Load(ECX, At(EBP, slot.disp + 4));
       a_.Store(At(ESP, 4), ECX);
-      String(value);
+      if (stored != nullptr) {
+        a_.Load(EAX, *stored);
+        a_.Load(EDX, At(EBP, stored->disp + 4));
+      } else {
+        String(value);
+      }
       a_.Store(At(ESP, 8), EAX);
       a_.Store(At(ESP, 12), EDX);
       CallEntry(kStrCompare);
       a_.Test(EAX, EAX);
     } else if (integer && value.type == ValueType::Integer) {
-      Integer(value);
+      if (stored != nullptr) a_.Load(EAX, *stored);
+      else Integer(value);
       a_.Mov(ECX, EAX);
       a_.Load(EAX, slot);
       a_.Alu(kCmp, EAX, ECX);
     } else {
-      Number(value);
+      if (stored != nullptr) a_.FldExtended(*stored);
+      else Number(value);
       if (integer) a_.FildInt32(slot);
       else a_.FldExtended(slot);
       // The selector on top, the value below, as Compare has them.
@@ -369,6 +416,8 @@ void Lowering::Select(const Stmt& s) {
     a_.MovzxByte(EAX, EAX);
     a_.Test(EAX, EAX);
   };
+  auto compare = [&](BinaryOp op, const Expr& value) { compareWith(op, value, nullptr); };
+  auto compareStored = [&](BinaryOp op, const Mem& stored, const Expr& value) { compareWith(op, value, &stored); };
   Assembler::Label end = a_.NewLabel();
   for (const CaseClause& c : s.cases) {
     if (c.isElse) {
@@ -378,13 +427,28 @@ void Lowering::Select(const Stmt& s) {
     Assembler::Label match = a_.NewLabel(), next = a_.NewLabel();
     for (const CaseItem& item : c.items) {
       if (item.kind == CaseItem::Kind::Range) {
-        for (const Expr* e : {item.first.get(), item.last.get()})
-          if (!e->constant.known() && !(e->kind == Expr::Kind::Name && e->ref == Expr::Ref::Variable))
-            Refuse(e->position);
+        // Both ends made first, in order; then selector >= first and <= last.
+        Mem ends[2] = {At(EBP, FrameSlot(12)), At(EBP, FrameSlot(12))};
+        const Expr* range[2] = {item.first.get(), item.last.get()};
+        for (int k = 0; k < 2; ++k) {
+          const Expr& end = *range[k];
+          if (text) {
+            Storage storage = String(end);
+            if (k == 0 && storage != Storage::Literal && storage != Storage::Temp && Disturbs(*range[1])) CopyToTemp();
+            a_.Store(ends[k], EAX);
+            a_.Store(At(EBP, ends[k].disp + 4), EDX);
+          } else if (integer && end.type == ValueType::Integer) {
+            Integer(end);
+            a_.Store(ends[k], EAX);
+          } else {
+            Number(end);
+            a_.FstpExtended(ends[k]);
+          }
+        }
         Assembler::Label outside = a_.NewLabel();
-        compare(BinaryOp::GreaterEqual, *item.first);
+        compareStored(BinaryOp::GreaterEqual, ends[0], *range[0]);
         a_.Jcc(kEqual, outside);
-        compare(BinaryOp::LessEqual, *item.last);
+        compareStored(BinaryOp::LessEqual, ends[1], *range[1]);
         a_.Jcc(kNotEqual, match);
         a_.Bind(outside);
       } else {
