@@ -73,7 +73,11 @@ const RuntimeEntry kNumberMaxX87 = {"_NumberMaxX87", 0, Result::Number};
 
 const RuntimeEntry kArrayIndexError = {"__ZN8tessaric15ArrayIndexErrorEv", 0, Result::None};
 
+const RuntimeEntry kStrRelease = {"__ZN8tessaric10StrReleaseEPNS_16StringDescriptorE", 4, Result::None};
+
 const char* const kExitProcess = "__imp__ExitProcess@4";
+const char* const kSleep = "__imp__Sleep@4";
+const char* const kMessageBeep = "__imp__MessageBeep@4";
 
 const char* const kConcatAccumulator = "__ZN8tessaric17ConcatAccumulatorE";
 const char* const kEmptyText = "__ZN8tessaric9EmptyTextE";

@@ -96,8 +96,12 @@ extern const RuntimeEntry kNumberExpX87;
 extern const RuntimeEntry kNumberMinX87;
 extern const RuntimeEntry kNumberMaxX87;
 
-// kernel32's ExitProcess, through the program's import table.
-extern const char* const kExitProcess;
+extern const RuntimeEntry kStrRelease;  // (StringDescriptor*)
+
+// System routines, through the program's import table (stdcall).
+extern const char* const kExitProcess;  // kernel32
+extern const char* const kSleep;        // kernel32
+extern const char* const kMessageBeep;  // user32
 
 // Data.
 extern const char* const kConcatAccumulator;  // StringDescriptor

@@ -52,9 +52,8 @@ void Lowering::PlaceVariables() {
     if (s.module != 0 || s.kind == Symbol::Kind::Constant || s.failed) continue;
     if (s.owner != nullptr && (s.owner->fromLibrary || s.owner->forward)) continue;
     if (s.kind == Symbol::Kind::Object || s.record != nullptr || s.reference) Refuse(s.position);
-    // Fixed arrays of the module only, for now: a routine's would be
-    // emptied at every call.
-    if (s.isArray() && (!s.fixedArray() || s.owner != nullptr)) Refuse(s.position);
+    // Fixed arrays only, for now.
+    if (s.isArray() && !s.fixedArray()) Refuse(s.position);
     int64_t elements = 1;
     for (size_t k = 0; k < s.bounds.size(); ++k) elements *= int64_t{s.bounds[k]} - s.lower(k) + 1;
     int64_t size = elements * ElementBytes(s.type);
@@ -186,7 +185,7 @@ void Lowering::LowerRoutine(const Routine& r) {
     at += p.type == ValueType::Double ? 12 : 4;
   }
   for (const Symbol* s : r.locals) {
-    if (s->parameter < 0 || s->failed) continue;
+    if (s->parameter < 0 || s->failed || s->kind != Symbol::Kind::Variable) continue;
     Mem place = variables_.at(s);
     Mem argument = At(EBP, argumentAt.at(static_cast<size_t>(s->parameter)));
     switch (s->type) {
@@ -208,6 +207,32 @@ void Lowering::LowerRoutine(const Routine& r) {
   for (const Symbol* s : r.locals) {
     if (s->parameter >= 0 || s->kind != Symbol::Kind::Variable || s->failed) continue;
     Mem place = variables_.at(s);
+    if (s->isArray()) {
+      // An array is emptied at every call: numbers to 0; the texts of a
+      // STRING array released (a small block stays with its element).
+      int64_t elements = 1;
+      for (size_t k = 0; k < s->bounds.size(); ++k) elements *= int64_t{s->bounds[k]} - s->lower(k) + 1;
+      if (s->type == ValueType::String) {
+        Assembler::Label next = a_.NewLabel();
+        a_.MovAddress(EAX, place.symbol, place.disp);
+        a_.Bind(next);
+        a_.Push(EAX);
+        a_.Push(EAX);
+        CallEntry(kStrRelease);
+        a_.Pop(EAX);
+        a_.AluImm(kAdd, EAX, 20);
+        a_.CmpAddress(EAX, place.symbol, static_cast<int32_t>(place.disp + elements * 20));
+        a_.Jcc(kBelow, next);
+      } else {
+        a_.Push(EDI);
+        a_.MovAddress(EDI, place.symbol, place.disp);
+        a_.MovImm(ECX, static_cast<int32_t>(elements * ElementBytes(s->type) / 4));
+        a_.Alu(kXor, EAX, EAX);
+        a_.RepStosd();
+        a_.Pop(EDI);
+      }
+      continue;
+    }
     switch (s->type) {
       case ValueType::Integer: a_.StoreImm(place, 0); break;
       case ValueType::Double:

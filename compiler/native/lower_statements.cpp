@@ -54,6 +54,37 @@ void Lowering::Statement(const Stmt& s) {
         }
       }
       break;
+    case Stmt::Kind::Swap: {
+      // The two values exchanged whole (a STRING's descriptor with its block),
+      // the first target's indexes made first.
+      Mem first = At(EBP, FrameSlot(4));
+      std::vector<Mem> indexes[2];
+      for (int k = 0; k < 2; ++k) {
+        const Expr& t = *s.targets[static_cast<size_t>(k)];
+        if (!IsElement(t) && !IsPlainVariable(t)) Refuse(t.position);
+        if (IsElement(t)) indexes[k] = Indexes(t);
+      }
+      for (int k = 0; k < 2; ++k) {
+        const Expr& t = *s.targets[static_cast<size_t>(k)];
+        if (IsElement(t)) {
+          Element(t, indexes[k]);
+        } else {
+          Mem place = Variable(t);
+          a_.MovAddress(EAX, place.symbol, place.disp);
+        }
+        if (k == 0) a_.Store(first, EAX);
+      }
+      a_.Load(EDX, first);
+      for (int32_t at = 0; at < ElementBytes(s.targets[0]->type); at += 4) {
+        a_.Load(ECX, At(EAX, at));
+        a_.Push(ECX);
+        a_.Load(ECX, At(EDX, at));
+        a_.Store(At(EAX, at), ECX);
+        a_.Pop(ECX);
+        a_.Store(At(EDX, at), ECX);
+      }
+      break;
+    }
     case Stmt::Kind::Restore:
       a_.PushImm(s.dataIndex);
       CallEntry(kRestoreData);
@@ -591,6 +622,24 @@ void Lowering::End() {
 // A SUB, or a FUNCTION whose result goes unused.
 void Lowering::CallStatement(const Stmt& s) {
   const Expr& c = *s.callee;
+  if (c.kind == Expr::Kind::Name && c.ref == Expr::Ref::Builtin && c.builtin != nullptr &&
+      (std::string(c.builtin->name) == "SLEEP" || std::string(c.builtin->name) == "BEEP")) {
+    if (c.args.empty()) {
+      a_.PushImm(-1);  // MessageBeep(0xFFFFFFFF): the simple beep
+      a_.CallIndirect(Global(kMessageBeep));
+    } else {
+      // No less than 0 milliseconds.
+      Assembler::Label positive = a_.NewLabel();
+      Integer(*c.args[0]);
+      a_.Test(EAX, EAX);
+      a_.Jcc(kGreater, positive);
+      a_.Alu(kXor, EAX, EAX);
+      a_.Bind(positive);
+      a_.Push(EAX);
+      a_.CallIndirect(Global(kSleep));
+    }
+    return;
+  }
   if (c.kind == Expr::Kind::Name && c.ref == Expr::Ref::Builtin && c.builtin != nullptr &&
       c.builtin->result == ValueType::None) {
     Builtin(c);

@@ -164,6 +164,17 @@ void Assembler::AddAddress(Reg to, const std::string& symbol, int32_t disp) {
   AddressField(symbol, disp);
 }
 
+void Assembler::CmpAddress(Reg r, const std::string& symbol, int32_t disp) {
+  Byte(0x81);
+  RegRM(kCmp, r);
+  AddressField(symbol, disp);
+}
+
+void Assembler::RepStosd() {
+  Byte(0xF3);
+  Byte(0xAB);
+}
+
 void Assembler::Cdq() { Byte(0x99); }
 
 void Assembler::Idiv(Reg by) {

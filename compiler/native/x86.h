@@ -77,6 +77,8 @@ class Assembler {
   void Imul(Reg to, Reg from);
   void ImulImm(Reg to, Reg from, int32_t value);  // to = from * value
   void AddAddress(Reg to, const std::string& symbol, int32_t disp = 0);  // add r32, offset symbol + disp
+  void CmpAddress(Reg r, const std::string& symbol, int32_t disp = 0);  // cmp r32, offset symbol + disp
+  void RepStosd();  // ECX dwords of EAX to [EDI]
   void Cdq();
   void Idiv(Reg by);
   void Neg(Reg r);

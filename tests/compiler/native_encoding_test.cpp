@@ -65,6 +65,8 @@ const std::vector<Encoding>& Encodings() {
       // 69 /r id
       {"imul eax, eax, 20", [](Assembler& a) { a.ImulImm(EAX, EAX, 20); }, {0x69, 0xC0, 0x14, 0x00, 0x00, 0x00}},
       {"cdq", [](Assembler& a) { a.Cdq(); }, {0x99}},
+      // F3 prefix, AB stosd
+      {"rep stosd", [](Assembler& a) { a.RepStosd(); }, {0xF3, 0xAB}},
       {"idiv ecx", [](Assembler& a) { a.Idiv(ECX); }, {0xF7, 0xF9}},
       {"neg eax", [](Assembler& a) { a.Neg(EAX); }, {0xF7, 0xD8}},
       {"test eax, eax", [](Assembler& a) { a.Test(EAX, EAX); }, {0x85, 0xC0}},
