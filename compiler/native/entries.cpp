@@ -75,6 +75,10 @@ const RuntimeEntry kArrayIndexError = {"__ZN8tessaric15ArrayIndexErrorEv", 0, Re
 
 const RuntimeEntry kStrRelease = {"__ZN8tessaric10StrReleaseEPNS_16StringDescriptorE", 4, Result::None};
 
+const RuntimeEntry kCheckStack = {"__ZN8tessaric10CheckStackEv", 0, Result::None};
+const RuntimeEntry kStrFree = {"__ZN8tessaric7StrFreeEPNS_16StringDescriptorE", 4, Result::None};
+const RuntimeEntry kStrHandOver = {"__ZN8tessaric11StrHandOverEPNS_16StringDescriptorE", 4, Result::Text};
+
 const char* const kExitProcess = "__imp__ExitProcess@4";
 const char* const kSleep = "__imp__Sleep@4";
 const char* const kMessageBeep = "__imp__MessageBeep@4";

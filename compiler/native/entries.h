@@ -97,6 +97,10 @@ extern const RuntimeEntry kNumberMinX87;
 extern const RuntimeEntry kNumberMaxX87;
 
 extern const RuntimeEntry kStrRelease;  // (StringDescriptor*)
+// Recursive routines.
+extern const RuntimeEntry kCheckStack;   // ()
+extern const RuntimeEntry kStrFree;      // (StringDescriptor*)
+extern const RuntimeEntry kStrHandOver;  // (StringDescriptor*) -> its text, now in the ring
 
 // System routines, through the program's import table (stdcall).
 extern const char* const kExitProcess;  // kernel32

@@ -376,7 +376,7 @@ void Lowering::CopyToTemp() {
   lastTemp_ = t;
   a_.Push(EDX);
   a_.Push(EAX);
-  a_.PushAddress(t.symbol, t.disp);
+  PushPlace(t);
   CallEntry(kStrTemp);
 }
 
@@ -406,8 +406,9 @@ Storage Lowering::String(const Expr& e) {
     return Storage::Ring;
   }
   if (IsCall(e) && e.type == ValueType::String) {
+    // A recursive FUNCTION's result comes in a temporary of the ring.
     CallRoutine(e);
-    return Storage::Result;
+    return e.routine->recursive ? Storage::Ring : Storage::Result;
   }
   if (IsBuiltin(e) && e.type == ValueType::String &&
       (e.builtin->storage == Storage::Ring || e.builtin->storage == Storage::Literal)) {

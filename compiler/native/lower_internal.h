@@ -61,6 +61,14 @@ class Lowering {
   Mem Temp();                                       // a statement's temporary string
   int32_t FrameSlot(int32_t bytes);                 // EBP-relative room of the routine
   void CallEntry(const RuntimeEntry& entry);
+  // The address of a place (static, or in the frame): pushed (through ECX),
+  // or into a register.
+  void PushPlace(const Mem& m);
+  void AddressOf(Reg r, const Mem& m);
+  bool Recursive() const { return routine_ != nullptr && routine_->recursive; }
+  // A STRING of one call of a recursive routine, in its frame: empty, then
+  // given its block.
+  void LocalString(const Mem& m);
   void Refuse(const Position& at) const { throw NotYet{at}; }
 
   // ---- lower_statements.cpp
@@ -137,6 +145,8 @@ class Lowering {
   std::map<std::string, uint32_t> literals_;
   std::map<std::string, uint32_t> numbers_;      // by their ten bytes
   std::vector<uint32_t> temps_;                   // the statement temporaries of the routine, in .bss
+  std::vector<Mem> frameTemps_;                   // those of a recursive routine, in its frame, freed
+                                                  // when their statement ends
   size_t tempsUsed_ = 0;                          // by the current statement
   Mem lastTemp_;                                  // the one CopyToTemp took last
   int32_t frame_ = 0;                             // bytes below EBP

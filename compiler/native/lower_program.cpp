@@ -34,7 +34,7 @@ void Lowering::CheckProgram() {
     if (r->forward) continue;
     // Library routines, routines that call themselves (each call with its
     // own variables), handlers: not yet.
-    if (r->fromLibrary || r->dynamic || r->recursive || r->exported || r->handler || r->fpuHandler)
+    if (r->fromLibrary || r->dynamic || r->exported || r->handler || r->fpuHandler)
       Refuse(r->position);
     for (const Param& p : r->params)
       if (p.byReference || p.dimensions > 0 || p.type == ValueType::Record || p.record != nullptr) Refuse(p.position);
@@ -51,6 +51,11 @@ void Lowering::PlaceVariables() {
     const Symbol& s = *owned;
     if (s.module != 0 || s.kind == Symbol::Kind::Constant || s.failed) continue;
     if (s.owner != nullptr && (s.owner->fromLibrary || s.owner->forward)) continue;
+    // A recursive routine's variables live in each call's frame.
+    if (s.owner != nullptr && s.owner->recursive) {
+      if (s.isArray() || s.record != nullptr || s.kind != Symbol::Kind::Variable) Refuse(s.position);
+      continue;
+    }
     if (s.kind == Symbol::Kind::Object || s.record != nullptr || s.reference) Refuse(s.position);
     // Fixed arrays only, for now.
     if (s.isArray() && !s.fixedArray()) Refuse(s.position);
@@ -97,6 +102,13 @@ Mem Lowering::NumberConstant(long double value) {
 }
 
 Mem Lowering::Temp() {
+  if (Recursive()) {
+    // Each call has its own, empty until used.
+    Mem t = At(EBP, FrameSlot(20));
+    for (int32_t at = 0; at < 20; at += 4) a_.StoreImm(At(EBP, t.disp + at), 0);
+    frameTemps_.push_back(t);
+    return t;
+  }
   if (tempsUsed_ == temps_.size()) temps_.push_back(object_.Reserve(bss_, 20, 4));
   return Global(".bss", static_cast<int32_t>(temps_[tempsUsed_++]));
 }
@@ -105,6 +117,27 @@ int32_t Lowering::FrameSlot(int32_t bytes) {
   frameUsed_ += bytes;
   if (frameUsed_ > frame_) frame_ = frameUsed_;
   return -frameUsed_;
+}
+
+void Lowering::PushPlace(const Mem& m) {
+  if (m.base == kNoBase) {
+    a_.PushAddress(m.symbol, m.disp);
+    return;
+  }
+  a_.Lea(ECX, m);
+  a_.Push(ECX);
+}
+
+void Lowering::AddressOf(Reg r, const Mem& m) {
+  if (m.base == kNoBase) a_.MovAddress(r, m.symbol, m.disp);
+  else a_.Lea(r, m);
+}
+
+void Lowering::LocalString(const Mem& m) {
+  for (int32_t at = 0; at < 20; at += 4) a_.StoreImm(At(EBP, m.disp + at), 0);
+  a_.PushImm(59);  // kVariableSize
+  PushPlace(m);
+  CallEntry(kStrAlloc);
 }
 
 void Lowering::CallEntry(const RuntimeEntry& entry) {
@@ -157,7 +190,7 @@ void Lowering::LowerMain() {
     if (v == variables_.end() || owned->owner != nullptr || owned->type != ValueType::String || owned->isArray())
       continue;
     a_.PushImm(59);  // kVariableSize
-    a_.PushAddress(v->second.symbol, v->second.disp);
+    PushPlace(v->second);
     CallEntry(kStrAlloc);
   }
   Block((*program_.modules)[0].main);
@@ -178,6 +211,15 @@ void Lowering::LowerRoutine(const Routine& r) {
   a_.Bind(routines_.at(&r));
   uint32_t frame = Prologue();
   routineEnd_ = a_.NewLabel();
+  frameTemps_.clear();
+  if (r.recursive) {
+    // A call too deep for the stack ends the program with "Recursion too
+    // deep"; each call's variables are in its frame.
+    CallEntry(kCheckStack);
+    for (const Symbol* s : r.locals)
+      if (s->kind == Symbol::Kind::Variable && !s->failed)
+        variables_[s] = At(EBP, FrameSlot(ElementBytes(s->type)));
+  }
   std::vector<int32_t> argumentAt;
   int32_t at = 8;
   for (const Param& p : r.params) {
@@ -198,8 +240,9 @@ void Lowering::LowerRoutine(const Routine& r) {
         a_.FstpExtended(place);
         break;
       default:
+        if (r.recursive) LocalString(place);
         a_.Push(argument);
-        a_.PushAddress(place.symbol, place.disp);
+        PushPlace(place);
         CallEntry(kStrTakeArgument);
         break;
     }
@@ -214,7 +257,7 @@ void Lowering::LowerRoutine(const Routine& r) {
       for (size_t k = 0; k < s->bounds.size(); ++k) elements *= int64_t{s->bounds[k]} - s->lower(k) + 1;
       if (s->type == ValueType::String) {
         Assembler::Label next = a_.NewLabel();
-        a_.MovAddress(EAX, place.symbol, place.disp);
+        AddressOf(EAX, place);
         a_.Bind(next);
         a_.Push(EAX);
         a_.Push(EAX);
@@ -240,16 +283,40 @@ void Lowering::LowerRoutine(const Routine& r) {
         a_.FstpExtended(place);
         break;
       default:
-        a_.PushImm(59);  // kVariableSize
-        a_.PushAddress(place.symbol, place.disp);
-        CallEntry(kStrAlloc);
+        if (r.recursive) {
+          LocalString(place);
+        } else {
+          a_.PushImm(59);  // kVariableSize
+          PushPlace(place);
+          CallEntry(kStrAlloc);
+        }
         break;
     }
   }
   Block(r.body);
   a_.Bind(routineEnd_);
   DropGosubs();
-  if (r.isFunction) {
+  if (r.recursive) {
+    // A STRING result leaves with the call: its block moves into a
+    // temporary of the ring. Then the call's texts are freed.
+    Mem saved = At(EBP, FrameSlot(8));
+    if (r.isFunction && r.result == ValueType::String) {
+      PushPlace(variables_.at(r.resultSymbol));
+      CallEntry(kStrHandOver);
+      a_.Store(saved, EAX);
+      a_.Store(At(EBP, saved.disp + 4), EDX);
+    }
+    for (const Symbol* s : r.locals) {
+      if (s->kind != Symbol::Kind::Variable || s->failed || s->type != ValueType::String) continue;
+      PushPlace(variables_.at(s));
+      CallEntry(kStrFree);
+    }
+    if (r.isFunction && r.result == ValueType::String) {
+      a_.Load(EAX, saved);
+      a_.Load(EDX, At(EBP, saved.disp + 4));
+    }
+  }
+  if (r.isFunction && !(r.recursive && r.result == ValueType::String)) {
     Mem result = variables_.at(r.resultSymbol);
     switch (r.result) {
       case ValueType::Integer: a_.Load(EAX, result); break;

@@ -22,6 +22,7 @@ void Lowering::Statement(const Stmt& s) {
   // The temporaries and frame slots of a statement live until it ends.
   size_t temps = tempsUsed_;
   int32_t slots = frameUsed_;
+  size_t frameTemps = frameTemps_.size();
   switch (s.kind) {
     case Stmt::Kind::Const:
     case Stmt::Kind::Option:
@@ -70,7 +71,7 @@ void Lowering::Statement(const Stmt& s) {
           Element(t, indexes[k]);
         } else {
           Mem place = Variable(t);
-          a_.MovAddress(EAX, place.symbol, place.disp);
+          AddressOf(EAX, place);
         }
         if (k == 0) a_.Store(first, EAX);
       }
@@ -125,6 +126,11 @@ void Lowering::Statement(const Stmt& s) {
   }
   tempsUsed_ = temps;
   frameUsed_ = slots;
+  for (size_t i = frameTemps; i < frameTemps_.size(); ++i) {
+    PushPlace(frameTemps_[i]);
+    CallEntry(kStrFree);
+  }
+  frameTemps_.resize(frameTemps);
 }
 
 void Lowering::Assign(const Stmt& s) {
@@ -144,7 +150,7 @@ void Lowering::Assign(const Stmt& s) {
       Element(target, indexes);
     } else {
       Mem place = Variable(target);
-      a_.MovAddress(EAX, place.symbol, place.disp);
+      AddressOf(EAX, place);
     }
     a_.Store(At(ESP), EAX);
     CallEntry(kStrOverwrite);
@@ -195,7 +201,7 @@ void Lowering::Assign(const Stmt& s) {
       // A text of the ring or the accumulator may hand its block over.
       Storage storage = String(*s.value);
       a_.Push(EDX);
-      a_.PushAddress(place.symbol, place.disp);
+      PushPlace(place);
       a_.Push(EAX);
       CallEntry(storage == Storage::Ring || storage == Storage::Accumulator ? kStrAssignTemp : kStrAssign);
       break;
@@ -542,7 +548,7 @@ void Lowering::StoreText(const Expr& t, const std::vector<Mem>& indexes, Storage
     a_.Push(ECX);
   } else {
     Mem place = Variable(t);
-    a_.PushAddress(place.symbol, place.disp);
+    PushPlace(place);
     a_.Push(EAX);
   }
   CallEntry(storage == Storage::Ring || storage == Storage::Accumulator ? kStrAssignTemp : kStrAssign);
@@ -567,7 +573,7 @@ void Lowering::Input(const Stmt& s) {
   if (!s.targets.empty()) {
     Mem line = At(EBP, FrameSlot(8)), at = At(EBP, FrameSlot(4));
     Mem temp = Temp();
-    a_.PushAddress(temp.symbol, temp.disp);
+    PushPlace(temp);
     CallEntry(kInputLine);
     a_.Store(line, EAX);
     a_.Store(At(EBP, line.disp + 4), EDX);
@@ -598,7 +604,7 @@ void Lowering::Input(const Stmt& s) {
       a_.Push(EAX);
     } else {
       Mem place = Variable(t);
-      a_.PushAddress(place.symbol, place.disp);
+      PushPlace(place);
     }
     CallEntry(kConsoleReadLine);
   } else {
