@@ -94,6 +94,7 @@ void Lowering::Element(const Expr& e, const std::vector<Mem>& indexes) {
     if (lower != 0) a_.AluImm(kSub, EDX, lower);
     a_.AluImm(kCmp, EDX, static_cast<int32_t>(last));
     a_.Jcc(kAbove, indexError_);
+    indexChecks_ = true;
     if (k == 0) {
       a_.Mov(EAX, EDX);
     } else {

@@ -145,8 +145,12 @@ class Lowering {
   std::map<std::string, uint32_t> literals_;
   std::map<std::string, uint32_t> numbers_;      // by their ten bytes
   std::vector<uint32_t> temps_;                   // the statement temporaries of the routine, in .bss
-  std::vector<Mem> frameTemps_;                   // those of a recursive routine, in its frame, freed
-                                                  // when their statement ends
+  // A recursive routine's temporaries: each call has its own, in a region
+  // of its frame emptied as the call starts and freed as it ends.
+  static constexpr int32_t kFrameTemps = 16;
+  std::vector<Mem> frameTemps_;
+  int32_t frameTempsAt_ = 0;
+  Position statement_;  // of the statement being lowered
   size_t tempsUsed_ = 0;                          // by the current statement
   Mem lastTemp_;                                  // the one CopyToTemp took last
   int32_t frame_ = 0;                             // bytes below EBP
@@ -161,6 +165,7 @@ class Lowering {
   const Routine* routine_ = nullptr;  // the routine being lowered; null for the main code
   Assembler::Label routineEnd_ = 0;   // where EXIT SUB and EXIT FUNCTION go
   Assembler::Label indexError_ = 0;   // the routine's call of ArrayIndexError
+  bool indexChecks_ = false;          // whether the routine jumps there
   std::map<const Routine*, Assembler::Label> routines_;
   std::map<std::string, Assembler::Label> labels_;  // of the routine being lowered
   Mem gosubBase_;                                  // GosubDepth when the routine started

@@ -103,9 +103,10 @@ Mem Lowering::NumberConstant(long double value) {
 
 Mem Lowering::Temp() {
   if (Recursive()) {
-    // Each call has its own, empty until used.
-    Mem t = At(EBP, FrameSlot(20));
-    for (int32_t at = 0; at < 20; at += 4) a_.StoreImm(At(EBP, t.disp + at), 0);
+    // Each call has its own, in its frame: empty from its start, freed as
+    // it ends.
+    if (frameTemps_.size() == kFrameTemps) Refuse(statement_);
+    Mem t = At(EBP, frameTempsAt_ + 20 * static_cast<int32_t>(frameTemps_.size()));
     frameTemps_.push_back(t);
     return t;
   }
@@ -152,6 +153,7 @@ uint32_t Lowering::Prologue() {
   temps_.clear();
   labels_.clear();
   indexError_ = a_.NewLabel();
+  indexChecks_ = false;
   uint32_t frame = a_.SubEspPatchable();
   // A routine with GOSUBs sees only the return points it pushed, and drops
   // them when it ends.
@@ -175,6 +177,7 @@ void Lowering::DropGosubs() {
 // index outside the bounds ends the program with "Array index error".
 void Lowering::Epilogue(uint32_t frame) {
   a_.Patch32(frame, frame_);
+  if (!indexChecks_) return;
   a_.Bind(indexError_);
   a_.Call(kArrayIndexError.symbol);
 }
@@ -216,6 +219,13 @@ void Lowering::LowerRoutine(const Routine& r) {
     // A call too deep for the stack ends the program with "Recursion too
     // deep"; each call's variables are in its frame.
     CallEntry(kCheckStack);
+    frameTempsAt_ = FrameSlot(20 * kFrameTemps);
+    a_.Push(EDI);
+    a_.Lea(EDI, At(EBP, frameTempsAt_));
+    a_.MovImm(ECX, 5 * kFrameTemps);
+    a_.Alu(kXor, EAX, EAX);
+    a_.RepStosd();
+    a_.Pop(EDI);
     for (const Symbol* s : r.locals)
       if (s->kind == Symbol::Kind::Variable && !s->failed)
         variables_[s] = At(EBP, FrameSlot(ElementBytes(s->type)));
@@ -309,6 +319,10 @@ void Lowering::LowerRoutine(const Routine& r) {
     for (const Symbol* s : r.locals) {
       if (s->kind != Symbol::Kind::Variable || s->failed || s->type != ValueType::String) continue;
       PushPlace(variables_.at(s));
+      CallEntry(kStrFree);
+    }
+    for (const Mem& t : frameTemps_) {
+      PushPlace(t);
       CallEntry(kStrFree);
     }
     if (r.isFunction && r.result == ValueType::String) {

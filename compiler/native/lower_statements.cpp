@@ -22,7 +22,7 @@ void Lowering::Statement(const Stmt& s) {
   // The temporaries and frame slots of a statement live until it ends.
   size_t temps = tempsUsed_;
   int32_t slots = frameUsed_;
-  size_t frameTemps = frameTemps_.size();
+  statement_ = s.position;
   switch (s.kind) {
     case Stmt::Kind::Const:
     case Stmt::Kind::Option:
@@ -126,11 +126,6 @@ void Lowering::Statement(const Stmt& s) {
   }
   tempsUsed_ = temps;
   frameUsed_ = slots;
-  for (size_t i = frameTemps; i < frameTemps_.size(); ++i) {
-    PushPlace(frameTemps_[i]);
-    CallEntry(kStrFree);
-  }
-  frameTemps_.resize(frameTemps);
 }
 
 void Lowering::Assign(const Stmt& s) {
