@@ -9,6 +9,7 @@
 #include "emit_cpp.h"
 #include "host.h"
 #include "lexer.h"
+#include "native/lower.h"
 #include "parser.h"
 #include "paths.h"
 #include "toolchain.h"
@@ -18,12 +19,16 @@ namespace tbc {
 namespace {
 
 const char kUsage[] =
-    "usage: tessaric FILE.bas [MORE.bas ...] [-o OUT] [--emit-cpp] [-I DIR]\n"
+    "usage: tessaric FILE.bas [MORE.bas ...] [-o OUT] [--emit-cpp] [-I DIR] [--backend cpp|native]\n"
     "  compiles the modules (the first is the main module) into a Windows program\n"
     "  -o OUT      the program (default: the first file's name with .exe, or .dll for a library);\n"
     "              with --emit-cpp the C++ file, or with several modules a folder for them\n"
     "  --emit-cpp  writes the C++ made from the program and stops\n"
-    "  -I DIR      a folder where resource scripts find their files\n";
+    "  -I DIR      a folder where resource scripts find their files\n"
+    "  --backend cpp|native\n"
+    "              cpp: through C++ and the cross compiler, the default where the kit names one;\n"
+    "              native: the compiler writes the program's object itself (the default\n"
+    "              without a C++ compiler; a program it cannot build yet is refused)\n";
 
 int Usage(const std::string& problem) {
   std::cerr << "tessaric: " << problem << "\n" << kUsage;
@@ -49,6 +54,7 @@ struct Options {
   std::vector<std::string> files;
   std::string output;
   bool emitCpp = false;
+  std::string backend;  // "cpp", "native", or "" to choose by the kit
   std::vector<std::string> includeDirs;
 };
 
@@ -69,6 +75,11 @@ int ParseOptions(const std::vector<std::string>& args, Options& o) {
       }
     } else if (a == "--emit-cpp") {
       o.emitCpp = true;
+    } else if (a == "--backend") {
+      if (i + 1 >= args.size()) return Usage(a + " needs a value");
+      const std::string& backend = args[++i];
+      if (backend != "cpp" && backend != "native") return Usage("unknown back end " + backend + " (cpp or native)");
+      o.backend = backend;
     } else if (!a.empty() && a[0] == '-') {
       return Usage("unknown option " + a);
     } else {
@@ -106,9 +117,8 @@ int RunCompiler(const std::vector<std::string>& args) {
     return kProgramErrors;
   }
   diagnostics.printWarnings(std::cerr);
-  std::vector<EmittedModule> emitted = EmitCpp(program, files);
-
   if (options.emitCpp) {
+    std::vector<EmittedModule> emitted = EmitCpp(program, files);
     if (emitted.size() == 1 && options.output.empty()) {
       std::cout << emitted[0].cpp;
       return kBuilt;
@@ -136,11 +146,23 @@ int RunCompiler(const std::vector<std::string>& args) {
     std::cerr << "tessaric: internal error: " << message << "\n";
     return kInternalError;
   }
-  if (status == KitStatus::kMissing || !KitCanBuild(kit, message)) {
+  // Through C++ where the kit names a C++ compiler that is there, else (as on
+  // Windows) through the native back end, unless the command line chose.
+  bool native = options.backend == "native";
+  if (status == KitStatus::kMissing || (options.backend == "cpp" && !KitCanBuild(kit, message))) {
     std::cerr << "tessaric: cannot build programs here yet: " << message
               << "; --emit-cpp writes the program's C++ all the same\n";
     return kInternalError;
   }
+  if (options.backend.empty()) native = !KitCanBuild(kit, message);
+  // The native back end makes the object itself; nothing is written when it
+  // refuses the program.
+  std::string nativeObject;
+  if (native && !LowerNative(program, nativeObject, diagnostics)) {
+    diagnostics.print(std::cerr);
+    return kInternalError;
+  }
+  std::vector<EmittedModule> emitted = native ? std::vector<EmittedModule>{} : EmitCpp(program, files);
   BuildRequest request;
   request.plan = PlanLink(program);
   request.output = options.output.empty()
@@ -151,6 +173,11 @@ int RunCompiler(const std::vector<std::string>& args) {
   if (!host::MakeScratchFolder(request.workDir, message)) {
     std::cerr << "tessaric: internal error: " << message << "\n";
     return kInternalError;
+  }
+  if (native) {
+    std::string path = request.workDir + "/module0.o";
+    WriteFile(path, nativeObject);
+    request.objects.push_back(path);
   }
   for (size_t i = 0; i < emitted.size(); ++i) {
     std::string path = request.workDir + "/module" + std::to_string(i) + ".cpp";

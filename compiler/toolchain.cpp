@@ -362,7 +362,7 @@ bool Run(const std::vector<std::string>& command, std::string& output) {
 
 bool Build(const Kit& kit, const BuildRequest& request, BuildError& error) {
   const std::string& work = request.workDir;
-  std::vector<std::string> objects;
+  std::vector<std::string> objects = request.objects;
   for (size_t i = 0; i < request.cppFiles.size(); ++i) {
     std::string object = work + "/module" + std::to_string(i) + ".o";
     std::vector<std::string> command = {kit.Get("cxx")};

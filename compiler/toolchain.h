@@ -42,6 +42,7 @@ bool Run(const std::vector<std::string>& command, std::string& output);
 
 struct BuildRequest {
   std::vector<std::string> cppFiles;  // the main module's first
+  std::vector<std::string> objects;   // made already (by the native back end), linked first
   std::string output;
   LinkPlan plan;
   std::string sourceDir;               // where resource scripts are found

@@ -80,6 +80,7 @@ set TESSARIC_BIN=
 set TESSARIC_FIXTURES=
 set TESSARIC_SOURCE=
 set TESSARIC_TMP=
+set "here=%~dp0"
 set "scratch=%TEMP%\tessaric-tests"
 if exist "%scratch%" rd /s /q "%scratch%"
 if not exist "%scratch%\logs" mkdir "%scratch%\logs"
@@ -89,6 +90,7 @@ set failed=0
 HEAD
   for file in "${TEST_PROGRAMS[@]}"; do echo "call :run $(basename "${file%.*}")"; done
   cat <<'TAIL'
+call :compiler
 set /a total=passed+failed
 echo.
 echo %passed% of %total% test programs passed, %failed% failed.
@@ -105,6 +107,21 @@ if %errorlevel% equ 0 (
   echo %~1 failed
   set /a failed+=1
 )
+exit /b 0
+
+:compiler
+rem The package's compiler builds hello by itself, and hello greets.
+"%here%compiler\bin\tessaric.exe" "%here%source\hello\hello.bas" -o "%scratch%\hello.exe" >"%scratch%\logs\compiler.txt" 2>&1
+if errorlevel 1 goto compiler_failed
+"%scratch%\hello.exe" <nul >>"%scratch%\logs\compiler.txt" 2>&1
+findstr /x /c:"Hello, world!" "%scratch%\logs\compiler.txt" >nul
+if errorlevel 1 goto compiler_failed
+echo compiler passed
+set /a passed+=1
+exit /b 0
+:compiler_failed
+echo compiler failed
+set /a failed+=1
 exit /b 0
 TAIL
 } | crlf >"$package/run-tests.cmd"

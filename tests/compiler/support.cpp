@@ -119,8 +119,10 @@ RunResult RunCommand(const std::vector<std::string>& command, const std::string&
   return result;
 }
 
-RunResult Compile(const std::string& dir, const std::vector<std::string>& sources, const std::string& program) {
+RunResult Compile(const std::string& dir, const std::vector<std::string>& sources, const std::string& program,
+                  const std::vector<std::string>& options) {
   std::vector<std::string> command = {CompilerPath()};
+  command.insert(command.end(), options.begin(), options.end());
   for (const std::string& s : sources) command.push_back(dir + "/" + s);
   command.insert(command.end(), {"-o", program});
   return RunCommand(command, "", 120, true);

@@ -32,8 +32,10 @@ struct RunResult {
 RunResult RunCommand(const std::vector<std::string>& command, const std::string& input, int timeoutSeconds,
                      bool separateErrors = false, const std::string& workingDir = "");
 
-// Compiles the sources (written into dir) into program; the compiler's result.
-RunResult Compile(const std::string& dir, const std::vector<std::string>& sources, const std::string& program);
+// Compiles the sources (written into dir) into program, with the options
+// (such as a back end) given; the compiler's result.
+RunResult Compile(const std::string& dir, const std::vector<std::string>& sources, const std::string& program,
+                  const std::vector<std::string>& options = {});
 // Runs a Windows console program under Wine, in its folder, with input as its
 // standard input.
 RunResult RunProgram(const std::string& program, const std::string& input);

@@ -4,7 +4,8 @@
 # that folder moved elsewhere (into a path with a blank), it compiles hello
 # and the program runs under Wine; no installed file names the checkout or
 # the build folder, and the installed kit names no absolute path but the
-# system's tools.
+# system's tools. And the Windows compiler, installed as the Windows package
+# carries it (no C++ compiler in its kit), builds hello under Wine by itself.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 build=$(cd "${1:?build folder}" && pwd)
@@ -44,5 +45,19 @@ else
   fail "the moved copy did not compile hello"
 fi
 
-[ $status -eq 0 ] && echo "ok: installed, moved to '$moved', compiled and ran hello"
+# The Windows compiler, from a folder Wine reaches through its own drive.
+windows="$scratch/windows copy"
+"$root/scripts/install/install.sh" "$build" "$windows" windows >/dev/null
+wwork="$scratch/wwork"
+mkdir -p "$wwork"
+cp "$root/examples/hello/hello.bas" "$wwork/"
+if (cd "$wwork" && env -u TESSARIC_KIT wine "$windows/bin/tessaric.exe" hello.bas </dev/null); then
+  output=$(cd "$wwork" && wine hello.exe </dev/null | od -c)
+  [ "$output" = "$expected" ] || fail "hello built by tessaric.exe printed something else:
+$output"
+else
+  fail "tessaric.exe did not compile hello"
+fi
+
+[ $status -eq 0 ] && echo "ok: installed, moved to '$moved', compiled and ran hello; tessaric.exe built hello too"
 exit $status

@@ -90,6 +90,11 @@ for name in $(program_names "${TEST_PROGRAMS[@]}"); do
     find "$WINEPREFIX/drive_c" -path "*/tessaric-tests/logs/$name.txt" -exec cat {} + | tr -d '\r'
   fi
 done
+# The package's compiler built hello there and hello ran.
+if ! grep -qx "compiler passed" <<<"$output"; then
+  problem "the package's compiler did not build and run hello; its log:"
+  find "$WINEPREFIX/drive_c" -path "*/tessaric-tests/logs/compiler.txt" -exec cat {} + | tr -d '\r'
+fi
 [ "$code" -eq 0 ] || problem "run-tests.cmd ended with exit code $code"
 
 [ $failures -eq 0 ] || { echo "package: $failures problem(s)"; exit 1; }

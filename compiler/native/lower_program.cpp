@@ -1,0 +1,414 @@
+// The program's object: its sections, the program header, the variables,
+// the constants, and ProgramBody, the main code, which ends as the C++ path
+// ends it: the closing key wait, then 0 for the exit code.
+#include <cstring>
+
+#include "lower_internal.h"
+
+namespace tbc {
+
+const char kNativeNotYet[] = "the native back end cannot build this yet";
+
+namespace native {
+
+Lowering::Lowering(const Program& program) : program_(program) {
+  text_ = object_.AddSection(".text", CoffObject::Kind::Code);
+  rdata_ = object_.AddSection(".rdata", CoffObject::Kind::ReadOnly);
+  header_ = object_.AddSection(".data.header", CoffObject::Kind::Data);
+  bss_ = object_.AddSection(".bss", CoffObject::Kind::Zeros);
+}
+
+// What this back end does not build yet, told at the first place that shows it.
+void Lowering::CheckProgram() {
+  const std::vector<Module>& modules = *program_.modules;
+  if (modules.size() > 1) Refuse(Position{modules[1].file, 1, 1});
+  const Module& main = modules[0];
+  if (program_.kind != ProgramKind::Console) {
+    if (!program_.guiObjects.empty()) Refuse(program_.guiObjects[0]->position);
+    for (const auto& r : main.routines)
+      if (r->exported) Refuse(r->position);
+    Refuse(Position{main.file, 1, 1});
+  }
+  if (!main.types.empty()) Refuse(main.types[0].position);
+  for (const auto& r : main.routines) {
+    if (r->forward) continue;
+    // Library routines, routines that call themselves (each call with its
+    // own variables), handlers: not yet.
+    if (r->fromLibrary || r->dynamic || r->exported || r->handler || r->fpuHandler)
+      Refuse(r->position);
+    for (const Param& p : r->params)
+      if (p.byReference || p.dimensions > 0 || p.type == ValueType::Record || p.record != nullptr) Refuse(p.position);
+  }
+  if (!program_.resources.empty()) Refuse(program_.resources[0].position);
+}
+
+// The variables in .bss, as zeros: an INTEGER in four bytes, a number in
+// twelve (ten used), a STRING's descriptor in twenty. A routine's variables
+// too: a routine that never calls itself has one set of them, which it
+// resets at every call.
+void Lowering::PlaceVariables() {
+  for (const auto& owned : program_.symbols) {
+    const Symbol& s = *owned;
+    if (s.module != 0 || s.kind == Symbol::Kind::Constant || s.failed) continue;
+    if (s.owner != nullptr && (s.owner->fromLibrary || s.owner->forward)) continue;
+    // A recursive routine's variables live in each call's frame.
+    if (s.owner != nullptr && s.owner->recursive) {
+      if (s.isArray() || s.record != nullptr || s.kind != Symbol::Kind::Variable) Refuse(s.position);
+      continue;
+    }
+    if (s.kind == Symbol::Kind::Object || s.record != nullptr || s.reference) Refuse(s.position);
+    // Fixed arrays only, for now.
+    if (s.isArray() && !s.fixedArray()) Refuse(s.position);
+    int64_t elements = 1;
+    for (size_t k = 0; k < s.bounds.size(); ++k) elements *= int64_t{s.bounds[k]} - s.lower(k) + 1;
+    int64_t size = elements * ElementBytes(s.type);
+    if (size >= 65536) {
+      // A large array is a common symbol, as the C++ path makes it: its
+      // zeros never reach the file.
+      std::string name = "_TessaricArray" + std::to_string(commons_++);
+      object_.DefineCommon(name, static_cast<uint32_t>(size));
+      variables_[&s] = Global(name);
+    } else {
+      variables_[&s] = Global(".bss", static_cast<int32_t>(object_.Reserve(bss_, static_cast<uint32_t>(size), 4)));
+    }
+  }
+}
+
+Mem Lowering::Variable(const Expr& e) {
+  auto found = variables_.find(e.symbol);
+  if (found == variables_.end() || e.symbol->isArray()) Refuse(e.position);
+  return found->second;
+}
+
+uint32_t Lowering::Literal(const std::string& bytes) {
+  auto found = literals_.find(bytes);
+  if (found != literals_.end()) return found->second;
+  std::vector<uint8_t> data(bytes.begin(), bytes.end());
+  data.push_back(0);
+  uint32_t at = object_.Append(rdata_, data, 1);
+  literals_[bytes] = at;
+  return at;
+}
+
+Mem Lowering::NumberConstant(long double value) {
+  // The host's long double is the x87's extended format: its first ten bytes.
+  static_assert(sizeof(long double) >= 10, "an x87 extended long double");
+  std::vector<uint8_t> data(10);
+  std::memcpy(data.data(), &value, 10);
+  std::string key(data.begin(), data.end());
+  auto found = numbers_.find(key);
+  if (found == numbers_.end()) found = numbers_.emplace(key, object_.Append(rdata_, data, 4)).first;
+  return Global(".rdata", static_cast<int32_t>(found->second));
+}
+
+Mem Lowering::Temp() {
+  if (Recursive()) {
+    // Each call has its own, in its frame: empty from its start, freed as
+    // it ends.
+    if (frameTemps_.size() == kFrameTemps) Refuse(statement_);
+    Mem t = At(EBP, frameTempsAt_ + 20 * static_cast<int32_t>(frameTemps_.size()));
+    frameTemps_.push_back(t);
+    return t;
+  }
+  if (tempsUsed_ == temps_.size()) temps_.push_back(object_.Reserve(bss_, 20, 4));
+  return Global(".bss", static_cast<int32_t>(temps_[tempsUsed_++]));
+}
+
+int32_t Lowering::FrameSlot(int32_t bytes) {
+  frameUsed_ += bytes;
+  if (frameUsed_ > frame_) frame_ = frameUsed_;
+  return -frameUsed_;
+}
+
+void Lowering::PushPlace(const Mem& m) {
+  if (m.base == kNoBase) {
+    a_.PushAddress(m.symbol, m.disp);
+    return;
+  }
+  a_.Lea(ECX, m);
+  a_.Push(ECX);
+}
+
+void Lowering::AddressOf(Reg r, const Mem& m) {
+  if (m.base == kNoBase) a_.MovAddress(r, m.symbol, m.disp);
+  else a_.Lea(r, m);
+}
+
+void Lowering::LocalString(const Mem& m) {
+  for (int32_t at = 0; at < 20; at += 4) a_.StoreImm(At(EBP, m.disp + at), 0);
+  a_.PushImm(59);  // kVariableSize
+  PushPlace(m);
+  CallEntry(kStrAlloc);
+}
+
+void Lowering::CallEntry(const RuntimeEntry& entry) {
+  a_.Call(entry.symbol);
+  if (entry.argumentBytes != 0) a_.AluImm(kAdd, ESP, entry.argumentBytes);
+}
+
+uint32_t Lowering::Prologue() {
+  a_.Push(EBP);
+  a_.Mov(EBP, ESP);
+  frame_ = frameUsed_ = 0;
+  temps_.clear();
+  labels_.clear();
+  indexError_ = a_.NewLabel();
+  indexChecks_ = false;
+  uint32_t frame = a_.SubEspPatchable();
+  // A routine with GOSUBs sees only the return points it pushed, and drops
+  // them when it ends.
+  bool gosubs = routine_ != nullptr ? routine_->gosub : program_.mainGosub;
+  if (gosubs) {
+    gosubBase_ = At(EBP, FrameSlot(4));
+    a_.Load(EAX, Global(kGosubDepth));
+    a_.Store(gosubBase_, EAX);
+  }
+  return frame;
+}
+
+void Lowering::DropGosubs() {
+  bool gosubs = routine_ != nullptr ? routine_->gosub : program_.mainGosub;
+  if (!gosubs) return;
+  a_.Load(ECX, gosubBase_);
+  a_.Store(Global(kGosubDepth), ECX);
+}
+
+// After the routine's return: the one place its index checks jump to. An
+// index outside the bounds ends the program with "Array index error".
+void Lowering::Epilogue(uint32_t frame) {
+  a_.Patch32(frame, frame_);
+  if (!indexChecks_) return;
+  a_.Bind(indexError_);
+  a_.Call(kArrayIndexError.symbol);
+}
+
+// int ProgramBody(): a frame for the slots of its statements; each STRING
+// variable of the module gets its block; the statements; the closing key
+// wait; 0.
+void Lowering::LowerMain() {
+  uint32_t frame = Prologue();
+  end_ = a_.NewLabel();
+  for (const auto& owned : program_.symbols) {
+    auto v = variables_.find(owned.get());
+    if (v == variables_.end() || owned->owner != nullptr || owned->type != ValueType::String || owned->isArray())
+      continue;
+    a_.PushImm(59);  // kVariableSize
+    PushPlace(v->second);
+    CallEntry(kStrAlloc);
+  }
+  Block((*program_.modules)[0].main);
+  a_.Bind(end_);
+  DropGosubs();
+  CallEntry(kConsoleWaitKey);
+  a_.Alu(kXor, EAX, EAX);
+  a_.Leave();
+  a_.Ret();
+  Epilogue(frame);
+}
+
+// A SUB or FUNCTION (stdcall): the parameters take the arguments (a STRING
+// a copy of the text), the other variables and the result start at 0 or
+// "", the statements, then the result.
+void Lowering::LowerRoutine(const Routine& r) {
+  routine_ = &r;
+  a_.Bind(routines_.at(&r));
+  uint32_t frame = Prologue();
+  routineEnd_ = a_.NewLabel();
+  frameTemps_.clear();
+  if (r.recursive) {
+    // A call too deep for the stack ends the program with "Recursion too
+    // deep"; each call's variables are in its frame.
+    CallEntry(kCheckStack);
+    frameTempsAt_ = FrameSlot(20 * kFrameTemps);
+    a_.Push(EDI);
+    a_.Lea(EDI, At(EBP, frameTempsAt_));
+    a_.MovImm(ECX, 5 * kFrameTemps);
+    a_.Alu(kXor, EAX, EAX);
+    a_.RepStosd();
+    a_.Pop(EDI);
+    for (const Symbol* s : r.locals)
+      if (s->kind == Symbol::Kind::Variable && !s->failed)
+        variables_[s] = At(EBP, FrameSlot(ElementBytes(s->type)));
+  }
+  std::vector<int32_t> argumentAt;
+  int32_t at = 8;
+  for (const Param& p : r.params) {
+    argumentAt.push_back(at);
+    at += p.type == ValueType::Double ? 12 : 4;
+  }
+  for (const Symbol* s : r.locals) {
+    if (s->parameter < 0 || s->failed || s->kind != Symbol::Kind::Variable) continue;
+    Mem place = variables_.at(s);
+    Mem argument = At(EBP, argumentAt.at(static_cast<size_t>(s->parameter)));
+    switch (s->type) {
+      case ValueType::Integer:
+        a_.Load(EAX, argument);
+        a_.Store(place, EAX);
+        break;
+      case ValueType::Double:
+        a_.FldExtended(argument);
+        a_.FstpExtended(place);
+        break;
+      default:
+        if (r.recursive) LocalString(place);
+        a_.Push(argument);
+        PushPlace(place);
+        CallEntry(kStrTakeArgument);
+        break;
+    }
+  }
+  for (const Symbol* s : r.locals) {
+    if (s->parameter >= 0 || s->kind != Symbol::Kind::Variable || s->failed) continue;
+    Mem place = variables_.at(s);
+    if (s->isArray()) {
+      // An array is emptied at every call: numbers to 0; the texts of a
+      // STRING array released (a small block stays with its element).
+      int64_t elements = 1;
+      for (size_t k = 0; k < s->bounds.size(); ++k) elements *= int64_t{s->bounds[k]} - s->lower(k) + 1;
+      if (s->type == ValueType::String) {
+        Assembler::Label next = a_.NewLabel();
+        AddressOf(EAX, place);
+        a_.Bind(next);
+        a_.Push(EAX);
+        a_.Push(EAX);
+        CallEntry(kStrRelease);
+        a_.Pop(EAX);
+        a_.AluImm(kAdd, EAX, 20);
+        a_.CmpAddress(EAX, place.symbol, static_cast<int32_t>(place.disp + elements * 20));
+        a_.Jcc(kBelow, next);
+      } else {
+        a_.Push(EDI);
+        a_.MovAddress(EDI, place.symbol, place.disp);
+        a_.MovImm(ECX, static_cast<int32_t>(elements * ElementBytes(s->type) / 4));
+        a_.Alu(kXor, EAX, EAX);
+        a_.RepStosd();
+        a_.Pop(EDI);
+      }
+      continue;
+    }
+    switch (s->type) {
+      case ValueType::Integer: a_.StoreImm(place, 0); break;
+      case ValueType::Double:
+        a_.Fldz();
+        a_.FstpExtended(place);
+        break;
+      default:
+        if (r.recursive) {
+          LocalString(place);
+        } else {
+          a_.PushImm(59);  // kVariableSize
+          PushPlace(place);
+          CallEntry(kStrAlloc);
+        }
+        break;
+    }
+  }
+  Block(r.body);
+  a_.Bind(routineEnd_);
+  DropGosubs();
+  if (r.recursive) {
+    // A STRING result leaves with the call: its block moves into a
+    // temporary of the ring. Then the call's texts are freed.
+    Mem saved = At(EBP, FrameSlot(8));
+    if (r.isFunction && r.result == ValueType::String) {
+      PushPlace(variables_.at(r.resultSymbol));
+      CallEntry(kStrHandOver);
+      a_.Store(saved, EAX);
+      a_.Store(At(EBP, saved.disp + 4), EDX);
+    }
+    for (const Symbol* s : r.locals) {
+      if (s->kind != Symbol::Kind::Variable || s->failed || s->type != ValueType::String) continue;
+      PushPlace(variables_.at(s));
+      CallEntry(kStrFree);
+    }
+    for (const Mem& t : frameTemps_) {
+      PushPlace(t);
+      CallEntry(kStrFree);
+    }
+    if (r.isFunction && r.result == ValueType::String) {
+      a_.Load(EAX, saved);
+      a_.Load(EDX, At(EBP, saved.disp + 4));
+    }
+  }
+  if (r.isFunction && !(r.recursive && r.result == ValueType::String)) {
+    Mem result = variables_.at(r.resultSymbol);
+    switch (r.result) {
+      case ValueType::Integer: a_.Load(EAX, result); break;
+      case ValueType::Double: a_.FldExtended(result); break;
+      default:
+        a_.Load(EAX, result);
+        result.disp += 8;
+        a_.Load(EDX, result);
+        break;
+    }
+  }
+  a_.Leave();
+  if (at > 8) a_.RetPop(static_cast<uint16_t>(at - 8));
+  else a_.Ret();
+  Epilogue(frame);
+  routine_ = nullptr;
+}
+
+// The signature, its NUL, then the program's name, NUL-padded to 19 bytes.
+void Lowering::WriteHeader() {
+  std::vector<uint8_t> header(32, 0);
+  std::memcpy(header.data(), program_.signature.data(), std::min<size_t>(program_.signature.size(), 12));
+  std::memcpy(header.data() + 13, program_.name.data(), std::min<size_t>(program_.name.size(), 18));
+  object_.Define(kProgramHeader, header_, object_.Append(header_, header, 4), false);
+}
+
+// The program's DATA items, in order, for READ: each its text and length
+// (a table with no items still has one, empty).
+void Lowering::WriteData() {
+  std::vector<uint8_t> table;
+  std::vector<Relocation> relocations;
+  auto put = [&](uint32_t v) {
+    for (int i = 0; i < 4; ++i) table.push_back(static_cast<uint8_t>(v >> (8 * i)));
+  };
+  std::vector<DataValue> items = program_.data;
+  if (items.empty()) items.push_back(DataValue{});
+  for (const DataValue& item : items) {
+    relocations.push_back({static_cast<uint32_t>(table.size()), ".rdata", Relocation::kAddress});
+    put(Literal(item.text));
+    put(static_cast<uint32_t>(item.text.size()));
+  }
+  uint32_t at = object_.Append(rdata_, table, 4);
+  object_.AddRelocations(rdata_, relocations, at);
+  object_.Define(kProgramData, rdata_, at, false);
+  table.clear();
+  put(static_cast<uint32_t>(program_.data.size()));
+  object_.Define(kProgramDataCount, rdata_, object_.Append(rdata_, table, 4), false);
+}
+
+std::string Lowering::Run() {
+  CheckProgram();
+  PlaceVariables();
+  const Module& main = (*program_.modules)[0];
+  for (const auto& r : main.routines)
+    if (!r->fromLibrary && !r->forward) routines_[r.get()] = a_.NewLabel();
+  LowerMain();
+  for (const auto& r : main.routines)
+    if (!r->fromLibrary && !r->forward) LowerRoutine(*r);
+  a_.Finish();
+  uint32_t at = object_.Append(text_, a_.Bytes(), 16);
+  object_.AddRelocations(text_, a_.Relocations(), at);
+  object_.Define(kProgramBody, text_, at, true);
+  WriteHeader();
+  if (program_.reads) WriteData();
+  return object_.Write();
+}
+
+}  // namespace native
+
+bool LowerNative(const Program& program, std::string& object, Diagnostics& diagnostics) {
+  try {
+    native::Lowering lowering(program);
+    object = lowering.Run();
+    return true;
+  } catch (const native::NotYet& refusal) {
+    diagnostics.error(refusal.at, kNativeNotYet);
+    return false;
+  }
+}
+
+}  // namespace tbc
