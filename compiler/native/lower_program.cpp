@@ -176,6 +176,9 @@ void Lowering::DropGosubs() {
 // After the routine's return: the one place its index checks jump to. An
 // index outside the bounds ends the program with "Array index error".
 void Lowering::Epilogue(uint32_t frame) {
+  // A frame beyond a page would need its pages touched in order (the
+  // stack's guard page); none is that large yet.
+  if (frame_ > 4000) Refuse(routine_ != nullptr ? routine_->position : Position{(*program_.modules)[0].file, 1, 1});
   a_.Patch32(frame, frame_);
   if (!indexChecks_) return;
   a_.Bind(indexError_);
