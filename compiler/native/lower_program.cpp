@@ -21,23 +21,23 @@ Lowering::Lowering(const Program& program) : program_(program) {
 // What this back end does not build yet, told at the first place that shows it.
 void Lowering::CheckProgram() {
   const std::vector<Module>& modules = *program_.modules;
-  if (modules.size() > 1) Refuse(Position{modules[1].file, 1, 1});
   const Module& main = modules[0];
   if (program_.kind != ProgramKind::Console) {
     if (!program_.guiObjects.empty()) Refuse(program_.guiObjects[0]->position);
-    for (const auto& r : main.routines)
-      if (r->exported) Refuse(r->position);
+    for (const Module& m : modules)
+      for (const auto& r : m.routines)
+        if (r->exported) Refuse(r->position);
     Refuse(Position{main.file, 1, 1});
   }
-  if (!main.types.empty()) Refuse(main.types[0].position);
-  for (const auto& r : main.routines) {
-    if (r->forward) continue;
-    // Library routines, routines that call themselves (each call with its
-    // own variables), handlers: not yet.
-    if (r->fromLibrary || r->dynamic || r->exported || r->handler || r->fpuHandler)
-      Refuse(r->position);
-    for (const Param& p : r->params)
-      if (p.byReference || p.dimensions > 0 || p.type == ValueType::Record || p.record != nullptr) Refuse(p.position);
+  for (const Module& m : modules) {
+    if (!m.types.empty()) Refuse(m.types[0].position);
+    for (const auto& r : m.routines) {
+      if (r->forward) continue;
+      // Library routines and handlers: not yet.
+      if (r->fromLibrary || r->dynamic || r->exported || r->handler || r->fpuHandler) Refuse(r->position);
+      for (const Param& p : r->params)
+        if (p.byReference || p.dimensions > 0 || p.type == ValueType::Record || p.record != nullptr) Refuse(p.position);
+    }
   }
   if (!program_.resources.empty()) Refuse(program_.resources[0].position);
 }
@@ -49,7 +49,7 @@ void Lowering::CheckProgram() {
 void Lowering::PlaceVariables() {
   for (const auto& owned : program_.symbols) {
     const Symbol& s = *owned;
-    if (s.module != 0 || s.kind == Symbol::Kind::Constant || s.failed) continue;
+    if (s.kind == Symbol::Kind::Constant || s.failed) continue;
     if (s.owner != nullptr && (s.owner->fromLibrary || s.owner->forward)) continue;
     // A recursive routine's variables live in each call's frame.
     if (s.owner != nullptr && s.owner->recursive) {
@@ -191,13 +191,18 @@ void Lowering::Epilogue(uint32_t frame) {
 void Lowering::LowerMain() {
   uint32_t frame = Prologue();
   end_ = a_.NewLabel();
-  for (const auto& owned : program_.symbols) {
-    auto v = variables_.find(owned.get());
-    if (v == variables_.end() || owned->owner != nullptr || owned->type != ValueType::String || owned->isArray())
-      continue;
-    a_.PushImm(59);  // kVariableSize
-    PushPlace(v->second);
-    CallEntry(kStrAlloc);
+  // The main module's STRING variables get their blocks, then each other
+  // module's, as each module's start makes them.
+  for (size_t m = 0; m < program_.modules->size(); ++m) {
+    for (const auto& owned : program_.symbols) {
+      auto v = variables_.find(owned.get());
+      if (v == variables_.end() || owned->module != static_cast<int>(m) || owned->owner != nullptr ||
+          owned->type != ValueType::String || owned->isArray())
+        continue;
+      a_.PushImm(59);  // kVariableSize
+      PushPlace(v->second);
+      CallEntry(kStrAlloc);
+    }
   }
   Block((*program_.modules)[0].main);
   a_.Bind(end_);
@@ -386,12 +391,14 @@ void Lowering::WriteData() {
 std::string Lowering::Run() {
   CheckProgram();
   PlaceVariables();
-  const Module& main = (*program_.modules)[0];
-  for (const auto& r : main.routines)
-    if (!r->fromLibrary && !r->forward) routines_[r.get()] = a_.NewLabel();
+  // One object for all the modules: the main code, then every routine.
+  for (const Module& m : *program_.modules)
+    for (const auto& r : m.routines)
+      if (!r->fromLibrary && !r->forward) routines_[r.get()] = a_.NewLabel();
   LowerMain();
-  for (const auto& r : main.routines)
-    if (!r->fromLibrary && !r->forward) LowerRoutine(*r);
+  for (const Module& m : *program_.modules)
+    for (const auto& r : m.routines)
+      if (!r->fromLibrary && !r->forward) LowerRoutine(*r);
   a_.Finish();
   uint32_t at = object_.Append(text_, a_.Bytes(), 16);
   object_.AddRelocations(text_, a_.Relocations(), at);
