@@ -36,7 +36,7 @@ void Lowering::CheckProgram() {
       // Library routines and handlers: not yet.
       if (r->fromLibrary || r->dynamic || r->exported || r->handler || r->fpuHandler) Refuse(r->position);
       for (const Param& p : r->params)
-        if (p.byReference || p.dimensions > 0 || p.type == ValueType::Record || p.record != nullptr) Refuse(p.position);
+        if (p.dimensions > 0 || p.type == ValueType::Record || p.record != nullptr) Refuse(p.position);
     }
   }
   if (!program_.resources.empty()) Refuse(program_.resources[0].position);
@@ -56,7 +56,12 @@ void Lowering::PlaceVariables() {
       if (s.isArray() || s.record != nullptr || s.kind != Symbol::Kind::Variable) Refuse(s.position);
       continue;
     }
-    if (s.kind == Symbol::Kind::Object || s.record != nullptr || s.reference) Refuse(s.position);
+    if (s.kind == Symbol::Kind::Object || s.record != nullptr || (s.reference && s.isArray())) Refuse(s.position);
+    if (s.reference) {
+      // A BYREF parameter holds the address of the caller's variable.
+      variables_[&s] = Global(".bss", static_cast<int32_t>(object_.Reserve(bss_, 4, 4)));
+      continue;
+    }
     // Fixed arrays only, for now.
     if (s.isArray() && !s.fixedArray()) Refuse(s.position);
     int64_t elements = 1;
@@ -77,6 +82,11 @@ void Lowering::PlaceVariables() {
 Mem Lowering::Variable(const Expr& e) {
   auto found = variables_.find(e.symbol);
   if (found == variables_.end() || e.symbol->isArray()) Refuse(e.position);
+  if (e.symbol->reference) {
+    // The caller's variable, through the address the parameter holds.
+    a_.Load(ECX, found->second);
+    return At(ECX);
+  }
   return found->second;
 }
 
@@ -236,18 +246,23 @@ void Lowering::LowerRoutine(const Routine& r) {
     a_.Pop(EDI);
     for (const Symbol* s : r.locals)
       if (s->kind == Symbol::Kind::Variable && !s->failed)
-        variables_[s] = At(EBP, FrameSlot(ElementBytes(s->type)));
+        variables_[s] = At(EBP, FrameSlot(s->reference ? 4 : ElementBytes(s->type)));
   }
   std::vector<int32_t> argumentAt;
   int32_t at = 8;
   for (const Param& p : r.params) {
     argumentAt.push_back(at);
-    at += p.type == ValueType::Double ? 12 : 4;
+    at += p.type == ValueType::Double && !p.byReference ? 12 : 4;
   }
   for (const Symbol* s : r.locals) {
     if (s->parameter < 0 || s->failed || s->kind != Symbol::Kind::Variable) continue;
     Mem place = variables_.at(s);
     Mem argument = At(EBP, argumentAt.at(static_cast<size_t>(s->parameter)));
+    if (s->reference) {
+      a_.Load(EAX, argument);
+      a_.Store(place, EAX);
+      continue;
+    }
     switch (s->type) {
       case ValueType::Integer:
         a_.Load(EAX, argument);
@@ -325,7 +340,7 @@ void Lowering::LowerRoutine(const Routine& r) {
       a_.Store(At(EBP, saved.disp + 4), EDX);
     }
     for (const Symbol* s : r.locals) {
-      if (s->kind != Symbol::Kind::Variable || s->failed || s->type != ValueType::String) continue;
+      if (s->kind != Symbol::Kind::Variable || s->failed || s->type != ValueType::String || s->reference) continue;
       PushPlace(variables_.at(s));
       CallEntry(kStrFree);
     }
