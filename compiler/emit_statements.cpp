@@ -217,15 +217,16 @@ void Emitter::EmitAssign(const Stmt& s) {
 void Emitter::EmitBuiltinAssign(const Stmt& s) {
   const Expr& t = *s.target;
   const Builtin& b = *t.builtin;
-  const Symbol& sym = *t.args[0]->symbol;
+  // The target as any assignment's: a variable (a BYREF parameter's is the
+  // caller's), an element of any array, a field.
   std::vector<const Expr*> operands;
-  for (auto& index : t.args[0]->args) operands.push_back(index.get());
+  CollectIndexes(*t.args[0], operands);
   size_t indexes = operands.size();
   for (size_t i = 1; i < t.args.size(); ++i) operands.push_back(t.args[i].get());
   operands.push_back(s.value.get());
   std::vector<Value> values = EmitOperands(operands, {});
-  std::string place = sym.cppName;
-  if (sym.isArray()) place += "[" + IndexOf(sym, values) + "]";
+  size_t next = 0;
+  std::string place = PlaceOf(*t.args[0], values, next);
   std::vector<std::string> args = {"&" + place};
   int optional = 0;
   for (size_t i = 1; b.args[i] != '\0'; ++i) {

@@ -1,5 +1,6 @@
 #include "coff_object.h"
 
+#include <algorithm>
 #include <map>
 
 namespace tbc {
@@ -11,6 +12,9 @@ namespace {
 constexpr uint32_t kCode = 0x00000020, kInitialized = 0x00000040, kUninitialized = 0x00000080;
 constexpr uint32_t kAlign4 = 0x00300000, kAlign16 = 0x00500000;
 constexpr uint32_t kExecute = 0x20000000, kRead = 0x40000000, kWrite = 0x80000000;
+// More relocations than 16 bits count: the count stands in the first one.
+constexpr uint32_t kManyRelocations = 0x01000000;
+constexpr size_t kRelocationField = 0xFFFF;
 
 constexpr uint16_t kMachineI386 = 0x014C;
 constexpr uint16_t kRelAddress = 0x0006;   // IMAGE_REL_I386_DIR32
@@ -121,7 +125,7 @@ std::string CoffObject::Write() const {
     // The auxiliary record: the section's length, its relocations, no line
     // numbers, no checksum, no COMDAT.
     Put32(symbols, s.kind == Kind::Zeros ? s.size : static_cast<uint32_t>(s.bytes.size()));
-    Put16(symbols, static_cast<uint16_t>(s.relocations.size()));
+    Put16(symbols, static_cast<uint16_t>(std::min(s.relocations.size(), kRelocationField)));
     Put16(symbols, 0);
     symbols += std::string(10, '\0');
   }
@@ -143,7 +147,7 @@ std::string CoffObject::Write() const {
     dataAt[i] = s.kind == Kind::Zeros || s.bytes.empty() ? 0 : at;
     if (s.kind != Kind::Zeros) at += static_cast<uint32_t>(s.bytes.size());
     relocationsAt[i] = s.relocations.empty() ? 0 : at;
-    at += 10 * static_cast<uint32_t>(s.relocations.size());
+    at += 10 * static_cast<uint32_t>(s.relocations.size() + (s.relocations.size() >= kRelocationField ? 1 : 0));
   }
   std::string out;
   Put16(out, kMachineI386);
@@ -163,20 +167,27 @@ std::string CoffObject::Write() const {
     Put32(out, dataAt[i]);
     Put32(out, relocationsAt[i]);
     Put32(out, 0);
-    Put16(out, static_cast<uint16_t>(s.relocations.size()));
+    bool many = s.relocations.size() >= kRelocationField;
+    Put16(out, static_cast<uint16_t>(many ? kRelocationField : s.relocations.size()));
     Put16(out, 0);
-    uint32_t flags = 0;
+    uint32_t flags = many ? kManyRelocations : 0;
     switch (s.kind) {
-      case Kind::Code: flags = kCode | kAlign16 | kExecute | kRead; break;
-      case Kind::ReadOnly: flags = kInitialized | kAlign4 | kRead; break;
-      case Kind::Data: flags = kInitialized | kAlign4 | kRead | kWrite; break;
-      case Kind::Zeros: flags = kUninitialized | kAlign4 | kRead | kWrite; break;
+      case Kind::Code: flags |= kCode | kAlign16 | kExecute | kRead; break;
+      case Kind::ReadOnly: flags |= kInitialized | kAlign4 | kRead; break;
+      case Kind::Data: flags |= kInitialized | kAlign4 | kRead | kWrite; break;
+      case Kind::Zeros: flags |= kUninitialized | kAlign4 | kRead | kWrite; break;
     }
     Put32(out, flags);
   }
   for (size_t i = 0; i < sections_.size(); ++i) {
     const Section& s = sections_[i];
     if (s.kind != Kind::Zeros) out.append(reinterpret_cast<const char*>(s.bytes.data()), s.bytes.size());
+    if (s.relocations.size() >= kRelocationField) {
+      // The first entry holds the count, itself included.
+      Put32(out, static_cast<uint32_t>(s.relocations.size() + 1));
+      Put32(out, 0);
+      Put16(out, 0);
+    }
     for (const Relocation& r : s.relocations) {
       Put32(out, r.offset);
       Put32(out, index.at(r.symbol));

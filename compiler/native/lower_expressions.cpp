@@ -483,11 +483,33 @@ void Lowering::CallRoutine(const Expr& e) {
   auto target = routines_.find(&r);
   if (target == routines_.end() || e.args.size() != r.params.size()) Refuse(e.position);
   int32_t bytes = 0;
-  for (const Param& p : r.params) bytes += p.type == ValueType::Double ? 12 : 4;
+  for (const Param& p : r.params) bytes += p.type == ValueType::Double && !p.byReference ? 12 : 4;
   if (bytes > 0) a_.AluImm(kSub, ESP, bytes);
   int32_t at = 0;
+  // A BYREF argument is the address of the caller's place: an element's
+  // indexes are made in their turn, the element itself found (and checked)
+  // when all the arguments are made.
+  struct Place {
+    const Expr* element;
+    std::vector<Mem> indexes;
+    int32_t at;
+  };
+  std::vector<Place> elements;
   for (size_t i = 0; i < e.args.size(); ++i) {
     const Expr& arg = *e.args[i];
+    if (r.params[i].byReference) {
+      if (IsElement(arg)) {
+        elements.push_back({&arg, Indexes(arg), at});
+      } else if (arg.kind == Expr::Kind::Name && arg.ref == Expr::Ref::Variable && arg.symbol != nullptr &&
+                 !arg.symbol->isArray() && arg.args.empty() && arg.type == r.params[i].type) {
+        AddressOf(EAX, Variable(arg));
+        a_.Store(At(ESP, at), EAX);
+      } else {
+        Refuse(arg.position);
+      }
+      at += 4;
+      continue;
+    }
     switch (r.params[i].type) {
       case ValueType::Integer:
         Integer(arg);
@@ -519,6 +541,10 @@ void Lowering::CallRoutine(const Expr& e) {
       }
       default: Refuse(arg.position);
     }
+  }
+  for (const Place& p : elements) {
+    Element(*p.element, p.indexes);
+    a_.Store(At(ESP, p.at), EAX);
   }
   a_.Call(target->second);
 }

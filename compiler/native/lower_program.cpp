@@ -21,23 +21,23 @@ Lowering::Lowering(const Program& program) : program_(program) {
 // What this back end does not build yet, told at the first place that shows it.
 void Lowering::CheckProgram() {
   const std::vector<Module>& modules = *program_.modules;
-  if (modules.size() > 1) Refuse(Position{modules[1].file, 1, 1});
   const Module& main = modules[0];
   if (program_.kind != ProgramKind::Console) {
     if (!program_.guiObjects.empty()) Refuse(program_.guiObjects[0]->position);
-    for (const auto& r : main.routines)
-      if (r->exported) Refuse(r->position);
+    for (const Module& m : modules)
+      for (const auto& r : m.routines)
+        if (r->exported) Refuse(r->position);
     Refuse(Position{main.file, 1, 1});
   }
-  if (!main.types.empty()) Refuse(main.types[0].position);
-  for (const auto& r : main.routines) {
-    if (r->forward) continue;
-    // Library routines, routines that call themselves (each call with its
-    // own variables), handlers: not yet.
-    if (r->fromLibrary || r->dynamic || r->exported || r->handler || r->fpuHandler)
-      Refuse(r->position);
-    for (const Param& p : r->params)
-      if (p.byReference || p.dimensions > 0 || p.type == ValueType::Record || p.record != nullptr) Refuse(p.position);
+  for (const Module& m : modules) {
+    if (!m.types.empty()) Refuse(m.types[0].position);
+    for (const auto& r : m.routines) {
+      if (r->forward) continue;
+      // Library routines and handlers: not yet.
+      if (r->fromLibrary || r->dynamic || r->exported || r->handler || r->fpuHandler) Refuse(r->position);
+      for (const Param& p : r->params)
+        if (p.dimensions > 0 || p.type == ValueType::Record || p.record != nullptr) Refuse(p.position);
+    }
   }
   if (!program_.resources.empty()) Refuse(program_.resources[0].position);
 }
@@ -49,14 +49,19 @@ void Lowering::CheckProgram() {
 void Lowering::PlaceVariables() {
   for (const auto& owned : program_.symbols) {
     const Symbol& s = *owned;
-    if (s.module != 0 || s.kind == Symbol::Kind::Constant || s.failed) continue;
+    if (s.kind == Symbol::Kind::Constant || s.failed) continue;
     if (s.owner != nullptr && (s.owner->fromLibrary || s.owner->forward)) continue;
     // A recursive routine's variables live in each call's frame.
     if (s.owner != nullptr && s.owner->recursive) {
       if (s.isArray() || s.record != nullptr || s.kind != Symbol::Kind::Variable) Refuse(s.position);
       continue;
     }
-    if (s.kind == Symbol::Kind::Object || s.record != nullptr || s.reference) Refuse(s.position);
+    if (s.kind == Symbol::Kind::Object || s.record != nullptr || (s.reference && s.isArray())) Refuse(s.position);
+    if (s.reference) {
+      // A BYREF parameter holds the address of the caller's variable.
+      variables_[&s] = Global(".bss", static_cast<int32_t>(object_.Reserve(bss_, 4, 4)));
+      continue;
+    }
     // Fixed arrays only, for now.
     if (s.isArray() && !s.fixedArray()) Refuse(s.position);
     int64_t elements = 1;
@@ -77,6 +82,11 @@ void Lowering::PlaceVariables() {
 Mem Lowering::Variable(const Expr& e) {
   auto found = variables_.find(e.symbol);
   if (found == variables_.end() || e.symbol->isArray()) Refuse(e.position);
+  if (e.symbol->reference) {
+    // The caller's variable, through the address the parameter holds.
+    a_.Load(ECX, found->second);
+    return At(ECX);
+  }
   return found->second;
 }
 
@@ -176,6 +186,9 @@ void Lowering::DropGosubs() {
 // After the routine's return: the one place its index checks jump to. An
 // index outside the bounds ends the program with "Array index error".
 void Lowering::Epilogue(uint32_t frame) {
+  // A frame beyond a page would need its pages touched in order (the
+  // stack's guard page); none is that large yet.
+  if (frame_ > 4000) Refuse(routine_ != nullptr ? routine_->position : Position{(*program_.modules)[0].file, 1, 1});
   a_.Patch32(frame, frame_);
   if (!indexChecks_) return;
   a_.Bind(indexError_);
@@ -188,13 +201,18 @@ void Lowering::Epilogue(uint32_t frame) {
 void Lowering::LowerMain() {
   uint32_t frame = Prologue();
   end_ = a_.NewLabel();
-  for (const auto& owned : program_.symbols) {
-    auto v = variables_.find(owned.get());
-    if (v == variables_.end() || owned->owner != nullptr || owned->type != ValueType::String || owned->isArray())
-      continue;
-    a_.PushImm(59);  // kVariableSize
-    PushPlace(v->second);
-    CallEntry(kStrAlloc);
+  // The main module's STRING variables get their blocks, then each other
+  // module's, as each module's start makes them.
+  for (size_t m = 0; m < program_.modules->size(); ++m) {
+    for (const auto& owned : program_.symbols) {
+      auto v = variables_.find(owned.get());
+      if (v == variables_.end() || owned->module != static_cast<int>(m) || owned->owner != nullptr ||
+          owned->type != ValueType::String || owned->isArray())
+        continue;
+      a_.PushImm(59);  // kVariableSize
+      PushPlace(v->second);
+      CallEntry(kStrAlloc);
+    }
   }
   Block((*program_.modules)[0].main);
   a_.Bind(end_);
@@ -228,18 +246,23 @@ void Lowering::LowerRoutine(const Routine& r) {
     a_.Pop(EDI);
     for (const Symbol* s : r.locals)
       if (s->kind == Symbol::Kind::Variable && !s->failed)
-        variables_[s] = At(EBP, FrameSlot(ElementBytes(s->type)));
+        variables_[s] = At(EBP, FrameSlot(s->reference ? 4 : ElementBytes(s->type)));
   }
   std::vector<int32_t> argumentAt;
   int32_t at = 8;
   for (const Param& p : r.params) {
     argumentAt.push_back(at);
-    at += p.type == ValueType::Double ? 12 : 4;
+    at += p.type == ValueType::Double && !p.byReference ? 12 : 4;
   }
   for (const Symbol* s : r.locals) {
     if (s->parameter < 0 || s->failed || s->kind != Symbol::Kind::Variable) continue;
     Mem place = variables_.at(s);
     Mem argument = At(EBP, argumentAt.at(static_cast<size_t>(s->parameter)));
+    if (s->reference) {
+      a_.Load(EAX, argument);
+      a_.Store(place, EAX);
+      continue;
+    }
     switch (s->type) {
       case ValueType::Integer:
         a_.Load(EAX, argument);
@@ -317,7 +340,7 @@ void Lowering::LowerRoutine(const Routine& r) {
       a_.Store(At(EBP, saved.disp + 4), EDX);
     }
     for (const Symbol* s : r.locals) {
-      if (s->kind != Symbol::Kind::Variable || s->failed || s->type != ValueType::String) continue;
+      if (s->kind != Symbol::Kind::Variable || s->failed || s->type != ValueType::String || s->reference) continue;
       PushPlace(variables_.at(s));
       CallEntry(kStrFree);
     }
@@ -383,12 +406,14 @@ void Lowering::WriteData() {
 std::string Lowering::Run() {
   CheckProgram();
   PlaceVariables();
-  const Module& main = (*program_.modules)[0];
-  for (const auto& r : main.routines)
-    if (!r->fromLibrary && !r->forward) routines_[r.get()] = a_.NewLabel();
+  // One object for all the modules: the main code, then every routine.
+  for (const Module& m : *program_.modules)
+    for (const auto& r : m.routines)
+      if (!r->fromLibrary && !r->forward) routines_[r.get()] = a_.NewLabel();
   LowerMain();
-  for (const auto& r : main.routines)
-    if (!r->fromLibrary && !r->forward) LowerRoutine(*r);
+  for (const Module& m : *program_.modules)
+    for (const auto& r : m.routines)
+      if (!r->fromLibrary && !r->forward) LowerRoutine(*r);
   a_.Finish();
   uint32_t at = object_.Append(text_, a_.Bytes(), 16);
   object_.AddRelocations(text_, a_.Relocations(), at);

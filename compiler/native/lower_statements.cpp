@@ -7,9 +7,11 @@ namespace native {
 
 namespace {
 
+// A variable that is not an array: the program's own, or through a BYREF
+// parameter the caller's.
 bool IsPlainVariable(const Expr& e) {
   return e.kind == Expr::Kind::Name && e.ref == Expr::Ref::Variable && e.symbol != nullptr && !e.symbol->isArray() &&
-         !e.symbol->reference && e.args.empty();
+         e.args.empty();
 }
 
 }  // namespace
@@ -182,21 +184,21 @@ void Lowering::Assign(const Stmt& s) {
     }
   }
   if (!IsPlainVariable(t)) Refuse(t.position);
-  Mem place = Variable(t);
+  // The place after the value: a BYREF parameter's is found through ECX.
   switch (t.type) {
     case ValueType::Integer:
       Integer(*s.value);
-      a_.Store(place, EAX);
+      a_.Store(Variable(t), EAX);
       break;
     case ValueType::Double:
       Number(*s.value);
-      a_.FstpExtended(place);
+      a_.FstpExtended(Variable(t));
       break;
     case ValueType::String: {
       // A text of the ring or the accumulator may hand its block over.
       Storage storage = String(*s.value);
       a_.Push(EDX);
-      PushPlace(place);
+      PushPlace(Variable(t));
       a_.Push(EAX);
       CallEntry(storage == Storage::Ring || storage == Storage::Accumulator ? kStrAssignTemp : kStrAssign);
       break;
@@ -284,7 +286,7 @@ void Lowering::ForContinues(const Mem& end, const Mem& step, Assembler::Label ye
 // what the integer path gives.
 void Lowering::For(const Stmt& s) {
   const Expr& t = *s.target;
-  if (!IsPlainVariable(t)) Refuse(t.position);
+  if (!IsPlainVariable(t) || t.symbol->reference) Refuse(t.position);
   Mem counter = Variable(t);
   bool integerCounter = t.type == ValueType::Integer;
   bool checkStart = integerCounter && s.start->type == ValueType::Double;
@@ -517,12 +519,12 @@ void Lowering::StoreNumber(const Expr& t, const std::vector<Mem>& indexes) {
   bool element = IsElement(t);
   if (t.type == ValueType::Integer) {
     RoundToInteger();
-    a_.Mov(ECX, EAX);
     if (element) {
+      a_.Mov(ECX, EAX);
       Element(t, indexes);
       a_.Store(At(EAX), ECX);
     } else {
-      a_.Store(Variable(t), ECX);
+      a_.Store(Variable(t), EAX);
     }
   } else if (element) {
     Element(t, indexes);

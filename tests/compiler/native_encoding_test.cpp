@@ -163,6 +163,22 @@ TEST(NativeEncoding, AddressesAndCallsCarryRelocations) {
   EXPECT_EQ(a.Relocations()[2].kind, Relocation::kAddress);
 }
 
+// Links the object with kernel32 and runs it: its exit code.
+int LinkAndRun(const CoffObject& object, const std::string& name) {
+  std::string dir = ScratchDir(name);
+  WriteFile(dir + "/program.o", object.Write());
+  RunResult kernel32 = RunCommand({"i686-w64-mingw32-gcc", "-print-file-name=libkernel32.a"}, "", 60);
+  EXPECT_EQ(kernel32.exitCode, 0);
+  std::string library = kernel32.output.substr(0, kernel32.output.find('\n'));
+  RunResult linked = RunCommand({"i686-w64-mingw32-ld", "--subsystem", "console", "-e", "_Start", "-o",
+                                 dir + "/program.exe", dir + "/program.o", library},
+                                "", 120);
+  EXPECT_EQ(linked.exitCode, 0) << linked.output;
+  if (linked.exitCode != 0) return -1;
+  RunResult run = RunProgram(dir + "/program.exe", "");
+  return run.exitCode;
+}
+
 // An object with code, read-only data, zeros and a long section name, whose
 // entry reads a constant through an address relocation, stores it in .bss,
 // and exits with it through a call relocation to kernel32: ld links it, and
@@ -194,17 +210,29 @@ TEST(NativeObject, LinksAndRuns) {
   object.AddRelocations(text, a.Relocations(), at);
   object.Define("_Start", text, at, true);
 
-  std::string dir = ScratchDir("native_object");
-  WriteFile(dir + "/program.o", object.Write());
-  RunResult kernel32 = RunCommand({"i686-w64-mingw32-gcc", "-print-file-name=libkernel32.a"}, "", 60);
-  ASSERT_EQ(kernel32.exitCode, 0);
-  std::string library = kernel32.output.substr(0, kernel32.output.find('\n'));
-  RunResult linked = RunCommand({"i686-w64-mingw32-ld", "--subsystem", "console", "-e", "_Start", "-o",
-                                 dir + "/program.exe", dir + "/program.o", library},
-                                "", 60);
-  ASSERT_EQ(linked.exitCode, 0) << linked.output;
-  RunResult run = RunProgram(dir + "/program.exe", "");
-  EXPECT_EQ(run.exitCode, 42) << run.output << run.errors;
+  EXPECT_EQ(LinkAndRun(object, "native_object"), 42);
+}
+
+// A section of more relocations than the 16-bit count holds: the count
+// stands in its first relocation, and every one is applied.
+TEST(NativeObject, MoreRelocationsThanSixteenBitsCount) {
+  CoffObject object;
+  int text = object.AddSection(".text", CoffObject::Kind::Code);
+  int rdata = object.AddSection(".rdata", CoffObject::Kind::ReadOnly);
+  object.Append(rdata, {1, 0, 0, 0}, 4);
+  Assembler a;
+  a.Alu(kXor, EDX, EDX);
+  // 65536 + 42 additions of the 1 in .rdata, each through a relocation.
+  for (int i = 0; i < 65536 + 42; ++i) a.AluLoad(kAdd, EDX, Global(".rdata"));
+  a.Push(EDX);
+  a.Call("_ExitProcess@4");
+  a.Finish();
+  ASSERT_GT(a.Relocations().size(), 65535u);
+  uint32_t at = object.Append(text, a.Bytes(), 16);
+  object.AddRelocations(text, a.Relocations(), at);
+  object.Define("_Start", text, at, true);
+  // The exit code as the test sees it: its low byte.
+  EXPECT_EQ(LinkAndRun(object, "native_many_relocations"), 42);
 }
 
 }  // namespace

@@ -822,6 +822,21 @@ const Case kCases[] = {
     // MID$ as a statement replaces the bytes MID$ would give, as many as the
     // value has; the length never changes. The variable is changed as it is
     // when the statement stores, after its arguments and value are made.
+    // The target of a MID$ statement as any assignment's: a BYREF
+    // parameter is the caller's variable, an array parameter's element the
+    // caller's element.
+    {"mid_statement_on_parameters",
+     {"DIM s AS STRING, t(2) AS STRING\n"
+      "s = \"abcdef\": t(1) = \"hello\"\n"
+      "Mark s: Stamp t(): PRINT s; \" \"; t(1)\n"
+      "SUB Mark(BYREF x AS STRING)\n"
+      "  MID$(x, 2, 2) = \"XY\"\n"
+      "END SUB\n"
+      "SUB Stamp(a() AS STRING)\n"
+      "  MID$(a(1), 1) = \"J\"\n"
+      "END SUB\n"},
+     "", "aXYdef Jello\n"},
+
     {"mid_statement",
      {"DIM s AS STRING, t(2) AS STRING, i AS INTEGER\n"
       "s = \"2024-01-31\"\n"
