@@ -1,28 +1,41 @@
 #!/usr/bin/env bash
 # Usage: bench_kernels.sh BUILD_DIR — each speed kernel as a compiled BASIC
-# program and as C (-O2), run in turn in the caller's Wine session, five
-# times each (BENCH_RUNS sets how many); each prints its own time by the same
-# clock and a checksum. Prints the best times, their ratio and whether the
-# checksums agree. The best of several runs is the one least disturbed by
-# whatever else the machine was doing.
+# program (through C++, the build's, and through the native back end, built
+# here) and as C (-O2), run in turn in the caller's Wine session, five times
+# each (BENCH_RUNS sets how many); each prints its own time by the same clock
+# and a checksum. Prints the best times, the ratios to C and of the native
+# program to the C++ one, and whether the checksums agree. The best of
+# several runs is the one least disturbed by whatever else the machine was
+# doing.
 set -euo pipefail
-dir="${1:?build folder}/bench"
+build=${1:?build folder}
+dir="$build/bench"
+root=$(cd "$(dirname "$0")/.." && pwd)
 runs=${BENCH_RUNS:-5}
 kernels=(intloop sieve calls subcalls wordcount append lines matmul numtext)
-printf '%-10s %10s %10s %8s  %s\n' kernel basic-s c-s ratio checksums
+mkdir -p "$dir/native"
+printf '%-10s %10s %10s %10s %8s %13s  %s\n' kernel basic-s native-s c-s basic/c native/basic checksums
 status=0
 best() { awk -v a="$1" -v b="$2" 'BEGIN { print (a == "" || b + 0 < a + 0) ? b : a }'; }
+ratio() { awk -v b="$1" -v c="$2" 'BEGIN { if (b != "" && c > 0) printf "%.2f", b / c; else print "-" }'; }
 for k in "${kernels[@]}"; do
-  bt="" ct=""
+  bt="" nt="" ct="" ns=""
+  native=yes
+  "$build/tessaric" --backend native "$root/tests/bench/kernels/$k.bas" -o "$dir/native/$k.exe" >/dev/null 2>&1 || native=""
   for ((run = 0; run < runs; ++run)); do
     read -r _ t bs < <(cd "$dir" && wine "$k.exe" </dev/null | head -n1 | tr -d '\r')
     bt=$(best "$bt" "$t")
+    if [ -n "$native" ]; then
+      read -r _ t ns < <(cd "$dir" && wine "native/$k.exe" </dev/null | head -n1 | tr -d '\r')
+      nt=$(best "$nt" "$t")
+    fi
     read -r _ t cs < <(cd "$dir" && wine kernels.exe "$k" </dev/null | tr -d '\r')
     ct=$(best "$ct" "$t")
   done
-  ratio=$(awk -v b="$bt" -v c="$ct" 'BEGIN { if (c > 0) printf "%.2f", b / c; else print "-" }')
   same=agree
   if [ "$bs" != "$cs" ]; then same="DIFFER ($bs against $cs)"; status=1; fi
-  printf '%-10s %10.3f %10.3f %8s  %s\n' "$k" "$bt" "$ct" "$ratio" "$same"
+  if [ -n "$native" ] && [ "$ns" != "$cs" ]; then same="native DIFFERS ($ns against $cs)"; status=1; fi
+  [ -n "$native" ] || same="$same (the native back end cannot build it yet)"
+  printf '%-10s %10.3f %10s %10.3f %8s %13s  %s\n' "$k" "$bt" "${nt:--}" "$ct" "$(ratio "$bt" "$ct")" "$(ratio "$nt" "$bt")" "$same"
 done
 exit $status
