@@ -218,11 +218,19 @@ class DrawingPad : public ::testing::Test {
     TypeKey(item);
   }
 
-  // A stroke along a row, from x1 to x2.
-  void Stroke(int x1, int x2, int y) { Drag(ScreenPoint(form, x1, y), ScreenPoint(form, x2, y)); }
+  // A stroke along a row, from x1 to x2, once the pad is in front and under
+  // its start: input sent before would go to whatever window is there.
+  void Stroke(int x1, int x2, int y) {
+    POINT from = ScreenPoint(form, x1, y);
+    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == form && WindowFromPoint(from) == form; }, 15000,
+                          &process));
+    Drag(from, ScreenPoint(form, x2, y));
+  }
 
+  // A paint under Wine in a loaded session can take seconds: the pixel is
+  // polled, generously.
   bool Becomes(int x, int y, COLORREF colour) {
-    return WaitUntil([&] { return ClientPixel(form, x, y) == colour; }, 5000, &process);
+    return WaitUntil([&] { return ClientPixel(form, x, y) == colour; }, 15000, &process);
   }
 
   static constexpr COLORREF kWhite = 0xFFFFFF, kBlack = 0x000000, kRed = 0x0000FF;
