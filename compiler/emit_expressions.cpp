@@ -15,19 +15,6 @@
 
 namespace tbc {
 
-namespace {
-
-void Flatten(const Expr& e, std::vector<const Expr*>& pieces) {
-  if (IsConcat(e) && !e.constant.known()) {
-    Flatten(*e.args[0], pieces);
-    Flatten(*e.args[1], pieces);
-  } else {
-    pieces.push_back(&e);
-  }
-}
-
-}  // namespace
-
 const char* CppOperator(BinaryOp op) {
   switch (op) {
     case BinaryOp::Equal: return "==";
@@ -697,7 +684,7 @@ Value Emitter::Text(const Value& v) {
 // consumer.
 Value Emitter::EmitConcat(const Expr& e, Future future) {
   std::vector<const Expr*> pieces;
-  Flatten(e, pieces);
+  ConcatPieces(e, pieces);
   size_t n = pieces.size();
   std::vector<Future> does(n);
   int last = -1;

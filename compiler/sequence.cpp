@@ -6,6 +6,15 @@ bool IsConcat(const Expr& e) {
   return e.kind == Expr::Kind::Binary && e.binary == BinaryOp::Add && e.type == ValueType::String;
 }
 
+void ConcatPieces(const Expr& e, std::vector<const Expr*>& pieces) {
+  if (IsConcat(e) && !e.constant.known()) {
+    ConcatPieces(*e.args[0], pieces);
+    ConcatPieces(*e.args[1], pieces);
+  } else {
+    pieces.push_back(&e);
+  }
+}
+
 bool IsSliceView(const Expr& e) {
   if (e.kind != Expr::Kind::Name || e.ref != Expr::Ref::Builtin || e.builtin == nullptr || e.builtin->view == nullptr ||
       e.args.empty())

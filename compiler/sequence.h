@@ -73,6 +73,9 @@ class Sequencer {
 };
 
 bool IsConcat(const Expr& e);
+// The pieces of a chain of concatenations, first to last (a constant one is
+// one piece).
+void ConcatPieces(const Expr& e, std::vector<const Expr*>& pieces);
 // LEFT$, RIGHT$ or MID$ of a variable's text (an element's, a field's) or of
 // a literal: a view into that text, which lives where the text does.
 bool IsSliceView(const Expr& e);

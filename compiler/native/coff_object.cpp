@@ -3,32 +3,23 @@
 #include <algorithm>
 #include <map>
 
+#include "link/coff.h"
+
 namespace tbc {
 namespace native {
 
 namespace {
 
-// Section characteristics (winnt.h's IMAGE_SCN_*).
-constexpr uint32_t kCode = 0x00000020, kInitialized = 0x00000040, kUninitialized = 0x00000080;
+using link::Writer;
+
+// Section alignments, which the linker's table of characteristics leaves out.
 constexpr uint32_t kAlign4 = 0x00300000, kAlign16 = 0x00500000;
-constexpr uint32_t kExecute = 0x20000000, kRead = 0x40000000, kWrite = 0x80000000;
 // More relocations than 16 bits count: the count stands in the first one.
-constexpr uint32_t kManyRelocations = 0x01000000;
 constexpr size_t kRelocationField = 0xFFFF;
 
 constexpr uint16_t kMachineI386 = 0x014C;
-constexpr uint16_t kRelAddress = 0x0006;   // IMAGE_REL_I386_DIR32
-constexpr uint16_t kRelRelative = 0x0014;  // IMAGE_REL_I386_REL32
 constexpr uint8_t kClassExternal = 2, kClassStatic = 3;
 constexpr uint16_t kTypeFunction = 0x20;
-
-void Put16(std::string& out, uint16_t v) {
-  out += static_cast<char>(v & 0xFF);
-  out += static_cast<char>(v >> 8);
-}
-void Put32(std::string& out, uint32_t v) {
-  for (int i = 0; i < 4; ++i) out += static_cast<char>((v >> (8 * i)) & 0xFF);
-}
 
 // A name of 8 bytes or fewer stands in its field; a longer one in the string
 // table. Sections say "/offset"; symbols four zeros and the offset.
@@ -43,10 +34,9 @@ class StringTable {
     offsets_[name] = at;
     return at;
   }
-  std::string Bytes() const {
-    std::string out;
-    Put32(out, static_cast<uint32_t>(4 + text_.size()));
-    return out + text_;
+  void WriteTo(Writer& out) const {
+    out.u32(static_cast<uint32_t>(4 + text_.size()));
+    out.text(text_);
   }
 
  private:
@@ -54,10 +44,10 @@ class StringTable {
   std::map<std::string, uint32_t> offsets_;
 };
 
-void PutShortName(std::string& out, const std::string& name) {
+void PutShortName(Writer& out, const std::string& name) {
   std::string field = name;
   field.resize(8, '\0');
-  out += field;
+  out.text(field);
 }
 
 }  // namespace
@@ -101,21 +91,21 @@ std::string CoffObject::Write() const {
   // The symbol table: each section's symbol (with its auxiliary record), the
   // defined symbols, then the external ones in the order relocations name them.
   std::map<std::string, uint32_t> index;
-  std::string symbols;
+  Writer symbols;
   uint32_t count = 0;
   auto symbol = [&](const std::string& name, uint32_t value, int16_t section, uint16_t type, uint8_t storage,
                     uint8_t aux) {
     if (name.size() <= 8) {
       PutShortName(symbols, name);
     } else {
-      Put32(symbols, 0);
-      Put32(symbols, strings.Add(name));
+      symbols.u32(0);
+      symbols.u32(strings.Add(name));
     }
-    Put32(symbols, value);
-    Put16(symbols, static_cast<uint16_t>(section));
-    Put16(symbols, type);
-    symbols += static_cast<char>(storage);
-    symbols += static_cast<char>(aux);
+    symbols.u32(value);
+    symbols.u16(static_cast<uint16_t>(section));
+    symbols.u16(type);
+    symbols.u8(storage);
+    symbols.u8(aux);
     index[name] = count;
     count += 1 + aux;
   };
@@ -124,10 +114,10 @@ std::string CoffObject::Write() const {
     symbol(s.name, 0, static_cast<int16_t>(i + 1), 0, kClassStatic, 1);
     // The auxiliary record: the section's length, its relocations, no line
     // numbers, no checksum, no COMDAT.
-    Put32(symbols, s.kind == Kind::Zeros ? s.size : static_cast<uint32_t>(s.bytes.size()));
-    Put16(symbols, static_cast<uint16_t>(std::min(s.relocations.size(), kRelocationField)));
-    Put16(symbols, 0);
-    symbols += std::string(10, '\0');
+    symbols.u32(s.kind == Kind::Zeros ? s.size : static_cast<uint32_t>(s.bytes.size()));
+    symbols.u16(static_cast<uint16_t>(std::min(s.relocations.size(), kRelocationField)));
+    symbols.u16(0);
+    symbols.zeros(10);
   }
   for (const Defined& d : defined_)
     symbol(d.name, d.offset, static_cast<int16_t>(d.section + 1), d.function ? kTypeFunction : 0, kClassExternal, 0);
@@ -149,52 +139,54 @@ std::string CoffObject::Write() const {
     relocationsAt[i] = s.relocations.empty() ? 0 : at;
     at += 10 * static_cast<uint32_t>(s.relocations.size() + (s.relocations.size() >= kRelocationField ? 1 : 0));
   }
-  std::string out;
-  Put16(out, kMachineI386);
-  Put16(out, static_cast<uint16_t>(sections_.size()));
-  Put32(out, 0);   // no time stamp: the same program gives the same object
-  Put32(out, at);  // the symbol table
-  Put32(out, count);
-  Put16(out, 0);  // no optional header
-  Put16(out, 0);
+  Writer out;
+  out.u16(kMachineI386);
+  out.u16(static_cast<uint16_t>(sections_.size()));
+  out.u32(0);   // no time stamp: the same program gives the same object
+  out.u32(at);  // the symbol table
+  out.u32(count);
+  out.u16(0);  // no optional header
+  out.u16(0);
   for (size_t i = 0; i < sections_.size(); ++i) {
     const Section& s = sections_[i];
     if (s.name.size() <= 8) PutShortName(out, s.name);
     else PutShortName(out, "/" + std::to_string(strings.Add(s.name)));
-    Put32(out, 0);  // virtual size and address: none in an object
-    Put32(out, 0);
-    Put32(out, s.kind == Kind::Zeros ? s.size : static_cast<uint32_t>(s.bytes.size()));
-    Put32(out, dataAt[i]);
-    Put32(out, relocationsAt[i]);
-    Put32(out, 0);
+    out.u32(0);  // virtual size and address: none in an object
+    out.u32(0);
+    out.u32(s.kind == Kind::Zeros ? s.size : static_cast<uint32_t>(s.bytes.size()));
+    out.u32(dataAt[i]);
+    out.u32(relocationsAt[i]);
+    out.u32(0);
     bool many = s.relocations.size() >= kRelocationField;
-    Put16(out, static_cast<uint16_t>(many ? kRelocationField : s.relocations.size()));
-    Put16(out, 0);
-    uint32_t flags = many ? kManyRelocations : 0;
+    out.u16(static_cast<uint16_t>(many ? kRelocationField : s.relocations.size()));
+    out.u16(0);
+    uint32_t flags = many ? uint32_t{link::kScnRelocOverflow} : 0u;
     switch (s.kind) {
-      case Kind::Code: flags |= kCode | kAlign16 | kExecute | kRead; break;
-      case Kind::ReadOnly: flags |= kInitialized | kAlign4 | kRead; break;
-      case Kind::Data: flags |= kInitialized | kAlign4 | kRead | kWrite; break;
-      case Kind::Zeros: flags |= kUninitialized | kAlign4 | kRead | kWrite; break;
+      case Kind::Code: flags |= link::kScnCode | kAlign16 | link::kScnExecute | link::kScnRead; break;
+      case Kind::ReadOnly: flags |= link::kScnInitialized | kAlign4 | link::kScnRead; break;
+      case Kind::Data: flags |= link::kScnInitialized | kAlign4 | link::kScnRead | link::kScnWrite; break;
+      case Kind::Zeros: flags |= link::kScnUninitialized | kAlign4 | link::kScnRead | link::kScnWrite; break;
     }
-    Put32(out, flags);
+    out.u32(flags);
   }
   for (size_t i = 0; i < sections_.size(); ++i) {
     const Section& s = sections_[i];
-    if (s.kind != Kind::Zeros) out.append(reinterpret_cast<const char*>(s.bytes.data()), s.bytes.size());
+    if (s.kind != Kind::Zeros) out.append(s.bytes.data(), s.bytes.size());
     if (s.relocations.size() >= kRelocationField) {
       // The first entry holds the count, itself included.
-      Put32(out, static_cast<uint32_t>(s.relocations.size() + 1));
-      Put32(out, 0);
-      Put16(out, 0);
+      out.u32(static_cast<uint32_t>(s.relocations.size() + 1));
+      out.u32(0);
+      out.u16(0);
     }
     for (const Relocation& r : s.relocations) {
-      Put32(out, r.offset);
-      Put32(out, index.at(r.symbol));
-      Put16(out, r.kind == Relocation::kAddress ? kRelAddress : kRelRelative);
+      out.u32(r.offset);
+      out.u32(index.at(r.symbol));
+      out.u16(r.kind == Relocation::kAddress ? link::kRelDir32 : link::kRelRel32);
     }
   }
-  return out + symbols + strings.Bytes();
+  out.append(symbols.bytes.data(), symbols.size());
+  strings.WriteTo(out);
+  return std::string(out.bytes.begin(), out.bytes.end());
 }
 
 }  // namespace native

@@ -14,15 +14,6 @@ namespace native {
 
 namespace {
 
-void Flatten(const Expr& e, std::vector<const Expr*>& pieces) {
-  if (IsConcat(e) && !e.constant.known()) {
-    Flatten(*e.args[0], pieces);
-    Flatten(*e.args[1], pieces);
-  } else {
-    pieces.push_back(&e);
-  }
-}
-
 bool IsVariable(const Expr& e) { return e.kind == Expr::Kind::Name && e.ref == Expr::Ref::Variable; }
 
 bool IsCall(const Expr& e) { return e.kind == Expr::Kind::Name && e.ref == Expr::Ref::Routine && e.routine != nullptr; }
@@ -449,7 +440,7 @@ void Lowering::NumberToText(const Expr& expr) {
 // needs none); then the accumulator starts and takes the pieces in order.
 Storage Lowering::Concat(const Expr& e) {
   std::vector<const Expr*> pieces;
-  Flatten(e, pieces);
+  ConcatPieces(e, pieces);
   size_t early = 0;
   for (size_t i = 0; i < pieces.size(); ++i)
     if (Hazard(*pieces[i])) early = i + 1;

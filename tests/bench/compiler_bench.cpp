@@ -76,14 +76,6 @@ double TimeOf(F run) {
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
-// The kit's value for key, as the compiler reads it.
-std::string KitValue(const std::string& kit, const std::string& key) {
-  std::istringstream in(ReadFile(kit));
-  for (std::string line; std::getline(in, line);)
-    if (line.rfind(key + "=", 0) == 0) return line.substr(key.size() + 1);
-  return "";
-}
-
 }  // namespace
 
 int main() {
@@ -102,12 +94,10 @@ int main() {
       return 1;
     }
   }
-  std::string compilerDir = CompilerPath().substr(0, CompilerPath().find_last_of('/'));
-  std::string kit = compilerDir + "/tessaric-kit.txt";
-  std::vector<std::string> command = {KitValue(kit, "cxx")};
-  std::istringstream flags(KitValue(kit, "flags"));
+  std::vector<std::string> command = {KitValue("cxx")};
+  std::istringstream flags(KitValue("flags"));
   for (std::string f; flags >> f;) command.push_back(f);
-  command.insert(command.end(), {"-std=gnu++17", "-I", KitValue(kit, "pch"), "-I", KitValue(kit, "include"), "-c",
+  command.insert(command.end(), {"-std=gnu++17", "-I", KitValue("pch"), "-I", KitValue("include"), "-c",
                                  cpp, "-o", dir + "/generated.o"});
   std::vector<double> compilation;
   for (int i = 0; i < kRuns; ++i) {
