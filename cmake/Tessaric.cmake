@@ -119,6 +119,25 @@ libs=${libraries}
   add_dependencies(kit compiler tessaric tessaric_entry tessaric_support tessaric_pch tessaric_system_table)
 endfunction()
 
+# native_build(): within tessaric_basic, the command that builds the program
+# through the native back end, and the line that tells the package how to
+# build it again: the output's name, the sources' names (one folder holds
+# them) and the folders its resource script reads.
+macro(native_build)
+  add_custom_command(OUTPUT ${native_status}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${native_dir}
+    COMMAND ${CMAKE_SOURCE_DIR}/cmake/build_native.sh ${native_status}
+      ${TESSARIC_COMPILER} ${B_SOURCES} ${includes} -o ${native_dir}/${B_OUTPUT}
+    DEPENDS ${B_SOURCES} ${B_DEPENDS} ${CMAKE_SOURCE_DIR}/cmake/build_native.sh ${TESSARIC_COMPILER}
+      ${TESSARIC_KIT} ${TESSARIC_SYSTEM_TABLE} tessaric tessaric_entry tessaric_support tessaric_system_table
+    COMMENT "Compiling ${name} with tessaric's native back end"
+    VERBATIM)
+  list(TRANSFORM B_SOURCES REPLACE ".*/" "" OUTPUT_VARIABLE source_names)
+  string(REPLACE ";" " " source_names "${source_names}")
+  string(REPLACE ";" " " include_dirs "${B_INCLUDE_DIRECTORIES}")
+  set_property(GLOBAL APPEND PROPERTY TESSARIC_BUILD_LINES "${B_OUTPUT}|${source_names}|${include_dirs}")
+endmacro()
+
 # tessaric_basic(<name> SOURCES main.bas [module.bas ...] [OUTPUT file]
 #                [OUTPUT_DIRECTORY dir] [INCLUDE_DIRECTORIES dir ...] [DEPENDS file ...]
 #                [EXCLUDE_FROM_ALL])
@@ -156,10 +175,21 @@ function(tessaric_basic name)
       tessaric_entry tessaric_support tessaric_pch tessaric_system_table
     COMMENT "Compiling ${name} with tessaric"
     VERBATIM)
+  # A program of bin (a deliverable or an example) is built through the native
+  # back end too, into the same place under bin-native, with a status file
+  # saying whether it could be built; the package builds it again from these
+  # sources with its own compiler.
+  set(native_status)
+  string(FIND ${B_OUTPUT_DIRECTORY} ${TESSARIC_BIN_DIR} in_bin)
+  if(in_bin EQUAL 0)
+    string(REPLACE ${TESSARIC_BIN_DIR} ${TESSARIC_NATIVE_BIN_DIR} native_dir ${B_OUTPUT_DIRECTORY})
+    set(native_status ${native_dir}/${B_OUTPUT}.status)
+    native_build()
+  endif()
   if(B_EXCLUDE_FROM_ALL)
-    add_custom_target(${name} DEPENDS ${output})
+    add_custom_target(${name} DEPENDS ${output} ${native_status})
   else()
-    add_custom_target(${name} ALL DEPENDS ${output})
+    add_custom_target(${name} ALL DEPENDS ${output} ${native_status})
   endif()
   add_dependencies(${name} compiler)
   set_target_properties(${name} PROPERTIES TESSARIC_FILE ${output})

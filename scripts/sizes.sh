@@ -2,10 +2,13 @@
 # Usage: sizes.sh BUILD_DIR — each deliverable's file size (deliverables are
 # linked stripped) beside its limit, the room left below the limit, the bytes
 # its code can still grow before the image grows by a 512-byte step, and the
-# libraries its import table names. Fails when a deliverable is over its limit
-# or missing, or when the fifteen together are over theirs.
+# libraries its import table names; beside them each program's size built
+# through the native back end (bin-native), or "-" where that back end cannot
+# build it yet. Fails when a deliverable is over its limit or missing, or when
+# the fifteen together are over theirs.
 set -euo pipefail
 bin="${1:?build folder}/bin"
+native_bin="$1/bin-native"
 
 declare -A limit=(
   [modjoin.exe]=4608 [subcheck.exe]=4096 [libbind.exe]=4608 [libimport.exe]=4096
@@ -18,7 +21,17 @@ declare -A example_limit=([hello.exe]=3584)
 
 status=0
 total=0
-printf '%-14s %8s %8s %6s %10s  %s\n' module bytes limit room code-room imports
+native_total=0
+native_count=0
+# native_bytes PATH: the size of the program's native build, or "-".
+native_bytes() {
+  if [ -f "$1" ]; then
+    stat -c %s "$1"
+  else
+    echo -
+  fi
+}
+printf '%-14s %8s %8s %6s %10s %8s  %s\n' module bytes limit room code-room native imports
 for f in "$bin"/*.exe "$bin"/*.dll; do
   [ -e "$f" ] || continue
   name=$(basename "$f")
@@ -26,16 +39,19 @@ for f in "$bin"/*.exe "$bin"/*.dll; do
   imports=$(i686-w64-mingw32-objdump -p "$f" | sed -n 's/.*DLL Name: //p' | tr 'A-Z' 'a-z' | tr '\n' ' ')
   code=$((16#$(i686-w64-mingw32-objdump -h "$f" | awk '$2 == ".text" { print $3 }')))
   code_room=$(( (code + 511) / 512 * 512 - code ))
+  native=$(native_bytes "$native_bin/$name")
   if [ -n "${limit[$name]:-}" ]; then
     room=$((limit[$name] - bytes))
-    printf '%-14s %8d %8d %6d %10d  %s\n' "$name" "$bytes" "${limit[$name]}" "$room" "$code_room" "$imports"
+    printf '%-14s %8d %8d %6d %10d %8s  %s\n' "$name" "$bytes" "${limit[$name]}" "$room" "$code_room" "$native" "$imports"
     total=$((total + bytes))
+    if [ "$native" != - ]; then native_total=$((native_total + native)); native_count=$((native_count + 1)); fi
     if [ $room -lt 0 ]; then echo "FAIL $name is $((-room)) bytes over its limit"; status=1; fi
   else
-    printf '%-14s %8d %8s %6s %10d  %s\n' "$name" "$bytes" - - "$code_room" "$imports"
+    printf '%-14s %8d %8s %6s %10d %8s  %s\n' "$name" "$bytes" - - "$code_room" "$native" "$imports"
   fi
 done
-printf '%-14s %8d %8d %6d\n' "all fifteen" "$total" "$total_limit" $((total_limit - total))
+printf '%-14s %8d %8d %6d %10s %8d  (native: %d of the fifteen built)\n' "all fifteen" "$total" "$total_limit" \
+  $((total_limit - total)) "" "$native_total" "$native_count"
 # The examples: each reported, those with a limit held to it.
 for f in "$bin"/examples/*.exe; do
   [ -e "$f" ] || continue
@@ -43,10 +59,11 @@ for f in "$bin"/examples/*.exe; do
   bytes=$(stat -c %s "$f")
   if [ -n "${example_limit[$name]:-}" ]; then
     room=$((example_limit[$name] - bytes))
-    printf '%-14s %8d %8d %6d  (example)\n' "$name" "$bytes" "${example_limit[$name]}" "$room"
+    printf '%-14s %8d %8d %6d %10s %8s  (example)\n' "$name" "$bytes" "${example_limit[$name]}" "$room" "" \
+      "$(native_bytes "$native_bin/examples/$name")"
     if [ $room -lt 0 ]; then echo "FAIL example $name is $((-room)) bytes over its limit"; status=1; fi
   else
-    printf '%-14s %8d %8s %6s  (example)\n' "$name" "$bytes" - -
+    printf '%-14s %8d %8s %6s %10s %8s  (example)\n' "$name" "$bytes" - - "" "$(native_bytes "$native_bin/examples/$name")"
   fi
 done
 for name in "${!example_limit[@]}"; do

@@ -50,6 +50,17 @@ for file in "${DELIVERABLES[@]}" "${EXAMPLES[@]}"; do
   fi
 done
 
+# The files a program's resource script reads that the build makes (a cursor
+# from text art), beside its source, so that the package's compiler finds them.
+for line in "${BUILD_LINES[@]}"; do
+  IFS='|' read -r output _ includes <<<"$line"
+  for dir in $includes; do
+    for file in "$dir"/*.cur "$dir"/*.ico "$dir"/*.bmp; do
+      [ -f "$file" ] && cp "$file" "$package/source/${output%.*}/"
+    done
+  done
+done
+
 # The compiler, as an installation that works from wherever it is unpacked.
 "$root/scripts/install/install.sh" "$BUILD" "$package/compiler" windows >/dev/null
 
@@ -89,24 +100,67 @@ set passed=0
 set failed=0
 HEAD
   for file in "${TEST_PROGRAMS[@]}"; do echo "call :run $(basename "${file%.*}")"; done
-  cat <<'TAIL'
+  cat <<'REBUILD'
 call :compiler
+rem The package's compiler builds every program again from its source, into a
+rem folder of its own, and the end-to-end tests run again against those
+rem builds. A program its code generator cannot build yet (exit code 3) keeps
+rem the packaged build there and is listed.
+set refused=0
+xcopy /e /i /q "%here%bin" "%scratch%\bin" >nul
+REBUILD
+  for line in "${BUILD_LINES[@]}"; do
+    IFS='|' read -r output sources _ <<<"$line"
+    folder=
+    for file in "${EXAMPLES[@]}"; do [ "$(basename "$file")" = "$output" ] && folder='examples\'; done
+    echo "call :build $output \"$sources\" $folder"
+  done
+  echo 'set "TESSARIC_BIN=%scratch%\bin"'
+  for file in "${TEST_PROGRAMS[@]}"; do
+    name=$(basename "${file%.*}")
+    [[ $name == e2e_* ]] && echo "call :run $name rebuilt"
+  done
+  cat <<'TAIL'
+set TESSARIC_BIN=
 set /a total=passed+failed
 echo.
 echo %passed% of %total% test programs passed, %failed% failed.
+echo %refused% programs not built yet by the package's compiler.
 echo Their output is in %scratch%\logs.
 if %failed% neq 0 exit /b 1
 exit /b 0
 
 :run
-"%~1.exe" >"%scratch%\logs\%~1.txt" 2>&1
+rem A test program, and "rebuilt" when it runs against the rebuilt programs.
+set "label=%~1"
+if not "%~2"=="" set "label=%~1 %~2"
+"%~1.exe" >"%scratch%\logs\%label%.txt" 2>&1
 if %errorlevel% equ 0 (
-  echo %~1 passed
+  echo %label% passed
   set /a passed+=1
 ) else (
-  echo %~1 failed
+  echo %label% failed
   set /a failed+=1
 )
+exit /b 0
+
+:build
+rem A program from its sources: output, the sources, the folder under bin.
+pushd "%here%source\%~n1"
+"%here%compiler\bin\tessaric.exe" %~2 -o "%scratch%\bin\%~3%~1" >"%scratch%\logs\build-%~n1.txt" 2>&1
+set code=%errorlevel%
+popd
+if %code% equ 0 (
+  echo %~n1 built
+  exit /b 0
+)
+if %code% equ 3 (
+  echo %~n1 not built yet
+  set /a refused+=1
+  exit /b 0
+)
+echo %~n1 build failed
+set /a failed+=1
 exit /b 0
 
 :compiler
