@@ -68,6 +68,8 @@ const RuntimeEntry kGetMenuEntryText = {"__ZN8tessaric16GetMenuEntryTextEv", 0, 
 const RuntimeEntry kWriteMenuFlag = {"__ZN8tessaric13WriteMenuFlagERKNS_8MenuFlagEi", 8, Result::None};
 const RuntimeEntry kReadMenuFlag = {"__ZN8tessaric12ReadMenuFlagERKNS_8MenuFlagE", 4, Result::Integer};
 const RuntimeEntry kSetBitmapFile = {"__ZN8tessaric13SetBitmapFileERKNS_12ImageControlEPKc", 8, Result::None};
+const RuntimeEntry kApplySelection = {"__ZN8tessaric14ApplySelectionEP10_charrange", 4, Result::None};
+const RuntimeEntry kGetCurrentLine = {"__ZN8tessaric14GetCurrentLineEP10_charrange", 4, Result::Integer};
 const RuntimeEntry kUpdateTimer = {"__ZN8tessaric11UpdateTimerEPNS_11TimerObjectE", 4, Result::None};
 
 const RuntimeEntry kDrawCircle = {"__ZN8tessaric10DrawCircleENS_10DrawTargetEiiim", 24, Result::None};
@@ -100,6 +102,7 @@ const char* const kEventCode = "__ZN8tessaric9EventCodeE";
 const char* const kMessageBoxA = "__imp__MessageBoxA@16";
 const char* const kSendMessageA = "__imp__SendMessageA@16";
 const char* const kAllocConsole = "__imp__AllocConsole@0";
+const char* const kSetConsoleTitleA = "__imp__SetConsoleTitleA@4";
 const char* const kGetStdHandle = "__imp__GetStdHandle@4";
 const char* const kStdOutputHandle = "__ZN8tessaric15StdOutputHandleE";
 const char* const kStdInputHandle = "__ZN8tessaric14StdInputHandleE";

@@ -48,6 +48,8 @@ extern const RuntimeEntry kWriteMenuFlag;     // (const MenuFlag&, int32_t)
 extern const RuntimeEntry kReadMenuFlag;      // (const MenuFlag&) -> int32_t
 extern const RuntimeEntry kUpdateTimer;       // (TimerObject*)
 extern const RuntimeEntry kSetBitmapFile;     // (const ImageControl&, const char*)
+extern const RuntimeEntry kApplySelection;    // (CHARRANGE*)
+extern const RuntimeEntry kGetCurrentLine;    // (CHARRANGE*) -> int32_t
 
 // Drawing on a form or a bitmap, through a DrawTarget (record, bitmap).
 extern const RuntimeEntry kDrawCircle, kFillCircle;  // (target, x, y, radius, colour)
@@ -77,6 +79,7 @@ extern const char* const kEventCode;     // int32_t
 extern const char* const kMessageBoxA;  // user32
 extern const char* const kSendMessageA;  // user32
 extern const char* const kAllocConsole;  // kernel32
+extern const char* const kSetConsoleTitleA;  // kernel32
 extern const char* const kGetStdHandle;  // kernel32
 extern const char* const kStdOutputHandle;  // HANDLE, of the runtime
 extern const char* const kStdInputHandle;

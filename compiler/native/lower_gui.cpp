@@ -56,7 +56,7 @@ constexpr int32_t kCanvasBytes = 4 + 76 + 12;
 //   method's arguments, k the row's constant, z a 0, d the address of the
 //   row's datum (a record of kData), a the address of the runtime's datum of
 //   that name, o the record's address, t the record as a drawing target (the
-//   record, no bitmap).
+//   record, no bitmap), s the address of a rich edit's selection.
 }  // namespace
 
 struct GuiRow {
@@ -68,6 +68,7 @@ struct GuiRow {
   const char* args;
   int32_t constant;
   const char* datum;
+  bool inSelection = false;  // the field is one of a rich edit's CHARRANGE
 };
 
 namespace {
@@ -130,6 +131,8 @@ const GuiRow kWrites[] = {
     {"FONTBOLD", kGuiKinds, C, kNoField, &kWriteFont, "kvz", 2, nullptr},  // kFontBold
     {"STATUSBARWINDOW", kForm, N, kStatusBarWindow, nullptr, "", 0, nullptr},
     {"MENUHANDLE", kGuiKinds, N, kMenuHandle, nullptr, "", 0, nullptr},
+    {"SELSTART", kRich, C, 0, &kApplySelection, "s", 0, nullptr, true},  // cpMin
+    {"SELEND", kRich, C, 4, &kApplySelection, "s", 0, nullptr, true},    // cpMax
     EVENT("ONCOMMAND", kOnCommand),
     EVENT("ONCLOSE", kOnClose),
     EVENT("ONKEYDOWN", kOnKeyDown),
@@ -217,6 +220,7 @@ const GuiRow kReads[] = {
     {"MENUHANDLE", kGuiKinds, N, kMenuHandle, nullptr, "", 0, nullptr},
     {"TEXTWIDTH", kCanvas | kControls, N, kNoField, &kTextWidth, "t1", 0, nullptr},
     {"TEXTHEIGHT", kCanvas | kControls, N, kNoField, &kTextHeight, "t1", 0, nullptr},
+    {"CURRENTLINE", kRich, Q, kNoField, &kGetCurrentLine, "s", 0, nullptr},
     {"GETPIXEL", kCanvas, N, kNoField, &kPixelColour, "t12", 0, nullptr},
     {"WIDTH", kBitmap, N, kBitmapWidth, nullptr, "", 0, nullptr},
     {"HEIGHT", kBitmap, N, kBitmapHeight, nullptr, "", 0, nullptr},
@@ -453,7 +457,7 @@ void Lowering::GuiAct(const GuiRow& row, const Expr& member, const Expr* value, 
   std::vector<int32_t> records;                    // room offsets of the record's address
   std::vector<std::pair<int32_t, const char*>> symbols;  // room offset, a runtime datum
   std::vector<std::pair<int32_t, const Symbol*>> bitmaps;  // room offset, a bitmap argument
-  int32_t valueAt = -1, at = 0, target = -1;
+  int32_t valueAt = -1, at = 0, target = -1, selection = -1;
   auto add = [&](Argument a) {
     args.push_back(a);
     at += a.kind == 'S' ? 8 : a.kind == 'N' ? 12 : 4;
@@ -477,6 +481,10 @@ void Lowering::GuiAct(const GuiRow& row, const Expr& member, const Expr* value, 
         break;
       case 'a':
         symbols.push_back({at, row.datum});
+        add({nullptr, 'I', 0});
+        break;
+      case 's':
+        selection = at;
         add({nullptr, 'I', 0});
         break;
       case 'o':
@@ -524,6 +532,16 @@ void Lowering::GuiAct(const GuiRow& row, const Expr& member, const Expr* value, 
     AddressOf(ECX, place);
     a_.Store(At(ESP, r), ECX);
   }
+  Mem range;  // the rich edit's selection
+  if (selection >= 0 || row.inSelection) {
+    auto found = selections_.find(&o);
+    if (found == selections_.end()) Refuse(member.position);
+    range = Global(".bss", static_cast<int32_t>(found->second));
+    if (selection >= 0) {
+      AddressOf(ECX, range);
+      a_.Store(At(ESP, selection), ECX);
+    }
+  }
   // The drawing target: a bitmap is its own bitmap; a form or control of a
   // program that draws on windows at any time is drawn through a canvas of
   // its window, made now and gone after the call.
@@ -555,7 +573,8 @@ void Lowering::GuiAct(const GuiRow& row, const Expr& member, const Expr* value, 
       a_.Setcc(kNotEqual, EAX);
       a_.MovzxByte(EAX, EAX);
     }
-    a_.Store(Global(place.symbol, place.disp + row.field), EAX);
+    a_.Store(row.inSelection ? Global(range.symbol, range.disp + row.field)
+                             : Global(place.symbol, place.disp + row.field), EAX);
   }
   CallEntry(*row.call);
   if (canvas) {
@@ -653,8 +672,8 @@ void Lowering::OpenConsole() {
   }
 }
 
-// The window library's built-ins: MSGBOX, DOEVENTS and the event values.
-// False for any other built-in.
+// The built-ins that reach the system or the window library: MSGBOX,
+// TITLE, DOEVENTS and the event values. False for any other built-in.
 bool Lowering::GuiBuiltin(const Expr& e) {
   const std::string name = e.builtin->name;
   if (name == "MSGBOX") {
@@ -676,6 +695,12 @@ bool Lowering::GuiBuiltin(const Expr& e) {
     a_.Push(EAX);
     a_.PushImm(0);
     a_.CallIndirect(Global(kMessageBoxA));
+    return true;
+  }
+  if (name == "TITLE") {
+    // SetConsoleTitleA takes its argument off.
+    Arguments({{e.args[0].get(), 'T', 0}});
+    a_.CallIndirect(Global(kSetConsoleTitleA));
     return true;
   }
   if (name == "DOEVENTS") {

@@ -147,7 +147,7 @@ class Lowering {
   void MemberWrite(const Stmt& s);
   void MemberCall(const Expr& c);
   Storage MemberRead(const Expr& e);
-  bool GuiBuiltin(const Expr& e);        // MSGBOX, DOEVENTS, the event values
+  bool GuiBuiltin(const Expr& e);        // MSGBOX, TITLE, DOEVENTS, the event values
   void OpenConsole();
   // ---- lower_library.cpp
   static std::string ExportSymbol(const Routine& r);  // _Name@bytes
