@@ -48,6 +48,8 @@ extern const RuntimeEntry kWriteMenuFlag;     // (const MenuFlag&, int32_t)
 extern const RuntimeEntry kReadMenuFlag;      // (const MenuFlag&) -> int32_t
 extern const RuntimeEntry kUpdateTimer;       // (TimerObject*)
 extern const RuntimeEntry kSetBitmapFile;     // (const ImageControl&, const char*)
+extern const RuntimeEntry kInputBox;          // (prompt, title, initial) -> text
+extern const RuntimeEntry kFileDialog;        // (FileDialogKind, const char* filter) -> text
 extern const RuntimeEntry kApplySelection;    // (CHARRANGE*)
 extern const RuntimeEntry kGetCurrentLine;    // (CHARRANGE*) -> int32_t
 

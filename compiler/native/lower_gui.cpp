@@ -673,7 +673,8 @@ void Lowering::OpenConsole() {
 }
 
 // The built-ins that reach the system or the window library: MSGBOX,
-// TITLE, DOEVENTS and the event values. False for any other built-in.
+// TITLE, DOEVENTS, the dialogs and the event values. False for any other
+// built-in.
 bool Lowering::GuiBuiltin(const Expr& e) {
   const std::string name = e.builtin->name;
   if (name == "MSGBOX") {
@@ -701,6 +702,28 @@ bool Lowering::GuiBuiltin(const Expr& e) {
     // SetConsoleTitleA takes its argument off.
     Arguments({{e.args[0].get(), 'T', 0}});
     a_.CallIndirect(Global(kSetConsoleTitleA));
+    return true;
+  }
+  if (name == "INPUTBOX$") {
+    // InputBox(prompt, title, initial): the title is the program's name and
+    // the initial text "" when left out.
+    Arguments({{e.args[0].get(), 'T', 0},
+               e.args.size() > 1 ? Argument{e.args[1].get(), 'T', 0} : Argument{nullptr, 'I', 0},
+               e.args.size() > 2 ? Argument{e.args[2].get(), 'T', 0} : Argument{nullptr, 'I', 0}});
+    if (e.args.size() <= 1) {
+      a_.MovAddress(ECX, kProgramHeader, 13);
+      a_.Store(At(ESP, 4), ECX);
+    }
+    if (e.args.size() <= 2) {
+      a_.MovAddress(ECX, kEmptyText);
+      a_.Store(At(ESP, 8), ECX);
+    }
+    CallEntry(kInputBox);
+    return true;
+  }
+  if (name == "OPENFILE$" || name == "SAVEFILE$") {
+    Arguments({{nullptr, 'I', name == "OPENFILE$" ? 0 : 1}, {e.args[0].get(), 'T', 0}});  // kOpenFileDialog...
+    CallEntry(kFileDialog);
     return true;
   }
   if (name == "DOEVENTS") {
