@@ -120,6 +120,10 @@ const char* const kButtonImage = "__ZN8tessaric11ButtonImageE";
 const char* const kObjectTable = "__ZN8tessaric11ObjectTableE";
 const char* const kObjectTableRecordSlots = "__ZN8tessaric22ObjectTableRecordSlotsE";
 const char* const kGeneration = "__ZN8tessaric10GenerationE";
+const char* const kEarliestGenerationData = "__ZN8tessaric22EarliestGenerationDataE";
+const char* const kMiddleGenerationData = "__ZN8tessaric20MiddleGenerationDataE";
+const char* const kLatestGenerationData = "__ZN8tessaric20LatestGenerationDataE";
+const char* const kLatestWithoutCaretScrollData = "__ZN8tessaric28LatestWithoutCaretScrollDataE";
 
 }  // namespace native
 }  // namespace tbc

@@ -100,6 +100,11 @@ extern const char* const kButtonImage;          // ImageControl
 extern const char* const kObjectTable;            // ObjectRecord*[slots + 1]
 extern const char* const kObjectTableRecordSlots;  // const int32_t
 extern const char* const kGeneration;              // const GuiGeneration*
+// The runtime's records of the generations, one of which Generation names.
+extern const char* const kEarliestGenerationData;
+extern const char* const kMiddleGenerationData;
+extern const char* const kLatestGenerationData;
+extern const char* const kLatestWithoutCaretScrollData;
 
 }  // namespace native
 }  // namespace tbc

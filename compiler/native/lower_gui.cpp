@@ -328,33 +328,15 @@ void Lowering::WriteGuiTable() {
   std::vector<uint8_t> bytes;
   Put(bytes, slots);
   object_.Define(kObjectTableRecordSlots, rdata_, object_.Append(rdata_, bytes, 4), false);
-  // GuiGeneration, as the C++ compiler lays it out: three flags, the status
-  // bar's style, two flags, the two index masks, NM_CLICK's event code, and
-  // whether selection writes scroll the caret.
-  bool earliest = program_.generation == kEarliest, middle = program_.generation == kMiddle;
-  bool latest = !earliest && !middle;
-  bytes.assign(28, 0);
-  bytes[0] = latest;                // formSetsStyle
-  bytes[1] = earliest;              // findSetsCurrent
-  bytes[2] = !latest;               // pictureWaitsForImage
-  uint32_t statusStyle = latest ? 0x50000000 : 0x50000100;
-  std::memcpy(&bytes[4], &statusStyle, 4);
-  bytes[8] = earliest;              // missingHandlerFallsBack
-  bytes[9] = !earliest;             // childClickRunsMainForm
-  uint32_t inputMask = earliest ? 0xFF : 0xFFFF, commandMask = earliest ? 255 : 4095;
-  int32_t clickCode = earliest ? 2 : -2;
-  std::memcpy(&bytes[12], &inputMask, 4);
-  std::memcpy(&bytes[16], &commandMask, 4);
-  std::memcpy(&bytes[20], &clickCode, 4);
-  bytes[24] = latest ? program_.caretScroll : true;  // selectionScrollsCaret
-  uint32_t generation = object_.Append(rdata_, bytes, 4);
-  // The pointer holds the offset in .rdata, to which the relocation adds
-  // the section's address.
-  bytes.clear();
-  Put(bytes, generation);
+  // Generation points at the runtime's record of the program's generation.
+  const char* generation = program_.generation == kEarliest ? kEarliestGenerationData
+                           : program_.generation == kMiddle ? kMiddleGenerationData
+                           : program_.caretScroll           ? kLatestGenerationData
+                                                            : kLatestWithoutCaretScrollData;
+  bytes.assign(4, 0);
   int section = DataSection();
   uint32_t pointer = object_.Append(section, bytes, 4);
-  object_.AddRelocations(section, {{0, ".rdata", Relocation::kAddress}}, pointer);
+  object_.AddRelocations(section, {{0, generation, Relocation::kAddress}}, pointer);
   object_.Define(kGeneration, section, pointer, false);
 }
 
