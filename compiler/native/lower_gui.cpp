@@ -425,7 +425,9 @@ void Lowering::GuiAct(const GuiRow& row, const Expr& member, const Expr* value, 
   if (row.call == nullptr) {
     if (value == nullptr) Refuse(member.position);
     if (valueKind == 'H') {
-      a_.PushLabel(routines_.at(value->routine));
+      auto handler = routines_.find(value->routine);
+      if (handler == routines_.end()) Refuse(value->position);
+      a_.PushLabel(handler->second);
       a_.Pop(EAX);
     } else {
       Integer(*value);
