@@ -93,6 +93,12 @@ extern const char* const kQueryObject;          // void*
 extern const char* const kWindowClassInfo;      // WNDCLASSEXA
 extern const char* const kAppIconName;          // char[]
 extern const char* const kHideClosedForm;       // int32_t (): the close handler of forms but the main one
+extern const char* const kListBoxData;          // ListControl
+extern const char* const kComboBoxData;         // ListControl
+extern const char* const kListBoxTextData;      // ListText
+extern const char* const kComboBoxTextData;     // ListText
+extern const char* const kMenuCheckedData;      // MenuFlag
+extern const char* const kMenuEnabledData;      // MenuFlag
 extern const char* const kPictureImage;         // ImageControl
 extern const char* const kButtonImage;          // ImageControl
 // What the program defines for the library: its object table, the number of

@@ -48,17 +48,18 @@ constexpr uint32_t kSrcCopy = 0x00CC0020;
 // the font it replaced, the paint DC it replaced.
 constexpr int32_t kCanvasBytes = 4 + 76 + 12;
 
+}  // namespace
+
 // A write, a method or a read of a member. The value or the arguments are
 // made first, in source order, into the room of the call; then the record
 // is selected; then a write stores the value into a field, and the routine
 // is called. A read without a routine loads the field.
 //   args: the routine's arguments in order: v the written value, 1-5 a
-//   method's arguments, k the row's constant, z a 0, d the address of the
-//   row's datum (a record of kData), a the address of the runtime's datum of
-//   that name, o the record's address, t the record as a drawing target (the
-//   record, no bitmap), s the address of a rich edit's selection.
-}  // namespace
-
+//   method's arguments, k the row's constant, z a 0, a the address of the
+//   row's datum (a constant record of the runtime), o the record's address,
+//   t the record as a drawing target (the record, and itself again for a
+//   bitmap, or a canvas of its window), s the address of a rich edit's
+//   selection.
 struct GuiRow {
   const char* name;
   KindSet kinds;
@@ -72,21 +73,6 @@ struct GuiRow {
 };
 
 namespace {
-
-// Constant records the runtime takes by reference, which the program holds:
-// their 32-bit words.
-struct Datum {
-  const char* name;
-  uint32_t words[2];
-};
-const Datum kData[] = {
-    {"ListBox", {0x0180, 0x0186}},       // LB_ADDSTRING, LB_SETCURSEL
-    {"ComboBox", {0x0143, 0x014E}},      // CB_ADDSTRING, CB_SETCURSEL
-    {"ListBoxText", {0x018A, 0x0189}},   // LB_GETTEXTLEN, LB_GETTEXT
-    {"ComboBoxText", {0x0149, 0x0148}},  // CB_GETLBTEXTLEN, CB_GETLBTEXT
-    {"MenuChecked", {0x0008, 1}},        // MFS_CHECKED, set when 1
-    {"MenuEnabled", {0x0003, 0}},        // MFS_DISABLED, set when 0
-};
 
 constexpr GuiSelect C = GuiSelect::Current, Q = GuiSelect::Query, N = GuiSelect::None;
 
@@ -115,12 +101,12 @@ const GuiRow kWrites[] = {
     {"ICON", kPicture, C, kIconName, &kCreatePicture, "", 0, nullptr},
     {"BITMAP", kButton, C, kBitmapName, &kCreateButton, "", 0, nullptr},
     {"BITMAP", kPicture, C, kBitmapName, &kCreatePicture, "", 0, nullptr},
-    {"ITEMINDEX", kList, C, kNoField, &kSetItemIndex, "dv", 0, "ListBox"},
-    {"ITEMINDEX", kCombo, C, kNoField, &kSetItemIndex, "dv", 0, "ComboBox"},
+    {"ITEMINDEX", kList, C, kNoField, &kSetItemIndex, "av", 0, kListBoxData},
+    {"ITEMINDEX", kCombo, C, kNoField, &kSetItemIndex, "av", 0, kComboBoxData},
     {"CHECKED", kChecks, C, kNoField, &kSetChecked, "v", 0, nullptr},
-    {"CHECKED", kMenuItem, C, kNoField, &kWriteMenuFlag, "dv", 0, "MenuChecked"},
+    {"CHECKED", kMenuItem, C, kNoField, &kWriteMenuFlag, "av", 0, kMenuCheckedData},
     {"ENABLED", kGuiKinds, C, kNoField, &kSetEnabled, "v", 0, nullptr},
-    {"ENABLED", kMenuKinds, C, kNoField, &kWriteMenuFlag, "dv", 0, "MenuEnabled"},
+    {"ENABLED", kMenuKinds, C, kNoField, &kWriteMenuFlag, "av", 0, kMenuEnabledData},
     {"ENABLED", kTimer, N, kTimerEnabled, &kUpdateTimer, "o", 0, nullptr},
     {"INTERVAL", kTimer, N, kInterval, &kUpdateTimer, "o", 0, nullptr},
     {"VISIBLE", kGuiKinds, C, kNoField, &kSetVisible, "v", 0, nullptr},
@@ -161,8 +147,8 @@ const GuiRow kMethods[] = {
     {"CLEAR", kList, C, kNoField, &kTellWindow, "kz", 0x0184, nullptr},        // LB_RESETCONTENT
     {"CLEAR", kCombo, C, kNoField, &kTellWindow, "kz", 0x014B, nullptr},       // CB_RESETCONTENT
     {"FOCUS", kGuiKinds, C, kNoField, &kFocusObject, "", 0, nullptr},
-    {"ADDITEM", kList, C, kNoField, &kAddItem, "d1", 0, "ListBox"},
-    {"ADDITEM", kCombo, C, kNoField, &kAddItem, "d1", 0, "ComboBox"},
+    {"ADDITEM", kList, C, kNoField, &kAddItem, "a1", 0, kListBoxData},
+    {"ADDITEM", kCombo, C, kNoField, &kAddItem, "a1", 0, kComboBoxData},
     {"REFRESH", kGuiKinds, Q, kNoField, &kRefreshGeometry, "", 0, nullptr},
     {"MOVE", kGuiKinds, C, kNoField, &kMoveObjectWindow, "", 0, nullptr},
     {"HIDE", kGuiKinds, C, kNoField, &kSetVisible, "k", 0, nullptr},
@@ -195,12 +181,12 @@ const GuiRow kReads[] = {
     {"ITEMINDEX", kCombo, Q, kNoField, &kAskWindow, "k", 0x0147, nullptr},  // CB_GETCURSEL
     {"ITEMCOUNT", kList, Q, kNoField, &kAskWindow, "k", 0x018B, nullptr},   // LB_GETCOUNT
     {"ITEMCOUNT", kCombo, Q, kNoField, &kAskWindow, "k", 0x0146, nullptr},  // CB_GETCOUNT
-    {"ITEM", kList, Q, kNoField, &kItemText, "d1", 0, "ListBoxText"},
-    {"ITEM", kCombo, Q, kNoField, &kItemText, "d1", 0, "ComboBoxText"},
+    {"ITEM", kList, Q, kNoField, &kItemText, "a1", 0, kListBoxTextData},
+    {"ITEM", kCombo, Q, kNoField, &kItemText, "a1", 0, kComboBoxTextData},
     {"CHECKED", kChecks, Q, kNoField, &kAskWindow, "k", 0x00F0, nullptr},  // BM_GETCHECK
-    {"CHECKED", kMenuItem, Q, kNoField, &kReadMenuFlag, "d", 0, "MenuChecked"},
+    {"CHECKED", kMenuItem, Q, kNoField, &kReadMenuFlag, "a", 0, kMenuCheckedData},
     {"ENABLED", kGuiKinds, Q, kNoField, &kReadEnabled, "", 0, nullptr},
-    {"ENABLED", kMenuKinds, Q, kNoField, &kReadMenuFlag, "d", 0, "MenuEnabled"},
+    {"ENABLED", kMenuKinds, Q, kNoField, &kReadMenuFlag, "a", 0, kMenuEnabledData},
     {"ENABLED", kTimer, N, kTimerEnabled, nullptr, "", 0, nullptr},
     {"INTERVAL", kTimer, N, kInterval, nullptr, "", 0, nullptr},
     {"VISIBLE", kGuiKinds, Q, kNoField, &kReadVisible, "", 0, nullptr},
@@ -355,22 +341,6 @@ Mem Lowering::ObjectPlace(const Symbol& s) {
   return found->second;
 }
 
-uint32_t Lowering::DatumAddress(const char* name) {
-  auto found = dataWords_.find(name);
-  if (found != dataWords_.end()) return found->second;
-  for (const Datum& d : kData) {
-    if (std::strcmp(d.name, name) != 0) continue;
-    std::vector<uint8_t> bytes;
-    Put(bytes, d.words[0]);
-    Put(bytes, d.words[1]);
-    uint32_t at = object_.Append(rdata_, bytes, 4);
-    dataWords_[name] = at;
-    return at;
-  }
-  Refuse(statement_);
-  return 0;
-}
-
 // DIM of forms and controls: each made as its statement runs, on its form
 // (IN, or the form made last); menu entries on their form's bar or in their
 // menu's popup.
@@ -437,7 +407,6 @@ void Lowering::GuiAct(const GuiRow& row, const Expr& member, const Expr* value, 
     return;
   }
   std::vector<Argument> args;
-  std::vector<std::pair<int32_t, uint32_t>> data;  // room offset, datum's place in .rdata
   std::vector<int32_t> records;                    // room offsets of the record's address
   std::vector<std::pair<int32_t, const char*>> symbols;  // room offset, a runtime datum
   std::vector<std::pair<int32_t, const Symbol*>> bitmaps;  // room offset, a bitmap argument
@@ -459,10 +428,6 @@ void Lowering::GuiAct(const GuiRow& row, const Expr& member, const Expr* value, 
       }
       case 'k': add({nullptr, 'I', row.constant}); break;
       case 'z': add({nullptr, 'I', 0}); break;
-      case 'd':
-        data.push_back({at, DatumAddress(row.datum)});
-        add({nullptr, 'I', 0});
-        break;
       case 'a':
         symbols.push_back({at, row.datum});
         add({nullptr, 'I', 0});
@@ -500,10 +465,6 @@ void Lowering::GuiAct(const GuiRow& row, const Expr& member, const Expr* value, 
   }
   if (row.field >= 0 && value == nullptr) Refuse(member.position);
   Arguments(args);
-  for (const auto& d : data) {
-    a_.MovAddress(ECX, ".rdata", static_cast<int32_t>(d.second));
-    a_.Store(At(ESP, d.first), ECX);
-  }
   for (const auto& s : symbols) {
     a_.MovAddress(ECX, s.second);
     a_.Store(At(ESP, s.first), ECX);

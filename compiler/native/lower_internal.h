@@ -140,7 +140,6 @@ class Lowering {
   void WriteGuiTable();                  // the object table, its size, the generation
   void StartWindows();                   // the form class, first in the main code
   Mem ObjectPlace(const Symbol& s);
-  uint32_t DatumAddress(const char* name);  // a constant record the runtime reads, in .rdata
   void DimObjects(const Stmt& s);        // the constructors of a DIM's objects
   void GuiAct(const GuiRow& row, const Expr& member, const Expr* value, char valueKind);
   void SelectRecord(GuiSelect select, const Mem& place);
@@ -167,7 +166,6 @@ class Lowering {
   std::map<const Symbol*, Mem> variables_;  // each variable's storage (an array's first element)
   int data_ = -1;                                    // .data, once a record needs it
   std::map<const Symbol*, uint32_t> selections_;     // a rich edit's CHARRANGE, in .bss
-  std::map<std::string, uint32_t> dataWords_;        // DatumAddress's records
   uint32_t libraryStart_ = 0;                        // LibraryStart's offset in the code
   std::map<std::string, uint32_t> literals_;
   std::map<std::string, uint32_t> numbers_;      // by their ten bytes
