@@ -70,6 +70,7 @@ struct GuiRow {
   int32_t constant;
   const char* datum;
   bool inSelection = false;  // the field is one of a rich edit's CHARRANGE
+  bool flag = false;         // the field holds the value as 0 or 1
 };
 
 namespace {
@@ -107,7 +108,7 @@ const GuiRow kWrites[] = {
     {"CHECKED", kMenuItem, C, kNoField, &kWriteMenuFlag, "av", 0, kMenuCheckedData},
     {"ENABLED", kGuiKinds, C, kNoField, &kSetEnabled, "v", 0, nullptr},
     {"ENABLED", kMenuKinds, C, kNoField, &kWriteMenuFlag, "av", 0, kMenuEnabledData},
-    {"ENABLED", kTimer, N, kTimerEnabled, &kUpdateTimer, "o", 0, nullptr},
+    {"ENABLED", kTimer, N, kTimerEnabled, &kUpdateTimer, "o", 0, nullptr, false, true},
     {"INTERVAL", kTimer, N, kInterval, &kUpdateTimer, "o", 0, nullptr},
     {"VISIBLE", kGuiKinds, C, kNoField, &kSetVisible, "v", 0, nullptr},
     {"DEFAULT", kButton, C, kNoField, &kSetDefaultButton, "v", 0, nullptr},
@@ -385,10 +386,12 @@ void Lowering::DimObjects(const Stmt& s) {
   }
 }
 
-// The row's call: its arguments made into the room in order (the value and
-// a method's arguments in source order, as they come), the record
-// selected, the field written, then the routine. With no routine, the value
-// goes to the field from EAX.
+// The row's call: the value made first, into the room of the call where it
+// is an argument, else kept on the machine stack above it; the arguments
+// made into the room in order (a method's in source order); the record
+// selected, the field written, then the routine. So nothing the value does
+// (a FUNCTION that acts on another object) can move the record the write
+// acts on. With no routine, the value goes to the field from EAX.
 void Lowering::GuiAct(const GuiRow& row, const Expr& member, const Expr* value, char valueKind) {
   const Symbol& o = *member.symbol;
   Mem place = ObjectPlace(o);
@@ -464,6 +467,11 @@ void Lowering::GuiAct(const GuiRow& row, const Expr& member, const Expr* value, 
     }
   }
   if (row.field >= 0 && value == nullptr) Refuse(member.position);
+  bool kept = row.field >= 0 && valueAt < 0;
+  if (kept) {
+    Integer(*value);
+    a_.Push(EAX);
+  }
   Arguments(args);
   for (const auto& s : symbols) {
     a_.MovAddress(ECX, s.second);
@@ -507,13 +515,8 @@ void Lowering::GuiAct(const GuiRow& row, const Expr& member, const Expr* value, 
   }
   SelectRecord(row.select, place);
   if (row.field >= 0) {
-    if (valueAt >= 0) {
-      a_.Load(EAX, At(ESP, valueAt));
-    } else {
-      Integer(*value);
-    }
-    if (std::strcmp(row.name, "ENABLED") == 0 && o.object == ObjectKind::Timer) {
-      // A timer's Enabled holds 0 or 1.
+    a_.Load(EAX, At(ESP, kept ? at : valueAt));
+    if (row.flag) {
       a_.Test(EAX, EAX);
       a_.Setcc(kNotEqual, EAX);
       a_.MovzxByte(EAX, EAX);
@@ -522,6 +525,7 @@ void Lowering::GuiAct(const GuiRow& row, const Expr& member, const Expr* value, 
                              : Global(place.symbol, place.disp + row.field), EAX);
   }
   CallEntry(*row.call);
+  if (kept) a_.AluImm(kAdd, ESP, 4);
   if (canvas) {
     a_.Push(EAX);
     a_.Lea(ECX, surface);
