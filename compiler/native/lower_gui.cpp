@@ -467,7 +467,10 @@ void Lowering::GuiAct(const GuiRow& row, const Expr& member, const Expr* value, 
     }
   }
   if (row.field >= 0 && value == nullptr) Refuse(member.position);
-  bool kept = row.field >= 0 && valueAt < 0;
+  // A constant INTEGER does nothing when made: it goes straight to the field.
+  bool constant = row.field >= 0 && valueAt < 0 && !row.flag && value->constant.known() &&
+                  value->constant.type == ValueType::Integer;
+  bool kept = row.field >= 0 && valueAt < 0 && !constant;
   if (kept) {
     Integer(*value);
     a_.Push(EAX);
@@ -514,7 +517,10 @@ void Lowering::GuiAct(const GuiRow& row, const Expr& member, const Expr* value, 
     a_.Store(At(ESP, target + 4), ECX);
   }
   SelectRecord(row.select, place);
-  if (row.field >= 0) {
+  if (constant) {
+    a_.StoreImm(row.inSelection ? Global(range.symbol, range.disp + row.field)
+                                : Global(place.symbol, place.disp + row.field), value->constant.integer);
+  } else if (row.field >= 0) {
     a_.Load(EAX, At(ESP, kept ? at : valueAt));
     if (row.flag) {
       a_.Test(EAX, EAX);
