@@ -1,6 +1,7 @@
 // The lowering's state, shared by its files: the program and its object
-// (lower_program.cpp), statements (lower_statements.cpp) and expressions
-// (lower_expressions.cpp).
+// (lower_program.cpp), statements (lower_statements.cpp), expressions
+// (lower_expressions.cpp), built-ins (lower_builtins.cpp), the objects of
+// window programs (lower_gui.cpp) and a library's start (lower_library.cpp).
 //
 // Values: an INTEGER comes in EAX, a number in ST(0) with the rest of the
 // x87 stack empty, a text as a StringValue, its address in EAX and its
