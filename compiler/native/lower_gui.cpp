@@ -395,16 +395,20 @@ void Lowering::DimObjects(const Stmt& s) {
 void Lowering::GuiAct(const GuiRow& row, const Expr& member, const Expr* value, char valueKind) {
   const Symbol& o = *member.symbol;
   Mem place = ObjectPlace(o);
+  // A field's value in EAX: a number, or a handler's address.
+  auto make = [&]() {
+    if (valueKind != 'H') {
+      Integer(*value);
+      return;
+    }
+    auto handler = routines_.find(value->routine);
+    if (handler == routines_.end()) Refuse(value->position);
+    a_.PushLabel(handler->second);
+    a_.Pop(EAX);
+  };
   if (row.call == nullptr) {
     if (value == nullptr) Refuse(member.position);
-    if (valueKind == 'H') {
-      auto handler = routines_.find(value->routine);
-      if (handler == routines_.end()) Refuse(value->position);
-      a_.PushLabel(handler->second);
-      a_.Pop(EAX);
-    } else {
-      Integer(*value);
-    }
+    make();
     SelectRecord(row.select, place);
     a_.Store(Global(place.symbol, place.disp + row.field), EAX);
     return;
@@ -472,7 +476,7 @@ void Lowering::GuiAct(const GuiRow& row, const Expr& member, const Expr* value, 
                   value->constant.type == ValueType::Integer;
   bool kept = row.field >= 0 && valueAt < 0 && !constant;
   if (kept) {
-    Integer(*value);
+    make();
     a_.Push(EAX);
   }
   Arguments(args);
