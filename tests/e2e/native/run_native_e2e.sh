@@ -48,8 +48,10 @@ while read -r name driver filter; do
   [ -d "$source/samples/$name" ] || [ -d "$source/examples/$name" ] && continue
   fixture=$(ls "$source"/tests/e2e/*/"$name.bas" 2>/dev/null | head -1)
   if [ -z "$fixture" ]; then echo "FAIL no program or fixture $name"; status=1; continue; fi
-  out=$nativeFixtures/$name.exe
-  cpp=$fixtures/$name.exe
+  file=$name.exe
+  grep -qi '^ *OPTION LIBRARY' "$fixture" && file=$name.dll
+  out=$nativeFixtures/$file
+  cpp=$fixtures/$file
   rm -f "$out"
   "$compiler" --backend native "$fixture" -o "$out" >"$tmp/$name.log" 2>&1
   rc=$?
