@@ -29,7 +29,7 @@ void Lowering::Statement(const Stmt& s) {
     case Stmt::Kind::Const:
     case Stmt::Kind::Option:
     case Stmt::Kind::Data:
-    case Stmt::Kind::Dim: DimObjects(s); break;  // the variables are placed with the module
+    case Stmt::Kind::Dim: DimObjects(s); break;  // objects are made here; variables are placed with the module
     case Stmt::Kind::Declare:
       if (s.declared != nullptr && s.declared->fromLibrary) Refuse(s.position);
       break;
@@ -616,9 +616,10 @@ void Lowering::Input(const Stmt& s) {
 }
 
 // END: in the main code its end, the closing key wait and 0; in a routine
-// the same wait, then the process ends with 0.
+// the same wait, then the process ends with 0. A window program or a
+// library has no key wait.
 void Lowering::End() {
-  if (program_.kind == ProgramKind::Window) {
+  if (program_.kind != ProgramKind::Console) {
     // A window program ends at once, with 0, its forms and loop left.
     if (routine_ == nullptr) {
       DropGosubs();
