@@ -380,6 +380,7 @@ void Lowering::Builtin(const Expr& e) {
     CallEntry(kStrSlice);
     return;
   }
+  if (GuiBuiltin(e)) return;
   Refuse(e.position);
 }
 

@@ -142,6 +142,10 @@ void Lowering::Integer(const Expr& expr) {
     a_.Load(EAX, Variable(e));
     return;
   }
+  if (e.kind == Expr::Kind::Member && e.type == ValueType::Integer) {
+    MemberRead(e);
+    return;
+  }
   if (IsCall(e) && e.type == ValueType::Integer) {
     CallRoutine(e);
     return;
@@ -408,6 +412,7 @@ Storage Lowering::String(const Expr& e) {
     return e.builtin->storage;
   }
   if (IsConcat(e)) return Concat(e);
+  if (e.kind == Expr::Kind::Member && e.type == ValueType::String) return MemberRead(e);
   Refuse(e.position);
   return Storage::Temp;
 }

@@ -1,6 +1,7 @@
 // The lowering's state, shared by its files: the program and its object
-// (lower_program.cpp), statements (lower_statements.cpp) and expressions
-// (lower_expressions.cpp).
+// (lower_program.cpp), statements (lower_statements.cpp), expressions
+// (lower_expressions.cpp), built-ins (lower_builtins.cpp), the objects of
+// window programs (lower_gui.cpp) and a library's start (lower_library.cpp).
 //
 // Values: an INTEGER comes in EAX, a number in ST(0) with the rest of the
 // x87 stack empty, a text as a StringValue, its address in EAX and its
@@ -25,6 +26,10 @@
 
 namespace tbc {
 namespace native {
+
+struct GuiRow;  // a member of a window program's object (lower_gui.cpp)
+// Which pointer takes an object's record before a member acts on it.
+enum class GuiSelect { None, Current, Query };
 
 // Thrown at a construct the back end cannot lower yet.
 struct NotYet {
@@ -130,6 +135,24 @@ class Lowering {
   void Builtin(const Expr& e);
   static const Expr& Unwrapped(const Expr& e);
 
+  // ---- lower_gui.cpp
+  int DataSection();                     // .data, made at its first use
+  void PlaceObject(const Symbol& s);     // a record of the object table, or a timer
+  void WriteGuiTable();                  // the object table, its size, the generation
+  void StartWindows();                   // the form class, first in the main code
+  Mem ObjectPlace(const Symbol& s);
+  void DimObjects(const Stmt& s);        // the constructors of a DIM's objects
+  void GuiAct(const GuiRow& row, const Expr& member, const Expr* value, char valueKind);
+  void SelectRecord(GuiSelect select, const Mem& place);
+  void MemberWrite(const Stmt& s);
+  void MemberCall(const Expr& c);
+  Storage MemberRead(const Expr& e);
+  bool GuiBuiltin(const Expr& e);        // MSGBOX, TITLE, DOEVENTS, the event values
+  void OpenConsole();
+  // ---- lower_library.cpp
+  static std::string ExportSymbol(const Routine& r);  // _Name@bytes
+  bool LowerLibraryStart();              // false when the library needs none
+
   // A number in ST(0) stored into an INTEGER: EAX.
   void RoundToInteger();
   // Whether evaluating e may overwrite a text of the ring or the accumulator.
@@ -142,6 +165,9 @@ class Lowering {
   CoffObject object_;
   int text_ = 0, rdata_ = 0, header_ = 0, bss_ = 0;
   std::map<const Symbol*, Mem> variables_;  // each variable's storage (an array's first element)
+  int data_ = -1;                                    // .data, once a record needs it
+  std::map<const Symbol*, uint32_t> selections_;     // a rich edit's CHARRANGE, in .bss
+  uint32_t libraryStart_ = 0;                        // LibraryStart's offset in the code
   std::map<std::string, uint32_t> literals_;
   std::map<std::string, uint32_t> numbers_;      // by their ten bytes
   std::vector<uint32_t> temps_;                   // the statement temporaries of the routine, in .bss

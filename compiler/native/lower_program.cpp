@@ -3,6 +3,7 @@
 // ends it: the closing key wait, then 0 for the exit code.
 #include <cstring>
 
+#include "gui_entries.h"
 #include "lower_internal.h"
 
 namespace tbc {
@@ -20,26 +21,16 @@ Lowering::Lowering(const Program& program) : program_(program) {
 
 // What this back end does not build yet, told at the first place that shows it.
 void Lowering::CheckProgram() {
-  const std::vector<Module>& modules = *program_.modules;
-  const Module& main = modules[0];
-  if (program_.kind != ProgramKind::Console) {
-    if (!program_.guiObjects.empty()) Refuse(program_.guiObjects[0]->position);
-    for (const Module& m : modules)
-      for (const auto& r : m.routines)
-        if (r->exported) Refuse(r->position);
-    Refuse(Position{main.file, 1, 1});
-  }
-  for (const Module& m : modules) {
+  for (const Module& m : *program_.modules) {
     if (!m.types.empty()) Refuse(m.types[0].position);
     for (const auto& r : m.routines) {
       if (r->forward) continue;
-      // Library routines and handlers: not yet.
-      if (r->fromLibrary || r->dynamic || r->exported || r->handler || r->fpuHandler) Refuse(r->position);
+      // Routines of other libraries, and floating-point handlers: not yet.
+      if (r->fromLibrary || r->dynamic || r->fpuHandler) Refuse(r->position);
       for (const Param& p : r->params)
         if (p.dimensions > 0 || p.type == ValueType::Record || p.record != nullptr) Refuse(p.position);
     }
   }
-  if (!program_.resources.empty()) Refuse(program_.resources[0].position);
 }
 
 // The variables in .bss, as zeros: an INTEGER in four bytes, a number in
@@ -56,7 +47,11 @@ void Lowering::PlaceVariables() {
       if (s.isArray() || s.record != nullptr || s.kind != Symbol::Kind::Variable) Refuse(s.position);
       continue;
     }
-    if (s.kind == Symbol::Kind::Object || s.record != nullptr || (s.reference && s.isArray())) Refuse(s.position);
+    if (s.kind == Symbol::Kind::Object) {
+      PlaceObject(s);
+      continue;
+    }
+    if (s.record != nullptr || (s.reference && s.isArray())) Refuse(s.position);
     if (s.reference) {
       // A BYREF parameter holds the address of the caller's variable.
       variables_[&s] = Global(".bss", static_cast<int32_t>(object_.Reserve(bss_, 4, 4)));
@@ -201,6 +196,7 @@ void Lowering::Epilogue(uint32_t frame) {
 void Lowering::LowerMain() {
   uint32_t frame = Prologue();
   end_ = a_.NewLabel();
+  if (program_.kind == ProgramKind::Window) StartWindows();
   // The main module's STRING variables get their blocks, then each other
   // module's, as each module's start makes them.
   for (size_t m = 0; m < program_.modules->size(); ++m) {
@@ -217,8 +213,12 @@ void Lowering::LowerMain() {
   Block((*program_.modules)[0].main);
   a_.Bind(end_);
   DropGosubs();
-  CallEntry(kConsoleWaitKey);
-  a_.Alu(kXor, EAX, EAX);
+  if (program_.kind == ProgramKind::Window) {
+    CallEntry(kRunMessageLoop);
+  } else {
+    CallEntry(kConsoleWaitKey);
+    a_.Alu(kXor, EAX, EAX);
+  }
   a_.Leave();
   a_.Ret();
   Epilogue(frame);
@@ -365,6 +365,9 @@ void Lowering::LowerRoutine(const Routine& r) {
         break;
     }
   }
+  // A SUB that handles events tells the window procedure it did not
+  // deal with the message itself.
+  if (r.handler && !r.isFunction) a_.Alu(kXor, EAX, EAX);
   a_.Leave();
   if (at > 8) a_.RetPop(static_cast<uint16_t>(at - 8));
   else a_.Ret();
@@ -410,16 +413,26 @@ std::string Lowering::Run() {
   for (const Module& m : *program_.modules)
     for (const auto& r : m.routines)
       if (!r->fromLibrary && !r->forward) routines_[r.get()] = a_.NewLabel();
-  LowerMain();
+  // A library has no main code: its routines are what it is for.
+  bool library = program_.kind == ProgramKind::Library;
+  bool libraryStart = library && LowerLibraryStart();
+  if (!library) LowerMain();
+  std::vector<std::pair<std::string, uint32_t>> exports;
   for (const Module& m : *program_.modules)
     for (const auto& r : m.routines)
-      if (!r->fromLibrary && !r->forward) LowerRoutine(*r);
+      if (!r->fromLibrary && !r->forward) {
+        if (r->exported) exports.push_back({ExportSymbol(*r), a_.Here()});
+        LowerRoutine(*r);
+      }
   a_.Finish();
   uint32_t at = object_.Append(text_, a_.Bytes(), 16);
   object_.AddRelocations(text_, a_.Relocations(), at);
-  object_.Define(kProgramBody, text_, at, true);
+  if (!library) object_.Define(kProgramBody, text_, at, true);
+  for (const auto& e : exports) object_.Define(e.first, text_, at + e.second, true);
+  if (libraryStart) object_.Define("_LibraryStart@12", text_, at + libraryStart_, true);
   WriteHeader();
   if (program_.reads) WriteData();
+  if (program_.kind == ProgramKind::Window) WriteGuiTable();
   return object_.Write();
 }
 

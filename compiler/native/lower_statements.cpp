@@ -29,7 +29,7 @@ void Lowering::Statement(const Stmt& s) {
     case Stmt::Kind::Const:
     case Stmt::Kind::Option:
     case Stmt::Kind::Data:
-    case Stmt::Kind::Dim: break;  // the variables are placed with the module
+    case Stmt::Kind::Dim: DimObjects(s); break;  // objects are made here; variables are placed with the module
     case Stmt::Kind::Declare:
       if (s.declared != nullptr && s.declared->fromLibrary) Refuse(s.position);
       break;
@@ -124,6 +124,7 @@ void Lowering::Statement(const Stmt& s) {
       break;
     }
     case Stmt::Kind::Call: CallStatement(s); break;
+    case Stmt::Kind::OpenConsole: OpenConsole(); break;
     default: Refuse(s.position);
   }
   tempsUsed_ = temps;
@@ -132,6 +133,10 @@ void Lowering::Statement(const Stmt& s) {
 
 void Lowering::Assign(const Stmt& s) {
   const Expr& t = *s.target;
+  if (t.kind == Expr::Kind::Member) {
+    MemberWrite(s);
+    return;
+  }
   if (t.kind == Expr::Kind::Name && t.ref == Expr::Ref::Builtin && t.builtin != nullptr &&
       std::string(t.builtin->name) == "MID$") {
     // MID$(s, start[, n]) = text: s's indexes, start, n and text made in
@@ -611,8 +616,22 @@ void Lowering::Input(const Stmt& s) {
 }
 
 // END: in the main code its end, the closing key wait and 0; in a routine
-// the same wait, then the process ends with 0.
+// the same wait, then the process ends with 0. A window program or a
+// library has no key wait.
 void Lowering::End() {
+  if (program_.kind != ProgramKind::Console) {
+    // A window program ends at once, with 0, its forms and loop left.
+    if (routine_ == nullptr) {
+      DropGosubs();
+      a_.Alu(kXor, EAX, EAX);
+      a_.Leave();
+      a_.Ret();
+      return;
+    }
+    a_.PushImm(0);
+    a_.CallIndirect(Global(kExitProcess));
+    return;
+  }
   if (routine_ == nullptr) {
     a_.Jmp(end_);
     return;
@@ -643,8 +662,12 @@ void Lowering::CallStatement(const Stmt& s) {
     }
     return;
   }
+  if (c.kind == Expr::Kind::Member) {
+    MemberCall(c);
+    return;
+  }
   if (c.kind == Expr::Kind::Name && c.ref == Expr::Ref::Builtin && c.builtin != nullptr &&
-      c.builtin->result == ValueType::None) {
+      (c.builtin->result == ValueType::None || c.builtin->special == Special::MsgBox)) {
     Builtin(c);
     // The closing key wait's line end: output to a file counts from column 0.
     if (c.builtin->special == Special::EndsLine && program_.printPositions)

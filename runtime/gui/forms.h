@@ -53,6 +53,12 @@ struct ListText {
 };
 inline constexpr ListText kListBoxText = {LB_GETTEXTLEN, LB_GETTEXT};
 inline constexpr ListText kComboBoxText = {CB_GETLBTEXTLEN, CB_GETLBTEXT};
+// The list controls' records as data of their own, for programs that name
+// them rather than hold copies (those the compiler writes as machine code).
+extern const ListControl ListBoxData;
+extern const ListControl ComboBoxData;
+extern const ListText ListBoxTextData;
+extern const ListText ComboBoxTextData;
 // Item index's text (QueryObject); "" for an index that names no item.
 StringValue ItemText(const ListText& list, int32_t index);
 // A list box's selected item's text; "" when nothing is selected.
@@ -120,6 +126,8 @@ struct MenuFlag {
 };
 inline constexpr MenuFlag kMenuChecked = {MFS_CHECKED, 1};
 inline constexpr MenuFlag kMenuEnabled = {MFS_DISABLED, 0};
+extern const MenuFlag MenuCheckedData;  // the two as data of their own
+extern const MenuFlag MenuEnabledData;
 void WriteMenuFlag(const MenuFlag& flag, int32_t value);
 int32_t ReadMenuFlag(const MenuFlag& flag);
 

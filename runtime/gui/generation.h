@@ -48,4 +48,12 @@ constexpr GuiGeneration WithoutCaretScroll(GuiGeneration generation) {
   return generation;
 }
 
+// The same choices as data of the runtime, an object file each, for programs
+// that point Generation at one rather than hold a copy of their own (those
+// the compiler writes as machine code).
+extern const GuiGeneration EarliestGenerationData;
+extern const GuiGeneration MiddleGenerationData;
+extern const GuiGeneration LatestGenerationData;
+extern const GuiGeneration LatestWithoutCaretScrollData;
+
 }  // namespace tessaric

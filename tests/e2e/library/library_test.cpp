@@ -260,6 +260,19 @@ TEST(LibraryCallers, ShowBothBoxesInOrderAndPrintTheirTranscript) {
   }
 }
 
+// keeper.dll keeps a text and a count in its own variables: the second call
+// finds what the first left (2 then 5 characters, the first then the second call).
+TEST(LibraryState, AKeptTextAndCountLastFromCallToCall) {
+  LaunchOptions options;
+  options.nullInput = true;
+  options.workingDirectory = FreshDir("keeper");
+  options.outputFile = options.workingDirectory + "\\output.txt";
+  Process process = Launch(FixturePath("keeper_caller.exe"), options);
+  ASSERT_NE(process.handle, nullptr);
+  EXPECT_EQ(process.WaitExit(), 0u);
+  EXPECT_EQ(ReadFileBytes(options.outputFile), Lines({"211", "522", kPrompt}));
+}
+
 TEST(LibraryCallers, LibbindWithoutTheLibraryEndsBeforePrinting) {
   struct Case {
     const char* folder;

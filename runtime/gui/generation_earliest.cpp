@@ -1,0 +1,7 @@
+#include "gui/generation.h"
+
+namespace tessaric {
+
+const GuiGeneration EarliestGenerationData = kEarliestGeneration;
+
+}  // namespace tessaric

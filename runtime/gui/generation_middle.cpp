@@ -1,0 +1,7 @@
+#include "gui/generation.h"
+
+namespace tessaric {
+
+const GuiGeneration MiddleGenerationData = kMiddleGeneration;
+
+}  // namespace tessaric

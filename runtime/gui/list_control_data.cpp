@@ -1,0 +1,10 @@
+#include "gui/forms.h"
+
+namespace tessaric {
+
+const ListControl ListBoxData = kListBox;
+const ListControl ComboBoxData = kComboBox;
+const ListText ListBoxTextData = kListBoxText;
+const ListText ComboBoxTextData = kComboBoxText;
+
+}  // namespace tessaric

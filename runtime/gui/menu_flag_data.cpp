@@ -1,0 +1,8 @@
+#include "gui/forms.h"
+
+namespace tessaric {
+
+const MenuFlag MenuCheckedData = kMenuChecked;
+const MenuFlag MenuEnabledData = kMenuEnabled;
+
+}  // namespace tessaric
