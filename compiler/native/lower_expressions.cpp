@@ -18,16 +18,6 @@ bool IsVariable(const Expr& e) { return e.kind == Expr::Kind::Name && e.ref == E
 
 bool IsCall(const Expr& e) { return e.kind == Expr::Kind::Name && e.ref == Expr::Ref::Routine && e.routine != nullptr; }
 
-// Whether making e may use the accumulator or run program code: a call of a
-// routine, or a concatenation of its own.
-bool Hazard(const Expr& e) {
-  if (IsCall(e) || e.kind == Expr::Kind::Member) return true;
-  if (IsConcat(e) && !e.constant.known()) return true;
-  for (const auto& a : e.args)
-    if (Hazard(*a)) return true;
-  return false;
-}
-
 bool IsBuiltin(const Expr& e) {
   return e.kind == Expr::Kind::Name && e.ref == Expr::Ref::Builtin && e.builtin != nullptr;
 }
@@ -56,6 +46,14 @@ Cond IntegerCondition(BinaryOp op) {
 }
 
 }  // namespace
+
+bool Hazard(const Expr& e) {
+  if (IsCall(e) || e.kind == Expr::Kind::Member) return true;
+  if (IsConcat(e) && !e.constant.known()) return true;
+  for (const auto& a : e.args)
+    if (Hazard(*a)) return true;
+  return false;
+}
 
 bool Lowering::IsElement(const Expr& e) const {
   return e.kind == Expr::Kind::Name && e.ref == Expr::Ref::Variable && e.symbol != nullptr && e.symbol->fixedArray() &&
@@ -100,6 +98,8 @@ void Lowering::Element(const Expr& e, const std::vector<Mem>& indexes) {
 
 bool Lowering::Leaf(const Expr& e) const {
   if (e.constant.known()) return e.constant.type != ValueType::String;
+  // An element found from simple indexes uses the integer unit only.
+  if (IsElement(e) && e.type != ValueType::String && SimpleIndexes(e)) return true;
   return IsVariable(e) && e.symbol != nullptr && !e.symbol->isArray() && variables_.count(e.symbol) &&
          e.type != ValueType::String;
 }
@@ -122,7 +122,14 @@ void Lowering::RoundToInteger() {
 }
 
 void Lowering::Integer(const Expr& expr) {
+  // Stored into an INTEGER, a value's zero has no sign.
+  integers_.SignIgnored(expr);
   const Expr& e = Unwrapped(expr);
+  integers_.SignIgnored(e);
+  if (WideNode(e)) {
+    IntegerOfWide(e);
+    return;
+  }
   if (e.constant.known()) {
     if (e.constant.type == ValueType::Integer) {
       a_.MovImm(EAX, e.constant.integer);
@@ -134,7 +141,7 @@ void Lowering::Integer(const Expr& expr) {
     return;
   }
   if (IsElement(e) && e.type == ValueType::Integer) {
-    Element(e, Indexes(e));
+    if (!ElementNow(e)) Element(e, Indexes(e));
     a_.Load(EAX, At(EAX));
     return;
   }
@@ -185,6 +192,10 @@ void Lowering::Number(const Expr& expr) {
     else a_.FldExtended(NumberConstant(v));
     return;
   }
+  if (WideNode(e)) {
+    NumberOfWide(e);
+    return;
+  }
   if (e.kind == Expr::Kind::Unary && e.unary == UnaryOp::Negate) {
     Number(*e.args[0]);
     a_.Fchs();
@@ -195,7 +206,7 @@ void Lowering::Number(const Expr& expr) {
     return;
   }
   if (IsElement(e) && e.type == ValueType::Double) {
-    Element(e, Indexes(e));
+    if (!ElementNow(e)) Element(e, Indexes(e));
     a_.FldExtended(At(EAX));
     return;
   }
@@ -262,11 +273,7 @@ void Lowering::Arithmetic(const Expr& e) {
 
 // \ MOD AND OR XOR: both operands stored into INTEGERs, in order.
 void Lowering::IntegerOperation(const Expr& e) {
-  Integer(*e.args[0]);
-  a_.Push(EAX);
-  Integer(*e.args[1]);
-  a_.Mov(ECX, EAX);
-  a_.Pop(EAX);
+  IntegerPair(*e.args[0], *e.args[1]);
   switch (e.binary) {
     case BinaryOp::And: a_.Alu(kAnd, EAX, ECX); return;
     case BinaryOp::Or: a_.Alu(kOr, EAX, ECX); return;
@@ -308,17 +315,13 @@ void Lowering::IntegerOperation(const Expr& e) {
 void Lowering::Compare(const Expr& e) {
   const Expr& l = *e.args[0];
   const Expr& r = *e.args[1];
-  if (l.type == ValueType::Integer && r.type == ValueType::Integer) {
-    Integer(l);
-    a_.Push(EAX);
-    Integer(r);
-    a_.Mov(ECX, EAX);
-    a_.Pop(EAX);
-    a_.Alu(kCmp, EAX, ECX);
-    a_.Setcc(IntegerCondition(e.binary), EAX);
+  Cond holds;
+  if (CompareInIntegers(e, holds)) {
+    a_.Setcc(holds, EAX);
     a_.MovzxByte(EAX, EAX);
     return;
   }
+  if (CompareWide(e)) return;
   Number(l);
   bool leftOnTop;
   if (Leaf(r)) {
@@ -350,11 +353,15 @@ void Lowering::Compare(const Expr& e) {
 // start of the other (StrCompare); = holds for the same bytes, as many.
 void Lowering::CompareTexts(const Expr& e) {
   a_.AluImm(kSub, ESP, 16);
-  Storage left = String(*e.args[0]);
-  if ((left == Storage::Ring || left == Storage::Accumulator) && Disturbs(*e.args[1])) CopyToTemp();
+  // A slice is compared where it lies, unless making the right may change
+  // the text under the left.
+  if (Disturbs(*e.args[1]) || !TextView(*e.args[0])) {
+    Storage left = String(*e.args[0]);
+    if ((left == Storage::Ring || left == Storage::Accumulator) && Disturbs(*e.args[1])) CopyToTemp();
+  }
   a_.Store(At(ESP), EAX);
   a_.Store(At(ESP, 4), EDX);
-  String(*e.args[1]);
+  if (!TextView(*e.args[1])) String(*e.args[1]);
   a_.Store(At(ESP, 8), EAX);
   a_.Store(At(ESP, 12), EDX);
   CallEntry(kStrCompare);
