@@ -1250,6 +1250,70 @@ const Case kCases[] = {
      "bcdef def dedef\n"
      "abc\n"
      "10[][ab][ab cd]0 124\n"},
+
+    // The integer forms in machine code: FOR ends, steps and starts beyond
+    // the INTEGER range, a step from a variable, 64-bit comparisons (the low
+    // halves unsigned), wide sums and products, 32-bit stores that overflow,
+    // elements stored from constants and variables (and from a call that
+    // moves the index), and appends and slices where the text may change.
+    {"integer_forms_and_text_places",
+     {"DIM a AS INTEGER, b AS INTEGER, i AS INTEGER, z AS INTEGER, t(3) AS INTEGER, s AS STRING, d AS DOUBLE\n"
+      "a = 65536: b = -2: z = 0: d = 3E9\n"
+      "FOR i = 2147483645 TO a * a: NEXT: PRINT i\n"
+      "FOR i = 1 TO 3 STEP a * a: PRINT i;: NEXT: PRINT \" \"; i\n"
+      "FOR i = a * a TO 5: PRINT \"never\": NEXT: PRINT i\n"
+      "FOR i = a - 65530 TO a - 65528: PRINT i;: NEXT: PRINT\n"
+      "FOR i = d TO F(\"e\") STEP F(\"s\"): PRINT \"never\": NEXT: PRINT \" \"; i\n"
+      "FOR i = 5 TO 1 STEP b: PRINT i;: NEXT: PRINT \" \"; i\n"
+      "FOR i = 1 TO 0 STEP z: PRINT \"never\": NEXT: PRINT i\n"
+      "i = 2000000000\n"
+      "PRINT a * a > 2147483647; \" \"; a * a < 4294967296; \" \"; a * a + a * a > a * a; \" \"; a * a = a * a + b; \" \"; _\n"
+      "  a * b < a * a; \" \"; a * a + i + i > a * a + 1; \" \"; a * a + i + i < a * a + 1\n"
+      "IF a * a + i + i > a * a + 1 THEN PRINT \"above\" ELSE PRINT \"not above\"\n"
+      "PRINT a * a + a * a; \" \"; a * a - b * a; \" \"; -(a * a); \" \"; -(a * a) + a * a\n"
+      "i = 2147483647: i = i + 1: PRINT i; \" \";\n"
+      "i = -2147483647: i = i - 2: PRINT i; \" \";\n"
+      "i = 46341: i = i * i: PRINT i; \" \";\n"
+      "i = 46340: i = i * 46340: PRINT i; \" \";\n"
+      "i = -2147483647: i = i + b: PRINT i\n"
+      "t(1) = 5: i = 1: t(i + 1) = t(i) * 2: t(3) = t(1) + t(2): PRINT t(1); \" \"; t(2); \" \"; t(3);\n"
+      "i = 0: t(i) = G(): PRINT \" \"; t(0); \" \"; i\n"
+      "s = \"ab\": Add s: PRINT s; \" \";\n"
+      "s = s + s + \"!\": PRINT s\n"
+      "s = \"ab\": PRINT MID$(s, 1, 1) = Change(); \" \"; s; \" \"; MID$(s, 2, 1) = MID$(\"xzy\", 2, 1); \" \"; LEFT$(s, 1) <> \"z\"\n"
+      "i = 0: DO UNTIL i >= 3: i = i + 1: LOOP: PRINT i;\n"
+      "DO: i = i - 1: LOOP WHILE i > 0: PRINT \" \"; i\n"
+      "FUNCTION F(x AS STRING) AS INTEGER\n"
+      "  PRINT x;\n"
+      "  F = 1\n"
+      "END FUNCTION\n"
+      "FUNCTION G() AS INTEGER\n"
+      "  i = 3\n"
+      "  G = 7\n"
+      "END FUNCTION\n"
+      "SUB Add(BYREF x AS STRING)\n"
+      "  s = s + x\n"
+      "END SUB\n"
+      "FUNCTION Change() AS STRING\n"
+      "  s = \"zz\"\n"
+      "  Change = \"a\"\n"
+      "END FUNCTION\n"},
+     "",
+     "-2147483648\n"
+     "1 -2147483648\n"
+     "-2147483648\n"
+     "678\n"
+     "es -2147483648\n"
+     "531 -1\n"
+     "1\n"
+     "1 0 1 0 1 1 0\n"
+     "above\n"
+     "8589934592 4295098368 -4294967296 0\n"
+     "-2147483648 -2147483648 -2147483648 2147395600 -2147483648\n"
+     "5 10 15 7 3\n"
+     "abab abababab!\n"
+     "1 zz 1 0\n"
+     "3 0\n"},
 };
 
 
