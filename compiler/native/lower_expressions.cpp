@@ -3,6 +3,7 @@
 // computed as the rules say, in the x87's extended precision; an operation
 // that the integer path computes in a 64-bit integer gives the same exact
 // whole number there, so one x87 computation serves both.
+#include <algorithm>
 #include <climits>
 #include <cmath>
 
@@ -102,6 +103,24 @@ bool Lowering::Leaf(const Expr& e) const {
   if (IsElement(e) && e.type != ValueType::String && SimpleIndexes(e)) return true;
   return IsVariable(e) && e.symbol != nullptr && !e.symbol->isArray() && variables_.count(e.symbol) &&
          e.type != ValueType::String;
+}
+
+// Leaves, negations and + - * / of them: made on the x87 stack alone, with
+// no call and no machine stack, in depth registers of it (the right operand
+// of each operation made above the left when it needs at most three).
+bool Lowering::OnFpuStack(const Expr& e, int& depth) {
+  if (Leaf(e)) {
+    depth = 1;
+    return true;
+  }
+  if (e.kind == Expr::Kind::Unary && e.unary == UnaryOp::Negate && !WideNode(e)) return OnFpuStack(*e.args[0], depth);
+  if (e.kind != Expr::Kind::Binary || !IsArithmetic(e.binary) || e.binary == BinaryOp::Power ||
+      e.type == ValueType::String || WideNode(e))
+    return false;
+  int left = 0, right = 0;
+  if (!OnFpuStack(*e.args[0], left) || !OnFpuStack(*e.args[1], right)) return false;
+  depth = right <= kAboveLeft ? std::max(left, right + 1) : std::max(left, right);
+  return true;
 }
 
 bool Lowering::Disturbs(const Expr& e) const {
@@ -251,7 +270,8 @@ void Lowering::Arithmetic(const Expr& e) {
     return;
   }
   Number(l);
-  if (Leaf(r)) {
+  int depth = 0;
+  if (Leaf(r) || (OnFpuStack(r, depth) && depth <= kAboveLeft)) {
     // ST(0) is the right operand, ST(1) the left.
     Number(r);
     FpuOp op = e.binary == BinaryOp::Add ? kFAdd : e.binary == BinaryOp::Subtract ? kFSub

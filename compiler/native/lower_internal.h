@@ -111,6 +111,11 @@ class Lowering {
   Storage Text(const Expr& e);    // a string, or a number as the text PRINT and + make
   void NumberToText(const Expr& e);
   bool Leaf(const Expr& e) const;  // a constant or a variable: loaded with no call
+  // Whether e is made on the x87 stack alone (then in how many of its
+  // registers); a right operand that needs at most kAboveLeft is made above
+  // the left, which keeps every expression within four.
+  bool OnFpuStack(const Expr& e, int& depth);
+  static constexpr int kAboveLeft = 3;
   void Arithmetic(const Expr& e);
   void Compare(const Expr& e);     // EAX: 1 or 0
   void CompareTexts(const Expr& e);
