@@ -40,8 +40,32 @@ bool Lowering::AppendInPlace(const Expr& target, const Expr& value) {
   Mem position = place, length = place;
   position.disp += 4;
   length.disp += 8;
+  Mem capacity = place, text = place;
+  capacity.disp += 12;
   for (size_t i = 1; i < pieces.size(); ++i) {
-    Text(*pieces[i]);
+    const Expr& piece = *pieces[i];
+    Assembler::Label done = a_.NewLabel();
+    if (piece.constant.known() && piece.constant.type == ValueType::String && !piece.constant.text.empty() &&
+        piece.constant.text.size() <= kShortPiece) {
+      // A short literal, where the block has room for it and its NUL: its
+      // bytes stored after the text.
+      const std::string& bytes = piece.constant.text;
+      int32_t n = static_cast<int32_t>(bytes.size());
+      Assembler::Label slow = a_.NewLabel();
+      a_.Load(ECX, length);
+      a_.Lea(EDX, At(ECX, n));
+      a_.AluLoad(kCmp, EDX, capacity);
+      a_.Jcc(kGreaterEqual, slow);
+      a_.Load(EAX, text);
+      a_.Alu(kAdd, EAX, ECX);
+      for (int32_t k = 0; k < n; ++k) a_.StoreByteImm(At(EAX, k), static_cast<uint8_t>(bytes[static_cast<size_t>(k)]));
+      a_.StoreByteImm(At(EAX, n), 0);
+      a_.Store(length, EDX);
+      a_.Store(position, EDX);
+      a_.Jmp(done);
+      a_.Bind(slow);
+    }
+    Text(piece);
     // StrAppend writes at the descriptor's position: the end of the text.
     a_.Load(ECX, length);
     a_.Store(position, ECX);
@@ -49,6 +73,7 @@ bool Lowering::AppendInPlace(const Expr& target, const Expr& value) {
     PushPlace(place);
     a_.Push(EAX);
     CallEntry(kStrAppend);
+    a_.Bind(done);
   }
   return true;
 }

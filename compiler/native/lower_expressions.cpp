@@ -293,7 +293,19 @@ void Lowering::Arithmetic(const Expr& e) {
 
 // \ MOD AND OR XOR: both operands stored into INTEGERs, in order.
 void Lowering::IntegerOperation(const Expr& e) {
-  IntegerPair(*e.args[0], *e.args[1]);
+  const Expr& r = *e.args[1];
+  bool quotient = e.binary == BinaryOp::IntDivide;
+  if ((quotient || e.binary == BinaryOp::Modulo) && r.constant.known() && r.constant.type == ValueType::Integer &&
+      r.constant.integer != 0 && r.constant.integer != -1) {
+    // A constant divisor other than 0 and -1: the division alone.
+    Integer(*e.args[0]);
+    a_.MovImm(ECX, r.constant.integer);
+    a_.Cdq();
+    a_.Idiv(ECX);
+    if (!quotient) a_.Mov(EAX, EDX);
+    return;
+  }
+  IntegerPair(*e.args[0], r);
   switch (e.binary) {
     case BinaryOp::And: a_.Alu(kAnd, EAX, ECX); return;
     case BinaryOp::Or: a_.Alu(kOr, EAX, ECX); return;
@@ -372,6 +384,7 @@ void Lowering::Compare(const Expr& e) {
 // Texts compare byte by byte as unsigned, a shorter one first when it is the
 // start of the other (StrCompare); = holds for the same bytes, as many.
 void Lowering::CompareTexts(const Expr& e) {
+  if (CompareWithByte(e)) return;
   a_.AluImm(kSub, ESP, 16);
   // A slice is compared where it lies, unless making the right may change
   // the text under the left.
@@ -388,6 +401,36 @@ void Lowering::CompareTexts(const Expr& e) {
   a_.Test(EAX, EAX);
   a_.Setcc(IntegerCondition(e.binary), EAX);
   a_.MovzxByte(EAX, EAX);
+}
+
+// = and <> with a literal of at most one byte: the other text's length,
+// then its byte, in line. The literal makes nothing, so the order of the two
+// does not show.
+bool Lowering::CompareWithByte(const Expr& e) {
+  if (e.binary != BinaryOp::Equal && e.binary != BinaryOp::NotEqual) return false;
+  auto isByte = [](const Expr& x) {
+    return x.constant.known() && x.constant.type == ValueType::String && x.constant.text.size() <= 1;
+  };
+  int literal = isByte(*e.args[1]) ? 1 : isByte(*e.args[0]) ? 0 : -1;
+  if (literal < 0) return false;
+  const Expr& other = *e.args[1 - literal];
+  const std::string& bytes = e.args[static_cast<size_t>(literal)]->constant.text;
+  if (!TextView(other)) String(other);
+  Assembler::Label done = a_.NewLabel();
+  a_.Mov(ECX, EDX);
+  a_.Alu(kXor, EDX, EDX);  // not equal, so far
+  a_.AluImm(kCmp, ECX, static_cast<int32_t>(bytes.size()));
+  a_.Jcc(kNotEqual, done);
+  if (!bytes.empty()) {
+    a_.LoadByte(ECX, At(EAX));
+    a_.AluImm(kCmp, ECX, static_cast<uint8_t>(bytes[0]));
+    a_.Jcc(kNotEqual, done);
+  }
+  a_.MovImm(EDX, 1);
+  a_.Bind(done);
+  a_.Mov(EAX, EDX);
+  if (e.binary == BinaryOp::NotEqual) a_.AluImm(kXor, EAX, 1);
+  return true;
 }
 
 void Lowering::CopyToTemp() {

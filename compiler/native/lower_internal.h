@@ -119,6 +119,7 @@ class Lowering {
   void Arithmetic(const Expr& e);
   void Compare(const Expr& e);     // EAX: 1 or 0
   void CompareTexts(const Expr& e);
+  bool CompareWithByte(const Expr& e);  // false, with nothing made, when it does not apply
   void IntegerOperation(const Expr& e);
   Storage Concat(const Expr& e);
   // A SUB or FUNCTION of the program: its arguments in source order, each
@@ -166,6 +167,7 @@ class Lowering {
   // s = s + a + b with nothing after s that reaches s: the pieces appended
   // to s's own block in order. False, with nothing made, otherwise.
   bool AppendInPlace(const Expr& target, const Expr& value);
+  static constexpr size_t kShortPiece = 16;  // literal bytes stored in line
 
   // ---- lower_builtins.cpp
   // An argument of a runtime routine: a value of a kind (S I N P C), or a

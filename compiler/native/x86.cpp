@@ -101,6 +101,12 @@ void Assembler::Store(const Mem& m, Reg from) {
   ModRM(from, m);
 }
 
+void Assembler::StoreByteImm(const Mem& m, uint8_t value) {
+  Byte(0xC6);
+  ModRM(0, m);
+  Byte(value);
+}
+
 void Assembler::StoreImm(const Mem& m, int32_t value) {
   Byte(0xC7);
   ModRM(0, m);

@@ -45,6 +45,8 @@ const std::vector<Encoding>& Encodings() {
       {"mov [esp+4], edx", [](Assembler& a) { a.Store(At(ESP, 4), EDX); }, {0x89, 0x54, 0x24, 0x04}},
       // C7 /0 id
       {"mov dword [ebx], 7", [](Assembler& a) { a.StoreImm(At(EBX), 7); }, {0xC7, 0x03, 0x07, 0x00, 0x00, 0x00}},
+      // C6 /0 ib: mod 01, r/m EAX, disp8 1
+      {"mov byte [eax+1], 120", [](Assembler& a) { a.StoreByteImm(At(EAX, 1), 120); }, {0xC6, 0x40, 0x01, 0x78}},
       // 8D /r
       {"lea eax, [ebp-8]", [](Assembler& a) { a.Lea(EAX, At(EBP, -8)); }, {0x8D, 0x45, 0xF8}},
       // FF /6

@@ -1314,6 +1314,30 @@ const Case kCases[] = {
      "abab abababab!\n"
      "1 zz 1 0\n"
      "3 0\n"},
+
+    // Short literals appended as the block grows; texts compared with a
+    // literal of one byte or none, elements that never held a text among
+    // them; a parameter given on to a BYREF one.
+    {"short_texts_and_parameters",
+     {"DIM n(2) AS STRING, s AS STRING, i AS INTEGER\n"
+      "FOR i = 1 TO 40: s = s + \"ab\": NEXT\n"
+      "PRINT LEN(s); \" \"; MID$(s, 79, 3)\n"
+      "PRINT n(1) = \"\"; \" \"; n(1) = \"a\"; \" \"; \"\" <> n(2); \" \"; \"b\" = MID$(s, 2, 1); \" \"; _\n"
+      "  MID$(s, 81, 1) = \"\"; \" \"; s <> \"a\"\n"
+      "n(1) = \"q\": PRINT n(1) = \"q\"; \" \"; \"q\" <> n(1)\n"
+      "PRINT Outer(5)\n"
+      "FUNCTION Outer(k AS INTEGER) AS INTEGER\n"
+      "  Bump k\n"
+      "  Outer = k * 10\n"
+      "END FUNCTION\n"
+      "SUB Bump(BYREF x AS INTEGER)\n"
+      "  x = x + 1\n"
+      "END SUB\n"},
+     "",
+     "80 ab\n"
+     "1 0 0 1 1 1\n"
+     "1 0\n"
+     "60\n"},
 };
 
 
