@@ -384,7 +384,11 @@ void Lowering::Compare(const Expr& e) {
 // Texts compare byte by byte as unsigned, a shorter one first when it is the
 // start of the other (StrCompare); = holds for the same bytes, as many.
 void Lowering::CompareTexts(const Expr& e) {
-  if (CompareWithByte(e)) return;
+  if (CompareWithByte(e)) {
+    a_.Setcc(e.binary == BinaryOp::Equal ? kEqual : kNotEqual, EAX);
+    a_.MovzxByte(EAX, EAX);
+    return;
+  }
   a_.AluImm(kSub, ESP, 16);
   // A slice is compared where it lies, unless making the right may change
   // the text under the left.
@@ -404,8 +408,8 @@ void Lowering::CompareTexts(const Expr& e) {
 }
 
 // = and <> with a literal of at most one byte: the other text's length,
-// then its byte, in line. The literal makes nothing, so the order of the two
-// does not show.
+// then its byte, in line; ZF set when they are the same. The literal makes
+// nothing, so the order of the two does not show.
 bool Lowering::CompareWithByte(const Expr& e) {
   if (e.binary != BinaryOp::Equal && e.binary != BinaryOp::NotEqual) return false;
   auto isByte = [](const Expr& x) {
@@ -413,23 +417,17 @@ bool Lowering::CompareWithByte(const Expr& e) {
   };
   int literal = isByte(*e.args[1]) ? 1 : isByte(*e.args[0]) ? 0 : -1;
   if (literal < 0) return false;
-  const Expr& other = *e.args[1 - literal];
+  const Expr& other = *e.args[static_cast<size_t>(1 - literal)];
   const std::string& bytes = e.args[static_cast<size_t>(literal)]->constant.text;
   if (!TextView(other)) String(other);
   Assembler::Label done = a_.NewLabel();
-  a_.Mov(ECX, EDX);
-  a_.Alu(kXor, EDX, EDX);  // not equal, so far
-  a_.AluImm(kCmp, ECX, static_cast<int32_t>(bytes.size()));
-  a_.Jcc(kNotEqual, done);
+  a_.AluImm(kCmp, EDX, static_cast<int32_t>(bytes.size()));
   if (!bytes.empty()) {
+    a_.Jcc(kNotEqual, done);
     a_.LoadByte(ECX, At(EAX));
     a_.AluImm(kCmp, ECX, static_cast<uint8_t>(bytes[0]));
-    a_.Jcc(kNotEqual, done);
   }
-  a_.MovImm(EDX, 1);
   a_.Bind(done);
-  a_.Mov(EAX, EDX);
-  if (e.binary == BinaryOp::NotEqual) a_.AluImm(kXor, EAX, 1);
   return true;
 }
 

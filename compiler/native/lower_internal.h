@@ -119,7 +119,9 @@ class Lowering {
   void Arithmetic(const Expr& e);
   void Compare(const Expr& e);     // EAX: 1 or 0
   void CompareTexts(const Expr& e);
-  bool CompareWithByte(const Expr& e);  // false, with nothing made, when it does not apply
+  // = or <> of texts, one a literal of at most one byte: ZF set when they
+  // are the same; false, with nothing made, for any other comparison.
+  bool CompareWithByte(const Expr& e);
   void IntegerOperation(const Expr& e);
   Storage Concat(const Expr& e);
   // A SUB or FUNCTION of the program: its arguments in source order, each
@@ -192,6 +194,7 @@ class Lowering {
   // before anything changes the text. False, with nothing made, for any
   // other e.
   bool TextView(const Expr& e);
+  bool MidInRegisters(const Expr& e);
   static const Expr& Unwrapped(const Expr& e);
 
   // A number in ST(0) stored into an INTEGER: EAX.

@@ -257,6 +257,12 @@ void Lowering::JumpWhen(const Expr& condition, bool truth, Assembler::Label to) 
     a_.Jcc(truth ? holds : static_cast<Cond>(holds ^ 1), to);
     return;
   }
+  if (condition.kind == Expr::Kind::Binary && condition.args[0]->type == ValueType::String &&
+      CompareWithByte(condition)) {
+    bool equal = condition.binary == BinaryOp::Equal;
+    a_.Jcc(equal == truth ? kEqual : kNotEqual, to);
+    return;
+  }
   Integer(condition);
   a_.Test(EAX, EAX);
   a_.Jcc(truth ? kNotEqual : kEqual, to);

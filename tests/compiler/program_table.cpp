@@ -1325,6 +1325,9 @@ const Case kCases[] = {
       "PRINT n(1) = \"\"; \" \"; n(1) = \"a\"; \" \"; \"\" <> n(2); \" \"; \"b\" = MID$(s, 2, 1); \" \"; _\n"
       "  MID$(s, 81, 1) = \"\"; \" \"; s <> \"a\"\n"
       "n(1) = \"q\": PRINT n(1) = \"q\"; \" \"; \"q\" <> n(1)\n"
+      "i = -2147483648\n"
+      "PRINT MID$(s, 0, 1) = \"a\"; \" \"; MID$(s, 80, -1) = \"\"; \" \"; MID$(s, 80) = \"b\"; \" \"; MID$(s, i, 1) = \"a\"; \" \"; _\n"
+      "  MID$(s, 79, 2) = \"ab\"; \" \"; MID$(s, 81) = \"b\"; \" \"; MID$(s, -3, 2) = \"ab\"\n"
       "PRINT Outer(5)\n"
       "FUNCTION Outer(k AS INTEGER) AS INTEGER\n"
       "  Bump k\n"
@@ -1337,6 +1340,7 @@ const Case kCases[] = {
      "80 ab\n"
      "1 0 0 1 1 1\n"
      "1 0\n"
+     "1 1 1 1 1 0 1\n"
      "60\n"},
 };
 
