@@ -33,7 +33,38 @@ Cond Unsigned(BinaryOp op) {
   }
 }
 
+// Whether e reads the variable.
+bool Reads(const Expr& e, const Symbol* variable) {
+  if (e.kind == Expr::Kind::Name && e.ref == Expr::Ref::Variable && e.symbol == variable) return true;
+  for (const auto& a : e.args)
+    if (Reads(*a, variable)) return true;
+  return false;
+}
+
 }  // namespace
+
+// v = v + x or v = v - x as the whole body: v a DOUBLE variable of the
+// program's own, x made on the x87 stack alone without v.
+const Stmt* Lowering::Accumulation(const tbc::Block& body) {
+  if (body.size() != 1 || body[0]->kind != Stmt::Kind::Assign) return nullptr;
+  const Stmt& s = *body[0];
+  const Expr& t = *s.target;
+  const Expr& v = *s.value;
+  if (t.kind != Expr::Kind::Name || t.ref != Expr::Ref::Variable || t.symbol == nullptr || t.symbol->isArray() ||
+      t.symbol->reference || !t.args.empty() || t.type != ValueType::Double || !variables_.count(t.symbol))
+    return nullptr;
+  if (v.kind != Expr::Kind::Binary || (v.binary != BinaryOp::Add && v.binary != BinaryOp::Subtract) ||
+      v.type != ValueType::Double)
+    return nullptr;
+  const Expr& l = *v.args[0];
+  const Expr& r = *v.args[1];
+  if (l.kind != Expr::Kind::Name || l.ref != Expr::Ref::Variable || l.symbol != t.symbol || !l.args.empty() ||
+      l.type != ValueType::Double || Reads(r, t.symbol) || WideNode(v))
+    return nullptr;
+  int depth = 0;
+  if (!OnFpuStack(r, depth) || depth > kAboveLeft) return nullptr;
+  return &s;
+}
 
 bool Lowering::Exact(const Expr& e) {
   if (!Planned()) return false;
@@ -337,13 +368,34 @@ bool Lowering::IntegerFor(const Stmt& s) {
   } else if (start == Start::Number) {
     JumpUnlessFits(startSlot, exit);
   }
+  // A body that only adds to a DOUBLE keeps it in ST(0) from the first
+  // pass to the loop's end, which stores it: the same extended value,
+  // without a store and a load at every pass.
+  const Stmt* accumulation = Accumulation(s.body);
+  Assembler::Label enter = top, leave = exit;
+  Mem accumulator;
+  if (accumulation != nullptr) {
+    enter = a_.NewLabel();
+    leave = a_.NewLabel();
+    accumulator = Variable(*accumulation->target);
+  }
   a_.Load(EAX, counter);
   a_.Jmp(test);
 
+  if (accumulation != nullptr) {
+    a_.Bind(enter);
+    a_.FldExtended(accumulator);
+  }
   a_.Bind(top);
-  loops_.push_back({Stmt::Exits::For, exit});
-  Block(s.body);
-  loops_.pop_back();
+  if (accumulation != nullptr) {
+    const Expr& sum = *accumulation->value;
+    Number(*sum.args[1]);
+    a_.FArithPop(sum.binary == BinaryOp::Add ? kFAdd : kFSub, 1);
+  } else {
+    loops_.push_back({Stmt::Exits::For, exit});
+    Block(s.body);
+    loops_.pop_back();
+  }
   // The sum, stored; beyond the range it ends the loop.
   a_.Load(EAX, counter);
   if (wideStep) {
@@ -361,26 +413,28 @@ bool Lowering::IntegerFor(const Stmt& s) {
   }
   a_.Store(counter, EAX);
 
-  // Whether the counter in EAX goes on: on to top, or to exit.
-  a_.Bind(test);
-  auto compare = [&](bool up) {
-    if (!wideEnd) {
+  // Whether the counter in EAX goes on: on to yes, or to no. Before the
+  // first pass, and after each.
+  auto goesOn = [&](Assembler::Label yes, Assembler::Label no) {
+    auto compare = [&](bool up) {
+      if (!wideEnd) {
+        a_.AluLoad(kCmp, EAX, end);
+        a_.Jcc(up ? kLessEqual : kGreaterEqual, yes);
+        a_.Jmp(no);
+        return;
+      }
+      a_.Cdq();
+      a_.AluLoad(kCmp, EDX, At(EBP, end.disp + 4));
+      a_.Jcc(up ? kLess : kGreater, yes);
+      a_.Jcc(kNotEqual, no);
       a_.AluLoad(kCmp, EAX, end);
-      a_.Jcc(up ? kLessEqual : kGreaterEqual, top);
-      a_.Jmp(exit);
+      a_.Jcc(up ? kBelowEqual : kAboveEqual, yes);
+      a_.Jmp(no);
+    };
+    if (constantStep) {
+      compare(stepValue >= 0);
       return;
     }
-    a_.Cdq();
-    a_.AluLoad(kCmp, EDX, At(EBP, end.disp + 4));
-    a_.Jcc(up ? kLess : kGreater, top);
-    a_.Jcc(kNotEqual, exit);
-    a_.AluLoad(kCmp, EAX, end);
-    a_.Jcc(up ? kBelowEqual : kAboveEqual, top);
-    a_.Jmp(exit);
-  };
-  if (constantStep) {
-    compare(stepValue >= 0);
-  } else {
     Assembler::Label down = a_.NewLabel();
     Mem sign = wideStep ? At(EBP, step.disp + 4) : step;
     a_.Load(ECX, sign);
@@ -389,9 +443,16 @@ bool Lowering::IntegerFor(const Stmt& s) {
     compare(true);
     a_.Bind(down);
     compare(false);
-  }
+  };
+  goesOn(top, leave);
+  a_.Bind(test);
+  goesOn(enter, exit);
   a_.Bind(overflow);
   a_.StoreImm(counter, INT32_MIN);
+  if (accumulation != nullptr) {
+    a_.Bind(leave);
+    a_.FstpExtended(accumulator);
+  }
   a_.Bind(exit);
   return true;
 }

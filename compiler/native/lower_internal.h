@@ -162,6 +162,7 @@ class Lowering {
   // FOR with an INTEGER counter whose end and step are exact: the tests and
   // sums in the integer unit. False, with nothing made, otherwise.
   bool IntegerFor(const Stmt& s);
+  const Stmt* Accumulation(const tbc::Block& body);
   // An INTEGER that the number in the slot (ST(0) stored there) fits: at
   // least -2147483648.5, below 2147483647.5; else on to exit.
   void JumpUnlessFits(const Mem& sum, Assembler::Label exit);

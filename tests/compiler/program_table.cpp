@@ -1342,6 +1342,23 @@ const Case kCases[] = {
      "1 0\n"
      "1 1 1 1 1 0 1\n"
      "60\n"},
+
+    // Loops whose body only adds to a DOUBLE: its value after no pass, after
+    // passes up and down, and after a counter that steps past the range.
+    {"loops_that_add_to_a_number",
+     {"DIM d AS DOUBLE, x(3) AS DOUBLE, i AS INTEGER, n AS INTEGER\n"
+      "x(1) = 1.5: x(2) = 2.25: x(3) = -0.5\n"
+      "d = 10: FOR i = 1 TO 3: d = d + x(i): NEXT: PRINT d; \" \"; i\n"
+      "d = 10: FOR i = 3 TO 1 STEP -1: d = d - x(i) * 2: NEXT: PRINT d; \" \"; i\n"
+      "d = 7: n = 0: FOR i = 1 TO n: d = d + 1: NEXT: PRINT d; \" \"; i\n"
+      "d = 0: FOR i = 2147483646 TO 2147483647: d = d + i: NEXT: PRINT d; \" \"; i\n"
+      "d = 0: FOR i = 1 TO 4: d = d + 0.25: NEXT: PRINT d\n"},
+     "",
+     "13.25 4\n"
+     "3.5 0\n"
+     "7 1\n"
+     "4294967293 -2147483648\n"
+     "1\n"},
 };
 
 
