@@ -305,6 +305,12 @@ void Lowering::IntegerOperation(const Expr& e) {
     if (!quotient) a_.Mov(EAX, EDX);
     return;
   }
+  if ((e.binary == BinaryOp::And || e.binary == BinaryOp::Or || e.binary == BinaryOp::Xor) && r.constant.known() &&
+      r.constant.type == ValueType::Integer) {
+    Integer(*e.args[0]);
+    a_.AluImm(e.binary == BinaryOp::And ? kAnd : e.binary == BinaryOp::Or ? kOr : kXor, EAX, r.constant.integer);
+    return;
+  }
   IntegerPair(*e.args[0], r);
   switch (e.binary) {
     case BinaryOp::And: a_.Alu(kAnd, EAX, ECX); return;
@@ -541,6 +547,7 @@ void Lowering::CallRoutine(const Expr& e) {
   const Routine& r = *e.routine;
   auto target = routines_.find(&r);
   if (target == routines_.end() || e.args.size() != r.params.size()) Refuse(e.position);
+  if (InlineCall(e)) return;
   int32_t bytes = 0;
   for (const Param& p : r.params) bytes += p.type == ValueType::Double && !p.byReference ? 12 : 4;
   if (bytes > 0) a_.AluImm(kSub, ESP, bytes);

@@ -33,15 +33,14 @@ Cond Unsigned(BinaryOp op) {
   }
 }
 
-// Whether e reads the variable.
+}  // namespace
+
 bool Reads(const Expr& e, const Symbol* variable) {
   if (e.kind == Expr::Kind::Name && e.ref == Expr::Ref::Variable && e.symbol == variable) return true;
   for (const auto& a : e.args)
     if (Reads(*a, variable)) return true;
   return false;
 }
-
-}  // namespace
 
 // v = v + x or v = v - x as the whole body: v a DOUBLE variable of the
 // program's own, x made on the x87 stack alone without v.
@@ -114,6 +113,24 @@ void Lowering::Wide64(const Expr& e) {
       integers_.Of(r).kind == IntegerForm::Kind::Int32) {
     IntegerPair(l, r);
     a_.ImulWide(ECX);
+    return;
+  }
+  if (e.binary != BinaryOp::Multiply && SimpleInteger(l) && !Hazard(r)) {
+    // A constant or INTEGER variable on the left, which making the right
+    // (no call) cannot change: the right first, then the left added.
+    Wide64(r);
+    if (e.binary == BinaryOp::Subtract) {
+      a_.Neg(EAX);
+      a_.AluImm(kAdc, EDX, 0);
+      a_.Neg(EDX);
+    }
+    a_.Push(EDX);
+    LoadSimple(ECX, l);
+    a_.Mov(EDX, ECX);
+    a_.SarImm(EDX, 31);
+    a_.Alu(kAdd, EAX, ECX);
+    a_.AluLoad(kAdc, EDX, At(ESP));
+    a_.AluImm(kAdd, ESP, 4);
     return;
   }
   // The left waits on the machine stack: [ESP] its low half, [ESP+4] its high.

@@ -35,6 +35,8 @@ struct NotYet {
 // Whether making e may use the accumulator or run program code: a call of a
 // routine, or a concatenation of its own.
 bool Hazard(const Expr& e);
+// Whether e reads the variable (by its own name).
+bool Reads(const Expr& e, const Symbol* variable);
 
 class Lowering {
  public:
@@ -166,6 +168,11 @@ class Lowering {
   // An INTEGER that the number in the slot (ST(0) stored there) fits: at
   // least -2147483648.5, below 2147483647.5; else on to exit.
   void JumpUnlessFits(const Mem& sum, Assembler::Label exit);
+  // ---- lower_inline.cpp
+  // A call of a small routine of numbers made in place; false, with nothing
+  // made, for any other.
+  bool InlineCall(const Expr& e);
+  bool Inlinable(const Routine& r) const;
   // ---- lower_append.cpp
   // s = s + a + b with nothing after s that reaches s: the pieces appended
   // to s's own block in order. False, with nothing made, otherwise.

@@ -1359,6 +1359,49 @@ const Case kCases[] = {
      "7 1\n"
      "4294967293 -2147483648\n"
      "1\n"},
+
+    // Small routines of numbers as their calls must behave wherever they are
+    // made: a result never given, a parameter that is a copy (of a variable
+    // the routine changes, or one that a later argument changes), calls
+    // within calls and side by side, a SUB.
+    {"small_routines",
+     {"DIM g AS INTEGER, x AS INTEGER\n"
+      "PRINT Z(5); \" \"; x; \" \";\n"
+      "g = 7: PRINT Inc(g); \" \"; g; \" \";\n"
+      "x = 6: PRINT Dbl(x); \" \"; x\n"
+      "g = 1: PRINT Two(g, Bump()); \" \"; g\n"
+      "PRINT Two(1, 2) * Two(3, 4); \" \"; Two(Two(1, 2), 3); \" \"; Avg(1, 2)\n"
+      "Put 5: PRINT g\n"
+      "FUNCTION Z(a AS INTEGER) AS INTEGER\n"
+      "  x = a\n"
+      "END FUNCTION\n"
+      "FUNCTION Inc(a AS INTEGER) AS INTEGER\n"
+      "  g = g + 1\n"
+      "  Inc = a * 10\n"
+      "END FUNCTION\n"
+      "FUNCTION Dbl(a AS INTEGER) AS INTEGER\n"
+      "  a = a * 2\n"
+      "  Dbl = a\n"
+      "END FUNCTION\n"
+      "FUNCTION Bump() AS INTEGER\n"
+      "  PRINT \"b\";\n"
+      "  g = 100\n"
+      "  Bump = 1\n"
+      "END FUNCTION\n"
+      "FUNCTION Two(a AS INTEGER, b AS INTEGER) AS INTEGER\n"
+      "  Two = a + b\n"
+      "END FUNCTION\n"
+      "FUNCTION Avg(a AS DOUBLE, b AS DOUBLE) AS DOUBLE\n"
+      "  Avg = (a + b) / 2\n"
+      "END FUNCTION\n"
+      "SUB Put(a AS INTEGER)\n"
+      "  g = a\n"
+      "END SUB\n"},
+     "",
+     "0 5 70 8 12 6\n"
+     "b2 100\n"
+     "21 6 1.5\n"
+     "5\n"},
 };
 
 
