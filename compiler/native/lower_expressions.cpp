@@ -399,8 +399,14 @@ void Lowering::CompareTexts(const Expr& e) {
   // A slice is compared where it lies, unless making the right may change
   // the text under the left.
   if (Disturbs(*e.args[1]) || !TextView(*e.args[0])) {
+    // The left as it was made: a copy when making the right may overwrite
+    // it (the ring, the accumulator), or, by a call, change the variable or
+    // the FUNCTION result it lies in.
     Storage left = String(*e.args[0]);
-    if ((left == Storage::Ring || left == Storage::Accumulator) && Disturbs(*e.args[1])) CopyToTemp();
+    bool temporary = left == Storage::Ring || left == Storage::Accumulator;
+    if ((temporary && Disturbs(*e.args[1])) ||
+        (left != Storage::Literal && left != Storage::Temp && Hazard(*e.args[1])))
+      CopyToTemp();
   }
   a_.Store(At(ESP), EAX);
   a_.Store(At(ESP, 4), EDX);

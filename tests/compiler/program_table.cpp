@@ -1402,6 +1402,24 @@ const Case kCases[] = {
      "b2 100\n"
      "21 6 1.5\n"
      "5\n"},
+
+    // A text compared with a call that changes it (a longer text, so a new
+    // block) or that makes the same FUNCTION again: the left as it was made.
+    {"text_compared_with_a_call_that_changes_it",
+     {"DIM s AS STRING\n"
+      "s = \"ab\"\n"
+      "PRINT s = Change(); \" \"; s < Change(); \" \"; LEN(s)\n"
+      "PRINT Twice(\"a\") = Twice(\"b\"); \" \"; Twice(\"a\") <> Twice(\"b\")\n"
+      "FUNCTION Change() AS STRING\n"
+      "  s = STRING$(300, \"z\")\n"
+      "  Change = \"ab\"\n"
+      "END FUNCTION\n"
+      "FUNCTION Twice(t AS STRING) AS STRING\n"
+      "  Twice = t + t\n"
+      "END FUNCTION\n"},
+     "",
+     "1 0 300\n"
+     "0 1\n"},
 };
 
 
