@@ -100,7 +100,7 @@ void Lowering::Element(const Expr& e, const std::vector<Mem>& indexes) {
 bool Lowering::Leaf(const Expr& e) const {
   if (e.constant.known()) return e.constant.type != ValueType::String;
   // An element found from simple indexes uses the integer unit only.
-  if (IsElement(e) && e.type != ValueType::String && SimpleIndexes(e)) return true;
+  if (IsElement(e) && (e.type == ValueType::Integer || e.type == ValueType::Double) && SimpleIndexes(e)) return true;
   return IsVariable(e) && e.symbol != nullptr && !e.symbol->isArray() && variables_.count(e.symbol) &&
          e.type != ValueType::String;
 }

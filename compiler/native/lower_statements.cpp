@@ -153,7 +153,8 @@ void Lowering::Assign(const Stmt& s) {
     CallEntry(kStrOverwrite);
     return;
   }
-  if (IsElement(t) && t.type != ValueType::String && SimpleIndexes(t) && !Hazard(*s.value)) {
+  if (IsElement(t) && (t.type == ValueType::Integer || t.type == ValueType::Double) && SimpleIndexes(t) &&
+      !Hazard(*s.value)) {
     // Indexes that are constants or variables, which the value (running no
     // program code) cannot change: the value first, then the element found.
     if (t.type == ValueType::Integer) {
