@@ -75,11 +75,13 @@ bool Lowering::InlineCall(const Expr& e) {
   }
   // The parameters and the result live in the caller's frame while the
   // statements are made.
+  std::vector<const Symbol*> bound;
   std::map<const Symbol*, Mem> saved;
   auto bind = [&](const Symbol* s, const Mem& m) {
     auto found = variables_.find(s);
     if (found != variables_.end()) saved[s] = found->second;
     variables_[s] = m;
+    bound.push_back(s);
   };
   for (const Symbol* s : r.locals)
     if (s->kind == Symbol::Kind::Variable && s->parameter >= 0)
@@ -102,8 +104,7 @@ bool Lowering::InlineCall(const Expr& e) {
   Position at = statement_;
   Block(r.body);
   statement_ = at;
-  for (const Symbol* s : r.locals) {
-    if (s->kind != Symbol::Kind::Variable || (s->parameter < 0 && s != r.resultSymbol)) continue;
+  for (const Symbol* s : bound) {
     auto found = saved.find(s);
     if (found != saved.end()) variables_[s] = found->second;
     else variables_.erase(s);
