@@ -157,14 +157,18 @@ void Lowering::Assign(const Stmt& s) {
       !Hazard(*s.value)) {
     // Indexes that are constants or variables, which the value (running no
     // program code) cannot change: the value first, then the element found.
-    if (t.type == ValueType::Integer) {
-      Integer(*s.value);
+    const Expr& v = *s.value;
+    if (t.type == ValueType::Integer && v.constant.known() && v.constant.type == ValueType::Integer) {
+      ElementNow(t);
+      a_.StoreImm(At(EAX), v.constant.integer);
+    } else if (t.type == ValueType::Integer) {
+      Integer(v);
       a_.Push(EAX);
       ElementNow(t);
       a_.Pop(ECX);
       a_.Store(At(EAX), ECX);
     } else {
-      Number(*s.value);
+      Number(v);
       ElementNow(t);
       a_.FstpExtended(At(EAX));
     }
