@@ -272,6 +272,7 @@ bool Lowering::SimpleIndexes(const Expr& e) const {
 // as Element does; the first index made into EAX, the others (simple)
 // loaded in turn.
 bool Lowering::ElementNow(const Expr& e) {
+  if (!e.symbol->fixedArray()) return false;
   for (size_t k = 1; k < e.args.size(); ++k)
     if (!SimpleInteger(*e.args[k])) return false;
   const Symbol& s = *e.symbol;
