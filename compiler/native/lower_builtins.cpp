@@ -334,54 +334,59 @@ void Lowering::Builtin(const Expr& e) {
     return;
   }
   if (name == "LEFT$" || name == "RIGHT$" || name == "MID$") {
-    // StrSlice(text, begin, count): the text, then the count (for MID$ the
-    // start, then the count) made in order into the room; then the place
-    // within the text worked out from them.
-    std::vector<Argument> args = {{e.args[0].get(), 'S', 0}, {e.args[1].get(), 'P', 0}};
-    if (name == "MID$") args.push_back(e.args.size() > 2 ? Argument{e.args[2].get(), 'P', 0} : Argument{nullptr, 'I', 0x7FFFFFFF});
-    else args.push_back({nullptr, 'I', 0});
-    Arguments(args);
-    Assembler::Label a = a_.NewLabel(), b = a_.NewLabel(), c = a_.NewLabel();
-    a_.Load(EDX, At(ESP, 4));  // the length
-    if (name == "MID$") {
-      // begin: 0 for a start below 1, the length for one beyond it.
-      a_.Load(EAX, At(ESP, 8));
-      a_.AluImm(kSub, EAX, 1);
-      a_.Jcc(kGreaterEqual, a);  // start >= 1 (no overflow: INT32_MIN - 1 sets OF and SF apart)
-      a_.Alu(kXor, EAX, EAX);
-      a_.Bind(a);
-      a_.Alu(kCmp, EAX, EDX);
-      a_.Jcc(kLessEqual, b);
-      a_.Mov(EAX, EDX);
-      a_.Bind(b);
-      a_.Store(At(ESP, 8), EAX);
-      a_.Load(EAX, At(ESP, 12));
-    } else {
-      a_.Load(EAX, At(ESP, 8));  // the count
-    }
-    a_.Test(EAX, EAX);
-    a_.Jcc(kGreaterEqual, c);
-    a_.Alu(kXor, EAX, EAX);
-    a_.Bind(c);
-    if (name == "RIGHT$") {
-      // keep = min(count, length), from length - keep.
-      Assembler::Label d = a_.NewLabel();
-      a_.Alu(kCmp, EAX, EDX);
-      a_.Jcc(kLessEqual, d);
-      a_.Mov(EAX, EDX);
-      a_.Bind(d);
-      a_.Store(At(ESP, 12), EAX);
-      a_.Alu(kSub, EDX, EAX);
-      a_.Store(At(ESP, 8), EDX);
-    } else {
-      a_.Store(At(ESP, 12), EAX);
-      if (name == "LEFT$") a_.StoreImm(At(ESP, 8), 0);
-    }
+    SliceArguments(e);
     CallEntry(kStrSlice);
     return;
   }
   if (GuiBuiltin(e)) return;
   Refuse(e.position);
+}
+
+// StrSlice(text, begin, count): the text, then the count (for MID$ the
+// start, then the count) made in order into the room; then the place
+// within the text worked out from them.
+void Lowering::SliceArguments(const Expr& e) {
+  const std::string name = e.builtin->name;
+  std::vector<Argument> args = {{e.args[0].get(), 'S', 0}, {e.args[1].get(), 'P', 0}};
+  if (name == "MID$") args.push_back(e.args.size() > 2 ? Argument{e.args[2].get(), 'P', 0} : Argument{nullptr, 'I', 0x7FFFFFFF});
+  else args.push_back({nullptr, 'I', 0});
+  Arguments(args);
+  Assembler::Label a = a_.NewLabel(), b = a_.NewLabel(), c = a_.NewLabel();
+  a_.Load(EDX, At(ESP, 4));  // the length
+  if (name == "MID$") {
+    // begin: 0 for a start below 1, the length for one beyond it.
+    a_.Load(EAX, At(ESP, 8));
+    a_.AluImm(kSub, EAX, 1);
+    a_.Jcc(kGreaterEqual, a);  // start >= 1 (no overflow: INT32_MIN - 1 sets OF and SF apart)
+    a_.Alu(kXor, EAX, EAX);
+    a_.Bind(a);
+    a_.Alu(kCmp, EAX, EDX);
+    a_.Jcc(kLessEqual, b);
+    a_.Mov(EAX, EDX);
+    a_.Bind(b);
+    a_.Store(At(ESP, 8), EAX);
+    a_.Load(EAX, At(ESP, 12));
+  } else {
+    a_.Load(EAX, At(ESP, 8));  // the count
+  }
+  a_.Test(EAX, EAX);
+  a_.Jcc(kGreaterEqual, c);
+  a_.Alu(kXor, EAX, EAX);
+  a_.Bind(c);
+  if (name == "RIGHT$") {
+    // keep = min(count, length), from length - keep.
+    Assembler::Label d = a_.NewLabel();
+    a_.Alu(kCmp, EAX, EDX);
+    a_.Jcc(kLessEqual, d);
+    a_.Mov(EAX, EDX);
+    a_.Bind(d);
+    a_.Store(At(ESP, 12), EAX);
+    a_.Alu(kSub, EDX, EAX);
+    a_.Store(At(ESP, 8), EDX);
+  } else {
+    a_.Store(At(ESP, 12), EAX);
+    if (name == "LEFT$") a_.StoreImm(At(ESP, 8), 0);
+  }
 }
 
 }  // namespace native

@@ -3,6 +3,7 @@
 // computed as the rules say, in the x87's extended precision; an operation
 // that the integer path computes in a 64-bit integer gives the same exact
 // whole number there, so one x87 computation serves both.
+#include <algorithm>
 #include <climits>
 #include <cmath>
 
@@ -17,16 +18,6 @@ namespace {
 bool IsVariable(const Expr& e) { return e.kind == Expr::Kind::Name && e.ref == Expr::Ref::Variable; }
 
 bool IsCall(const Expr& e) { return e.kind == Expr::Kind::Name && e.ref == Expr::Ref::Routine && e.routine != nullptr; }
-
-// Whether making e may use the accumulator or run program code: a call of a
-// routine, or a concatenation of its own.
-bool Hazard(const Expr& e) {
-  if (IsCall(e) || e.kind == Expr::Kind::Member) return true;
-  if (IsConcat(e) && !e.constant.known()) return true;
-  for (const auto& a : e.args)
-    if (Hazard(*a)) return true;
-  return false;
-}
 
 bool IsBuiltin(const Expr& e) {
   return e.kind == Expr::Kind::Name && e.ref == Expr::Ref::Builtin && e.builtin != nullptr;
@@ -56,6 +47,14 @@ Cond IntegerCondition(BinaryOp op) {
 }
 
 }  // namespace
+
+bool Hazard(const Expr& e) {
+  if (IsCall(e) || e.kind == Expr::Kind::Member) return true;
+  if (IsConcat(e) && !e.constant.known()) return true;
+  for (const auto& a : e.args)
+    if (Hazard(*a)) return true;
+  return false;
+}
 
 bool Lowering::IsElement(const Expr& e) const {
   return e.kind == Expr::Kind::Name && e.ref == Expr::Ref::Variable && e.symbol != nullptr && e.symbol->fixedArray() &&
@@ -100,8 +99,28 @@ void Lowering::Element(const Expr& e, const std::vector<Mem>& indexes) {
 
 bool Lowering::Leaf(const Expr& e) const {
   if (e.constant.known()) return e.constant.type != ValueType::String;
+  // An element found from simple indexes uses the integer unit only.
+  if (IsElement(e) && (e.type == ValueType::Integer || e.type == ValueType::Double) && SimpleIndexes(e)) return true;
   return IsVariable(e) && e.symbol != nullptr && !e.symbol->isArray() && variables_.count(e.symbol) &&
          e.type != ValueType::String;
+}
+
+// Leaves, negations and + - * / of them: made on the x87 stack alone, with
+// no call and no machine stack, in depth registers of it (the right operand
+// of each operation made above the left when it needs at most three).
+bool Lowering::OnFpuStack(const Expr& e, int& depth) {
+  if (Leaf(e)) {
+    depth = 1;
+    return true;
+  }
+  if (e.kind == Expr::Kind::Unary && e.unary == UnaryOp::Negate && !WideNode(e)) return OnFpuStack(*e.args[0], depth);
+  if (e.kind != Expr::Kind::Binary || !IsArithmetic(e.binary) || e.binary == BinaryOp::Power ||
+      e.type == ValueType::String || WideNode(e))
+    return false;
+  int left = 0, right = 0;
+  if (!OnFpuStack(*e.args[0], left) || !OnFpuStack(*e.args[1], right)) return false;
+  depth = right <= kAboveLeft ? std::max(left, right + 1) : std::max(left, right);
+  return true;
 }
 
 bool Lowering::Disturbs(const Expr& e) const {
@@ -122,7 +141,14 @@ void Lowering::RoundToInteger() {
 }
 
 void Lowering::Integer(const Expr& expr) {
+  // Stored into an INTEGER, a value's zero has no sign.
+  integers_.SignIgnored(expr);
   const Expr& e = Unwrapped(expr);
+  integers_.SignIgnored(e);
+  if (WideNode(e)) {
+    IntegerOfWide(e);
+    return;
+  }
   if (e.constant.known()) {
     if (e.constant.type == ValueType::Integer) {
       a_.MovImm(EAX, e.constant.integer);
@@ -134,7 +160,7 @@ void Lowering::Integer(const Expr& expr) {
     return;
   }
   if (IsElement(e) && e.type == ValueType::Integer) {
-    Element(e, Indexes(e));
+    if (!ElementNow(e)) Element(e, Indexes(e));
     a_.Load(EAX, At(EAX));
     return;
   }
@@ -189,6 +215,10 @@ void Lowering::Number(const Expr& expr) {
     else a_.FldExtended(NumberConstant(v));
     return;
   }
+  if (WideNode(e)) {
+    NumberOfWide(e);
+    return;
+  }
   if (e.kind == Expr::Kind::Unary && e.unary == UnaryOp::Negate) {
     Number(*e.args[0]);
     a_.Fchs();
@@ -199,7 +229,7 @@ void Lowering::Number(const Expr& expr) {
     return;
   }
   if (IsElement(e) && e.type == ValueType::Double) {
-    Element(e, Indexes(e));
+    if (!ElementNow(e)) Element(e, Indexes(e));
     a_.FldExtended(At(EAX));
     return;
   }
@@ -244,7 +274,8 @@ void Lowering::Arithmetic(const Expr& e) {
     return;
   }
   Number(l);
-  if (Leaf(r)) {
+  int depth = 0;
+  if (Leaf(r) || (OnFpuStack(r, depth) && depth <= kAboveLeft)) {
     // ST(0) is the right operand, ST(1) the left.
     Number(r);
     FpuOp op = e.binary == BinaryOp::Add ? kFAdd : e.binary == BinaryOp::Subtract ? kFSub
@@ -266,11 +297,25 @@ void Lowering::Arithmetic(const Expr& e) {
 
 // \ MOD AND OR XOR: both operands stored into INTEGERs, in order.
 void Lowering::IntegerOperation(const Expr& e) {
-  Integer(*e.args[0]);
-  a_.Push(EAX);
-  Integer(*e.args[1]);
-  a_.Mov(ECX, EAX);
-  a_.Pop(EAX);
+  const Expr& r = *e.args[1];
+  bool quotient = e.binary == BinaryOp::IntDivide;
+  if ((quotient || e.binary == BinaryOp::Modulo) && r.constant.known() && r.constant.type == ValueType::Integer &&
+      r.constant.integer != 0 && r.constant.integer != -1) {
+    // A constant divisor other than 0 and -1: the division alone.
+    Integer(*e.args[0]);
+    a_.MovImm(ECX, r.constant.integer);
+    a_.Cdq();
+    a_.Idiv(ECX);
+    if (!quotient) a_.Mov(EAX, EDX);
+    return;
+  }
+  if ((e.binary == BinaryOp::And || e.binary == BinaryOp::Or || e.binary == BinaryOp::Xor) && r.constant.known() &&
+      r.constant.type == ValueType::Integer) {
+    Integer(*e.args[0]);
+    a_.AluImm(e.binary == BinaryOp::And ? kAnd : e.binary == BinaryOp::Or ? kOr : kXor, EAX, r.constant.integer);
+    return;
+  }
+  IntegerPair(*e.args[0], r);
   switch (e.binary) {
     case BinaryOp::And: a_.Alu(kAnd, EAX, ECX); return;
     case BinaryOp::Or: a_.Alu(kOr, EAX, ECX); return;
@@ -312,17 +357,13 @@ void Lowering::IntegerOperation(const Expr& e) {
 void Lowering::Compare(const Expr& e) {
   const Expr& l = *e.args[0];
   const Expr& r = *e.args[1];
-  if (l.type == ValueType::Integer && r.type == ValueType::Integer) {
-    Integer(l);
-    a_.Push(EAX);
-    Integer(r);
-    a_.Mov(ECX, EAX);
-    a_.Pop(EAX);
-    a_.Alu(kCmp, EAX, ECX);
-    a_.Setcc(IntegerCondition(e.binary), EAX);
+  Cond holds;
+  if (CompareInIntegers(e, holds)) {
+    a_.Setcc(holds, EAX);
     a_.MovzxByte(EAX, EAX);
     return;
   }
+  if (CompareWide(e)) return;
   Number(l);
   bool leftOnTop;
   if (Leaf(r)) {
@@ -353,18 +394,57 @@ void Lowering::Compare(const Expr& e) {
 // Texts compare byte by byte as unsigned, a shorter one first when it is the
 // start of the other (StrCompare); = holds for the same bytes, as many.
 void Lowering::CompareTexts(const Expr& e) {
+  if (CompareWithByte(e)) {
+    a_.Setcc(e.binary == BinaryOp::Equal ? kEqual : kNotEqual, EAX);
+    a_.MovzxByte(EAX, EAX);
+    return;
+  }
   a_.AluImm(kSub, ESP, 16);
-  Storage left = String(*e.args[0]);
-  if ((left == Storage::Ring || left == Storage::Accumulator) && Disturbs(*e.args[1])) CopyToTemp();
+  // A slice is compared where it lies, unless making the right may change
+  // the text under the left.
+  if (Disturbs(*e.args[1]) || !TextView(*e.args[0])) {
+    // The left as it was made: a copy when making the right may overwrite
+    // it (the ring, the accumulator), or, by a call, change the variable or
+    // the FUNCTION result it lies in.
+    Storage left = String(*e.args[0]);
+    bool temporary = left == Storage::Ring || left == Storage::Accumulator;
+    if ((temporary && Disturbs(*e.args[1])) ||
+        (left != Storage::Literal && left != Storage::Temp && Hazard(*e.args[1])))
+      CopyToTemp();
+  }
   a_.Store(At(ESP), EAX);
   a_.Store(At(ESP, 4), EDX);
-  String(*e.args[1]);
+  if (!TextView(*e.args[1])) String(*e.args[1]);
   a_.Store(At(ESP, 8), EAX);
   a_.Store(At(ESP, 12), EDX);
   CallEntry(kStrCompare);
   a_.Test(EAX, EAX);
   a_.Setcc(IntegerCondition(e.binary), EAX);
   a_.MovzxByte(EAX, EAX);
+}
+
+// = and <> with a literal of at most one byte: the other text's length,
+// then its byte, in line; ZF set when they are the same. The literal makes
+// nothing, so the order of the two does not show.
+bool Lowering::CompareWithByte(const Expr& e) {
+  if (e.binary != BinaryOp::Equal && e.binary != BinaryOp::NotEqual) return false;
+  auto isByte = [](const Expr& x) {
+    return x.constant.known() && x.constant.type == ValueType::String && x.constant.text.size() <= 1;
+  };
+  int literal = isByte(*e.args[1]) ? 1 : isByte(*e.args[0]) ? 0 : -1;
+  if (literal < 0) return false;
+  const Expr& other = *e.args[static_cast<size_t>(1 - literal)];
+  const std::string& bytes = e.args[static_cast<size_t>(literal)]->constant.text;
+  if (!TextView(other)) String(other);
+  Assembler::Label done = a_.NewLabel();
+  a_.AluImm(kCmp, EDX, static_cast<int32_t>(bytes.size()));
+  if (!bytes.empty()) {
+    a_.Jcc(kNotEqual, done);
+    a_.LoadByte(ECX, At(EAX));
+    a_.AluImm(kCmp, ECX, static_cast<uint8_t>(bytes[0]));
+  }
+  a_.Bind(done);
+  return true;
 }
 
 void Lowering::CopyToTemp() {
@@ -478,6 +558,7 @@ void Lowering::CallRoutine(const Expr& e) {
   const Routine& r = *e.routine;
   auto target = routines_.find(&r);
   if (target == routines_.end() || e.args.size() != r.params.size()) Refuse(e.position);
+  if (InlineCall(e)) return;
   int32_t bytes = 0;
   for (const Param& p : r.params) bytes += p.type == ValueType::Double && !p.byReference ? 12 : 4;
   if (bytes > 0) a_.AluImm(kSub, ESP, bytes);

@@ -19,6 +19,7 @@
 
 #include "../builtins.h"
 #include "../check.h"
+#include "../integers.h"
 #include "coff_object.h"
 #include "entries.h"
 #include "lower.h"
@@ -35,6 +36,12 @@ enum class GuiSelect { None, Current, Query };
 struct NotYet {
   Position at;
 };
+
+// Whether making e may use the accumulator or run program code: a call of a
+// routine, or a concatenation of its own.
+bool Hazard(const Expr& e);
+// Whether e reads the variable (by its own name).
+bool Reads(const Expr& e, const Symbol* variable);
 
 class Lowering {
  public:
@@ -98,6 +105,7 @@ class Lowering {
   void StoreText(const Expr& target, const std::vector<Mem>& indexes, Storage storage);
   // Jumps to no when the condition is false (rounded as a store into an INTEGER).
   void JumpUnless(const Expr& condition, Assembler::Label no);
+  void JumpWhen(const Expr& condition, bool truth, Assembler::Label to);
   // Whether a FOR loop goes on with value (in ST(0), popped): up to end with
   // a step of 0 or more, down to it with a negative one; never with a step or
   // an end that is not a number. Jumps to yes, or falls through.
@@ -110,15 +118,72 @@ class Lowering {
   Storage Text(const Expr& e);    // a string, or a number as the text PRINT and + make
   void NumberToText(const Expr& e);
   bool Leaf(const Expr& e) const;  // a constant or a variable: loaded with no call
+  // Whether e is made on the x87 stack alone (then in how many of its
+  // registers); a right operand that needs at most kAboveLeft is made above
+  // the left, which keeps every expression within four.
+  bool OnFpuStack(const Expr& e, int& depth);
+  static constexpr int kAboveLeft = 3;
   void Arithmetic(const Expr& e);
   void Compare(const Expr& e);     // EAX: 1 or 0
   void CompareTexts(const Expr& e);
+  // = or <> of texts, one a literal of at most one byte: ZF set when they
+  // are the same; false, with nothing made, for any other comparison.
+  bool CompareWithByte(const Expr& e);
   void IntegerOperation(const Expr& e);
   Storage Concat(const Expr& e);
   // A SUB or FUNCTION of the program: its arguments in source order, each
   // made into the room of its parameter, then the call; the routine takes
   // them off (stdcall). A FUNCTION's result comes as its kind of value does.
   void CallRoutine(const Expr& e);
+  // ---- lower_integers.cpp
+  // The integer path: operations that the integer plan shows exact in a
+  // 32- or 64-bit integer are made in the integer unit. Not in a program
+  // with a floating-point handler, which keeps its x87 code.
+  bool Planned() const { return !program_.trapped; }
+  // Whether e is made as an exact whole number: an INTEGER value, or a wide
+  // one (asks the plan, so before e's operands are made).
+  bool Exact(const Expr& e);
+  bool WideNode(const Expr& e) { return Planned() && integers_.Wide(e); }
+  // An exact e as a 64-bit integer in EDX:EAX.
+  void Wide64(const Expr& e);
+  // A wide e stored into an INTEGER (EAX), and as a number (ST(0)).
+  void IntegerOfWide(const Expr& e);
+  void NumberOfWide(const Expr& e);
+  // A constant INTEGER or an INTEGER variable: loaded with no call and no
+  // other register than ECX.
+  bool SimpleInteger(const Expr& e) const;
+  void LoadSimple(Reg r, const Expr& e);
+  // Two INTEGERs made in order: the left in EAX, the right in ECX.
+  void IntegerPair(const Expr& l, const Expr& r);
+  // A comparison of two exact operands: the flags set (EAX and ECX used) and
+  // the condition under which it holds; false, with nothing made, when an
+  // operand is not exact or they take 64 bits.
+  bool CompareInIntegers(const Expr& e, Cond& holds);
+  // Both exact, in 64 bits: EAX 1 or 0.
+  bool CompareWide(const Expr& e);
+  // An element of a fixed array whose indexes after the first are simple:
+  // its address in EAX, the bounds checked, with no slot of the frame. False
+  // when an index is not simple.
+  bool ElementNow(const Expr& e);
+  bool SimpleIndexes(const Expr& e) const;
+  // FOR with an INTEGER counter whose end and step are exact: the tests and
+  // sums in the integer unit. False, with nothing made, otherwise.
+  bool IntegerFor(const Stmt& s);
+  const Stmt* Accumulation(const tbc::Block& body);
+  // An INTEGER that the number in the slot (ST(0) stored there) fits: at
+  // least -2147483648.5, below 2147483647.5; else on to exit.
+  void JumpUnlessFits(const Mem& sum, Assembler::Label exit);
+  // ---- lower_inline.cpp
+  // A call of a small routine of numbers made in place; false, with nothing
+  // made, for any other.
+  bool InlineCall(const Expr& e);
+  bool Inlinable(const Routine& r) const;
+  // ---- lower_append.cpp
+  // s = s + a + b with nothing after s that reaches s: the pieces appended
+  // to s's own block in order. False, with nothing made, otherwise.
+  bool AppendInPlace(const Expr& target, const Expr& value);
+  static constexpr size_t kShortPiece = 16;  // literal bytes stored in line
+
   // ---- lower_builtins.cpp
   // An argument of a runtime routine: a value of a kind (S I N P C), or a
   // constant INTEGER when value is null.
@@ -133,6 +198,16 @@ class Lowering {
   void PositionOf(const Expr& e);  // EAX
   // A built-in function's value, where its kind of value comes.
   void Builtin(const Expr& e);
+  // LEFT$, RIGHT$ or MID$: StrSlice's arguments (text, begin, count) in the
+  // room on the machine stack, begin and count within the text.
+  void SliceArguments(const Expr& e);
+  // ---- lower_views.cpp
+  // A LEFT$, RIGHT$ or MID$ as the bytes of its text it names, in EAX:EDX,
+  // with no copy: only for a use that takes the length and reads the bytes
+  // before anything changes the text. False, with nothing made, for any
+  // other e.
+  bool TextView(const Expr& e);
+  bool MidInRegisters(const Expr& e);
   static const Expr& Unwrapped(const Expr& e);
 
   // ---- lower_gui.cpp
@@ -161,6 +236,7 @@ class Lowering {
   void CopyToTemp();
 
   const Program& program_;
+  IntegerPlan integers_;
   Assembler a_;
   CoffObject object_;
   int text_ = 0, rdata_ = 0, header_ = 0, bss_ = 0;

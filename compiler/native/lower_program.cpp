@@ -258,20 +258,13 @@ void Lowering::LowerRoutine(const Routine& r) {
     if (s->parameter < 0 || s->failed || s->kind != Symbol::Kind::Variable) continue;
     Mem place = variables_.at(s);
     Mem argument = At(EBP, argumentAt.at(static_cast<size_t>(s->parameter)));
-    if (s->reference) {
-      a_.Load(EAX, argument);
-      a_.Store(place, EAX);
+    if (s->reference || s->type == ValueType::Integer || s->type == ValueType::Double) {
+      // The argument's own room on the stack is the parameter (an address,
+      // for a BYREF one): each call has its own, with no copy.
+      variables_[s] = argument;
       continue;
     }
     switch (s->type) {
-      case ValueType::Integer:
-        a_.Load(EAX, argument);
-        a_.Store(place, EAX);
-        break;
-      case ValueType::Double:
-        a_.FldExtended(argument);
-        a_.FstpExtended(place);
-        break;
       default:
         if (r.recursive) LocalString(place);
         a_.Push(argument);

@@ -158,6 +158,27 @@ void Lowering::Assign(const Stmt& s) {
     CallEntry(kStrOverwrite);
     return;
   }
+  if (IsElement(t) && (t.type == ValueType::Integer || t.type == ValueType::Double) && SimpleIndexes(t) &&
+      !Hazard(*s.value)) {
+    // Indexes that are constants or variables, which the value (running no
+    // program code) cannot change: the value first, then the element found.
+    const Expr& v = *s.value;
+    if (t.type == ValueType::Integer && v.constant.known() && v.constant.type == ValueType::Integer) {
+      ElementNow(t);
+      a_.StoreImm(At(EAX), v.constant.integer);
+    } else if (t.type == ValueType::Integer) {
+      Integer(v);
+      a_.Push(EAX);
+      ElementNow(t);
+      a_.Pop(ECX);
+      a_.Store(At(EAX), ECX);
+    } else {
+      Number(v);
+      ElementNow(t);
+      a_.FstpExtended(At(EAX));
+    }
+    return;
+  }
   if (IsElement(t)) {
     // The indexes, then the value; the bounds are checked as it is stored.
     std::vector<Mem> indexes = Indexes(t);
@@ -200,6 +221,7 @@ void Lowering::Assign(const Stmt& s) {
       a_.FstpExtended(Variable(t));
       break;
     case ValueType::String: {
+      if (AppendInPlace(t, *s.value)) break;
       // A text of the ring or the accumulator may hand its block over.
       Storage storage = String(*s.value);
       a_.Push(EDX);
@@ -234,10 +256,26 @@ void Lowering::Print(const Stmt& s) {
   if (!s.keepLine) CallEntry(counted ? kPrintNewLine : kConsoleNewLine);
 }
 
-void Lowering::JumpUnless(const Expr& condition, Assembler::Label no) {
+void Lowering::JumpUnless(const Expr& condition, Assembler::Label no) { JumpWhen(condition, false, no); }
+
+void Lowering::JumpWhen(const Expr& condition, bool truth, Assembler::Label to) {
+  // A comparison of INTEGERs jumps on its own flags.
+  integers_.SignIgnored(condition);
+  if (Planned()) integers_.Wide(condition);  // notes that the operands' zeros have no sign either
+  Cond holds;
+  if (condition.kind == Expr::Kind::Binary && IsComparison(condition.binary) && CompareInIntegers(condition, holds)) {
+    a_.Jcc(truth ? holds : static_cast<Cond>(holds ^ 1), to);
+    return;
+  }
+  if (condition.kind == Expr::Kind::Binary && condition.args[0]->type == ValueType::String &&
+      CompareWithByte(condition)) {
+    bool equal = condition.binary == BinaryOp::Equal;
+    a_.Jcc(equal == truth ? kEqual : kNotEqual, to);
+    return;
+  }
   Integer(condition);
   a_.Test(EAX, EAX);
-  a_.Jcc(kEqual, no);
+  a_.Jcc(truth ? kNotEqual : kEqual, to);
 }
 
 void Lowering::If(const Stmt& s) {
@@ -292,25 +330,21 @@ void Lowering::ForContinues(const Mem& end, const Mem& step, Assembler::Label ye
 void Lowering::For(const Stmt& s) {
   const Expr& t = *s.target;
   if (!IsPlainVariable(t) || t.symbol->reference) Refuse(t.position);
-  Mem counter = Variable(t);
   bool integerCounter = t.type == ValueType::Integer;
+  if (integerCounter && Planned()) {
+    // Stored into the counter, compared with it, or added to it: the sign of
+    // a zero goes unseen.
+    integers_.SignIgnored(*s.start);
+    integers_.SignIgnored(*s.end);
+    if (s.step) integers_.SignIgnored(*s.step);
+  }
+  if (IntegerFor(s)) return;
+  Mem counter = Variable(t);
   bool checkStart = integerCounter && s.start->type == ValueType::Double;
   Mem sum = At(EBP, FrameSlot(12)), end = At(EBP, FrameSlot(12)), step = At(EBP, FrameSlot(12));
-  Mem low = NumberConstant(-2147483648.5L), high = NumberConstant(2147483647.5L);
   Assembler::Label top = a_.NewLabel(), exit = a_.NewLabel(), next = a_.NewLabel();
-  // An INTEGER holds the value in the sum slot: at least low, below high.
-  auto fits = [&]() {
-    a_.FldExtended(low);
-    a_.FldExtended(sum);
-    a_.Fucomip(1);
-    a_.FstpSt(0);
-    a_.Jcc(kBelow, exit);
-    a_.FldExtended(sum);
-    a_.FldExtended(high);
-    a_.Fucomip(1);
-    a_.FstpSt(0);
-    a_.Jcc(kBelowEqual, exit);
-  };
+  // An INTEGER holds the value in the sum slot.
+  auto fits = [&]() { JumpUnlessFits(sum, exit); };
   auto loadCounter = [&]() {
     if (integerCounter) a_.FildInt32(counter);
     else a_.FldExtended(counter);
@@ -373,11 +407,7 @@ void Lowering::While(const Stmt& s) {
 void Lowering::Do(const Stmt& s) {
   Assembler::Label top = a_.NewLabel(), exit = a_.NewLabel();
   // WHILE goes on while the condition holds, UNTIL until it does.
-  auto test = [&](Assembler::Label leave) {
-    Integer(*s.condition);
-    a_.Test(EAX, EAX);
-    a_.Jcc(s.test == Stmt::Test::While ? kEqual : kNotEqual, leave);
-  };
+  auto test = [&](Assembler::Label leave) { JumpWhen(*s.condition, s.test != Stmt::Test::While, leave); };
   a_.Bind(top);
   if (s.test != Stmt::Test::None && !s.testAtEnd) test(exit);
   loops_.push_back({Stmt::Exits::Do, exit});

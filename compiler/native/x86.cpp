@@ -101,6 +101,12 @@ void Assembler::Store(const Mem& m, Reg from) {
   ModRM(from, m);
 }
 
+void Assembler::StoreByteImm(const Mem& m, uint8_t value) {
+  Byte(0xC6);
+  ModRM(0, m);
+  Byte(value);
+}
+
 void Assembler::StoreImm(const Mem& m, int32_t value) {
   Byte(0xC7);
   ModRM(0, m);
@@ -152,6 +158,12 @@ void Assembler::Imul(Reg to, Reg from) {
   RegRM(to, from);
 }
 
+void Assembler::ImulLoad(Reg to, const Mem& m) {
+  Byte(0x0F);
+  Byte(0xAF);
+  ModRM(to, m);
+}
+
 void Assembler::ImulImm(Reg to, Reg from, int32_t value) {
   Byte(0x69);
   RegRM(to, from);
@@ -180,6 +192,28 @@ void Assembler::Cdq() { Byte(0x99); }
 void Assembler::Idiv(Reg by) {
   Byte(0xF7);
   RegRM(7, by);
+}
+
+void Assembler::ImulWide(Reg by) {
+  Byte(0xF7);
+  RegRM(5, by);
+}
+
+void Assembler::Mul(Reg by) {
+  Byte(0xF7);
+  RegRM(4, by);
+}
+
+void Assembler::SarImm(Reg r, uint8_t count) {
+  Byte(0xC1);
+  RegRM(7, r);
+  Byte(count);
+}
+
+void Assembler::ShlImm(Reg r, uint8_t count) {
+  Byte(0xC1);
+  RegRM(4, r);
+  Byte(count);
 }
 
 void Assembler::Neg(Reg r) {

@@ -65,6 +65,7 @@ class Assembler {
   void Load(Reg to, const Mem& m);   // mov r32, [m]
   void Store(const Mem& m, Reg from);  // mov [m], r32
   void StoreImm(const Mem& m, int32_t value);  // mov dword [m], imm32
+  void StoreByteImm(const Mem& m, uint8_t value);  // mov byte [m], imm8
   void Lea(Reg to, const Mem& m);
 
   // Integer arithmetic.
@@ -75,12 +76,17 @@ class Assembler {
   uint32_t SubEspPatchable();
   void Patch32(uint32_t at, int32_t value);
   void Imul(Reg to, Reg from);
+  void ImulLoad(Reg to, const Mem& m);  // imul r32, [m]
   void ImulImm(Reg to, Reg from, int32_t value);  // to = from * value
   void AddAddress(Reg to, const std::string& symbol, int32_t disp = 0);  // add r32, offset symbol + disp
   void CmpAddress(Reg r, const std::string& symbol, int32_t disp = 0);  // cmp r32, offset symbol + disp
   void RepStosd();  // ECX dwords of EAX to [EDI]
   void Cdq();
   void Idiv(Reg by);
+  void ImulWide(Reg by);  // EDX:EAX = EAX * by, signed
+  void Mul(Reg by);       // EDX:EAX = EAX * by, unsigned
+  void SarImm(Reg r, uint8_t count);
+  void ShlImm(Reg r, uint8_t count);
   void Neg(Reg r);
   void Test(Reg a, Reg b);
   void Setcc(Cond c, Reg low8);  // AL, CL, DL or BL

@@ -45,6 +45,8 @@ const std::vector<Encoding>& Encodings() {
       {"mov [esp+4], edx", [](Assembler& a) { a.Store(At(ESP, 4), EDX); }, {0x89, 0x54, 0x24, 0x04}},
       // C7 /0 id
       {"mov dword [ebx], 7", [](Assembler& a) { a.StoreImm(At(EBX), 7); }, {0xC7, 0x03, 0x07, 0x00, 0x00, 0x00}},
+      // C6 /0 ib: mod 01, r/m EAX, disp8 1
+      {"mov byte [eax+1], 120", [](Assembler& a) { a.StoreByteImm(At(EAX, 1), 120); }, {0xC6, 0x40, 0x01, 0x78}},
       // 8D /r
       {"lea eax, [ebp-8]", [](Assembler& a) { a.Lea(EAX, At(EBP, -8)); }, {0x8D, 0x45, 0xF8}},
       // FF /6
@@ -62,6 +64,8 @@ const std::vector<Encoding>& Encodings() {
       // op r32, r/m32: 03 add
       {"add eax, [ebp+8]", [](Assembler& a) { a.AluLoad(kAdd, EAX, At(EBP, 8)); }, {0x03, 0x45, 0x08}},
       {"imul eax, ecx", [](Assembler& a) { a.Imul(EAX, ECX); }, {0x0F, 0xAF, 0xC1}},
+      // 0F AF /r with a memory operand: mod 01, reg EAX, SIB 24, disp8 4
+      {"imul eax, [esp+4]", [](Assembler& a) { a.ImulLoad(EAX, At(ESP, 4)); }, {0x0F, 0xAF, 0x44, 0x24, 0x04}},
       // 69 /r id
       {"imul eax, eax, 20", [](Assembler& a) { a.ImulImm(EAX, EAX, 20); }, {0x69, 0xC0, 0x14, 0x00, 0x00, 0x00}},
       {"cdq", [](Assembler& a) { a.Cdq(); }, {0x99}},
@@ -69,6 +73,12 @@ const std::vector<Encoding>& Encodings() {
       {"rep stosd", [](Assembler& a) { a.RepStosd(); }, {0xF3, 0xAB}},
       {"idiv ecx", [](Assembler& a) { a.Idiv(ECX); }, {0xF7, 0xF9}},
       {"neg eax", [](Assembler& a) { a.Neg(EAX); }, {0xF7, 0xD8}},
+      // F7 /5 one-operand imul, F7 /4 mul: mod 11, r/m ECX
+      {"imul ecx", [](Assembler& a) { a.ImulWide(ECX); }, {0xF7, 0xE9}},
+      {"mul ecx", [](Assembler& a) { a.Mul(ECX); }, {0xF7, 0xE1}},
+      // C1 /7 ib sar, C1 /4 ib shl
+      {"sar ecx, 31", [](Assembler& a) { a.SarImm(ECX, 31); }, {0xC1, 0xF9, 0x1F}},
+      {"shl eax, 2", [](Assembler& a) { a.ShlImm(EAX, 2); }, {0xC1, 0xE0, 0x02}},
       {"test eax, eax", [](Assembler& a) { a.Test(EAX, EAX); }, {0x85, 0xC0}},
       // 0F 90+cc /0
       {"sete al", [](Assembler& a) { a.Setcc(kEqual, EAX); }, {0x0F, 0x94, 0xC0}},

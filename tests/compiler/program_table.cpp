@@ -1250,6 +1250,176 @@ const Case kCases[] = {
      "bcdef def dedef\n"
      "abc\n"
      "10[][ab][ab cd]0 124\n"},
+
+    // The integer forms in machine code: FOR ends, steps and starts beyond
+    // the INTEGER range, a step from a variable, 64-bit comparisons (the low
+    // halves unsigned), wide sums and products, 32-bit stores that overflow,
+    // elements stored from constants and variables (and from a call that
+    // moves the index), and appends and slices where the text may change.
+    {"integer_forms_and_text_places",
+     {"DIM a AS INTEGER, b AS INTEGER, i AS INTEGER, z AS INTEGER, t(3) AS INTEGER, s AS STRING, d AS DOUBLE\n"
+      "a = 65536: b = -2: z = 0: d = 3E9\n"
+      "FOR i = 2147483645 TO a * a: NEXT: PRINT i\n"
+      "FOR i = 1 TO 3 STEP a * a: PRINT i;: NEXT: PRINT \" \"; i\n"
+      "FOR i = a * a TO 5: PRINT \"never\": NEXT: PRINT i\n"
+      "FOR i = a - 65530 TO a - 65528: PRINT i;: NEXT: PRINT\n"
+      "FOR i = d TO F(\"e\") STEP F(\"s\"): PRINT \"never\": NEXT: PRINT \" \"; i\n"
+      "FOR i = 5 TO 1 STEP b: PRINT i;: NEXT: PRINT \" \"; i\n"
+      "FOR i = 1 TO 0 STEP z: PRINT \"never\": NEXT: PRINT i\n"
+      "i = 2000000000\n"
+      "PRINT a * a > 2147483647; \" \"; a * a < 4294967296; \" \"; a * a + a * a > a * a; \" \"; a * a = a * a + b; \" \"; _\n"
+      "  a * b < a * a; \" \"; a * a + i + i > a * a + 1; \" \"; a * a + i + i < a * a + 1\n"
+      "IF a * a + i + i > a * a + 1 THEN PRINT \"above\" ELSE PRINT \"not above\"\n"
+      "PRINT a * a + a * a; \" \"; a * a - b * a; \" \"; -(a * a); \" \"; -(a * a) + a * a\n"
+      "i = 2147483647: i = i + 1: PRINT i; \" \";\n"
+      "i = -2147483647: i = i - 2: PRINT i; \" \";\n"
+      "i = 46341: i = i * i: PRINT i; \" \";\n"
+      "i = 46340: i = i * 46340: PRINT i; \" \";\n"
+      "i = -2147483647: i = i + b: PRINT i\n"
+      "t(1) = 5: i = 1: t(i + 1) = t(i) * 2: t(3) = t(1) + t(2): PRINT t(1); \" \"; t(2); \" \"; t(3);\n"
+      "i = 0: t(i) = G(): PRINT \" \"; t(0); \" \"; i\n"
+      "s = \"ab\": Add s: PRINT s; \" \";\n"
+      "s = s + s + \"!\": PRINT s\n"
+      "s = \"ab\": PRINT MID$(s, 1, 1) = Change(); \" \"; s; \" \"; MID$(s, 2, 1) = MID$(\"xzy\", 2, 1); \" \"; LEFT$(s, 1) <> \"z\"\n"
+      "i = 0: DO UNTIL i >= 3: i = i + 1: LOOP: PRINT i;\n"
+      "DO: i = i - 1: LOOP WHILE i > 0: PRINT \" \"; i\n"
+      "FUNCTION F(x AS STRING) AS INTEGER\n"
+      "  PRINT x;\n"
+      "  F = 1\n"
+      "END FUNCTION\n"
+      "FUNCTION G() AS INTEGER\n"
+      "  i = 3\n"
+      "  G = 7\n"
+      "END FUNCTION\n"
+      "SUB Add(BYREF x AS STRING)\n"
+      "  s = s + x\n"
+      "END SUB\n"
+      "FUNCTION Change() AS STRING\n"
+      "  s = \"zz\"\n"
+      "  Change = \"a\"\n"
+      "END FUNCTION\n"},
+     "",
+     "-2147483648\n"
+     "1 -2147483648\n"
+     "-2147483648\n"
+     "678\n"
+     "es -2147483648\n"
+     "531 -1\n"
+     "1\n"
+     "1 0 1 0 1 1 0\n"
+     "above\n"
+     "8589934592 4295098368 -4294967296 0\n"
+     "-2147483648 -2147483648 -2147483648 2147395600 -2147483648\n"
+     "5 10 15 7 3\n"
+     "abab abababab!\n"
+     "1 zz 1 0\n"
+     "3 0\n"},
+
+    // Short literals appended as the block grows; texts compared with a
+    // literal of one byte or none, elements that never held a text among
+    // them; a parameter given on to a BYREF one.
+    {"short_texts_and_parameters",
+     {"DIM n(2) AS STRING, s AS STRING, i AS INTEGER\n"
+      "FOR i = 1 TO 40: s = s + \"ab\": NEXT\n"
+      "PRINT LEN(s); \" \"; MID$(s, 79, 3)\n"
+      "PRINT n(1) = \"\"; \" \"; n(1) = \"a\"; \" \"; \"\" <> n(2); \" \"; \"b\" = MID$(s, 2, 1); \" \"; _\n"
+      "  MID$(s, 81, 1) = \"\"; \" \"; s <> \"a\"\n"
+      "n(1) = \"q\": PRINT n(1) = \"q\"; \" \"; \"q\" <> n(1)\n"
+      "i = -2147483648\n"
+      "PRINT MID$(s, 0, 1) = \"a\"; \" \"; MID$(s, 80, -1) = \"\"; \" \"; MID$(s, 80) = \"b\"; \" \"; MID$(s, i, 1) = \"a\"; \" \"; _\n"
+      "  MID$(s, 79, 2) = \"ab\"; \" \"; MID$(s, 81) = \"b\"; \" \"; MID$(s, -3, 2) = \"ab\"\n"
+      "PRINT Outer(5)\n"
+      "FUNCTION Outer(k AS INTEGER) AS INTEGER\n"
+      "  Bump k\n"
+      "  Outer = k * 10\n"
+      "END FUNCTION\n"
+      "SUB Bump(BYREF x AS INTEGER)\n"
+      "  x = x + 1\n"
+      "END SUB\n"},
+     "",
+     "80 ab\n"
+     "1 0 0 1 1 1\n"
+     "1 0\n"
+     "1 1 1 1 1 0 1\n"
+     "60\n"},
+
+    // Loops whose body only adds to a DOUBLE: its value after no pass, after
+    // passes up and down, and after a counter that steps past the range.
+    {"loops_that_add_to_a_number",
+     {"DIM d AS DOUBLE, x(3) AS DOUBLE, i AS INTEGER, n AS INTEGER\n"
+      "x(1) = 1.5: x(2) = 2.25: x(3) = -0.5\n"
+      "d = 10: FOR i = 1 TO 3: d = d + x(i): NEXT: PRINT d; \" \"; i\n"
+      "d = 10: FOR i = 3 TO 1 STEP -1: d = d - x(i) * 2: NEXT: PRINT d; \" \"; i\n"
+      "d = 7: n = 0: FOR i = 1 TO n: d = d + 1: NEXT: PRINT d; \" \"; i\n"
+      "d = 0: FOR i = 2147483646 TO 2147483647: d = d + i: NEXT: PRINT d; \" \"; i\n"
+      "d = 0: FOR i = 1 TO 4: d = d + 0.25: NEXT: PRINT d\n"},
+     "",
+     "13.25 4\n"
+     "3.5 0\n"
+     "7 1\n"
+     "4294967293 -2147483648\n"
+     "1\n"},
+
+    // Small routines of numbers as their calls must behave wherever they are
+    // made: a result never given, a parameter that is a copy (of a variable
+    // the routine changes, or one that a later argument changes), calls
+    // within calls and side by side, a SUB.
+    {"small_routines",
+     {"DIM g AS INTEGER, x AS INTEGER\n"
+      "PRINT Z(5); \" \"; x; \" \";\n"
+      "g = 7: PRINT Inc(g); \" \"; g; \" \";\n"
+      "x = 6: PRINT Dbl(x); \" \"; x\n"
+      "g = 1: PRINT Two(g, Bump()); \" \"; g\n"
+      "PRINT Two(1, 2) * Two(3, 4); \" \"; Two(Two(1, 2), 3); \" \"; Avg(1, 2)\n"
+      "Put 5: PRINT g\n"
+      "FUNCTION Z(a AS INTEGER) AS INTEGER\n"
+      "  x = a\n"
+      "END FUNCTION\n"
+      "FUNCTION Inc(a AS INTEGER) AS INTEGER\n"
+      "  g = g + 1\n"
+      "  Inc = a * 10\n"
+      "END FUNCTION\n"
+      "FUNCTION Dbl(a AS INTEGER) AS INTEGER\n"
+      "  a = a * 2\n"
+      "  Dbl = a\n"
+      "END FUNCTION\n"
+      "FUNCTION Bump() AS INTEGER\n"
+      "  PRINT \"b\";\n"
+      "  g = 100\n"
+      "  Bump = 1\n"
+      "END FUNCTION\n"
+      "FUNCTION Two(a AS INTEGER, b AS INTEGER) AS INTEGER\n"
+      "  Two = a + b\n"
+      "END FUNCTION\n"
+      "FUNCTION Avg(a AS DOUBLE, b AS DOUBLE) AS DOUBLE\n"
+      "  Avg = (a + b) / 2\n"
+      "END FUNCTION\n"
+      "SUB Put(a AS INTEGER)\n"
+      "  g = a\n"
+      "END SUB\n"},
+     "",
+     "0 5 70 8 12 6\n"
+     "b2 100\n"
+     "21 6 1.5\n"
+     "5\n"},
+
+    // A text compared with a call that changes it (a longer text, so a new
+    // block) or that makes the same FUNCTION again: the left as it was made.
+    {"text_compared_with_a_call_that_changes_it",
+     {"DIM s AS STRING\n"
+      "s = \"ab\"\n"
+      "PRINT s = Change(); \" \"; s < Change(); \" \"; LEN(s)\n"
+      "PRINT Twice(\"a\") = Twice(\"b\"); \" \"; Twice(\"a\") <> Twice(\"b\")\n"
+      "FUNCTION Change() AS STRING\n"
+      "  s = STRING$(300, \"z\")\n"
+      "  Change = \"ab\"\n"
+      "END FUNCTION\n"
+      "FUNCTION Twice(t AS STRING) AS STRING\n"
+      "  Twice = t + t\n"
+      "END FUNCTION\n"},
+     "",
+     "1 0 300\n"
+     "0 1\n"},
 };
 
 
