@@ -146,10 +146,22 @@ void Assembler::Patch32(uint32_t at, int32_t value) {
   for (int i = 0; i < 4; ++i) bytes_[at + static_cast<uint32_t>(i)] = static_cast<uint8_t>(static_cast<uint32_t>(value) >> (8 * i));
 }
 
+void Assembler::PatchSubEspToCall(uint32_t at, Label target) {
+  bytes_[at - 2] = 0xE8;
+  labelFields_.push_back({at - 1, target});
+  bytes_[at + 3] = 0x90;
+}
+
 void Assembler::Imul(Reg to, Reg from) {
   Byte(0x0F);
   Byte(0xAF);
   RegRM(to, from);
+}
+
+void Assembler::ImulLoad(Reg to, const Mem& m) {
+  Byte(0x0F);
+  Byte(0xAF);
+  ModRM(to, m);
 }
 
 void Assembler::ImulImm(Reg to, Reg from, int32_t value) {

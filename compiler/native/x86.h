@@ -74,8 +74,12 @@ class Assembler {
   // sub esp, imm32 whose value Patch32 may set later (a frame's size).
   uint32_t SubEspPatchable();
   void Patch32(uint32_t at, int32_t value);
+  // The sub esp, imm32 whose field is at `at` made a call of target (and a
+  // nop): a frame too large to take at once is taken by code there.
+  void PatchSubEspToCall(uint32_t at, Label target);
   void Imul(Reg to, Reg from);
   void ImulImm(Reg to, Reg from, int32_t value);  // to = from * value
+  void ImulLoad(Reg to, const Mem& m);             // to = to * [m]
   void AddAddress(Reg to, const std::string& symbol, int32_t disp = 0);  // add r32, offset symbol + disp
   void CmpAddress(Reg r, const std::string& symbol, int32_t disp = 0);  // cmp r32, offset symbol + disp
   void RepStosd();  // ECX dwords of EAX to [EDI]

@@ -62,6 +62,16 @@ const std::vector<Encoding>& Encodings() {
       // op r32, r/m32: 03 add
       {"add eax, [ebp+8]", [](Assembler& a) { a.AluLoad(kAdd, EAX, At(EBP, 8)); }, {0x03, 0x45, 0x08}},
       {"imul eax, ecx", [](Assembler& a) { a.Imul(EAX, ECX); }, {0x0F, 0xAF, 0xC1}},
+      // 0F AF /r with a memory operand: mod 01, reg EAX, r/m ECX, disp8
+      {"imul eax, [ecx+16]", [](Assembler& a) { a.ImulLoad(EAX, At(ECX, 16)); }, {0x0F, 0xAF, 0x41, 0x10}},
+      // sub esp, imm32 (81 /5) turned into call rel32 (E8) to the next
+      // instruction after it and a nop (90): rel32 = 6 - 5 = 1
+      {"sub esp made call", [](Assembler& a) {
+         uint32_t at = a.SubEspPatchable();
+         Assembler::Label next = a.NewLabel();
+         a.Bind(next);
+         a.PatchSubEspToCall(at, next);
+       }, {0xE8, 0x01, 0x00, 0x00, 0x00, 0x90}},
       // 69 /r id
       {"imul eax, eax, 20", [](Assembler& a) { a.ImulImm(EAX, EAX, 20); }, {0x69, 0xC0, 0x14, 0x00, 0x00, 0x00}},
       {"cdq", [](Assembler& a) { a.Cdq(); }, {0x99}},
