@@ -50,6 +50,7 @@ const CallRow kCalls[] = {
     {"TIME$", "", &kClockText, true, 1, 0},  // kClockTime
     {"COMMAND$", "", &kCommandArguments, false, 0, 0},
     {"ENVIRON$", "T", &kEnvironmentText, false, 0, 0},
+    {"SAVEFILE", "TS", &kFileSaveString, false, 0, 0},
     // Statements.
     {"CLS", "", &kConsoleClear, false, 0, 0},
     {"COLOR", "Ii", &kConsoleSetColor, false, 0, 0},
@@ -138,12 +139,13 @@ void Lowering::Arguments(const std::vector<Argument>& args) {
         at += 4;
         break;
       case 'T': {
-        // A text to its NUL; an element with no block reads as "".
+        // A text to its NUL; an element with no block reads as "". A
+        // record's buffer need not end in a NUL: its text is copied at once.
         Assembler::Label has = a_.NewLabel();
         Storage storage = String(e);
         bool later = false;
         for (size_t j = i + 1; j < args.size(); ++j) later |= args[j].value != nullptr && Disturbs(*args[j].value);
-        if (storage != Storage::Literal && storage != Storage::Temp && later) CopyToTemp();
+        if (storage == Storage::Record || (storage != Storage::Literal && storage != Storage::Temp && later)) CopyToTemp();
         a_.Test(EAX, EAX);
         a_.Jcc(kNotEqual, has);
         a_.MovAddress(EAX, kEmptyText);
@@ -260,6 +262,16 @@ void Lowering::Builtin(const Expr& e) {
     args.push_back({e.args[e.args.size() - 1].get(), 'S', 0});
     Arguments(args);
     CallEntry(kStrInstr);
+    return;
+  }
+  if (name == "TITLE") {
+    // SetConsoleTitleA takes its argument off the stack itself.
+    Arguments({{e.args[0].get(), 'T', 0}});
+    a_.CallIndirect(Global(kSetConsoleTitle));
+    return;
+  }
+  if (name == "LBOUND" || name == "UBOUND") {
+    Bound(e);
     return;
   }
   if (name == "LEN") {

@@ -12,6 +12,7 @@
 #pragma once
 
 #include <map>
+#include <set>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -46,6 +47,7 @@ class Lowering {
   // SUB or FUNCTION): the prologue, and the patch of its frame's size.
   uint32_t Prologue();
   void Epilogue(uint32_t frame);
+  void LargeFrame(uint32_t frame);
   void DropGosubs();
   void WriteHeader();
   void WriteData();
@@ -70,6 +72,52 @@ class Lowering {
   // given its block.
   void LocalString(const Mem& m);
   void Refuse(const Position& at) const { throw NotYet{at}; }
+
+  // ---- lower_arrays.cpp
+  static int32_t ArrayRecordBytes();
+  // The address of the array's ArrayRecord (its own, the caller's, or its view).
+  void ArrayRecordAddress(Reg r, const Symbol& s);
+  void RecordElement(const Expr& e, const std::vector<Mem>& indexes);
+  void PlaceViews();
+  void FillViews();
+  void PushRelease(const Symbol& s);
+  void EraseArray(const Symbol& s);  // all its elements gone: a routine's at each call
+  void Redim(const Stmt& s);
+  void Bound(const Expr& e);  // LBOUND, UBOUND: EAX
+  // The bytes a parameter takes on the stack.
+  static int32_t ParamBytes(const Param& p) {
+    return p.type == ValueType::Double && !p.byReference && p.dimensions == 0 ? 12 : 4;
+  }
+
+  // ---- lower_records.cpp
+  // The bytes of a value of the kind, or of a record of the TYPE.
+  static int32_t SizeOf(ValueType type, const RecordInfo* record);
+  static int32_t FieldOffset(const RecordInfo& record, const std::string& name);
+  bool IsRecordVariable(const Expr& e) const;  // a whole record that is no element
+  bool IsField(const Expr& e) const;
+  void FieldPlace(const Expr& e, const std::vector<Mem>& indexes);  // EAX
+  void AssignRecord(const Stmt& s);
+  Assembler::Label RecordCopy(const RecordInfo& r);     // (destination, source)
+  Assembler::Label RecordRelease(const RecordInfo& r);  // an ElementRelease
+  void PushRecordRelease(const RecordInfo* r);           // or 0 for a TYPE without strings
+  void RecordRoutines();
+  void WriteRecordCopy(const RecordInfo& r);
+  void WriteRecordRelease(const RecordInfo& r);
+  void ResetRecords(const Symbol& s, const Mem& place, int32_t count);
+
+  // ---- lower_library.cpp
+  void CheckLibraryRoutine(const Routine& r);
+  void PlaceLibraryRoutines();
+  void BindLibraryRoutines(int module);
+  void CallLibraryRoutine(const Routine& r);  // its arguments made, on the stack
+
+  // ---- lower_objects.cpp
+  void PlaceObject(const Symbol& s);
+  bool IsObjectMember(const Expr& e) const;
+  // A FILE's or REGISTRY's member: an INTEGER in EAX, a text in EAX:EDX and
+  // where it lives.
+  Storage ObjectMember(const Expr& e);
+  void ReadWholeFile(const Expr& e);  // READFILE$
 
   // ---- lower_statements.cpp
   void Block(const tbc::Block& block);
@@ -141,13 +189,19 @@ class Lowering {
   Assembler a_;
   CoffObject object_;
   int text_ = 0, rdata_ = 0, header_ = 0, bss_ = 0;
+  int data_ = -1;                                   // .data, made when a DYNAMIC routine needs it
+  std::map<const Routine*, uint32_t> dynamicRoutines_;  // each one's name and address, in .data
   std::map<const Symbol*, Mem> variables_;  // each variable's storage (an array's first element)
+  std::map<const Symbol*, Mem> views_;      // the view of each fixed array passed whole
+  std::map<const RecordInfo*, Assembler::Label> recordCopies_, recordReleases_;
+  std::set<const RecordInfo*> copiesMade_, releasesMade_;
   std::map<std::string, uint32_t> literals_;
   std::map<std::string, uint32_t> numbers_;      // by their ten bytes
   std::vector<uint32_t> temps_;                   // the statement temporaries of the routine, in .bss
   // A recursive routine's temporaries: each call has its own, in a region
   // of its frame emptied as the call starts and freed as it ends.
   static constexpr int32_t kFrameTemps = 16;
+  int32_t frameTempRoom_ = kFrameTemps;  // the region's room, in temporaries
   std::vector<Mem> frameTemps_;
   int32_t frameTempsAt_ = 0;
   Position statement_;  // of the statement being lowered

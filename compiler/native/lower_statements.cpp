@@ -30,9 +30,7 @@ void Lowering::Statement(const Stmt& s) {
     case Stmt::Kind::Option:
     case Stmt::Kind::Data:
     case Stmt::Kind::Dim: break;  // the variables are placed with the module
-    case Stmt::Kind::Declare:
-      if (s.declared != nullptr && s.declared->fromLibrary) Refuse(s.position);
-      break;
+    case Stmt::Kind::Declare: break;
     case Stmt::Kind::Assign: Assign(s); break;
     case Stmt::Kind::Print: Print(s); break;
     case Stmt::Kind::If: If(s); break;
@@ -78,7 +76,7 @@ void Lowering::Statement(const Stmt& s) {
         if (k == 0) a_.Store(first, EAX);
       }
       a_.Load(EDX, first);
-      for (int32_t at = 0; at < ElementBytes(s.targets[0]->type); at += 4) {
+      for (int32_t at = 0; at < SizeOf(s.targets[0]->type, s.targets[0]->record); at += 4) {
         a_.Load(ECX, At(EAX, at));
         a_.Push(ECX);
         a_.Load(ECX, At(EDX, at));
@@ -124,6 +122,7 @@ void Lowering::Statement(const Stmt& s) {
       break;
     }
     case Stmt::Kind::Call: CallStatement(s); break;
+    case Stmt::Kind::Redim: Redim(s); break;
     default: Refuse(s.position);
   }
   tempsUsed_ = temps;
@@ -132,6 +131,10 @@ void Lowering::Statement(const Stmt& s) {
 
 void Lowering::Assign(const Stmt& s) {
   const Expr& t = *s.target;
+  if (t.type == ValueType::Record) {
+    AssignRecord(s);
+    return;
+  }
   if (t.kind == Expr::Kind::Name && t.ref == Expr::Ref::Builtin && t.builtin != nullptr &&
       std::string(t.builtin->name) == "MID$") {
     // MID$(s, start[, n]) = text: s's indexes, start, n and text made in
@@ -649,6 +652,10 @@ void Lowering::CallStatement(const Stmt& s) {
     // The closing key wait's line end: output to a file counts from column 0.
     if (c.builtin->special == Special::EndsLine && program_.printPositions)
       a_.StoreImm(Global(kPrintColumn), 0);
+    return;
+  }
+  if (IsObjectMember(c)) {
+    ObjectMember(c);
     return;
   }
   if (c.kind != Expr::Kind::Name || c.ref != Expr::Ref::Routine) Refuse(c.position);

@@ -86,8 +86,33 @@ END FUNCTION
 )"},
 };
 
+// A recursive FUNCTION whose statements keep more texts than one call's
+// first room for them holds (three a statement), so many that its frame
+// passes a page: each call's frame is taken a page at a time.
+std::string ManyTemporaries() {
+  std::string source =
+      "PRINT R$(20)\n"
+      "FUNCTION G$(k AS INTEGER) AS STRING\n"
+      "  G$ = CHR$(65 + k)\n"
+      "END FUNCTION\n"
+      "FUNCTION R$(k AS INTEGER) AS STRING\n"
+      "  DIM x AS STRING\n"
+      "  IF k > 0 THEN x = R$(k - 1)\n";
+  for (int i = 0; i < 70; ++i) source += "  x = x + G$(" + std::to_string(i % 26) + ") + G$(1)\n";
+  source += "  R$ = LEFT$(x, 3) + STR$(LEN(x))\nEND FUNCTION\n";
+  return source;
+}
+
 std::vector<Subject> Subjects() {
   std::vector<Subject> subjects;
+  {
+    Subject s;
+    s.name = "many_temporaries_of_a_recursive_function";
+    s.dir = ScratchDir("backends/" + s.name);
+    WriteFile(s.dir + "/main.bas", ManyTemporaries());
+    s.files.push_back("main.bas");
+    subjects.push_back(s);
+  }
   for (const Extra& e : kExtras) {
     Subject s;
     s.name = e.name;
