@@ -1189,6 +1189,22 @@ const Case kCases[] = {
      "keyPress a key to continue...\n"
      "              w\n"},
 
+    // INPUT of several fields of records: each takes its kind of value (a
+    // number into an INTEGER rounded, ties to even), the element's indexes
+    // made at its turn.
+    {"input_into_fields",
+     {"TYPE P\n"
+      "  d AS DOUBLE\n"
+      "  n AS INTEGER\n"
+      "  s AS STRING\n"
+      "END TYPE\n"
+      "DIM o AS P, a(1) AS P, i AS INTEGER\n"
+      "INPUT o.d, o.n, a(1).s\n"
+      "PRINT o.d; \" \"; o.n; \" [\"; a(1).s; \"]\"\n"
+      "INPUT i, a(i).n, a(i).d\n"
+      "PRINT i; \" \"; a(1).n; \" \"; a(1).d\n"},
+     "2.5, 7.5, word \n1, 4, 0.25\n", "2.5 8 [word]\n1 4 0.25\n"},
+
     // INPUT of several variables takes one line apart at its commas: blanks
     // around a field go, a number is what VAL reads, missing fields give 0 or
     // "", fields beyond the variables are left; each index is made at its
