@@ -12,7 +12,6 @@
 #pragma once
 
 #include <map>
-#include <set>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -100,6 +99,7 @@ class Lowering {
   Assembler::Label RecordCopy(const RecordInfo& r);     // (destination, source)
   Assembler::Label RecordRelease(const RecordInfo& r);  // an ElementRelease
   void PushRecordRelease(const RecordInfo* r);           // or 0 for a TYPE without strings
+  void PlaceRecordRoutines();
   void RecordRoutines();
   void WriteRecordCopy(const RecordInfo& r);
   void WriteRecordRelease(const RecordInfo& r);
@@ -194,7 +194,6 @@ class Lowering {
   std::map<const Symbol*, Mem> variables_;  // each variable's storage (an array's first element)
   std::map<const Symbol*, Mem> views_;      // the view of each fixed array passed whole
   std::map<const RecordInfo*, Assembler::Label> recordCopies_, recordReleases_;
-  std::set<const RecordInfo*> copiesMade_, releasesMade_;
   std::map<std::string, uint32_t> literals_;
   std::map<std::string, uint32_t> numbers_;      // by their ten bytes
   std::vector<uint32_t> temps_;                   // the statement temporaries of the routine, in .bss

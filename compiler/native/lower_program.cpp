@@ -479,6 +479,7 @@ std::string Lowering::Run() {
   PlaceVariables();
   PlaceViews();
   PlaceLibraryRoutines();
+  PlaceRecordRoutines();
   // One object for all the modules: the main code, then every routine.
   for (const Module& m : *program_.modules)
     for (const auto& r : m.routines)

@@ -76,42 +76,28 @@ void Lowering::AssignRecord(const Stmt& s) {
   a_.AluImm(kAdd, ESP, 8);
 }
 
-Assembler::Label Lowering::RecordCopy(const RecordInfo& r) {
-  auto found = recordCopies_.find(&r);
-  if (found == recordCopies_.end()) found = recordCopies_.emplace(&r, a_.NewLabel()).first;
-  return found->second;
+// Each TYPE's routines get their labels before any code is made: a routine
+// lowered again (Run) finds them as they were.
+void Lowering::PlaceRecordRoutines() {
+  for (const auto& owned : program_.records) {
+    recordCopies_[owned.get()] = a_.NewLabel();
+    if (owned->strings) recordReleases_[owned.get()] = a_.NewLabel();
+  }
 }
 
-Assembler::Label Lowering::RecordRelease(const RecordInfo& r) {
-  auto found = recordReleases_.find(&r);
-  if (found == recordReleases_.end()) found = recordReleases_.emplace(&r, a_.NewLabel()).first;
-  return found->second;
-}
+Assembler::Label Lowering::RecordCopy(const RecordInfo& r) { return recordCopies_.at(&r); }
+
+Assembler::Label Lowering::RecordRelease(const RecordInfo& r) { return recordReleases_.at(&r); }
 
 void Lowering::PushRecordRelease(const RecordInfo* r) {
   if (r != nullptr && r->strings) a_.PushLabel(RecordRelease(*r));
   else a_.PushImm(0);
 }
 
-// The routines that the code asked for, each TYPE's after the others (a
-// routine may ask for those of the records it holds).
 void Lowering::RecordRoutines() {
-  for (;;) {
-    bool more = false;
-    for (const auto& owned : program_.records) {
-      const RecordInfo& r = *owned;
-      if (recordCopies_.count(&r) && !copiesMade_.count(&r)) {
-        copiesMade_.insert(&r);
-        more = true;
-        WriteRecordCopy(r);
-      }
-      if (recordReleases_.count(&r) && !releasesMade_.count(&r)) {
-        releasesMade_.insert(&r);
-        more = true;
-        WriteRecordRelease(r);
-      }
-    }
-    if (!more) break;
+  for (const auto& owned : program_.records) {
+    WriteRecordCopy(*owned);
+    if (owned->strings) WriteRecordRelease(*owned);
   }
 }
 
