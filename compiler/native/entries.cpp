@@ -70,6 +70,10 @@ const RuntimeEntry kNumberTanX87 = {"_NumberTanX87", 0, Result::Number};
 const RuntimeEntry kNumberExpX87 = {"_NumberExpX87", 0, Result::Number};
 const RuntimeEntry kNumberMinX87 = {"_NumberMinX87", 0, Result::Number};
 const RuntimeEntry kNumberMaxX87 = {"_NumberMaxX87", 0, Result::Number};
+const RuntimeEntry kNumberSignX87 = {"_NumberSignX87", 0, Result::Number};
+const RuntimeEntry kNumberPowerX87 = {"_NumberPowerX87", 0, Result::Number};
+const RuntimeEntry kFpuCheck = {"__ZN8tessaric8FpuCheckEv", 0, Result::None};
+const char* const kFpuErrorHandler = "__ZN8tessaric15FpuErrorHandlerE";
 
 const RuntimeEntry kArrayIndexError = {"__ZN8tessaric15ArrayIndexErrorEv", 0, Result::None};
 

@@ -95,6 +95,11 @@ extern const RuntimeEntry kNumberTanX87;
 extern const RuntimeEntry kNumberExpX87;
 extern const RuntimeEntry kNumberMinX87;
 extern const RuntimeEntry kNumberMaxX87;
+extern const RuntimeEntry kNumberSignX87;
+extern const RuntimeEntry kNumberPowerX87;
+// The floating-point handler.
+extern const RuntimeEntry kFpuCheck;          // (): calls the handler when a flag is set
+extern const char* const kFpuErrorHandler;    // void (*)()
 
 extern const RuntimeEntry kStrRelease;  // (StringDescriptor*)
 // Dynamic arrays and array parameters.

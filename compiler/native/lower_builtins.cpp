@@ -77,6 +77,8 @@ const StackRow kOnStack[] = {
 // A number given as a position, a count or a length: rounded as a store
 // into an INTEGER, but one beyond the range counts as its nearest end.
 void Lowering::PositionOf(const Expr& e) {
+  // Checked code compares as the C++ compiler's code does: not yet.
+  if (checked_ && e.type != ValueType::Integer) Refuse(e.position);
   if (e.type == ValueType::Integer) {
     Integer(e);
     return;
@@ -158,6 +160,7 @@ void Lowering::Arguments(const std::vector<Argument>& args) {
         // USTR$'s number as 32 bits: rounded, one from 2^31 to 2^32 - 1
         // taken as itself, one from -2^31 to -1 as its pattern; beyond those,
         // and not a number, -2147483648 as a store gives.
+        if (checked_ && e.type != ValueType::Integer) Refuse(e.position);
         if (e.type == ValueType::Integer) {
           Integer(e);
         } else {

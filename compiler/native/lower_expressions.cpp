@@ -135,6 +135,7 @@ void Lowering::RoundToInteger() {
 }
 
 void Lowering::Integer(const Expr& expr) {
+  RefuseChecked(expr);
   const Expr& e = Unwrapped(expr);
   if (e.constant.known()) {
     if (e.constant.type == ValueType::Integer) {
@@ -193,6 +194,7 @@ void Lowering::Integer(const Expr& expr) {
 }
 
 void Lowering::Number(const Expr& expr) {
+  RefuseChecked(expr);
   const Expr& e = Unwrapped(expr);
   if (e.constant.known()) {
     if (e.constant.type == ValueType::String) Refuse(e.position);

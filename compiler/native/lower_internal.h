@@ -11,6 +11,7 @@
 // order.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <stdexcept>
 #include <string>
@@ -104,6 +105,14 @@ class Lowering {
   void WriteRecordCopy(const RecordInfo& r);
   void WriteRecordRelease(const RecordInfo& r);
   void ResetRecords(const Symbol& s, const Mem& place, int32_t count);
+
+  // ---- lower_fpu.cpp
+  bool IsX87(const Expr& e) const;  // checked x87 code in a program with a handler
+  void RefuseChecked(const Expr& e) const;  // such code where it is not built yet
+  void OnFloatError(const Stmt& s);
+  Mem IntegerConstant(int32_t value);  // an int32 in .rdata
+  int X87Operands(const Expr& e, const std::map<const Expr*, Mem>& made) const;
+  void CheckedAssign(const Stmt& s);
 
   // ---- lower_library.cpp
   void CheckLibraryRoutine(const Routine& r);
@@ -204,6 +213,7 @@ class Lowering {
   std::vector<Mem> frameTemps_;
   int32_t frameTempsAt_ = 0;
   Position statement_;  // of the statement being lowered
+  bool checked_ = false;  // numeric code checked for the floating-point handler
   size_t tempsUsed_ = 0;                          // by the current statement
   Mem lastTemp_;                                  // the one CopyToTemp took last
   int32_t frame_ = 0;                             // bytes below EBP

@@ -32,8 +32,8 @@ void Lowering::CheckProgram() {
   for (const Module& m : modules) {
     for (const auto& r : m.routines) {
       if (r->forward) continue;
-      // Handlers and exported routines: not yet.
-      if (r->exported || r->handler || r->fpuHandler) Refuse(r->position);
+      // Event handlers and exported routines: not yet.
+      if (r->exported || r->handler || (r->fpuHandler && (r->recursive || !r->params.empty()))) Refuse(r->position);
       if (r->fromLibrary) CheckLibraryRoutine(*r);
     }
   }
@@ -225,6 +225,7 @@ void Lowering::LargeFrame(uint32_t frame) {
 // variable of the module gets its block; the statements; the closing key
 // wait; 0.
 void Lowering::LowerMain() {
+  checked_ = program_.trapped;
   uint32_t frame = Prologue();
   end_ = a_.NewLabel();
   FillViews();
@@ -259,6 +260,7 @@ void Lowering::LowerMain() {
 // "", the statements, then the result.
 void Lowering::LowerRoutine(const Routine& r) {
   routine_ = &r;
+  checked_ = program_.trapped && !r.fpuHandler;
   a_.Bind(routines_.at(&r));
   uint32_t frame = Prologue();
   routineEnd_ = a_.NewLabel();
@@ -386,6 +388,9 @@ void Lowering::LowerRoutine(const Routine& r) {
   Block(r.body);
   a_.Bind(routineEnd_);
   DropGosubs();
+  // The floating-point handler ends with the unit reset: its flags clear,
+  // what the interrupted expression had on the register stack gone.
+  if (r.fpuHandler) a_.FwaitFninit();
   if (r.recursive) {
     // A STRING result leaves with the call: its block moves into a
     // temporary of the ring. Then the call's texts are freed.

@@ -123,6 +123,7 @@ void Lowering::Statement(const Stmt& s) {
     }
     case Stmt::Kind::Call: CallStatement(s); break;
     case Stmt::Kind::Redim: Redim(s); break;
+    case Stmt::Kind::OnFloatError: OnFloatError(s); break;
     default: Refuse(s.position);
   }
   tempsUsed_ = temps;
@@ -133,6 +134,10 @@ void Lowering::Assign(const Stmt& s) {
   const Expr& t = *s.target;
   if (t.type == ValueType::Record) {
     AssignRecord(s);
+    return;
+  }
+  if (checked_ && IsX87(*s.value) && IsPlainVariable(t) && !t.symbol->reference && t.type != ValueType::String) {
+    CheckedAssign(s);
     return;
   }
   if (t.kind == Expr::Kind::Name && t.ref == Expr::Ref::Builtin && t.builtin != nullptr &&
@@ -288,6 +293,8 @@ void Lowering::ForContinues(const Mem& end, const Mem& step, Assembler::Label ye
 // made in extended precision, which for whole numbers is exact and so gives
 // what the integer path gives.
 void Lowering::For(const Stmt& s) {
+  // Checked loops compare and add in checked x87 code: not yet.
+  if (checked_) Refuse(s.position);
   const Expr& t = *s.target;
   if (!IsPlainVariable(t) || t.symbol->reference) Refuse(t.position);
   Mem counter = Variable(t);
@@ -392,6 +399,7 @@ void Lowering::Do(const Stmt& s) {
 void Lowering::Select(const Stmt& s) {
   const Expr& selector = *s.value;
   bool text = selector.type == ValueType::String;
+  if (checked_ && !text) Refuse(s.position);  // checked comparisons: not yet
   bool integer = selector.type == ValueType::Integer;
   Mem slot = At(EBP, FrameSlot(12));
   if (text) {

@@ -383,6 +383,12 @@ void Assembler::Fldcw(const Mem& m) {
   ModRM(5, m);
 }
 
+void Assembler::FwaitFninit() {
+  Byte(0x9B);
+  Byte(0xDB);
+  Byte(0xE3);
+}
+
 void Assembler::Finish() {
   for (const auto& field : labelFields_) {
     int64_t target = labels_[static_cast<size_t>(field.second)];

@@ -127,6 +127,7 @@ class Assembler {
   void Fyl2x();
   void Frndint();
   void Fnstcw(const Mem& m);  // the control word into [m]
+  void FwaitFninit();         // the unit reset: flags clear, registers empty
   void Fldcw(const Mem& m);
 
   // The code's own section, whose symbol PushLabel's relocations name.

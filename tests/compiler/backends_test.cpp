@@ -84,6 +84,39 @@ FUNCTION F2() AS DOUBLE
   PRINT ABS(((td((17 AND 3)) AND 17) + (k2 + gd1))); (NOT VAL(gs2)); INT(td((gi3 AND 3)))
 END FUNCTION
 )"},
+    // Checked x87 code stored into variables, the handler emptying the
+    // register stack in the middle of an expression: the native code must be
+    // the C++ path's sequence, instruction for instruction.
+    {"checked_stores_and_the_handler", R"(ON FLOAT ERROR CALL Trap
+DIM calls AS INTEGER, x AS DOUBLE, r AS DOUBLE, i AS INTEGER, s AS STRING, flag AS INTEGER
+x = 2
+r = x ^ 3 - -x: PRINT r; " "; calls
+i = CINT(x / 4) + INT(-x / 3): PRINT i; " "; calls
+i = FIX(-x / 3) + CINT(x + 0.5): PRINT i; " "; calls
+r = SGN(x - 5) * MIN(x, 7) + MAX(x, PI): PRINT r; " "; calls
+s = "hello": i = LEN(s) * 2 + ASC(s): PRINT i; " "; calls
+r = ABS(-x) + SQR(x * 8) + ATN(x - 2) + LOG(x - 1): PRINT r; " "; calls
+r = 1 / (x - 2): PRINT r; " "; calls
+i = 1E300 * 1E300: PRINT i; " "; calls
+r = SQR(-x) + 1: PRINT r; " "; calls
+flag = 1
+r = x / 3: PRINT calls
+i = 7: x = i: PRINT x; " "; calls
+IF flag THEN r = EXP(x / 7)
+PRINT calls; " "; r
+Work 3
+PRINT calls
+SUB Work(k AS INTEGER)
+  DIM y AS DOUBLE
+  y = k / 3
+  PRINT y; " in "; calls
+END SUB
+SUB Trap
+  calls = calls + 1
+  IF calls > 100 THEN EXIT SUB
+  PRINT "[trap"; calls; "]";
+END SUB
+)"},
 };
 
 // A recursive FUNCTION whose statements keep more texts than one call's

@@ -120,6 +120,8 @@ const std::vector<Encoding>& Encodings() {
       // D9 /7 fnstcw m2byte, D9 /5 fldcw m2byte
       {"fnstcw [esp]", [](Assembler& a) { a.Fnstcw(At(ESP)); }, {0xD9, 0x3C, 0x24}},
       {"fldcw [esp+4]", [](Assembler& a) { a.Fldcw(At(ESP, 4)); }, {0xD9, 0x6C, 0x24, 0x04}},
+      // 9B fwait, then DB E3 fninit
+      {"fwait; fninit", [](Assembler& a) { a.FwaitFninit(); }, {0x9B, 0xDB, 0xE3}},
       // 0F B6 /r with a memory operand
       {"movzx eax, byte [eax]", [](Assembler& a) { a.LoadByte(EAX, At(EAX)); }, {0x0F, 0xB6, 0x00}},
       // FF /4 with a register
