@@ -84,12 +84,33 @@ int Lowering::X87Operands(const Expr& e, const std::map<const Expr*, Mem>& made)
   return X87Operands(*e.args[0], made) + X87Operands(*e.args[1], made) + 3;
 }
 
-// The value into a plain variable: the operands that are not arithmetic
-// made in source order (a variable is read where the code loads it), then
-// the code, each computing instruction checked, then the store.
+// The value stored into a plain variable, unchecked (a flag the store sets
+// waits for the next check).
 void Lowering::CheckedAssign(const Stmt& s) {
-  const Expr& root = *s.value;
   const Expr& target = *s.target;
+  CheckedCode(*s.value);
+  Mem place = variables_.at(target.symbol);
+  if (target.type == ValueType::Integer) a_.FistpInt32(place);
+  else a_.FstpExtended(place);
+}
+
+// A PRINT item: the value kept in the frame, then written as a number that
+// need not be whole (whatever the expression's type), as the C++ path's
+// value of such code is.
+void Lowering::CheckedPrintItem(const Expr& e) {
+  CheckedCode(e);
+  Mem slot = At(EBP, FrameSlot(12));
+  a_.FstpExtended(slot);
+  a_.AluImm(kSub, ESP, 12);
+  a_.FldExtended(slot);
+  a_.FstpExtended(At(ESP));
+  CallEntry(kFloatText);
+}
+
+// The value in ST(0): the operands that are not arithmetic made in source
+// order (a variable is read where the code loads it), then the code, each
+// computing instruction checked.
+void Lowering::CheckedCode(const Expr& root) {
   std::vector<const Expr*> leaves;
   std::function<void(const Expr&)> collect = [&](const Expr& e) {
     bool constant = e.constant.known() && ConstantLeaf(e);
@@ -211,10 +232,6 @@ void Lowering::CheckedAssign(const Stmt& s) {
     check();
   };
   build(root);
-  // The store is unchecked; a flag it sets waits for the next check.
-  Mem place = variables_.at(target.symbol);
-  if (target.type == ValueType::Integer) a_.FistpInt32(place);
-  else a_.FstpExtended(place);
 }
 
 }  // namespace native

@@ -112,7 +112,9 @@ class Lowering {
   void OnFloatError(const Stmt& s);
   Mem IntegerConstant(int32_t value);  // an int32 in .rdata
   int X87Operands(const Expr& e, const std::map<const Expr*, Mem>& made) const;
+  void CheckedCode(const Expr& root);  // ST(0)
   void CheckedAssign(const Stmt& s);
+  void CheckedPrintItem(const Expr& e);  // its text into EAX:EDX
 
   // ---- lower_library.cpp
   void CheckLibraryRoutine(const Routine& r);

@@ -229,7 +229,8 @@ void Lowering::Print(const Stmt& s) {
       Builtin(e);  // TAB, SPC
       continue;
     }
-    Text(e);
+    if (checked_ && IsX87(e)) CheckedPrintItem(e);
+    else Text(e);
     a_.Push(EDX);
     a_.Push(EAX);
     CallEntry(counted ? kPrintWrite : kConsoleWrite);

@@ -117,6 +117,19 @@ SUB Trap
   PRINT "[trap"; calls; "]";
 END SUB
 )"},
+    // Checked x87 code printed: its value is a number that need not be
+    // whole, an INTEGER expression's too.
+    {"checked_print_items", R"(ON FLOAT ERROR CALL Trap
+DIM calls AS INTEGER, x AS DOUBLE, i AS INTEGER
+x = 3: i = 2147483647
+PRINT x / 3; " "; x / 7; " "; i + 1; " "; -i; " "; calls
+PRINT 1 + 2; " "; SQR(-x); " "; calls
+PRINT LEN("abc") * 2; " "; 7 / 0 + 1; " "; calls
+SUB Trap
+  calls = calls + 1
+  PRINT "<"; calls; ">";
+END SUB
+)"},
 };
 
 // A recursive FUNCTION whose statements keep more texts than one call's
