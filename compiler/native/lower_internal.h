@@ -112,9 +112,29 @@ class Lowering {
   void OnFloatError(const Stmt& s);
   Mem IntegerConstant(int32_t value);  // an int32 in .rdata
   int X87Operands(const Expr& e, const std::map<const Expr*, Mem>& made) const;
-  void CheckedCode(const Expr& root);  // ST(0)
+  // Where checked code leaves a value: on the register stack, or in a
+  // scratch INTEGER of the frame (a comparison, NOT, AND, OR, XOR, \, MOD).
+  struct X87Place {
+    bool onStack = true;
+    Mem scratch;
+  };
+  X87Place CheckedCode(const Expr& root);
   void CheckedAssign(const Stmt& s);
   void CheckedPrintItem(const Expr& e);  // its text into EAX:EDX
+  void CheckedCondition(const Expr& e);  // EAX
+  // A condition of IF, ELSEIF, WHILE or DO: EAX, as a store into an INTEGER.
+  void Condition(const Expr& e);
+  // A value in memory for checked code: loaded with fild or fld.
+  struct X87Operand {
+    Mem place;
+    bool integer;
+  };
+  X87Operand CheckedOperand(const Expr& e);
+  void LoadOperand(const X87Operand& o);
+  Mem CheckedCompare(BinaryOp op, const X87Operand& left, const X87Operand& right);
+  void FitsInteger(const Mem& value, Assembler::Label no);
+  void CheckedFor(const Stmt& s);
+  void CheckedSelect(const Stmt& s);
 
   // ---- lower_library.cpp
   void CheckLibraryRoutine(const Routine& r);

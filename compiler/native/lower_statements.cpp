@@ -239,7 +239,7 @@ void Lowering::Print(const Stmt& s) {
 }
 
 void Lowering::JumpUnless(const Expr& condition, Assembler::Label no) {
-  Integer(condition);
+  Condition(condition);
   a_.Test(EAX, EAX);
   a_.Jcc(kEqual, no);
 }
@@ -294,10 +294,12 @@ void Lowering::ForContinues(const Mem& end, const Mem& step, Assembler::Label ye
 // made in extended precision, which for whole numbers is exact and so gives
 // what the integer path gives.
 void Lowering::For(const Stmt& s) {
-  // Checked loops compare and add in checked x87 code: not yet.
-  if (checked_) Refuse(s.position);
   const Expr& t = *s.target;
   if (!IsPlainVariable(t) || t.symbol->reference) Refuse(t.position);
+  if (checked_) {
+    CheckedFor(s);
+    return;
+  }
   Mem counter = Variable(t);
   bool integerCounter = t.type == ValueType::Integer;
   bool checkStart = integerCounter && s.start->type == ValueType::Double;
@@ -380,7 +382,7 @@ void Lowering::Do(const Stmt& s) {
   Assembler::Label top = a_.NewLabel(), exit = a_.NewLabel();
   // WHILE goes on while the condition holds, UNTIL until it does.
   auto test = [&](Assembler::Label leave) {
-    Integer(*s.condition);
+    Condition(*s.condition);
     a_.Test(EAX, EAX);
     a_.Jcc(s.test == Stmt::Test::While ? kEqual : kNotEqual, leave);
   };
@@ -400,7 +402,10 @@ void Lowering::Do(const Stmt& s) {
 void Lowering::Select(const Stmt& s) {
   const Expr& selector = *s.value;
   bool text = selector.type == ValueType::String;
-  if (checked_ && !text) Refuse(s.position);  // checked comparisons: not yet
+  if (checked_ && !text) {
+    CheckedSelect(s);
+    return;
+  }
   bool integer = selector.type == ValueType::Integer;
   Mem slot = At(EBP, FrameSlot(12));
   if (text) {

@@ -383,6 +383,11 @@ void Assembler::Fldcw(const Mem& m) {
   ModRM(5, m);
 }
 
+void Assembler::Fcomip(int i) {
+  Byte(0xDF);
+  Byte(static_cast<uint8_t>(0xF0 + i));
+}
+
 void Assembler::FwaitFninit() {
   Byte(0x9B);
   Byte(0xDB);

@@ -115,6 +115,7 @@ class Assembler {
   void Fxch(int i);
   void FArithPop(FpuOp op, int i);  // op ST(i), ST(0), then pop
   void Fucomip(int i);              // compare ST(0) with ST(i) into EFLAGS, pop
+  void Fcomip(int i);               // the same, an invalid operation for any value that is not a number
   void Fchs();
   void Fldz();
   void Fld1();

@@ -111,6 +111,8 @@ const std::vector<Encoding>& Encodings() {
       {"fdivp st1, st0", [](Assembler& a) { a.FArithPop(kFDiv, 1); }, {0xDE, 0xF9}},
       // DF E8+i
       {"fucomip st0, st1", [](Assembler& a) { a.Fucomip(1); }, {0xDF, 0xE9}},
+      // DF F0+i
+      {"fcomip st0, st1", [](Assembler& a) { a.Fcomip(1); }, {0xDF, 0xF1}},
       {"fabs", [](Assembler& a) { a.Fabs(); }, {0xD9, 0xE1}},
       {"fsqrt", [](Assembler& a) { a.Fsqrt(); }, {0xD9, 0xFA}},
       {"fpatan", [](Assembler& a) { a.Fpatan(); }, {0xD9, 0xF3}},
