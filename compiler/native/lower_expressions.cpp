@@ -108,7 +108,13 @@ void Lowering::Element(const Expr& e, const std::vector<Mem>& indexes) {
   }
   a_.ImulImm(EAX, EAX, SizeOf(s.type, s.record));
   const Mem& base = variables_.at(&s);
-  a_.AddAddress(EAX, base.symbol, base.disp);
+  if (base.base == kNoBase) {
+    a_.AddAddress(EAX, base.symbol, base.disp);
+    return;
+  }
+  // A recursive routine's array, in its frame.
+  a_.AluImm(kAdd, EAX, base.disp);
+  a_.Alu(kAdd, EAX, static_cast<Reg>(base.base));
 }
 
 bool Lowering::Leaf(const Expr& e) const {

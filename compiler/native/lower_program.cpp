@@ -51,7 +51,7 @@ void Lowering::PlaceVariables() {
     if (s.owner != nullptr && (s.owner->fromLibrary || s.owner->forward)) continue;
     // A recursive routine's variables live in each call's frame.
     if (s.owner != nullptr && s.owner->recursive) {
-      if ((s.isArray() && !s.arrayRecord()) || s.kind != Symbol::Kind::Variable) Refuse(s.position);
+      if (s.kind != Symbol::Kind::Variable) Refuse(s.position);
       continue;
     }
     if (s.kind == Symbol::Kind::Object) {
@@ -285,6 +285,36 @@ void Lowering::LowerRoutine(const Routine& r) {
         variables_[s] = place;
         continue;
       }
+      if (s->fixedArray()) {
+        // An array of the call: all zeros as it starts (its view, when it is
+        // passed whole, made then too), its strings freed as it ends.
+        int64_t elements = 1;
+        for (size_t k = 0; k < s->bounds.size(); ++k) elements *= int64_t{s->bounds[k]} - s->lower(k) + 1;
+        int32_t bytes = static_cast<int32_t>(elements) * SizeOf(s->type, s->record);
+        Mem place = At(EBP, FrameSlot(bytes));
+        a_.Push(EDI);
+        a_.Lea(EDI, place);
+        a_.MovImm(ECX, bytes / 4);
+        a_.Alu(kXor, EAX, EAX);
+        a_.RepStosd();
+        a_.Pop(EDI);
+        variables_[s] = place;
+        if (s->viewed) {
+          Mem view = At(EBP, FrameSlot(ArrayRecordBytes()));
+          a_.Lea(EAX, place);
+          a_.Store(view, EAX);
+          a_.StoreImm(At(EBP, view.disp + 4), 0);
+          a_.StoreImm(At(EBP, view.disp + 8), static_cast<int32_t>(s->bounds.size()));
+          for (size_t k = 0; k < kArrayDimensions; ++k) {
+            bool used = k < s->bounds.size();
+            a_.StoreImm(At(EBP, view.disp + 12 + 8 * static_cast<int32_t>(k)), used ? s->lower(k) : 0);
+            a_.StoreImm(At(EBP, view.disp + 16 + 8 * static_cast<int32_t>(k)),
+                        used ? static_cast<int32_t>(int64_t{s->bounds[k]} - s->lower(k) + 1) : 0);
+          }
+          views_[s] = view;
+        }
+        continue;
+      }
       if (s->record != nullptr && !s->reference) {
         // A record of the call: all zeros as it starts, its strings freed as it ends.
         Mem place = At(EBP, FrameSlot(SizeOf(ValueType::Record, s->record)));
@@ -343,6 +373,7 @@ void Lowering::LowerRoutine(const Routine& r) {
       continue;
     }
     if (s->isArray()) {
+      if (r.recursive) continue;  // made empty with the call's frame
       // An array is emptied at every call: numbers to 0; the texts of a
       // STRING array released (a small block stays with its element).
       int64_t elements = 1;
@@ -407,9 +438,11 @@ void Lowering::LowerRoutine(const Routine& r) {
         EraseArray(*s);
         continue;
       }
+      int64_t elements = 1;
+      for (size_t k = 0; k < s->bounds.size(); ++k) elements *= int64_t{s->bounds[k]} - s->lower(k) + 1;
       if (s->record != nullptr) {
         if (s->record->strings) {
-          a_.PushImm(1);
+          a_.PushImm(static_cast<int32_t>(elements));
           PushPlace(variables_.at(s));
           a_.Call(RecordRelease(*s->record));
           a_.AluImm(kAdd, ESP, 8);
@@ -417,6 +450,13 @@ void Lowering::LowerRoutine(const Routine& r) {
         continue;
       }
       if (s->type != ValueType::String) continue;
+      if (s->fixedArray()) {
+        a_.PushImm(static_cast<int32_t>(elements));
+        PushPlace(variables_.at(s));
+        a_.Call(kReleaseStrings);
+        a_.AluImm(kAdd, ESP, 8);
+        continue;
+      }
       PushPlace(variables_.at(s));
       CallEntry(kStrFree);
     }

@@ -902,6 +902,29 @@ const Case kCases[] = {
       "m.Close\n"},
      "", "0 2 2 0\n0 1 Software 8 1\n1 [] 1 0\n0 0 0 1\n"},
 
+    // A recursive routine's fixed arrays: each call has its own, all zeros
+    // and "" as it starts, passed whole to another routine too.
+    {"arrays_of_each_recursive_call",
+     {"PRINT Walk(3); \" \"; Names$(2)\n"
+      "FUNCTION Walk(n AS INTEGER) AS INTEGER\n"
+      "  DIM seen(3) AS INTEGER, k AS INTEGER\n"
+      "  seen(n) = n * 10\n"
+      "  IF n > 0 THEN Walk = Walk(n - 1)\n"
+      "  FOR k = 0 TO 3: Walk = Walk + seen(k): NEXT\n"
+      "  Walk = Walk + Sum(seen())\n"
+      "END FUNCTION\n"
+      "FUNCTION Sum(a() AS INTEGER) AS INTEGER\n"
+      "  DIM k AS INTEGER\n"
+      "  FOR k = LBOUND(a) TO UBOUND(a): Sum = Sum + a(k): NEXT\n"
+      "END FUNCTION\n"
+      "FUNCTION Names$(n AS INTEGER) AS STRING\n"
+      "  DIM part(1 TO 2) AS STRING\n"
+      "  part(1) = CHR$(65 + n): part(2) = LCASE$(part(1))\n"
+      "  IF n > 0 THEN Names$ = Names$(n - 1)\n"
+      "  Names$ = Names$ + part(1) + part(2) + STR$(UBOUND(part))\n"
+      "END FUNCTION\n"},
+     "", "120 Aa2Bb2Cc2\n"},
+
     {"mid_statement",
      {"DIM s AS STRING, t(2) AS STRING, i AS INTEGER\n"
       "s = \"2024-01-31\"\n"
