@@ -98,6 +98,59 @@ void Lowering::CheckedAssign(const Stmt& s) {
   else a_.FstpExtended(place);
 }
 
+// A value that checked code reads where it stands: a constant, or a plain
+// variable; any other refused.
+Lowering::X87Operand Lowering::StandingOperand(const Expr& e) {
+  if (IsX87(e)) return CheckedOperand(e);
+  if (e.constant.known() && e.constant.type == ValueType::Integer)
+    return {IntegerConstant(static_cast<int32_t>(e.constant.integer)), true};
+  if (e.constant.known() && e.constant.type == ValueType::Double) return {NumberConstant(e.constant.number), false};
+  if (e.kind == Expr::Kind::Name && e.ref == Expr::Ref::Variable && e.args.empty() && e.symbol != nullptr &&
+      !e.symbol->isArray() && !e.symbol->reference && variables_.count(e.symbol) &&
+      (e.type == ValueType::Integer || e.type == ValueType::Double))
+    return {variables_.at(e.symbol), e.type == ValueType::Integer};
+  Refuse(e.position);
+  return {};
+}
+
+// An element given checked code (as its value or an index): the indexes'
+// code, then the value's, in source order; then the indexes stored into
+// INTEGERs, the element found, and the value stored into it, as the C++
+// path's one statement does.
+void Lowering::CheckedElementAssign(const Stmt& s) {
+  const Expr& t = *s.target;
+  std::vector<X87Operand> made;
+  for (const auto& index : t.args) made.push_back(StandingOperand(*index));
+  X87Operand value = StandingOperand(*s.value);
+  std::vector<Mem> indexes;
+  for (const X87Operand& o : made) {
+    Mem slot = At(EBP, FrameSlot(4));
+    if (o.integer) {
+      a_.Load(EAX, o.place);
+    } else {
+      a_.FldExtended(o.place);
+      RoundToInteger();
+    }
+    a_.Store(slot, EAX);
+    indexes.push_back(slot);
+  }
+  if (t.type == ValueType::Integer) {
+    if (value.integer) {
+      a_.Load(ECX, value.place);
+    } else {
+      a_.FldExtended(value.place);
+      RoundToInteger();
+      a_.Mov(ECX, EAX);
+    }
+    Element(t, indexes);
+    a_.Store(At(EAX), ECX);
+    return;
+  }
+  LoadOperand(value);
+  Element(t, indexes);
+  a_.FstpExtended(At(EAX));
+}
+
 // A PRINT item: a value on the register stack is kept in the frame, then
 // written as a number that need not be whole (whatever the expression's
 // type), as the C++ path's value of such code is; one in a scratch INTEGER

@@ -134,6 +134,8 @@ class Lowering {
   Mem CheckedCompare(BinaryOp op, const X87Operand& left, const X87Operand& right);
   void FitsInteger(const Mem& value, Assembler::Label no);
   void CheckedFor(const Stmt& s);
+  X87Operand StandingOperand(const Expr& e);
+  void CheckedElementAssign(const Stmt& s);
   void CheckedSelect(const Stmt& s);
 
   // ---- lower_library.cpp

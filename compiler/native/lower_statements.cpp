@@ -136,6 +136,14 @@ void Lowering::Assign(const Stmt& s) {
     AssignRecord(s);
     return;
   }
+  if (checked_ && t.kind == Expr::Kind::Name && IsElement(t) && t.type != ValueType::String) {
+    bool arithmetic = IsX87(*s.value);
+    for (const auto& index : t.args) arithmetic |= IsX87(*index);
+    if (arithmetic) {
+      CheckedElementAssign(s);
+      return;
+    }
+  }
   if (checked_ && IsX87(*s.value) && IsPlainVariable(t) && !t.symbol->reference && t.type != ValueType::String) {
     CheckedAssign(s);
     return;

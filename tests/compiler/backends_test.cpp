@@ -229,6 +229,21 @@ SUB Trap
   PRINT "<"; calls; ">";
 END SUB
 )"},
+    // Checked code as an element's value or index: the indexes' code, then
+    // the value's, then the conversions and the store.
+    {"checked_element_stores", R"(ON FLOAT ERROR CALL Trap
+DIM calls AS INTEGER, t(4) AS INTEGER, v(2, 2) AS DOUBLE, x AS DOUBLE, i AS INTEGER
+x = 1.5: i = 2
+t(i + 1) = x * 2: PRINT t(3); " "; calls
+t(i) = 7: PRINT t(2); " "; calls
+v(i - 1, x / 1.5) = i / 4: PRINT v(1, 1); " "; calls
+t(1) = x / 0 + 1: PRINT t(1); " "; calls
+v(0, 0) = 2.5: t(0) = 2.5: PRINT v(0, 0); t(0); " "; calls
+SUB Trap
+  calls = calls + 1
+  x = x + 1
+END SUB
+)"},
 };
 
 // A recursive FUNCTION whose statements keep more texts than one call's
