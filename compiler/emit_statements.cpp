@@ -347,7 +347,7 @@ void Emitter::EmitInput(const Stmt& s) {
     for (const auto& t : s.targets) {
       std::string place = TargetPlace(*t, {});
       std::string field = "InputField(" + line + ", &" + at + ")";
-      switch (t->symbol->type) {
+      switch (t->type) {
         case ValueType::String: Line("StrAssign(" + field + ", &" + place + ");"); break;
         case ValueType::Integer: Line(place + " = RoundToInteger(TextToNumber(" + field + "));"); break;
         default: Line(place + " = TextToNumber(" + field + ");"); break;

@@ -70,18 +70,56 @@ const RuntimeEntry kNumberTanX87 = {"_NumberTanX87", 0, Result::Number};
 const RuntimeEntry kNumberExpX87 = {"_NumberExpX87", 0, Result::Number};
 const RuntimeEntry kNumberMinX87 = {"_NumberMinX87", 0, Result::Number};
 const RuntimeEntry kNumberMaxX87 = {"_NumberMaxX87", 0, Result::Number};
+const RuntimeEntry kNumberSignX87 = {"_NumberSignX87", 0, Result::Number};
+const RuntimeEntry kNumberPowerX87 = {"_NumberPowerX87", 0, Result::Number};
+const RuntimeEntry kFpuCheck = {"__ZN8tessaric8FpuCheckEv", 0, Result::None};
+const char* const kFpuErrorHandler = "__ZN8tessaric15FpuErrorHandlerE";
 
 const RuntimeEntry kArrayIndexError = {"__ZN8tessaric15ArrayIndexErrorEv", 0, Result::None};
 
 const RuntimeEntry kStrRelease = {"__ZN8tessaric10StrReleaseEPNS_16StringDescriptorE", 4, Result::None};
+const RuntimeEntry kArrayRedim = {"__ZN8tessaric10ArrayRedimEPNS_11ArrayRecordEiiPKibPFvPviE", 24, Result::None};
+const RuntimeEntry kArrayLower = {"__ZN8tessaric10ArrayLowerEPKNS_11ArrayRecordEi", 8, Result::Integer};
+const RuntimeEntry kArrayUpper = {"__ZN8tessaric10ArrayUpperEPKNS_11ArrayRecordEi", 8, Result::Integer};
+const RuntimeEntry kArrayErase = {"__ZN8tessaric10ArrayEraseEPNS_11ArrayRecordEPFvPviE", 8, Result::None};
+const char* const kReleaseStrings = "__ZN8tessaric14ReleaseStringsEPvi";
 
 const RuntimeEntry kCheckStack = {"__ZN8tessaric10CheckStackEv", 0, Result::None};
 const RuntimeEntry kStrFree = {"__ZN8tessaric7StrFreeEPNS_16StringDescriptorE", 4, Result::None};
 const RuntimeEntry kStrHandOver = {"__ZN8tessaric11StrHandOverEPNS_16StringDescriptorE", 4, Result::Text};
 
+const RuntimeEntry kFileOpen = {"__ZN8tessaric8FileOpenEPKcj", 8, Result::Integer};
+const RuntimeEntry kFileClose = {"__ZN8tessaric9FileCloseEv", 0, Result::Integer};
+const RuntimeEntry kFileReadText = {"__ZN8tessaric12FileReadTextEPNS_10FileRecordEi", 8, Result::Text};
+const RuntimeEntry kFileReadLine = {"__ZN8tessaric12FileReadLineEPNS_10FileRecordE", 4, Result::Text};
+const RuntimeEntry kFileTransfer = {"__ZN8tessaric12FileTransferEPNS_10FileRecordEPvii", 16, Result::Integer};
+const RuntimeEntry kFileWriteLine = {"__ZN8tessaric13FileWriteLineEPKci", 8, Result::None};
+const RuntimeEntry kFileSeek = {"__ZN8tessaric8FileSeekEi", 4, Result::Integer};
+const RuntimeEntry kFileRefreshSize = {"__ZN8tessaric15FileRefreshSizeEv", 0, Result::Integer};
+const RuntimeEntry kFileAtEnd = {"__ZN8tessaric9FileAtEndEv", 0, Result::Integer};
+const RuntimeEntry kFileLoad = {"__ZN8tessaric8FileLoadEPNS_10FileRecordE", 4, Result::Text};
+const RuntimeEntry kFileSaveText = {"__ZN8tessaric12FileSaveTextEPNS_10FileRecordEPKc", 8, Result::Integer};
+const RuntimeEntry kFileReadAll = {"__ZN8tessaric11FileReadAllEPNS_10FileRecordEPKc", 8, Result::Text};
+const RuntimeEntry kFileSaveString = {"__ZN8tessaric14FileSaveStringEPKcNS_11StringValueE", 12, Result::Integer};
+const char* const kFileTextBuffer = "__ZN8tessaric14FileTextBufferE";
+const RuntimeEntry kRegistryOpen = {"__ZN8tessaric12RegistryOpenEPNS_14RegistryRecordEPKcii", 16, Result::Integer};
+const RuntimeEntry kRegistryClose = {"__ZN8tessaric13RegistryCloseEPNS_14RegistryRecordE", 4, Result::None};
+const RuntimeEntry kRegistryBind = {"__ZN8tessaric12RegistryBindEPNS_14RegistryRecordE", 4, Result::None};
+const RuntimeEntry kRegistryQueryValue = {"__ZN8tessaric18RegistryQueryValueEPKc", 4, Result::Integer};
+const RuntimeEntry kRegistryReadString = {"__ZN8tessaric10readstringEPKci", 8, Result::Text};
+const RuntimeEntry kRegistryClass = {"__ZN8tessaric13RegistryClassEv", 0, Result::Text};
+const RuntimeEntry kRegistryName = {"__ZN8tessaric12RegistryNameEv", 0, Result::Text};
+const RuntimeEntry kRegistryKeyPath = {"__ZN8tessaric15RegistryKeyPathEv", 0, Result::Text};
+const RuntimeEntry kRegistryValueData = {"__ZN8tessaric17RegistryValueDataEv", 0, Result::Text};
+const RuntimeEntry kRegistryValueDataAt = {"__ZN8tessaric19RegistryValueDataAtEi", 4, Result::Text};
+const RuntimeEntry kRegistrySubkeyNameAt = {"__ZN8tessaric20RegistrySubkeyNameAtEi", 4, Result::Text};
+
+const RuntimeEntry kBindDeclaredFunction = {"__ZN8tessaric20BindDeclaredFunctionEPKcPcj", 12, Result::None};
+
 const char* const kExitProcess = "__imp__ExitProcess@4";
 const char* const kSleep = "__imp__Sleep@4";
 const char* const kMessageBeep = "__imp__MessageBeep@4";
+const char* const kSetConsoleTitle = "__imp__SetConsoleTitleA@4";
 
 const char* const kConcatAccumulator = "__ZN8tessaric17ConcatAccumulatorE";
 const char* const kEmptyText = "__ZN8tessaric9EmptyTextE";

@@ -95,17 +95,60 @@ extern const RuntimeEntry kNumberTanX87;
 extern const RuntimeEntry kNumberExpX87;
 extern const RuntimeEntry kNumberMinX87;
 extern const RuntimeEntry kNumberMaxX87;
+extern const RuntimeEntry kNumberSignX87;
+extern const RuntimeEntry kNumberPowerX87;
+// The floating-point handler.
+extern const RuntimeEntry kFpuCheck;          // (): calls the handler when a flag is set
+extern const char* const kFpuErrorHandler;    // void (*)()
 
 extern const RuntimeEntry kStrRelease;  // (StringDescriptor*)
+// Dynamic arrays and array parameters.
+extern const RuntimeEntry kArrayRedim;  // (ArrayRecord*, int32_t size, int32_t dimensions, const int32_t*, bool, ElementRelease)
+extern const RuntimeEntry kArrayLower;  // (const ArrayRecord*, int32_t dimension)
+extern const RuntimeEntry kArrayUpper;  // (const ArrayRecord*, int32_t dimension)
+extern const RuntimeEntry kArrayErase;  // (ArrayRecord*, ElementRelease)
+extern const char* const kReleaseStrings;  // an ElementRelease: void (void*, int32_t)
 // Recursive routines.
 extern const RuntimeEntry kCheckStack;   // ()
 extern const RuntimeEntry kStrFree;      // (StringDescriptor*)
 extern const RuntimeEntry kStrHandOver;  // (StringDescriptor*) -> its text, now in the ring
 
+// Files.
+extern const RuntimeEntry kFileOpen;         // (const char*, uint32_t) -> the handle; on CurrentObject
+extern const RuntimeEntry kFileClose;        // (); on CurrentObject
+extern const RuntimeEntry kFileReadText;     // (FileRecord*, int32_t count)
+extern const RuntimeEntry kFileReadLine;     // (FileRecord*)
+extern const RuntimeEntry kFileTransfer;     // (FileRecord*, void*, int32_t count, int32_t direction)
+extern const RuntimeEntry kFileWriteLine;    // (const char*, int32_t); on CurrentObject
+extern const RuntimeEntry kFileSeek;         // (int32_t); on CurrentObject
+extern const RuntimeEntry kFileRefreshSize;  // (); on CurrentObject
+extern const RuntimeEntry kFileAtEnd;        // (); on QueryObject
+extern const RuntimeEntry kFileLoad;         // (FileRecord*)
+extern const RuntimeEntry kFileSaveText;     // (FileRecord*, const char*)
+extern const RuntimeEntry kFileReadAll;      // READFILE$: (FileRecord*, const char*)
+extern const RuntimeEntry kFileSaveString;   // SAVEFILE: (const char*, StringValue)
+extern const char* const kFileTextBuffer;    // FileRecord
+// The registry.
+extern const RuntimeEntry kRegistryOpen;          // (RegistryRecord*, const char*, int32_t length, int32_t create)
+extern const RuntimeEntry kRegistryClose;         // (RegistryRecord*); on CurrentObject too
+extern const RuntimeEntry kRegistryBind;          // (RegistryRecord*)
+extern const RuntimeEntry kRegistryQueryValue;    // (const char*); on the bound record
+extern const RuntimeEntry kRegistryReadString;    // (const char*, int32_t length); on QueryObject
+extern const RuntimeEntry kRegistryClass;         // (); on QueryObject, as the next four
+extern const RuntimeEntry kRegistryName;
+extern const RuntimeEntry kRegistryKeyPath;
+extern const RuntimeEntry kRegistryValueData;
+extern const RuntimeEntry kRegistryValueDataAt;   // (int32_t index)
+extern const RuntimeEntry kRegistrySubkeyNameAt;  // (int32_t index)
+
+// Library routines bound while the program runs.
+extern const RuntimeEntry kBindDeclaredFunction;  // (const char* library, char* name, uint32_t size)
+
 // System routines, through the program's import table (stdcall).
 extern const char* const kExitProcess;  // kernel32
 extern const char* const kSleep;        // kernel32
 extern const char* const kMessageBeep;  // user32
+extern const char* const kSetConsoleTitle;  // kernel32: TITLE
 
 // Data.
 extern const char* const kConcatAccumulator;  // StringDescriptor

@@ -50,6 +50,7 @@ const CallRow kCalls[] = {
     {"TIME$", "", &kClockText, true, 1, 0},  // kClockTime
     {"COMMAND$", "", &kCommandArguments, false, 0, 0},
     {"ENVIRON$", "T", &kEnvironmentText, false, 0, 0},
+    {"SAVEFILE", "TS", &kFileSaveString, false, 0, 0},
     // Statements.
     {"CLS", "", &kConsoleClear, false, 0, 0},
     {"COLOR", "Ii", &kConsoleSetColor, false, 0, 0},
@@ -76,6 +77,8 @@ const StackRow kOnStack[] = {
 // A number given as a position, a count or a length: rounded as a store
 // into an INTEGER, but one beyond the range counts as its nearest end.
 void Lowering::PositionOf(const Expr& e) {
+  // Checked code compares as the C++ compiler's code does: not yet.
+  if (checked_ && e.type != ValueType::Integer) Refuse(e.position);
   if (e.type == ValueType::Integer) {
     Integer(e);
     return;
@@ -138,12 +141,13 @@ void Lowering::Arguments(const std::vector<Argument>& args) {
         at += 4;
         break;
       case 'T': {
-        // A text to its NUL; an element with no block reads as "".
+        // A text to its NUL; an element with no block reads as "". A
+        // record's buffer need not end in a NUL: its text is copied at once.
         Assembler::Label has = a_.NewLabel();
         Storage storage = String(e);
         bool later = false;
         for (size_t j = i + 1; j < args.size(); ++j) later |= args[j].value != nullptr && Disturbs(*args[j].value);
-        if (storage != Storage::Literal && storage != Storage::Temp && later) CopyToTemp();
+        if (storage == Storage::Record || (storage != Storage::Literal && storage != Storage::Temp && later)) CopyToTemp();
         a_.Test(EAX, EAX);
         a_.Jcc(kNotEqual, has);
         a_.MovAddress(EAX, kEmptyText);
@@ -156,6 +160,7 @@ void Lowering::Arguments(const std::vector<Argument>& args) {
         // USTR$'s number as 32 bits: rounded, one from 2^31 to 2^32 - 1
         // taken as itself, one from -2^31 to -1 as its pattern; beyond those,
         // and not a number, -2147483648 as a store gives.
+        if (checked_ && e.type != ValueType::Integer) Refuse(e.position);
         if (e.type == ValueType::Integer) {
           Integer(e);
         } else {
@@ -260,6 +265,16 @@ void Lowering::Builtin(const Expr& e) {
     args.push_back({e.args[e.args.size() - 1].get(), 'S', 0});
     Arguments(args);
     CallEntry(kStrInstr);
+    return;
+  }
+  if (name == "TITLE") {
+    // SetConsoleTitleA takes its argument off the stack itself.
+    Arguments({{e.args[0].get(), 'T', 0}});
+    a_.CallIndirect(Global(kSetConsoleTitle));
+    return;
+  }
+  if (name == "LBOUND" || name == "UBOUND") {
+    Bound(e);
     return;
   }
   if (name == "LEN") {

@@ -57,11 +57,16 @@ bool Hazard(const Expr& e) {
 }
 
 bool Lowering::IsElement(const Expr& e) const {
-  return e.kind == Expr::Kind::Name && e.ref == Expr::Ref::Variable && e.symbol != nullptr && e.symbol->fixedArray() &&
-         variables_.count(e.symbol) && e.args.size() == e.symbol->bounds.size();
+  if (e.kind == Expr::Kind::Field) return IsField(e);
+  if (e.kind != Expr::Kind::Name || e.ref != Expr::Ref::Variable || e.symbol == nullptr || !variables_.count(e.symbol))
+    return false;
+  if (e.symbol->arrayRecord()) return !e.args.empty() && e.args.size() <= kArrayDimensions;
+  return e.symbol->fixedArray() && e.args.size() == e.symbol->bounds.size();
 }
 
 std::vector<Mem> Lowering::Indexes(const Expr& e) {
+  // A field's are those of the element it stands in.
+  if (e.kind == Expr::Kind::Field) return Indexes(*e.args[0]);
   std::vector<Mem> slots;
   for (const auto& index : e.args) {
     Integer(*index);
@@ -76,7 +81,15 @@ std::vector<Mem> Lowering::Indexes(const Expr& e) {
 // one outside (below too) goes to the routine's index error. Row by row,
 // the last index varying fastest.
 void Lowering::Element(const Expr& e, const std::vector<Mem>& indexes) {
+  if (e.kind == Expr::Kind::Field) {
+    FieldPlace(e, indexes);
+    return;
+  }
   const Symbol& s = *e.symbol;
+  if (s.arrayRecord()) {
+    RecordElement(e, indexes);
+    return;
+  }
   for (size_t k = 0; k < s.bounds.size(); ++k) {
     int32_t lower = s.lower(k);
     int64_t last = int64_t{s.bounds[k]} - lower;
@@ -92,15 +105,21 @@ void Lowering::Element(const Expr& e, const std::vector<Mem>& indexes) {
       a_.Alu(kAdd, EAX, EDX);
     }
   }
-  a_.ImulImm(EAX, EAX, ElementBytes(s.type));
+  a_.ImulImm(EAX, EAX, SizeOf(s.type, s.record));
   const Mem& base = variables_.at(&s);
-  a_.AddAddress(EAX, base.symbol, base.disp);
+  if (base.base == kNoBase) {
+    a_.AddAddress(EAX, base.symbol, base.disp);
+    return;
+  }
+  // A recursive routine's array, in its frame.
+  a_.AluImm(kAdd, EAX, base.disp);
+  a_.Alu(kAdd, EAX, static_cast<Reg>(base.base));
 }
 
 bool Lowering::Leaf(const Expr& e) const {
   if (e.constant.known()) return e.constant.type != ValueType::String;
   // An element found from simple indexes uses the integer unit only.
-  if (IsElement(e) && (e.type == ValueType::Integer || e.type == ValueType::Double) && SimpleIndexes(e)) return true;
+  if (FastElement(e)) return true;
   return IsVariable(e) && e.symbol != nullptr && !e.symbol->isArray() && variables_.count(e.symbol) &&
          e.type != ValueType::String;
 }
@@ -141,6 +160,7 @@ void Lowering::RoundToInteger() {
 }
 
 void Lowering::Integer(const Expr& expr) {
+  RefuseChecked(expr);
   // Stored into an INTEGER, a value's zero has no sign.
   integers_.SignIgnored(expr);
   const Expr& e = Unwrapped(expr);
@@ -166,6 +186,10 @@ void Lowering::Integer(const Expr& expr) {
   }
   if (IsVariable(e) && e.type == ValueType::Integer) {
     a_.Load(EAX, Variable(e));
+    return;
+  }
+  if (IsObjectMember(e) && e.type == ValueType::Integer) {
+    ObjectMember(e);
     return;
   }
   if (e.kind == Expr::Kind::Member && e.type == ValueType::Integer) {
@@ -206,6 +230,7 @@ void Lowering::Integer(const Expr& expr) {
 }
 
 void Lowering::Number(const Expr& expr) {
+  RefuseChecked(expr);
   const Expr& e = Unwrapped(expr);
   if (e.constant.known()) {
     if (e.constant.type == ValueType::String) Refuse(e.position);
@@ -486,6 +511,11 @@ Storage Lowering::String(const Expr& e) {
     CallRoutine(e);
     return e.routine->recursive ? Storage::Ring : Storage::Result;
   }
+  if (IsObjectMember(e) && e.type == ValueType::String) return ObjectMember(e);
+  if (IsBuiltin(e) && e.builtin->storage == Storage::FileBuffer && std::string(e.builtin->name) == "READFILE$") {
+    ReadWholeFile(e);
+    return Storage::FileBuffer;
+  }
   if (IsBuiltin(e) && e.type == ValueType::String &&
       (e.builtin->storage == Storage::Ring || e.builtin->storage == Storage::Literal)) {
     Builtin(e);
@@ -557,10 +587,10 @@ Storage Lowering::Concat(const Expr& e) {
 void Lowering::CallRoutine(const Expr& e) {
   const Routine& r = *e.routine;
   auto target = routines_.find(&r);
-  if (target == routines_.end() || e.args.size() != r.params.size()) Refuse(e.position);
+  if ((target == routines_.end() && !r.fromLibrary) || e.args.size() != r.params.size()) Refuse(e.position);
   if (InlineCall(e)) return;
   int32_t bytes = 0;
-  for (const Param& p : r.params) bytes += p.type == ValueType::Double && !p.byReference ? 12 : 4;
+  for (const Param& p : r.params) bytes += ParamBytes(p);
   if (bytes > 0) a_.AluImm(kSub, ESP, bytes);
   int32_t at = 0;
   // A BYREF argument is the address of the caller's place: an element's
@@ -574,7 +604,17 @@ void Lowering::CallRoutine(const Expr& e) {
   std::vector<Place> elements;
   for (size_t i = 0; i < e.args.size(); ++i) {
     const Expr& arg = *e.args[i];
-    if (r.params[i].byReference) {
+    if (r.params[i].dimensions > 0) {
+      // An array: the address of its record (or view).
+      if (arg.symbol == nullptr || !arg.symbol->isArray() || !variables_.count(arg.symbol) ||
+          (arg.symbol->fixedArray() && !views_.count(arg.symbol)))
+        Refuse(arg.position);
+      ArrayRecordAddress(EAX, *arg.symbol);
+      a_.Store(At(ESP, at), EAX);
+      at += 4;
+      continue;
+    }
+    if (r.params[i].byReference || r.params[i].type == ValueType::Record) {
       if (IsElement(arg)) {
         elements.push_back({&arg, Indexes(arg), at});
       } else if (arg.kind == Expr::Kind::Name && arg.ref == Expr::Ref::Variable && arg.symbol != nullptr &&
@@ -600,10 +640,11 @@ void Lowering::CallRoutine(const Expr& e) {
         break;
       case ValueType::String: {
         // The text to its NUL, which must outlive the arguments after it.
+        // A record's buffer need not end in a NUL: its text is copied at once.
         Storage storage = String(arg);
         bool later = false;
         for (size_t j = i + 1; j < e.args.size(); ++j) later |= Disturbs(*e.args[j]);
-        if (storage != Storage::Literal && storage != Storage::Temp && later) CopyToTemp();
+        if (storage == Storage::Record || (storage != Storage::Literal && storage != Storage::Temp && later)) CopyToTemp();
         if (storage == Storage::Variable) {
           // An element with no block reads as "".
           Assembler::Label has = a_.NewLabel();
@@ -623,7 +664,8 @@ void Lowering::CallRoutine(const Expr& e) {
     Element(*p.element, p.indexes);
     a_.Store(At(ESP, p.at), EAX);
   }
-  a_.Call(target->second);
+  if (r.fromLibrary) CallLibraryRoutine(r);
+  else a_.Call(target->second);
 }
 
 }  // namespace native

@@ -22,10 +22,13 @@ bool Numbers(const Expr& e) {
 }  // namespace
 
 bool Lowering::Inlinable(const Routine& r) const {
-  if (r.recursive || r.gosub || r.body.empty() || r.body.size() > kInlineStatements) return false;
+  // A program with a floating-point handler keeps each routine's checked code.
+  if (program_.trapped || r.recursive || r.gosub || r.body.empty() || r.body.size() > kInlineStatements) return false;
   if (r.isFunction && r.result != ValueType::Integer && r.result != ValueType::Double) return false;
   for (const Param& p : r.params)
-    if (p.byReference || (p.type != ValueType::Integer && p.type != ValueType::Double)) return false;
+    if (p.byReference || p.dimensions > 0 || p.record != nullptr ||
+        (p.type != ValueType::Integer && p.type != ValueType::Double))
+      return false;
   for (const Symbol* s : r.locals)
     if (s->kind != Symbol::Kind::Constant && s->parameter < 0 && s != r.resultSymbol) return false;
   for (const auto& s : r.body) {

@@ -271,10 +271,18 @@ bool Lowering::SimpleIndexes(const Expr& e) const {
 // Each index less its lower bound, compared unsigned with the last place,
 // as Element does; the first index made into EAX, the others (simple)
 // loaded in turn.
+bool Lowering::FastElement(const Expr& e) const {
+  if (e.kind != Expr::Kind::Name || e.symbol == nullptr || !e.symbol->fixedArray() || e.symbol->record != nullptr)
+    return false;
+  if (e.type != ValueType::Integer && e.type != ValueType::Double) return false;
+  // A static array: one in a recursive call's frame is found through Element.
+  auto place = variables_.find(e.symbol);
+  return place != variables_.end() && place->second.base == kNoBase && !place->second.symbol.empty() &&
+         SimpleIndexes(e);
+}
+
 bool Lowering::ElementNow(const Expr& e) {
-  if (!e.symbol->fixedArray()) return false;
-  for (size_t k = 1; k < e.args.size(); ++k)
-    if (!SimpleInteger(*e.args[k])) return false;
+  if (!FastElement(e)) return false;
   const Symbol& s = *e.symbol;
   for (size_t k = 0; k < s.bounds.size(); ++k) {
     int32_t lower = s.lower(k);

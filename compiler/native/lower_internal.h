@@ -1,7 +1,12 @@
 // The lowering's state, shared by its files: the program and its object
 // (lower_program.cpp), statements (lower_statements.cpp), expressions
-// (lower_expressions.cpp), built-ins (lower_builtins.cpp), the objects of
-// window programs (lower_gui.cpp) and a library's start (lower_library.cpp).
+// (lower_expressions.cpp), built-ins (lower_builtins.cpp), arrays and
+// records (lower_arrays.cpp, lower_records.cpp), files and the registry
+// (lower_objects.cpp), DECLAREd routines (lower_declared.cpp), the checked
+// x87 code of programs with a floating-point handler (lower_fpu.cpp), the
+// integer path and its kin (lower_integers.cpp, lower_inline.cpp,
+// lower_append.cpp, lower_views.cpp), the objects of window programs
+// (lower_gui.cpp) and a library's start (lower_library.cpp).
 //
 // Values: an INTEGER comes in EAX, a number in ST(0) with the rest of the
 // x87 stack empty, a text as a StringValue, its address in EAX and its
@@ -12,6 +17,7 @@
 // order.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <stdexcept>
 #include <string>
@@ -58,6 +64,7 @@ class Lowering {
   // SUB or FUNCTION): the prologue, and the patch of its frame's size.
   uint32_t Prologue();
   void Epilogue(uint32_t frame);
+  void LargeFrame(uint32_t frame);
   void DropGosubs();
   void WriteHeader();
   void WriteData();
@@ -82,6 +89,86 @@ class Lowering {
   // given its block.
   void LocalString(const Mem& m);
   void Refuse(const Position& at) const { throw NotYet{at}; }
+
+  // ---- lower_arrays.cpp
+  static int32_t ArrayRecordBytes();
+  // The address of the array's ArrayRecord (its own, the caller's, or its view).
+  void ArrayRecordAddress(Reg r, const Symbol& s);
+  void RecordElement(const Expr& e, const std::vector<Mem>& indexes);
+  void PlaceViews();
+  void FillViews();
+  void PushRelease(const Symbol& s);
+  void EraseArray(const Symbol& s);  // all its elements gone: a routine's at each call
+  void Redim(const Stmt& s);
+  void Bound(const Expr& e);  // LBOUND, UBOUND: EAX
+  // The bytes a parameter takes on the stack.
+  static int32_t ParamBytes(const Param& p) {
+    return p.type == ValueType::Double && !p.byReference && p.dimensions == 0 ? 12 : 4;
+  }
+
+  // ---- lower_records.cpp
+  // The bytes of a value of the kind, or of a record of the TYPE.
+  static int32_t SizeOf(ValueType type, const RecordInfo* record);
+  static int32_t FieldOffset(const RecordInfo& record, const std::string& name);
+  bool IsRecordVariable(const Expr& e) const;  // a whole record that is no element
+  bool IsField(const Expr& e) const;
+  void FieldPlace(const Expr& e, const std::vector<Mem>& indexes);  // EAX
+  void AssignRecord(const Stmt& s);
+  Assembler::Label RecordCopy(const RecordInfo& r);     // (destination, source)
+  Assembler::Label RecordRelease(const RecordInfo& r);  // an ElementRelease
+  void PushRecordRelease(const RecordInfo* r);           // or 0 for a TYPE without strings
+  void PlaceRecordRoutines();
+  void RecordRoutines();
+  void WriteRecordCopy(const RecordInfo& r);
+  void WriteRecordRelease(const RecordInfo& r);
+  void ResetRecords(const Symbol& s, const Mem& place, int32_t count);
+
+  // ---- lower_fpu.cpp
+  bool IsX87(const Expr& e) const;  // checked x87 code in a program with a handler
+  void RefuseChecked(const Expr& e) const;  // such code where it is not built yet
+  void OnFloatError(const Stmt& s);
+  Mem IntegerConstant(int32_t value);  // an int32 in .rdata
+  int X87Operands(const Expr& e, const std::map<const Expr*, Mem>& made) const;
+  // Where checked code leaves a value: on the register stack, or in a
+  // scratch INTEGER of the frame (a comparison, NOT, AND, OR, XOR, \, MOD).
+  struct X87Place {
+    bool onStack = true;
+    Mem scratch;
+  };
+  X87Place CheckedCode(const Expr& root);
+  void CheckedAssign(const Stmt& s);
+  void CheckedPrintItem(const Expr& e);  // its text into EAX:EDX
+  void CheckedCondition(const Expr& e);  // EAX
+  // A condition of IF, ELSEIF, WHILE or DO: EAX, as a store into an INTEGER.
+  void Condition(const Expr& e);
+  // A value in memory for checked code: loaded with fild or fld.
+  struct X87Operand {
+    Mem place;
+    bool integer;
+  };
+  X87Operand CheckedOperand(const Expr& e);
+  void LoadOperand(const X87Operand& o);
+  Mem CheckedCompare(BinaryOp op, const X87Operand& left, const X87Operand& right);
+  void FitsInteger(const Mem& value, Assembler::Label no);
+  void CheckedFor(const Stmt& s);
+  X87Operand StandingOperand(const Expr& e);
+  void CheckedElementAssign(const Stmt& s);
+  void CheckedSelect(const Stmt& s);
+
+  // ---- lower_declared.cpp
+  void CheckLibraryRoutine(const Routine& r);
+  void PlaceLibraryRoutines();
+  void BindLibraryRoutines(int module);
+  void CallLibraryRoutine(const Routine& r);  // its arguments made, on the stack
+
+  // ---- lower_objects.cpp
+  static bool IsFileObject(const Symbol& s) { return s.object == ObjectKind::File || s.object == ObjectKind::Registry; }
+  void PlaceFileObject(const Symbol& s);  // a FILE's or REGISTRY's record
+  bool IsObjectMember(const Expr& e) const;  // a member of a FILE or REGISTRY
+  // A FILE's or REGISTRY's member: an INTEGER in EAX, a text in EAX:EDX and
+  // where it lives.
+  Storage ObjectMember(const Expr& e);
+  void ReadWholeFile(const Expr& e);  // READFILE$
 
   // ---- lower_statements.cpp
   void Block(const tbc::Block& block);
@@ -164,6 +251,9 @@ class Lowering {
   // An element of a fixed array whose indexes after the first are simple:
   // its address in EAX, the bounds checked, with no slot of the frame. False
   // when an index is not simple.
+  // An INTEGER or number element of a static fixed array whose indexes are
+  // constants or variables: found in registers by ElementNow.
+  bool FastElement(const Expr& e) const;
   bool ElementNow(const Expr& e);
   bool SimpleIndexes(const Expr& e) const;
   // FOR with an INTEGER counter whose end and step are exact: the tests and
@@ -240,19 +330,24 @@ class Lowering {
   Assembler a_;
   CoffObject object_;
   int text_ = 0, rdata_ = 0, header_ = 0, bss_ = 0;
+  int data_ = -1;                                   // .data, made when a record or a DYNAMIC routine needs it
+  std::map<const Routine*, uint32_t> dynamicRoutines_;  // each one's name and address, in .data
   std::map<const Symbol*, Mem> variables_;  // each variable's storage (an array's first element)
-  int data_ = -1;                                    // .data, once a record needs it
   std::map<const Symbol*, uint32_t> selections_;     // a rich edit's CHARRANGE, in .bss
   uint32_t libraryStart_ = 0;                        // LibraryStart's offset in the code
+  std::map<const Symbol*, Mem> views_;      // the view of each fixed array passed whole
+  std::map<const RecordInfo*, Assembler::Label> recordCopies_, recordReleases_;
   std::map<std::string, uint32_t> literals_;
   std::map<std::string, uint32_t> numbers_;      // by their ten bytes
   std::vector<uint32_t> temps_;                   // the statement temporaries of the routine, in .bss
   // A recursive routine's temporaries: each call has its own, in a region
   // of its frame emptied as the call starts and freed as it ends.
   static constexpr int32_t kFrameTemps = 16;
+  int32_t frameTempRoom_ = kFrameTemps;  // the region's room, in temporaries
   std::vector<Mem> frameTemps_;
   int32_t frameTempsAt_ = 0;
   Position statement_;  // of the statement being lowered
+  bool checked_ = false;  // numeric code checked for the floating-point handler
   size_t tempsUsed_ = 0;                          // by the current statement
   Mem lastTemp_;                                  // the one CopyToTemp took last
   int32_t frame_ = 0;                             // bytes below EBP

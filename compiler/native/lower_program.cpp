@@ -22,13 +22,11 @@ Lowering::Lowering(const Program& program) : program_(program) {
 // What this back end does not build yet, told at the first place that shows it.
 void Lowering::CheckProgram() {
   for (const Module& m : *program_.modules) {
-    if (!m.types.empty()) Refuse(m.types[0].position);
     for (const auto& r : m.routines) {
       if (r->forward) continue;
-      // Routines of other libraries, and floating-point handlers: not yet.
-      if (r->fromLibrary || r->dynamic || r->fpuHandler) Refuse(r->position);
-      for (const Param& p : r->params)
-        if (p.dimensions > 0 || p.type == ValueType::Record || p.record != nullptr) Refuse(p.position);
+      // Floating-point handlers with parameters or in a call cycle: not yet.
+      if (r->fpuHandler && (r->recursive || !r->params.empty())) Refuse(r->position);
+      if (r->fromLibrary) CheckLibraryRoutine(*r);
     }
   }
 }
@@ -44,24 +42,28 @@ void Lowering::PlaceVariables() {
     if (s.owner != nullptr && (s.owner->fromLibrary || s.owner->forward)) continue;
     // A recursive routine's variables live in each call's frame.
     if (s.owner != nullptr && s.owner->recursive) {
-      if (s.isArray() || s.record != nullptr || s.kind != Symbol::Kind::Variable) Refuse(s.position);
+      if (s.kind != Symbol::Kind::Variable) Refuse(s.position);
       continue;
     }
     if (s.kind == Symbol::Kind::Object) {
-      PlaceObject(s);
+      if (IsFileObject(s)) PlaceFileObject(s);
+      else PlaceObject(s);
       continue;
     }
-    if (s.record != nullptr || (s.reference && s.isArray())) Refuse(s.position);
     if (s.reference) {
-      // A BYREF parameter holds the address of the caller's variable.
+      // A BYREF parameter holds the address of the caller's variable, an
+      // array parameter that of the caller's ArrayRecord.
       variables_[&s] = Global(".bss", static_cast<int32_t>(object_.Reserve(bss_, 4, 4)));
       continue;
     }
-    // Fixed arrays only, for now.
-    if (s.isArray() && !s.fixedArray()) Refuse(s.position);
+    if (s.arrayRecord()) {
+      // Empty until its first REDIM: all zeros.
+      variables_[&s] = Global(".bss", static_cast<int32_t>(object_.Reserve(bss_, ArrayRecordBytes(), 4)));
+      continue;
+    }
     int64_t elements = 1;
     for (size_t k = 0; k < s.bounds.size(); ++k) elements *= int64_t{s.bounds[k]} - s.lower(k) + 1;
-    int64_t size = elements * ElementBytes(s.type);
+    int64_t size = elements * SizeOf(s.type, s.record);
     if (size >= 65536) {
       // A large array is a common symbol, as the C++ path makes it: its
       // zeros never reach the file.
@@ -110,7 +112,8 @@ Mem Lowering::Temp() {
   if (Recursive()) {
     // Each call has its own, in its frame: empty from its start, freed as
     // it ends.
-    if (frameTemps_.size() == kFrameTemps) Refuse(statement_);
+    // Beyond the region's room the place is wrong, and the routine is
+    // lowered again with a region that holds them all (Run).
     Mem t = At(EBP, frameTempsAt_ + 20 * static_cast<int32_t>(frameTemps_.size()));
     frameTemps_.push_back(t);
     return t;
@@ -181,24 +184,47 @@ void Lowering::DropGosubs() {
 // After the routine's return: the one place its index checks jump to. An
 // index outside the bounds ends the program with "Array index error".
 void Lowering::Epilogue(uint32_t frame) {
-  // A frame beyond a page would need its pages touched in order (the
-  // stack's guard page); none is that large yet.
-  if (frame_ > 4000) Refuse(routine_ != nullptr ? routine_->position : Position{(*program_.modules)[0].file, 1, 1});
   a_.Patch32(frame, frame_);
+  if (frame_ > 4000) LargeFrame(frame);
   if (!indexChecks_) return;
   a_.Bind(indexError_);
   a_.Call(kArrayIndexError.symbol);
+}
+
+// A frame beyond a page: Windows grows the stack one guard page at a time,
+// so the frame is taken a page at a time, each page touched in order, by
+// code after the routine that the prologue calls instead of its sub esp.
+void Lowering::LargeFrame(uint32_t frame) {
+  Assembler::Label probe = a_.NewLabel(), page = a_.NewLabel(), last = a_.NewLabel();
+  a_.PatchSubEspToCall(frame, probe);
+  a_.Bind(probe);
+  a_.Pop(ECX);  // the point after the call
+  a_.MovImm(EAX, frame_);
+  a_.Bind(page);
+  a_.AluImm(kCmp, EAX, 4096);
+  a_.Jcc(kBelow, last);
+  a_.AluImm(kSub, ESP, 4096);
+  a_.Load(EDX, At(ESP));
+  a_.AluImm(kSub, EAX, 4096);
+  a_.Jmp(page);
+  a_.Bind(last);
+  a_.Alu(kSub, ESP, EAX);
+  a_.Load(EDX, At(ESP));
+  a_.JmpTo(ECX);
 }
 
 // int ProgramBody(): a frame for the slots of its statements; each STRING
 // variable of the module gets its block; the statements; the closing key
 // wait; 0.
 void Lowering::LowerMain() {
+  checked_ = program_.trapped;
   uint32_t frame = Prologue();
   end_ = a_.NewLabel();
   if (program_.kind == ProgramKind::Window) StartWindows();
+  FillViews();
   // The main module's STRING variables get their blocks, then each other
-  // module's, as each module's start makes them.
+  // module's, as each module's start makes them, with its DYNAMIC library
+  // routines bound; then the main module's are bound.
   for (size_t m = 0; m < program_.modules->size(); ++m) {
     for (const auto& owned : program_.symbols) {
       auto v = variables_.find(owned.get());
@@ -209,7 +235,9 @@ void Lowering::LowerMain() {
       PushPlace(v->second);
       CallEntry(kStrAlloc);
     }
+    if (m > 0) BindLibraryRoutines(static_cast<int>(m));
   }
+  BindLibraryRoutines(0);
   Block((*program_.modules)[0].main);
   a_.Bind(end_);
   DropGosubs();
@@ -229,6 +257,7 @@ void Lowering::LowerMain() {
 // "", the statements, then the result.
 void Lowering::LowerRoutine(const Routine& r) {
   routine_ = &r;
+  checked_ = program_.trapped && !r.fpuHandler;
   a_.Bind(routines_.at(&r));
   uint32_t frame = Prologue();
   routineEnd_ = a_.NewLabel();
@@ -237,22 +266,68 @@ void Lowering::LowerRoutine(const Routine& r) {
     // A call too deep for the stack ends the program with "Recursion too
     // deep"; each call's variables are in its frame.
     CallEntry(kCheckStack);
-    frameTempsAt_ = FrameSlot(20 * kFrameTemps);
+    frameTempsAt_ = FrameSlot(20 * frameTempRoom_);
     a_.Push(EDI);
     a_.Lea(EDI, At(EBP, frameTempsAt_));
-    a_.MovImm(ECX, 5 * kFrameTemps);
+    a_.MovImm(ECX, 5 * frameTempRoom_);
     a_.Alu(kXor, EAX, EAX);
     a_.RepStosd();
     a_.Pop(EDI);
-    for (const Symbol* s : r.locals)
-      if (s->kind == Symbol::Kind::Variable && !s->failed)
-        variables_[s] = At(EBP, FrameSlot(s->reference ? 4 : ElementBytes(s->type)));
+    for (const Symbol* s : r.locals) {
+      if (s->kind != Symbol::Kind::Variable || s->failed) continue;
+      if (s->arrayRecord() && !s->reference) {
+        // A dynamic array of the call: empty as it starts, erased as it ends.
+        Mem place = At(EBP, FrameSlot(ArrayRecordBytes()));
+        for (int32_t at = 0; at < ArrayRecordBytes(); at += 4) a_.StoreImm(At(EBP, place.disp + at), 0);
+        variables_[s] = place;
+        continue;
+      }
+      if (s->fixedArray()) {
+        // An array of the call: all zeros as it starts (its view, when it is
+        // passed whole, made then too), its strings freed as it ends.
+        int64_t elements = 1;
+        for (size_t k = 0; k < s->bounds.size(); ++k) elements *= int64_t{s->bounds[k]} - s->lower(k) + 1;
+        int32_t bytes = static_cast<int32_t>(elements) * SizeOf(s->type, s->record);
+        Mem place = At(EBP, FrameSlot(bytes));
+        a_.Push(EDI);
+        a_.Lea(EDI, place);
+        a_.MovImm(ECX, bytes / 4);
+        a_.Alu(kXor, EAX, EAX);
+        a_.RepStosd();
+        a_.Pop(EDI);
+        variables_[s] = place;
+        if (s->viewed) {
+          Mem view = At(EBP, FrameSlot(ArrayRecordBytes()));
+          a_.Lea(EAX, place);
+          a_.Store(view, EAX);
+          a_.StoreImm(At(EBP, view.disp + 4), 0);
+          a_.StoreImm(At(EBP, view.disp + 8), static_cast<int32_t>(s->bounds.size()));
+          for (size_t k = 0; k < kArrayDimensions; ++k) {
+            bool used = k < s->bounds.size();
+            a_.StoreImm(At(EBP, view.disp + 12 + 8 * static_cast<int32_t>(k)), used ? s->lower(k) : 0);
+            a_.StoreImm(At(EBP, view.disp + 16 + 8 * static_cast<int32_t>(k)),
+                        used ? static_cast<int32_t>(int64_t{s->bounds[k]} - s->lower(k) + 1) : 0);
+          }
+          views_[s] = view;
+        }
+        continue;
+      }
+      if (s->record != nullptr && !s->reference) {
+        // A record of the call: all zeros as it starts, its strings freed as it ends.
+        Mem place = At(EBP, FrameSlot(SizeOf(ValueType::Record, s->record)));
+        for (int32_t at = 0; at < SizeOf(ValueType::Record, s->record); at += 4)
+          a_.StoreImm(At(EBP, place.disp + at), 0);
+        variables_[s] = place;
+        continue;
+      }
+      variables_[s] = At(EBP, FrameSlot(s->reference ? 4 : ElementBytes(s->type)));
+    }
   }
   std::vector<int32_t> argumentAt;
   int32_t at = 8;
   for (const Param& p : r.params) {
     argumentAt.push_back(at);
-    at += p.type == ValueType::Double && !p.byReference ? 12 : 4;
+    at += ParamBytes(p);
   }
   for (const Symbol* s : r.locals) {
     if (s->parameter < 0 || s->failed || s->kind != Symbol::Kind::Variable) continue;
@@ -276,7 +351,19 @@ void Lowering::LowerRoutine(const Routine& r) {
   for (const Symbol* s : r.locals) {
     if (s->parameter >= 0 || s->kind != Symbol::Kind::Variable || s->failed) continue;
     Mem place = variables_.at(s);
+    if (s->arrayRecord()) {
+      if (!r.recursive) EraseArray(*s);
+      continue;
+    }
+    if (s->record != nullptr) {
+      if (r.recursive) continue;
+      int64_t elements = 1;
+      for (size_t k = 0; k < s->bounds.size(); ++k) elements *= int64_t{s->bounds[k]} - s->lower(k) + 1;
+      ResetRecords(*s, place, static_cast<int32_t>(elements));
+      continue;
+    }
     if (s->isArray()) {
+      if (r.recursive) continue;  // made empty with the call's frame
       // An array is emptied at every call: numbers to 0; the texts of a
       // STRING array released (a small block stays with its element).
       int64_t elements = 1;
@@ -322,6 +409,9 @@ void Lowering::LowerRoutine(const Routine& r) {
   Block(r.body);
   a_.Bind(routineEnd_);
   DropGosubs();
+  // The floating-point handler ends with the unit reset: its flags clear,
+  // what the interrupted expression had on the register stack gone.
+  if (r.fpuHandler) a_.FwaitFninit();
   if (r.recursive) {
     // A STRING result leaves with the call: its block moves into a
     // temporary of the ring. Then the call's texts are freed.
@@ -333,7 +423,30 @@ void Lowering::LowerRoutine(const Routine& r) {
       a_.Store(At(EBP, saved.disp + 4), EDX);
     }
     for (const Symbol* s : r.locals) {
-      if (s->kind != Symbol::Kind::Variable || s->failed || s->type != ValueType::String || s->reference) continue;
+      if (s->kind != Symbol::Kind::Variable || s->failed || s->reference) continue;
+      if (s->arrayRecord()) {
+        EraseArray(*s);
+        continue;
+      }
+      int64_t elements = 1;
+      for (size_t k = 0; k < s->bounds.size(); ++k) elements *= int64_t{s->bounds[k]} - s->lower(k) + 1;
+      if (s->record != nullptr) {
+        if (s->record->strings) {
+          a_.PushImm(static_cast<int32_t>(elements));
+          PushPlace(variables_.at(s));
+          a_.Call(RecordRelease(*s->record));
+          a_.AluImm(kAdd, ESP, 8);
+        }
+        continue;
+      }
+      if (s->type != ValueType::String) continue;
+      if (s->fixedArray()) {
+        a_.PushImm(static_cast<int32_t>(elements));
+        PushPlace(variables_.at(s));
+        a_.Call(kReleaseStrings);
+        a_.AluImm(kAdd, ESP, 8);
+        continue;
+      }
       PushPlace(variables_.at(s));
       CallEntry(kStrFree);
     }
@@ -402,6 +515,9 @@ void Lowering::WriteData() {
 std::string Lowering::Run() {
   CheckProgram();
   PlaceVariables();
+  PlaceViews();
+  PlaceLibraryRoutines();
+  PlaceRecordRoutines();
   // One object for all the modules: the main code, then every routine.
   for (const Module& m : *program_.modules)
     for (const auto& r : m.routines)
@@ -415,8 +531,22 @@ std::string Lowering::Run() {
     for (const auto& r : m.routines)
       if (!r->fromLibrary && !r->forward) {
         if (r->exported) exports.push_back({ExportSymbol(*r), a_.Here()});
+        // A recursive routine's temporaries are counted as it is lowered:
+        // one that needs more than the region holds is lowered again.
+        frameTempRoom_ = kFrameTemps;
+        if (!r->recursive) {
+          LowerRoutine(*r);
+          continue;
+        }
+        Assembler before = a_;
         LowerRoutine(*r);
+        if (static_cast<int32_t>(frameTemps_.size()) > frameTempRoom_) {
+          frameTempRoom_ = static_cast<int32_t>(frameTemps_.size());
+          a_ = before;
+          LowerRoutine(*r);
+        }
       }
+  RecordRoutines();
   a_.Finish();
   uint32_t at = object_.Append(text_, a_.Bytes(), 16);
   object_.AddRelocations(text_, a_.Relocations(), at);

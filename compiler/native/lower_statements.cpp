@@ -30,9 +30,7 @@ void Lowering::Statement(const Stmt& s) {
     case Stmt::Kind::Option:
     case Stmt::Kind::Data:
     case Stmt::Kind::Dim: DimObjects(s); break;  // objects are made here; variables are placed with the module
-    case Stmt::Kind::Declare:
-      if (s.declared != nullptr && s.declared->fromLibrary) Refuse(s.position);
-      break;
+    case Stmt::Kind::Declare: break;
     case Stmt::Kind::Assign: Assign(s); break;
     case Stmt::Kind::Print: Print(s); break;
     case Stmt::Kind::If: If(s); break;
@@ -78,7 +76,7 @@ void Lowering::Statement(const Stmt& s) {
         if (k == 0) a_.Store(first, EAX);
       }
       a_.Load(EDX, first);
-      for (int32_t at = 0; at < ElementBytes(s.targets[0]->type); at += 4) {
+      for (int32_t at = 0; at < SizeOf(s.targets[0]->type, s.targets[0]->record); at += 4) {
         a_.Load(ECX, At(EAX, at));
         a_.Push(ECX);
         a_.Load(ECX, At(EDX, at));
@@ -125,6 +123,8 @@ void Lowering::Statement(const Stmt& s) {
     }
     case Stmt::Kind::Call: CallStatement(s); break;
     case Stmt::Kind::OpenConsole: OpenConsole(); break;
+    case Stmt::Kind::Redim: Redim(s); break;
+    case Stmt::Kind::OnFloatError: OnFloatError(s); break;
     default: Refuse(s.position);
   }
   tempsUsed_ = temps;
@@ -135,6 +135,22 @@ void Lowering::Assign(const Stmt& s) {
   const Expr& t = *s.target;
   if (t.kind == Expr::Kind::Member) {
     MemberWrite(s);
+    return;
+  }
+  if (t.type == ValueType::Record) {
+    AssignRecord(s);
+    return;
+  }
+  if (checked_ && t.kind == Expr::Kind::Name && IsElement(t) && t.type != ValueType::String) {
+    bool arithmetic = IsX87(*s.value);
+    for (const auto& index : t.args) arithmetic |= IsX87(*index);
+    if (arithmetic) {
+      CheckedElementAssign(s);
+      return;
+    }
+  }
+  if (checked_ && IsX87(*s.value) && IsPlainVariable(t) && !t.symbol->reference && t.type != ValueType::String) {
+    CheckedAssign(s);
     return;
   }
   if (t.kind == Expr::Kind::Name && t.ref == Expr::Ref::Builtin && t.builtin != nullptr &&
@@ -158,8 +174,7 @@ void Lowering::Assign(const Stmt& s) {
     CallEntry(kStrOverwrite);
     return;
   }
-  if (IsElement(t) && (t.type == ValueType::Integer || t.type == ValueType::Double) && SimpleIndexes(t) &&
-      !Hazard(*s.value)) {
+  if (FastElement(t) && !Hazard(*s.value)) {
     // Indexes that are constants or variables, which the value (running no
     // program code) cannot change: the value first, then the element found.
     const Expr& v = *s.value;
@@ -248,7 +263,8 @@ void Lowering::Print(const Stmt& s) {
       Builtin(e);  // TAB, SPC
       continue;
     }
-    Text(e);
+    if (checked_ && IsX87(e)) CheckedPrintItem(e);
+    else Text(e);
     a_.Push(EDX);
     a_.Push(EAX);
     CallEntry(counted ? kPrintWrite : kConsoleWrite);
@@ -259,6 +275,13 @@ void Lowering::Print(const Stmt& s) {
 void Lowering::JumpUnless(const Expr& condition, Assembler::Label no) { JumpWhen(condition, false, no); }
 
 void Lowering::JumpWhen(const Expr& condition, bool truth, Assembler::Label to) {
+  // In a program with a floating-point handler, the condition's checked code.
+  if (checked_) {
+    Condition(condition);
+    a_.Test(EAX, EAX);
+    a_.Jcc(truth ? kNotEqual : kEqual, to);
+    return;
+  }
   // A comparison of INTEGERs jumps on its own flags.
   integers_.SignIgnored(condition);
   if (Planned()) integers_.Wide(condition);  // notes that the operands' zeros have no sign either
@@ -330,6 +353,10 @@ void Lowering::ForContinues(const Mem& end, const Mem& step, Assembler::Label ye
 void Lowering::For(const Stmt& s) {
   const Expr& t = *s.target;
   if (!IsPlainVariable(t) || t.symbol->reference) Refuse(t.position);
+  if (checked_) {
+    CheckedFor(s);
+    return;
+  }
   bool integerCounter = t.type == ValueType::Integer;
   if (integerCounter && Planned()) {
     // Stored into the counter, compared with it, or added to it: the sign of
@@ -424,6 +451,10 @@ void Lowering::Do(const Stmt& s) {
 void Lowering::Select(const Stmt& s) {
   const Expr& selector = *s.value;
   bool text = selector.type == ValueType::String;
+  if (checked_ && !text) {
+    CheckedSelect(s);
+    return;
+  }
   bool integer = selector.type == ValueType::Integer;
   Mem slot = At(EBP, FrameSlot(12));
   if (text) {
@@ -690,6 +721,10 @@ void Lowering::CallStatement(const Stmt& s) {
       a_.Push(EAX);
       a_.CallIndirect(Global(kSleep));
     }
+    return;
+  }
+  if (IsObjectMember(c)) {
+    ObjectMember(c);
     return;
   }
   if (c.kind == Expr::Kind::Member) {

@@ -152,6 +152,12 @@ void Assembler::Patch32(uint32_t at, int32_t value) {
   for (int i = 0; i < 4; ++i) bytes_[at + static_cast<uint32_t>(i)] = static_cast<uint8_t>(static_cast<uint32_t>(value) >> (8 * i));
 }
 
+void Assembler::PatchSubEspToCall(uint32_t at, Label target) {
+  bytes_[at - 2] = 0xE8;
+  labelFields_.push_back({at - 1, target});
+  bytes_[at + 3] = 0x90;
+}
+
 void Assembler::Imul(Reg to, Reg from) {
   Byte(0x0F);
   Byte(0xAF);
@@ -403,6 +409,17 @@ void Assembler::Fnstcw(const Mem& m) {
 void Assembler::Fldcw(const Mem& m) {
   Byte(0xD9);
   ModRM(5, m);
+}
+
+void Assembler::Fcomip(int i) {
+  Byte(0xDF);
+  Byte(static_cast<uint8_t>(0xF0 + i));
+}
+
+void Assembler::FwaitFninit() {
+  Byte(0x9B);
+  Byte(0xDB);
+  Byte(0xE3);
 }
 
 void Assembler::Finish() {

@@ -75,6 +75,9 @@ class Assembler {
   // sub esp, imm32 whose value Patch32 may set later (a frame's size).
   uint32_t SubEspPatchable();
   void Patch32(uint32_t at, int32_t value);
+  // The sub esp, imm32 whose field is at `at` made a call of target (and a
+  // nop): a frame too large to take at once is taken by code there.
+  void PatchSubEspToCall(uint32_t at, Label target);
   void Imul(Reg to, Reg from);
   void ImulLoad(Reg to, const Mem& m);  // imul r32, [m]
   void ImulImm(Reg to, Reg from, int32_t value);  // to = from * value
@@ -117,6 +120,7 @@ class Assembler {
   void Fxch(int i);
   void FArithPop(FpuOp op, int i);  // op ST(i), ST(0), then pop
   void Fucomip(int i);              // compare ST(0) with ST(i) into EFLAGS, pop
+  void Fcomip(int i);               // the same, an invalid operation for any value that is not a number
   void Fchs();
   void Fldz();
   void Fld1();
@@ -129,6 +133,7 @@ class Assembler {
   void Fyl2x();
   void Frndint();
   void Fnstcw(const Mem& m);  // the control word into [m]
+  void FwaitFninit();         // the unit reset: flags clear, registers empty
   void Fldcw(const Mem& m);
 
   // The code's own section, whose symbol PushLabel's relocations name.

@@ -88,6 +88,166 @@ FUNCTION F2() AS DOUBLE
   PRINT ABS(((td((17 AND 3)) AND 17) + (k2 + gd1))); (NOT VAL(gs2)); INT(td((gi3 AND 3)))
 END FUNCTION
 )"},
+    // Checked x87 code stored into variables, the handler emptying the
+    // register stack in the middle of an expression: the native code must be
+    // the C++ path's sequence, instruction for instruction.
+    {"checked_stores_and_the_handler", R"(ON FLOAT ERROR CALL Trap
+DIM calls AS INTEGER, x AS DOUBLE, r AS DOUBLE, i AS INTEGER, s AS STRING, flag AS INTEGER
+x = 2
+r = x ^ 3 - -x: PRINT r; " "; calls
+i = CINT(x / 4) + INT(-x / 3): PRINT i; " "; calls
+i = FIX(-x / 3) + CINT(x + 0.5): PRINT i; " "; calls
+r = SGN(x - 5) * MIN(x, 7) + MAX(x, PI): PRINT r; " "; calls
+s = "hello": i = LEN(s) * 2 + ASC(s): PRINT i; " "; calls
+r = ABS(-x) + SQR(x * 8) + ATN(x - 2) + LOG(x - 1): PRINT r; " "; calls
+r = 1 / (x - 2): PRINT r; " "; calls
+i = 1E300 * 1E300: PRINT i; " "; calls
+r = SQR(-x) + 1: PRINT r; " "; calls
+flag = 1
+r = x / 3: PRINT calls
+i = 7: x = i: PRINT x; " "; calls
+IF flag THEN r = EXP(x / 7)
+PRINT calls; " "; r
+Work 3
+PRINT calls
+SUB Work(k AS INTEGER)
+  DIM y AS DOUBLE
+  y = k / 3
+  PRINT y; " in "; calls
+END SUB
+SUB Trap
+  calls = calls + 1
+  IF calls > 100 THEN EXIT SUB
+  PRINT "[trap"; calls; "]";
+END SUB
+)"},
+    // Checked x87 code printed: its value is a number that need not be
+    // whole, an INTEGER expression's too.
+    {"checked_print_items", R"(ON FLOAT ERROR CALL Trap
+DIM calls AS INTEGER, x AS DOUBLE, i AS INTEGER
+x = 3: i = 2147483647
+PRINT x / 3; " "; x / 7; " "; i + 1; " "; -i; " "; calls
+PRINT 1 + 2; " "; SQR(-x); " "; calls
+PRINT LEN("abc") * 2; " "; 7 / 0 + 1; " "; calls
+SUB Trap
+  calls = calls + 1
+  PRINT "<"; calls; ">";
+END SUB
+)"},
+    // Checked comparisons, NOT, AND, \ and MOD in conditions and PRINT
+    // items, and sums too long for one stretch of x87 code, computed in parts.
+    {"checked_conditions_and_parts", R"(ON FLOAT ERROR CALL Trap
+DIM calls AS INTEGER, x AS DOUBLE, y AS DOUBLE, i AS INTEGER, j AS INTEGER, n AS INTEGER
+x = 2.5: i = 7: j = 2
+IF x > 2 THEN PRINT "big"; calls
+IF x / 3 > 0.8 AND i MOD j = 1 THEN PRINT "both"; calls ELSE PRINT "not"; calls
+IF NOT (i = 7) THEN
+  PRINT "no"
+ELSEIF i \ j = 3 THEN
+  PRINT "three"; calls
+END IF
+PRINT i > j; " "; i AND 3; " "; (x < 3) + (x <= 2.5) + (x >= 9) + (x <> 2.5); " "; calls
+PRINT i \ 0; " "; i MOD -1; " "; (0 - 2147483647 - 1) \ -1; " "; x / 3 OR 8; " "; calls
+WHILE n < 3 AND x / 7 > 0
+  n = n + 1
+WEND
+PRINT n; " "; calls
+DO
+  n = n - 1
+LOOP UNTIL n * 1.5 < 1
+PRINT n; " "; calls
+DO WHILE y < 2: y = y + 0.5: LOOP
+PRINT y; " "; calls
+y = x + x + x + x + x + x + x + x + x + x + x + x + x + x + x + x + x + x + x + x + x + x + x + x + x + x + x + x / 3
+PRINT y; " "; calls
+i = i * 2 + j * 3 + i * 4 + j * 5 + i * 6 + j * 7 + i * 8 + j * 9 + i * 10 + (i > 3) + (j < 1) + (x = 2.5)
+PRINT i; " "; calls
+SUB Trap
+  calls = calls + 1
+END SUB
+)"},
+    // Checked FOR loops: the step's direction and both ends compared in
+    // checked code, the sum checked, an INTEGER counter's start and sums it
+    // cannot hold ending the loop.
+    {"checked_for_loops", R"(ON FLOAT ERROR CALL Trap
+DIM calls AS INTEGER, x AS DOUBLE, i AS INTEGER, j AS INTEGER, z AS DOUBLE
+FOR i = 1 TO 3: PRINT i;: NEXT: PRINT " "; i; " "; calls
+FOR x = 1 TO 2 STEP 0.5: PRINT x; " ";: NEXT: PRINT calls
+FOR x = 1 TO 0 STEP 1 / 3: PRINT "never": NEXT: PRINT x; " "; calls
+FOR i = 2.5 TO 7 STEP 2: PRINT i;: NEXT: PRINT " "; calls
+FOR i = 5 TO 1 STEP -2: PRINT i;: IF i < 3 THEN EXIT FOR
+NEXT: PRINT " "; i; " "; calls
+FOR i = 2147483646 TO 2147483647: PRINT i; " ";: NEXT: PRINT i; " "; calls
+FOR j = 1 TO 3
+  FOR x = j / 2 TO j: PRINT x; ",";: NEXT
+NEXT: PRINT calls
+FOR i = 1E10 TO 3: PRINT "no": NEXT: PRINT i; " "; calls
+SUB Trap
+  calls = calls + 1
+END SUB
+)"},
+    // Checked SELECT CASE: the selector made once, each value tested in a
+    // checked compare, a range making both compares.
+    {"checked_select_case", R"(ON FLOAT ERROR CALL Trap
+DIM calls AS INTEGER, x AS DOUBLE, i AS INTEGER, s AS STRING, k AS INTEGER
+x = 2.5: i = 4: s = "A"
+FOR k = 1 TO 6
+  SELECT CASE k
+    CASE 1, 2: PRINT "small";
+    CASE 3 TO 4.5: PRINT "mid";
+    CASE IS > x * 2: PRINT "big";
+    CASE ELSE: PRINT "else";
+  END SELECT
+  PRINT calls;
+NEXT
+PRINT
+SELECT CASE x / 3
+  CASE 0 TO 0.9: PRINT "under"; calls
+  CASE ELSE: PRINT "over"; calls
+END SELECT
+SELECT CASE ASC(s): CASE 65: PRINT "A"; calls: END SELECT
+SELECT CASE VAL("12"): CASE 10 TO 20: PRINT "teen"; calls: END SELECT
+SELECT CASE INSTR("abc", "c"): CASE IS > 2: PRINT "third"; calls: END SELECT
+SELECT CASE i: CASE Bump(), 5: PRINT "five"; calls: CASE ELSE: PRINT "no"; i; calls: END SELECT
+SELECT CASE 7: CASE 7.0: PRINT "seven"; calls: END SELECT
+FUNCTION Bump() AS INTEGER
+  i = i + 1
+  Bump = 0
+END FUNCTION
+SUB Trap
+  calls = calls + 1
+END SUB
+)"},
+    // Elements as operands of checked code: their indexes' code first, then
+    // the elements read, their indexes stored into INTEGERs as they are.
+    {"checked_element_operands", R"(ON FLOAT ERROR CALL Trap
+DIM calls AS INTEGER, v(5) AS DOUBLE, w(2, 2) AS INTEGER, i AS INTEGER, x AS DOUBLE
+FOR i = 0 TO 5: v(i) = i: NEXT
+w(1, 2) = 12
+x = 1.5
+PRINT v(x) + v(i / 3); " "; calls
+PRINT w(x - 0.5, x + 0.5) * v(x + 1); " "; calls
+IF v(i - 1) > w(1, 2) / 3 THEN PRINT "yes"; calls
+SUB Trap
+  calls = calls + 1
+  PRINT "<"; calls; ">";
+END SUB
+)"},
+    // Checked code as an element's value or index: the indexes' code, then
+    // the value's, then the conversions and the store.
+    {"checked_element_stores", R"(ON FLOAT ERROR CALL Trap
+DIM calls AS INTEGER, t(4) AS INTEGER, v(2, 2) AS DOUBLE, x AS DOUBLE, i AS INTEGER
+x = 1.5: i = 2
+t(i + 1) = x * 2: PRINT t(3); " "; calls
+t(i) = 7: PRINT t(2); " "; calls
+v(i - 1, x / 1.5) = i / 4: PRINT v(1, 1); " "; calls
+t(1) = x / 0 + 1: PRINT t(1); " "; calls
+v(0, 0) = 2.5: t(0) = 2.5: PRINT v(0, 0); t(0); " "; calls
+SUB Trap
+  calls = calls + 1
+  x = x + 1
+END SUB
+)"},
 };
 
 // Whether the image is a window program: its optional header names the GUI
@@ -104,8 +264,33 @@ bool IsWindowProgram(const std::string& path) {
   return image.size() > header + 24 + 70 && word(header + 24 + 68, 2) == 2;
 }
 
+// A recursive FUNCTION whose statements keep more texts than one call's
+// first room for them holds (three a statement), so many that its frame
+// passes a page: each call's frame is taken a page at a time.
+std::string ManyTemporaries() {
+  std::string source =
+      "PRINT R$(20)\n"
+      "FUNCTION G$(k AS INTEGER) AS STRING\n"
+      "  G$ = CHR$(65 + k)\n"
+      "END FUNCTION\n"
+      "FUNCTION R$(k AS INTEGER) AS STRING\n"
+      "  DIM x AS STRING\n"
+      "  IF k > 0 THEN x = R$(k - 1)\n";
+  for (int i = 0; i < 70; ++i) source += "  x = x + G$(" + std::to_string(i % 26) + ") + G$(1)\n";
+  source += "  R$ = LEFT$(x, 3) + STR$(LEN(x))\nEND FUNCTION\n";
+  return source;
+}
+
 std::vector<Subject> Subjects() {
   std::vector<Subject> subjects;
+  {
+    Subject s;
+    s.name = "many_temporaries_of_a_recursive_function";
+    s.dir = ScratchDir("backends/" + s.name);
+    WriteFile(s.dir + "/main.bas", ManyTemporaries());
+    s.files.push_back("main.bas");
+    subjects.push_back(s);
+  }
   for (const Extra& e : kExtras) {
     Subject s;
     s.name = e.name;

@@ -66,6 +66,16 @@ const std::vector<Encoding>& Encodings() {
       {"imul eax, ecx", [](Assembler& a) { a.Imul(EAX, ECX); }, {0x0F, 0xAF, 0xC1}},
       // 0F AF /r with a memory operand: mod 01, reg EAX, SIB 24, disp8 4
       {"imul eax, [esp+4]", [](Assembler& a) { a.ImulLoad(EAX, At(ESP, 4)); }, {0x0F, 0xAF, 0x44, 0x24, 0x04}},
+      // 0F AF /r with a memory operand: mod 01, reg EAX, r/m ECX, disp8
+      {"imul eax, [ecx+16]", [](Assembler& a) { a.ImulLoad(EAX, At(ECX, 16)); }, {0x0F, 0xAF, 0x41, 0x10}},
+      // sub esp, imm32 (81 /5) turned into call rel32 (E8) to the next
+      // instruction after it and a nop (90): rel32 = 6 - 5 = 1
+      {"sub esp made call", [](Assembler& a) {
+         uint32_t at = a.SubEspPatchable();
+         Assembler::Label next = a.NewLabel();
+         a.Bind(next);
+         a.PatchSubEspToCall(at, next);
+       }, {0xE8, 0x01, 0x00, 0x00, 0x00, 0x90}},
       // 69 /r id
       {"imul eax, eax, 20", [](Assembler& a) { a.ImulImm(EAX, EAX, 20); }, {0x69, 0xC0, 0x14, 0x00, 0x00, 0x00}},
       {"cdq", [](Assembler& a) { a.Cdq(); }, {0x99}},
@@ -111,6 +121,8 @@ const std::vector<Encoding>& Encodings() {
       {"fdivp st1, st0", [](Assembler& a) { a.FArithPop(kFDiv, 1); }, {0xDE, 0xF9}},
       // DF E8+i
       {"fucomip st0, st1", [](Assembler& a) { a.Fucomip(1); }, {0xDF, 0xE9}},
+      // DF F0+i
+      {"fcomip st0, st1", [](Assembler& a) { a.Fcomip(1); }, {0xDF, 0xF1}},
       {"fabs", [](Assembler& a) { a.Fabs(); }, {0xD9, 0xE1}},
       {"fsqrt", [](Assembler& a) { a.Fsqrt(); }, {0xD9, 0xFA}},
       {"fpatan", [](Assembler& a) { a.Fpatan(); }, {0xD9, 0xF3}},
@@ -120,6 +132,8 @@ const std::vector<Encoding>& Encodings() {
       // D9 /7 fnstcw m2byte, D9 /5 fldcw m2byte
       {"fnstcw [esp]", [](Assembler& a) { a.Fnstcw(At(ESP)); }, {0xD9, 0x3C, 0x24}},
       {"fldcw [esp+4]", [](Assembler& a) { a.Fldcw(At(ESP, 4)); }, {0xD9, 0x6C, 0x24, 0x04}},
+      // 9B fwait, then DB E3 fninit
+      {"fwait; fninit", [](Assembler& a) { a.FwaitFninit(); }, {0x9B, 0xDB, 0xE3}},
       // 0F B6 /r with a memory operand
       {"movzx eax, byte [eax]", [](Assembler& a) { a.LoadByte(EAX, At(EAX)); }, {0x0F, 0xB6, 0x00}},
       // FF /4 with a register

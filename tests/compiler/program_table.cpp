@@ -837,6 +837,94 @@ const Case kCases[] = {
       "END SUB\n"},
      "", "aXYdef Jello\n"},
 
+    // Dynamic arrays: REDIM with bounds made while the program runs,
+    // PRESERVE keeping what still fits, arrays passed whole (a fixed one
+    // too), and a routine's own dynamic array: empty at every call, one
+    // for each call of a recursive one.
+    {"dynamic_arrays",
+     {"DIM a() AS INTEGER, s() AS STRING, g(,) AS DOUBLE, t(2) AS INTEGER\n"
+      "DIM i AS INTEGER, n AS INTEGER\n"
+      "n = 3\n"
+      "REDIM a(1 TO n)\n"
+      "FOR i = 1 TO n: a(i) = i * 10: NEXT\n"
+      "PRINT LBOUND(a); \" \"; UBOUND(a); \" \"; a(1) + a(3)\n"
+      "REDIM PRESERVE a(1 TO 5)\n"
+      "PRINT a(2); \" \"; a(5); \" \"; UBOUND(a)\n"
+      "REDIM PRESERVE a(1 TO 2)\n"
+      "PRINT a(1); \" \"; a(2); \" \"; UBOUND(a)\n"
+      "REDIM a(2)\n"
+      "PRINT LBOUND(a); \" \"; a(1); \" \"; UBOUND(a)\n"
+      "REDIM s(n - 1)\n"
+      "s(0) = \"x\": s(2) = s(0) + \"y\"\n"
+      "REDIM PRESERVE s(4)\n"
+      "PRINT s(2); \"|\"; s(4); \"|\"; UBOUND(s)\n"
+      "REDIM g(1 TO 2, 0 TO 2.6)\n"
+      "g(2, 3) = 1.5: g(1, 0) = 0.25\n"
+      "PRINT g(2, 3) * 2; \" \"; g(1, 0); \" \"; UBOUND(g, 2); \" \"; LBOUND(g); \" \"; UBOUND(g, 1)\n"
+      "a(1) = 5: t(0) = 1: t(1) = 2: t(2) = 4: i = 1\n"
+      "PRINT Total(a()); \" \"; Total(t); \" \"; UBOUND(t, i)\n"
+      "Fill s()\n"
+      "PRINT s(0); s(1); s(2); s(3); s(4)\n"
+      "PRINT Depth(3); \" \"; Fresh(); \" \"; Fresh()\n"
+      "FUNCTION Total(v() AS INTEGER) AS INTEGER\n"
+      "  DIM k AS INTEGER\n"
+      "  FOR k = LBOUND(v) TO UBOUND(v): Total = Total + v(k): NEXT\n"
+      "END FUNCTION\n"
+      "SUB Fill(v() AS STRING)\n"
+      "  DIM k AS INTEGER\n"
+      "  FOR k = LBOUND(v) TO UBOUND(v): v(k) = v(k) + CHR$(65 + k): NEXT\n"
+      "END SUB\n"
+      "FUNCTION Depth(k AS INTEGER) AS INTEGER\n"
+      "  DIM d() AS INTEGER\n"
+      "  REDIM d(k)\n"
+      "  d(k) = k\n"
+      "  IF k > 0 THEN Depth = Depth(k - 1) + d(k) ELSE Depth = 100\n"
+      "END FUNCTION\n"
+      "FUNCTION Fresh() AS INTEGER\n"
+      "  DIM e() AS INTEGER\n"
+      "  REDIM PRESERVE e(2)\n"
+      "  e(2) = e(2) + 1\n"
+      "  Fresh = e(2)\n"
+      "END FUNCTION\n"},
+     "",
+     "1 3 40\n20 0 5\n10 20 2\n0 0 2\nxy||4\n3 0.25 3 1 2\n5 7 2\nxABxyCDE\n106 1 1\n"},
+
+    // The registry, read only: a key that is missing (ERROR_FILE_NOT_FOUND,
+    // 2), one that every profile has, under its two roots; a value that is
+    // missing; the record cleared by Close.
+    {"registry_members",
+     {"DIM r AS REGISTRY, m AS REGISTRY(&H80000002)\n"
+      "PRINT r.KeyHandle; \" \"; r.Open(\"Software\\No Such Key Of Tessaric\"); \" \"; r.Error; \" \"; r.KeyHandle\n"
+      "PRINT r.Open(\"Software\"); \" \"; r.KeyHandle <> 0; \" \"; r.KeyPath; \" \"; r.KeyPathLength; \" \"; r.SubkeyCount > 0\n"
+      "PRINT LEN(r.SubkeyName(0)) > 0; \" [\"; r.SubkeyName(-1); \"] \"; r.QueryValue(\"No Value Of Tessaric\"); \" \"; r.Error\n"
+      "r.Close\n"
+      "PRINT r.KeyHandle; \" \"; r.KeyPathLength; \" \"; m.Open(\"Software\"); \" \"; m.SubkeyCount > 0\n"
+      "m.Close\n"},
+     "", "0 2 2 0\n0 1 Software 8 1\n1 [] 1 0\n0 0 0 1\n"},
+
+    // A recursive routine's fixed arrays: each call has its own, all zeros
+    // and "" as it starts, passed whole to another routine too.
+    {"arrays_of_each_recursive_call",
+     {"PRINT Walk(3); \" \"; Names$(2)\n"
+      "FUNCTION Walk(n AS INTEGER) AS INTEGER\n"
+      "  DIM seen(3) AS INTEGER, k AS INTEGER\n"
+      "  seen(n) = n * 10\n"
+      "  IF n > 0 THEN Walk = Walk(n - 1)\n"
+      "  FOR k = 0 TO 3: Walk = Walk + seen(k): NEXT\n"
+      "  Walk = Walk + Sum(seen())\n"
+      "END FUNCTION\n"
+      "FUNCTION Sum(a() AS INTEGER) AS INTEGER\n"
+      "  DIM k AS INTEGER\n"
+      "  FOR k = LBOUND(a) TO UBOUND(a): Sum = Sum + a(k): NEXT\n"
+      "END FUNCTION\n"
+      "FUNCTION Names$(n AS INTEGER) AS STRING\n"
+      "  DIM part(1 TO 2) AS STRING\n"
+      "  part(1) = CHR$(65 + n): part(2) = LCASE$(part(1))\n"
+      "  IF n > 0 THEN Names$ = Names$(n - 1)\n"
+      "  Names$ = Names$ + part(1) + part(2) + STR$(UBOUND(part))\n"
+      "END FUNCTION\n"},
+     "", "120 Aa2Bb2Cc2\n"},
+
     {"mid_statement",
      {"DIM s AS STRING, t(2) AS STRING, i AS INTEGER\n"
       "s = \"2024-01-31\"\n"
@@ -1123,6 +1211,22 @@ const Case kCases[] = {
      "s?            hello\n"
      "keyPress a key to continue...\n"
      "              w\n"},
+
+    // INPUT of several fields of records: each takes its kind of value (a
+    // number into an INTEGER rounded, ties to even), the element's indexes
+    // made at its turn.
+    {"input_into_fields",
+     {"TYPE P\n"
+      "  d AS DOUBLE\n"
+      "  n AS INTEGER\n"
+      "  s AS STRING\n"
+      "END TYPE\n"
+      "DIM o AS P, a(1) AS P, i AS INTEGER\n"
+      "INPUT o.d, o.n, a(1).s\n"
+      "PRINT o.d; \" \"; o.n; \" [\"; a(1).s; \"]\"\n"
+      "INPUT i, a(i).n, a(i).d\n"
+      "PRINT i; \" \"; a(1).n; \" \"; a(1).d\n"},
+     "2.5, 7.5, word \n1, 4, 0.25\n", "2.5 8 [word]\n1 4 0.25\n"},
 
     // INPUT of several variables takes one line apart at its commas: blanks
     // around a field go, a number is what VAL reads, missing fields give 0 or
