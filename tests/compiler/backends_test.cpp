@@ -248,6 +248,14 @@ SUB Trap
   x = x + 1
 END SUB
 )"},
+    // A text compared with one whose making reuses its place (a FUNCTION's
+    // result, the whole-file buffer) is kept first.
+    {"compared_texts_whose_place_is_reused", R"(SAVEFILE "a.txt", "x": SAVEFILE "b.txt", "y"
+PRINT F$(1) = F$(2); F$(1) < F$(2); READFILE$("a.txt") = READFILE$("b.txt")
+FUNCTION F$(k AS INTEGER) AS STRING
+  F$ = STR$(k)
+END FUNCTION
+)"},
 };
 
 // Whether the image is a window program: its optional header names the GUI
