@@ -243,7 +243,7 @@ class Lowering {
   std::map<const Symbol*, Mem> variables_;  // each variable's storage (an array's first element)
   int data_ = -1;                                    // .data, once a record needs it
   std::map<const Symbol*, uint32_t> selections_;     // a rich edit's CHARRANGE, in .bss
-  uint32_t libraryStart_ = 0;                        // LibraryStart's offset in the code
+  Assembler::Label libraryStart_ = 0;                // where LibraryStart begins
   std::map<std::string, uint32_t> literals_;
   std::map<std::string, uint32_t> numbers_;      // by their ten bytes
   std::vector<uint32_t> temps_;                   // the statement temporaries of the routine, in .bss

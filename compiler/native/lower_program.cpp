@@ -410,19 +410,22 @@ std::string Lowering::Run() {
   bool library = program_.kind == ProgramKind::Library;
   bool libraryStart = library && LowerLibraryStart();
   if (!library) LowerMain();
-  std::vector<std::pair<std::string, uint32_t>> exports;
+  std::vector<std::pair<std::string, Assembler::Label>> exports;
   for (const Module& m : *program_.modules)
     for (const auto& r : m.routines)
       if (!r->fromLibrary && !r->forward) {
-        if (r->exported) exports.push_back({ExportSymbol(*r), a_.Here()});
+        if (r->exported) {
+          exports.push_back({ExportSymbol(*r), a_.NewLabel()});
+          a_.Bind(exports.back().second);
+        }
         LowerRoutine(*r);
       }
   a_.Finish();
   uint32_t at = object_.Append(text_, a_.Bytes(), 16);
   object_.AddRelocations(text_, a_.Relocations(), at);
   if (!library) object_.Define(kProgramBody, text_, at, true);
-  for (const auto& e : exports) object_.Define(e.first, text_, at + e.second, true);
-  if (libraryStart) object_.Define("_LibraryStart@12", text_, at + libraryStart_, true);
+  for (const auto& e : exports) object_.Define(e.first, text_, at + a_.Offset(e.second), true);
+  if (libraryStart) object_.Define("_LibraryStart@12", text_, at + a_.Offset(libraryStart_), true);
   WriteHeader();
   if (program_.reads) WriteData();
   if (program_.kind == ProgramKind::Window) WriteGuiTable();
