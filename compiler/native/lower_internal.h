@@ -195,6 +195,8 @@ class Lowering {
   // Makes the arguments in source order into a room on the machine stack
   // that the routine then takes: S eight bytes, N twelve, the others four.
   void Arguments(const std::vector<Argument>& args);
+  static bool Pushable(const Argument& a);
+  void PushArgument(const Argument& a);  // a Pushable one
   void PositionOf(const Expr& e);  // EAX
   // A built-in function's value, where its kind of value comes.
   void Builtin(const Expr& e);
