@@ -12,6 +12,7 @@
 // order.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <stdexcept>
 #include <string>
@@ -116,6 +117,9 @@ class Lowering {
   void Number(const Expr& e);    // ST(0)
   Storage String(const Expr& e);  // EAX:EDX, and where the text lives
   Storage Text(const Expr& e);    // a string, or a number as the text PRINT and + make
+  // Text(e) pushed for a call: its length, what `between` pushes, then its
+  // address; a literal's as two immediates.
+  Storage PushText(const Expr& e, const std::function<void()>& between = nullptr);
   void NumberToText(const Expr& e);
   bool Leaf(const Expr& e) const;  // a constant or a variable: loaded with no call
   // Whether e is made on the x87 stack alone (then in how many of its

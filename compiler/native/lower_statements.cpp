@@ -195,9 +195,7 @@ void Lowering::Assign(const Stmt& s) {
         a_.FstpExtended(At(EAX));
         return;
       case ValueType::String: {
-        Storage storage = String(*s.value);
-        a_.Push(EDX);
-        a_.Push(EAX);
+        Storage storage = PushText(*s.value);
         Element(t, indexes);
         // (text, descriptor, length) for the call.
         a_.Load(ECX, At(ESP));
@@ -223,10 +221,7 @@ void Lowering::Assign(const Stmt& s) {
     case ValueType::String: {
       if (AppendInPlace(t, *s.value)) break;
       // A text of the ring or the accumulator may hand its block over.
-      Storage storage = String(*s.value);
-      a_.Push(EDX);
-      PushPlace(Variable(t));
-      a_.Push(EAX);
+      Storage storage = PushText(*s.value, [&] { PushPlace(Variable(t)); });
       CallEntry(storage == Storage::Ring || storage == Storage::Accumulator ? kStrAssignTemp : kStrAssign);
       break;
     }
@@ -248,9 +243,7 @@ void Lowering::Print(const Stmt& s) {
       Builtin(e);  // TAB, SPC
       continue;
     }
-    Text(e);
-    a_.Push(EDX);
-    a_.Push(EAX);
+    PushText(e);
     CallEntry(counted ? kPrintWrite : kConsoleWrite);
   }
   if (!s.keepLine) CallEntry(counted ? kPrintNewLine : kConsoleNewLine);
