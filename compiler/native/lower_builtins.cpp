@@ -114,7 +114,8 @@ bool Lowering::Pushable(const Argument& a) {
 
 void Lowering::PushArgument(const Argument& a) {
   if (a.value == nullptr) {
-    a_.PushImm(a.constant);
+    if (a.kind == 'A') a_.PushAddress(a.symbol, a.constant);
+    else a_.PushImm(a.constant);
     return;
   }
   const Constant& c = a.value->constant;
@@ -139,7 +140,8 @@ void Lowering::Arguments(const std::vector<Argument>& args) {
   for (size_t i = 0; i < made; ++i) {
     const Argument& a = args[i];
     if (a.value == nullptr) {
-      a_.StoreImm(At(ESP, at), a.constant);
+      if (a.kind == 'A') a_.StoreAddress(At(ESP, at), a.symbol, a.constant);
+      else a_.StoreImm(At(ESP, at), a.constant);
       at += 4;
       continue;
     }

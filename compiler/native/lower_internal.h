@@ -190,12 +190,15 @@ class Lowering {
 
   // ---- lower_builtins.cpp
   // An argument of a runtime routine: a value of a kind (S I N P C), or a
-  // constant INTEGER when value is null.
+  // constant when value is null: an INTEGER, or with kind A the address
+  // symbol + constant.
   struct Argument {
     const Expr* value;
     char kind;
     int32_t constant;
+    std::string symbol = {};
   };
+  static Argument AddressArgument(const Mem& m) { return {nullptr, 'A', m.disp, m.symbol}; }
   // Makes the arguments in source order into a room on the machine stack
   // that the routine then takes: S eight bytes, N twelve, the others four.
   void Arguments(const std::vector<Argument>& args);

@@ -114,6 +114,12 @@ void Assembler::StoreImm(const Mem& m, int32_t value) {
   Dword(static_cast<uint32_t>(value));
 }
 
+void Assembler::StoreAddress(const Mem& m, const std::string& symbol, int32_t disp) {
+  Byte(0xC7);
+  ModRM(0, m);
+  AddressField(symbol, disp);
+}
+
 void Assembler::Lea(Reg to, const Mem& m) {
   Byte(0x8D);
   ModRM(to, m);

@@ -65,6 +65,7 @@ class Assembler {
   void Load(Reg to, const Mem& m);   // mov r32, [m]
   void Store(const Mem& m, Reg from);  // mov [m], r32
   void StoreImm(const Mem& m, int32_t value);  // mov dword [m], imm32
+  void StoreAddress(const Mem& m, const std::string& symbol, int32_t disp = 0);  // mov dword [m], offset symbol + disp
   void StoreByteImm(const Mem& m, uint8_t value);  // mov byte [m], imm8
   void Lea(Reg to, const Mem& m);
 

@@ -232,6 +232,19 @@ TEST(NativeEncoding, AddressesAndCallsCarryRelocations) {
   EXPECT_EQ(a.Relocations()[2].kind, Relocation::kAddress);
 }
 
+// C7 /0 id with [esp+4] (SIB 24, disp8 04): the immediate is the field.
+TEST(NativeEncoding, AnAddressStoredCarriesItsRelocation) {
+  Assembler a;
+  a.StoreAddress(At(ESP, 4), ".bss", 8);
+  a.Finish();
+  std::vector<uint8_t> expected = {0xC7, 0x44, 0x24, 0x04, 0x08, 0x00, 0x00, 0x00};
+  EXPECT_EQ(a.Bytes(), expected);
+  ASSERT_EQ(a.Relocations().size(), 1u);
+  EXPECT_EQ(a.Relocations()[0].offset, 4u);
+  EXPECT_EQ(a.Relocations()[0].symbol, ".bss");
+  EXPECT_EQ(a.Relocations()[0].kind, Relocation::kAddress);
+}
+
 // Links the object with kernel32 and runs it: its exit code.
 int LinkAndRun(const CoffObject& object, const std::string& name) {
   std::string dir = ScratchDir(name);
