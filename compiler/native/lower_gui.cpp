@@ -357,8 +357,7 @@ void Lowering::DimObjects(const Stmt& s) {
     if ((Kinds(o->object) & kMenuKinds) != 0) {
       if (o->parent == nullptr) continue;
       Mem place = ObjectPlace(*o);
-      AddressOf(EAX, place);
-      a_.Store(Global(kCurrentObject), EAX);
+      StoreAddressOf(Global(kCurrentObject), place);
       a_.PushImm(o->object == ObjectKind::Menu ? 1 : 0);
       PushPlace(ObjectPlace(*o->parent));
       CallEntry(o->parent->object == ObjectKind::Form ? kCreateMenuOn : kCreateMenuIn);
@@ -372,8 +371,7 @@ void Lowering::DimObjects(const Stmt& s) {
       a_.Load(EAX, Global(parent.symbol, parent.disp + kWindowHandle));
       a_.Store(Global(place.symbol, place.disp + kParentWindow), EAX);
     }
-    AddressOf(EAX, place);
-    a_.Store(Global(kCurrentObject), EAX);
+    StoreAddressOf(Global(kCurrentObject), place);
     CallEntry(*make);
     if (o->object == ObjectKind::RichEdit) {
       // What the statement that makes a rich edit sends it afterwards.
@@ -519,9 +517,8 @@ void Lowering::GuiAct(const GuiRow& row, const Expr& member, const Expr* value, 
 
 void Lowering::SelectRecord(GuiSelect select, const Mem& place) {
   if (select == GuiSelect::None) return;
-  AddressOf(ECX, place);
   bool current = select == GuiSelect::Current || program_.generation == kEarliest;
-  a_.Store(Global(current ? kCurrentObject : kQueryObject), ECX);
+  StoreAddressOf(Global(current ? kCurrentObject : kQueryObject), place);
 }
 
 // object.Property = value.
@@ -536,9 +533,13 @@ void Lowering::MemberWrite(const Stmt& s) {
     // A resource: a number, or the address of its name.
     const Constant& c = s.value->constant;
     Mem place = ObjectPlace(*t.symbol);
-    if (c.type == ValueType::String) a_.MovAddress(EAX, ".rdata", static_cast<int32_t>(Literal(c.text)));
-    else Integer(*s.value);
-    a_.Store(Global(place.symbol, place.disp + row->field), EAX);
+    Mem field = Global(place.symbol, place.disp + row->field);
+    if (c.type == ValueType::String) {
+      a_.StoreAddress(field, ".rdata", static_cast<int32_t>(Literal(c.text)));
+    } else {
+      Integer(*s.value);
+      a_.Store(field, EAX);
+    }
     SelectRecord(row->select, place);
     CallEntry(*row->call);
     return;

@@ -78,6 +78,7 @@ class Lowering {
   // or into a register.
   void PushPlace(const Mem& m);
   void AddressOf(Reg r, const Mem& m);
+  void StoreAddressOf(const Mem& to, const Mem& m);  // m's address into [to], through ECX if need be
   bool Recursive() const { return routine_ != nullptr && routine_->recursive; }
   // A STRING of one call of a recursive routine, in its frame: empty, then
   // given its block.

@@ -134,6 +134,15 @@ void Lowering::PushPlace(const Mem& m) {
   a_.Push(ECX);
 }
 
+void Lowering::StoreAddressOf(const Mem& to, const Mem& m) {
+  if (m.base == kNoBase) {
+    a_.StoreAddress(to, m.symbol, m.disp);
+    return;
+  }
+  a_.Lea(ECX, m);
+  a_.Store(to, ECX);
+}
+
 void Lowering::AddressOf(Reg r, const Mem& m) {
   if (m.base == kNoBase) a_.MovAddress(r, m.symbol, m.disp);
   else a_.Lea(r, m);
