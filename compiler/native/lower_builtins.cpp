@@ -105,15 +105,46 @@ void Lowering::PositionOf(const Expr& e) {
   a_.Bind(done);
 }
 
+// A constant argument: pushed as it stands, in any order, since making it
+// changes nothing.
+bool Lowering::Pushable(const Argument& a) {
+  if (a.value == nullptr) return true;
+  const Constant& c = a.value->constant;
+  if (!c.known()) return false;
+  if (a.kind == 'I' || a.kind == 'P') return c.type == ValueType::Integer;
+  return (a.kind == 'S' || a.kind == 'T') && c.type == ValueType::String;
+}
+
+void Lowering::PushArgument(const Argument& a) {
+  if (a.value == nullptr) {
+    if (a.kind == 'A') a_.PushAddress(a.symbol, a.constant);
+    else a_.PushImm(a.constant);
+    return;
+  }
+  const Constant& c = a.value->constant;
+  if (c.type == ValueType::Integer) {
+    a_.PushImm(c.integer);
+    return;
+  }
+  if (a.kind == 'S') a_.PushImm(static_cast<int32_t>(c.text.size()));
+  a_.PushAddress(".rdata", static_cast<int32_t>(Literal(c.text)));
+}
+
 void Lowering::Arguments(const std::vector<Argument>& args) {
+  // The constants at the end go first, pushed from the last; the room for
+  // the others is made below them.
+  size_t made = args.size();
+  while (made > 0 && Pushable(args[made - 1])) --made;
+  for (size_t i = args.size(); i > made; --i) PushArgument(args[i - 1]);
   int32_t bytes = 0;
-  for (const Argument& a : args) bytes += a.kind == 'S' ? 8 : a.kind == 'N' ? 12 : 4;
+  for (size_t i = 0; i < made; ++i) bytes += args[i].kind == 'S' ? 8 : args[i].kind == 'N' ? 12 : 4;
   if (bytes > 0) a_.AluImm(kSub, ESP, bytes);
   int32_t at = 0;
-  for (size_t i = 0; i < args.size(); ++i) {
+  for (size_t i = 0; i < made; ++i) {
     const Argument& a = args[i];
     if (a.value == nullptr) {
-      a_.StoreImm(At(ESP, at), a.constant);
+      if (a.kind == 'A') a_.StoreAddress(At(ESP, at), a.symbol, a.constant);
+      else a_.StoreImm(At(ESP, at), a.constant);
       at += 4;
       continue;
     }
@@ -148,10 +179,12 @@ void Lowering::Arguments(const std::vector<Argument>& args) {
         bool later = false;
         for (size_t j = i + 1; j < args.size(); ++j) later |= args[j].value != nullptr && Disturbs(*args[j].value);
         if (storage == Storage::Record || (storage != Storage::Literal && storage != Storage::Temp && later)) CopyToTemp();
-        a_.Test(EAX, EAX);
-        a_.Jcc(kNotEqual, has);
-        a_.MovAddress(EAX, kEmptyText);
-        a_.Bind(has);
+        if (storage != Storage::Literal) {
+          a_.Test(EAX, EAX);
+          a_.Jcc(kNotEqual, has);
+          a_.MovAddress(EAX, kEmptyText);
+          a_.Bind(has);
+        }
         a_.Store(At(ESP, at), EAX);
         at += 4;
         break;

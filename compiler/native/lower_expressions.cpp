@@ -533,6 +533,20 @@ Storage Lowering::Text(const Expr& e) {
   return Storage::Ring;
 }
 
+Storage Lowering::PushText(const Expr& e, const std::function<void()>& between) {
+  if (e.type == ValueType::String && e.constant.known() && e.constant.type == ValueType::String) {
+    a_.PushImm(static_cast<int32_t>(e.constant.text.size()));
+    if (between) between();
+    a_.PushAddress(".rdata", static_cast<int32_t>(Literal(e.constant.text)));
+    return Storage::Literal;
+  }
+  Storage storage = Text(e);
+  a_.Push(EDX);
+  if (between) between();
+  a_.Push(EAX);
+  return storage;
+}
+
 // An INTEGER as its digits; any other number as FloatText writes it.
 void Lowering::NumberToText(const Expr& expr) {
   const Expr& e = Unwrapped(expr);
@@ -573,12 +587,12 @@ Storage Lowering::Concat(const Expr& e) {
       length.disp += 8;
       a_.Load(EAX, text);
       a_.Load(EDX, length);
+      a_.Push(EDX);
+      a_.PushAddress(kConcatAccumulator);
+      a_.Push(EAX);
     } else {
-      Text(*pieces[i]);
+      PushText(*pieces[i], [&] { a_.PushAddress(kConcatAccumulator); });
     }
-    a_.Push(EDX);
-    a_.PushAddress(kConcatAccumulator);
-    a_.Push(EAX);
     CallEntry(kStrAppend);
   }
   return Storage::Accumulator;

@@ -357,8 +357,7 @@ void Lowering::DimObjects(const Stmt& s) {
     if ((Kinds(o->object) & kMenuKinds) != 0) {
       if (o->parent == nullptr) continue;
       Mem place = ObjectPlace(*o);
-      AddressOf(EAX, place);
-      a_.Store(Global(kCurrentObject), EAX);
+      StoreAddressOf(Global(kCurrentObject), place);
       a_.PushImm(o->object == ObjectKind::Menu ? 1 : 0);
       PushPlace(ObjectPlace(*o->parent));
       CallEntry(o->parent->object == ObjectKind::Form ? kCreateMenuOn : kCreateMenuIn);
@@ -372,8 +371,7 @@ void Lowering::DimObjects(const Stmt& s) {
       a_.Load(EAX, Global(parent.symbol, parent.disp + kWindowHandle));
       a_.Store(Global(place.symbol, place.disp + kParentWindow), EAX);
     }
-    AddressOf(EAX, place);
-    a_.Store(Global(kCurrentObject), EAX);
+    StoreAddressOf(Global(kCurrentObject), place);
     CallEntry(*make);
     if (o->object == ObjectKind::RichEdit) {
       // What the statement that makes a rich edit sends it afterwards.
@@ -414,14 +412,22 @@ void Lowering::GuiAct(const GuiRow& row, const Expr& member, const Expr* value, 
     return;
   }
   std::vector<Argument> args;
-  std::vector<int32_t> records;                    // room offsets of the record's address
-  std::vector<std::pair<int32_t, const char*>> symbols;  // room offset, a runtime datum
-  std::vector<std::pair<int32_t, const Symbol*>> bitmaps;  // room offset, a bitmap argument
-  int32_t valueAt = -1, at = 0, target = -1, selection = -1;
+  int32_t valueAt = -1, at = 0, target = -1;
   auto add = [&](Argument a) {
-    args.push_back(a);
     at += a.kind == 'S' ? 8 : a.kind == 'N' ? 12 : 4;
+    args.push_back(std::move(a));
   };
+  // Records and runtime data have fixed addresses: constant arguments.
+  auto address = [&](const Mem& m) {
+    if (m.base != kNoBase) Refuse(member.position);
+    add(AddressArgument(m));
+  };
+  Mem range;  // the rich edit's selection
+  if (row.inSelection || std::strchr(row.args, 's') != nullptr) {
+    auto found = selections_.find(&o);
+    if (found == selections_.end()) Refuse(member.position);
+    range = Global(".bss", static_cast<int32_t>(found->second));
+  }
   const Member& m = *member.member;
   for (const char* p = row.args; *p; ++p) {
     switch (*p) {
@@ -435,22 +441,15 @@ void Lowering::GuiAct(const GuiRow& row, const Expr& member, const Expr* value, 
       }
       case 'k': add({nullptr, 'I', row.constant}); break;
       case 'z': add({nullptr, 'I', 0}); break;
-      case 'a':
-        symbols.push_back({at, row.datum});
-        add({nullptr, 'I', 0});
-        break;
-      case 's':
-        selection = at;
-        add({nullptr, 'I', 0});
-        break;
-      case 'o':
-        records.push_back(at);
-        add({nullptr, 'I', 0});
-        break;
+      case 'a': address(Global(row.datum)); break;
+      case 's': address(range); break;
+      case 'o': address(place); break;
       case 't':
+        // A bitmap draws on itself; a canvas goes to the second later.
         target = at;
-        add({nullptr, 'I', 0});
-        add({nullptr, 'I', 0});
+        address(place);
+        if (o.object == ObjectKind::Bitmap) address(place);
+        else add({nullptr, 'I', 0});
         break;
       default: {
         size_t i = static_cast<size_t>(*p - '1');
@@ -460,8 +459,7 @@ void Lowering::GuiAct(const GuiRow& row, const Expr& member, const Expr* value, 
           // A bitmap object: its record's address.
           const Expr& b = *member.args[i];
           if (b.symbol == nullptr || b.symbol->kind != Symbol::Kind::Object) Refuse(b.position);
-          bitmaps.push_back({at, b.symbol});
-          add({nullptr, 'I', 0});
+          address(ObjectPlace(*b.symbol));
           break;
         }
         if (kind != 'I' && kind != 'S' && kind != 'T' && kind != 'N' && kind != 'P') Refuse(member.position);
@@ -480,38 +478,11 @@ void Lowering::GuiAct(const GuiRow& row, const Expr& member, const Expr* value, 
     a_.Push(EAX);
   }
   Arguments(args);
-  for (const auto& s : symbols) {
-    a_.MovAddress(ECX, s.second);
-    a_.Store(At(ESP, s.first), ECX);
-  }
-  for (const auto& b : bitmaps) {
-    AddressOf(ECX, ObjectPlace(*b.second));
-    a_.Store(At(ESP, b.first), ECX);
-  }
-  for (int32_t r : records) {
-    AddressOf(ECX, place);
-    a_.Store(At(ESP, r), ECX);
-  }
-  Mem range;  // the rich edit's selection
-  if (selection >= 0 || row.inSelection) {
-    auto found = selections_.find(&o);
-    if (found == selections_.end()) Refuse(member.position);
-    range = Global(".bss", static_cast<int32_t>(found->second));
-    if (selection >= 0) {
-      AddressOf(ECX, range);
-      a_.Store(At(ESP, selection), ECX);
-    }
-  }
   // The drawing target: a bitmap is its own bitmap; a form or control of a
   // program that draws on windows at any time is drawn through a canvas of
   // its window, made now and gone after the call.
   bool canvas = target >= 0 && IsGuiKind(o.object) && (program_.needs & kNeedsCanvas) == kNeedsCanvas;
   Mem surface;
-  if (target >= 0) {
-    AddressOf(ECX, place);
-    a_.Store(At(ESP, target), ECX);
-    if (o.object == ObjectKind::Bitmap) a_.Store(At(ESP, target + 4), ECX);
-  }
   if (canvas) {
     surface = At(EBP, FrameSlot(kCanvasBytes));
     PushPlace(place);
@@ -546,9 +517,8 @@ void Lowering::GuiAct(const GuiRow& row, const Expr& member, const Expr* value, 
 
 void Lowering::SelectRecord(GuiSelect select, const Mem& place) {
   if (select == GuiSelect::None) return;
-  AddressOf(ECX, place);
   bool current = select == GuiSelect::Current || program_.generation == kEarliest;
-  a_.Store(Global(current ? kCurrentObject : kQueryObject), ECX);
+  StoreAddressOf(Global(current ? kCurrentObject : kQueryObject), place);
 }
 
 // object.Property = value.
@@ -563,9 +533,13 @@ void Lowering::MemberWrite(const Stmt& s) {
     // A resource: a number, or the address of its name.
     const Constant& c = s.value->constant;
     Mem place = ObjectPlace(*t.symbol);
-    if (c.type == ValueType::String) a_.MovAddress(EAX, ".rdata", static_cast<int32_t>(Literal(c.text)));
-    else Integer(*s.value);
-    a_.Store(Global(place.symbol, place.disp + row->field), EAX);
+    Mem field = Global(place.symbol, place.disp + row->field);
+    if (c.type == ValueType::String) {
+      a_.StoreAddress(field, ".rdata", static_cast<int32_t>(Literal(c.text)));
+    } else {
+      Integer(*s.value);
+      a_.Store(field, EAX);
+    }
     SelectRecord(row->select, place);
     CallEntry(*row->call);
     return;
@@ -642,11 +616,7 @@ bool Lowering::GuiBuiltin(const Expr& e) {
     // left out.
     Arguments({{e.args[0].get(), 'T', 0},
                e.args.size() > 1 ? Argument{e.args[1].get(), 'I', 0} : Argument{nullptr, 'I', 0},
-               e.args.size() > 2 ? Argument{e.args[2].get(), 'T', 0} : Argument{nullptr, 'I', 0}});
-    if (e.args.size() <= 2) {
-      a_.MovAddress(ECX, kProgramHeader, 13);
-      a_.Store(At(ESP, 8), ECX);
-    }
+               e.args.size() > 2 ? Argument{e.args[2].get(), 'T', 0} : AddressArgument(Global(kProgramHeader, 13))});
     a_.Pop(EAX);  // text
     a_.Pop(ECX);  // buttons
     a_.Pop(EDX);  // caption
@@ -667,16 +637,8 @@ bool Lowering::GuiBuiltin(const Expr& e) {
     // InputBox(prompt, title, initial): the title is the program's name and
     // the initial text "" when left out.
     Arguments({{e.args[0].get(), 'T', 0},
-               e.args.size() > 1 ? Argument{e.args[1].get(), 'T', 0} : Argument{nullptr, 'I', 0},
-               e.args.size() > 2 ? Argument{e.args[2].get(), 'T', 0} : Argument{nullptr, 'I', 0}});
-    if (e.args.size() <= 1) {
-      a_.MovAddress(ECX, kProgramHeader, 13);
-      a_.Store(At(ESP, 4), ECX);
-    }
-    if (e.args.size() <= 2) {
-      a_.MovAddress(ECX, kEmptyText);
-      a_.Store(At(ESP, 8), ECX);
-    }
+               e.args.size() > 1 ? Argument{e.args[1].get(), 'T', 0} : AddressArgument(Global(kProgramHeader, 13)),
+               e.args.size() > 2 ? Argument{e.args[2].get(), 'T', 0} : AddressArgument(Global(kEmptyText))});
     CallEntry(kInputBox);
     return true;
   }

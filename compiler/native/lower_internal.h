@@ -84,6 +84,7 @@ class Lowering {
   // or into a register.
   void PushPlace(const Mem& m);
   void AddressOf(Reg r, const Mem& m);
+  void StoreAddressOf(const Mem& to, const Mem& m);  // m's address into [to], through ECX if need be
   bool Recursive() const { return routine_ != nullptr && routine_->recursive; }
   // A STRING of one call of a recursive routine, in its frame: empty, then
   // given its block.
@@ -203,6 +204,9 @@ class Lowering {
   void Number(const Expr& e);    // ST(0)
   Storage String(const Expr& e);  // EAX:EDX, and where the text lives
   Storage Text(const Expr& e);    // a string, or a number as the text PRINT and + make
+  // Text(e) pushed for a call: its length, what `between` pushes, then its
+  // address; a literal's as two immediates.
+  Storage PushText(const Expr& e, const std::function<void()>& between = nullptr);
   void NumberToText(const Expr& e);
   bool Leaf(const Expr& e) const;  // a constant or a variable: loaded with no call
   // Whether e is made on the x87 stack alone (then in how many of its
@@ -276,15 +280,20 @@ class Lowering {
 
   // ---- lower_builtins.cpp
   // An argument of a runtime routine: a value of a kind (S I N P C), or a
-  // constant INTEGER when value is null.
+  // constant when value is null: an INTEGER, or with kind A the address
+  // symbol + constant.
   struct Argument {
     const Expr* value;
     char kind;
     int32_t constant;
+    std::string symbol = {};
   };
+  static Argument AddressArgument(const Mem& m) { return {nullptr, 'A', m.disp, m.symbol}; }
   // Makes the arguments in source order into a room on the machine stack
   // that the routine then takes: S eight bytes, N twelve, the others four.
   void Arguments(const std::vector<Argument>& args);
+  static bool Pushable(const Argument& a);
+  void PushArgument(const Argument& a);  // a Pushable one
   void PositionOf(const Expr& e);  // EAX
   // A built-in function's value, where its kind of value comes.
   void Builtin(const Expr& e);
@@ -334,7 +343,7 @@ class Lowering {
   std::map<const Routine*, uint32_t> dynamicRoutines_;  // each one's name and address, in .data
   std::map<const Symbol*, Mem> variables_;  // each variable's storage (an array's first element)
   std::map<const Symbol*, uint32_t> selections_;     // a rich edit's CHARRANGE, in .bss
-  uint32_t libraryStart_ = 0;                        // LibraryStart's offset in the code
+  Assembler::Label libraryStart_ = 0;                // where LibraryStart begins
   std::map<const Symbol*, Mem> views_;      // the view of each fixed array passed whole
   std::map<const RecordInfo*, Assembler::Label> recordCopies_, recordReleases_;
   std::map<std::string, uint32_t> literals_;

@@ -39,7 +39,8 @@ bool Lowering::LowerLibraryStart() {
     }
   if (strings.empty()) return false;
   Assembler::Label done = a_.NewLabel();
-  libraryStart_ = a_.Here();
+  libraryStart_ = a_.NewLabel();
+  a_.Bind(libraryStart_);
   a_.Load(EAX, At(ESP, 8));
   a_.AluImm(kCmp, EAX, 1);
   a_.Jcc(kNotEqual, done);

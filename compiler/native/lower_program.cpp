@@ -137,6 +137,15 @@ void Lowering::PushPlace(const Mem& m) {
   a_.Push(ECX);
 }
 
+void Lowering::StoreAddressOf(const Mem& to, const Mem& m) {
+  if (m.base == kNoBase) {
+    a_.StoreAddress(to, m.symbol, m.disp);
+    return;
+  }
+  a_.Lea(ECX, m);
+  a_.Store(to, ECX);
+}
+
 void Lowering::AddressOf(Reg r, const Mem& m) {
   if (m.base == kNoBase) a_.MovAddress(r, m.symbol, m.disp);
   else a_.Lea(r, m);
@@ -526,11 +535,14 @@ std::string Lowering::Run() {
   bool library = program_.kind == ProgramKind::Library;
   bool libraryStart = library && LowerLibraryStart();
   if (!library) LowerMain();
-  std::vector<std::pair<std::string, uint32_t>> exports;
+  std::vector<std::pair<std::string, Assembler::Label>> exports;
   for (const Module& m : *program_.modules)
     for (const auto& r : m.routines)
       if (!r->fromLibrary && !r->forward) {
-        if (r->exported) exports.push_back({ExportSymbol(*r), a_.Here()});
+        if (r->exported) {
+          exports.push_back({ExportSymbol(*r), a_.NewLabel()});
+          a_.Bind(exports.back().second);
+        }
         // A recursive routine's temporaries are counted as it is lowered:
         // one that needs more than the region holds is lowered again.
         frameTempRoom_ = kFrameTemps;
@@ -551,8 +563,8 @@ std::string Lowering::Run() {
   uint32_t at = object_.Append(text_, a_.Bytes(), 16);
   object_.AddRelocations(text_, a_.Relocations(), at);
   if (!library) object_.Define(kProgramBody, text_, at, true);
-  for (const auto& e : exports) object_.Define(e.first, text_, at + e.second, true);
-  if (libraryStart) object_.Define("_LibraryStart@12", text_, at + libraryStart_, true);
+  for (const auto& e : exports) object_.Define(e.first, text_, at + a_.Offset(e.second), true);
+  if (libraryStart) object_.Define("_LibraryStart@12", text_, at + a_.Offset(libraryStart_), true);
   WriteHeader();
   if (program_.reads) WriteData();
   if (program_.kind == ProgramKind::Window) WriteGuiTable();

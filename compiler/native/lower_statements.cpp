@@ -210,9 +210,7 @@ void Lowering::Assign(const Stmt& s) {
         a_.FstpExtended(At(EAX));
         return;
       case ValueType::String: {
-        Storage storage = String(*s.value);
-        a_.Push(EDX);
-        a_.Push(EAX);
+        Storage storage = PushText(*s.value);
         Element(t, indexes);
         // (text, descriptor, length) for the call.
         a_.Load(ECX, At(ESP));
@@ -238,10 +236,7 @@ void Lowering::Assign(const Stmt& s) {
     case ValueType::String: {
       if (AppendInPlace(t, *s.value)) break;
       // A text of the ring or the accumulator may hand its block over.
-      Storage storage = String(*s.value);
-      a_.Push(EDX);
-      PushPlace(Variable(t));
-      a_.Push(EAX);
+      Storage storage = PushText(*s.value, [&] { PushPlace(Variable(t)); });
       CallEntry(storage == Storage::Ring || storage == Storage::Accumulator ? kStrAssignTemp : kStrAssign);
       break;
     }
@@ -263,10 +258,13 @@ void Lowering::Print(const Stmt& s) {
       Builtin(e);  // TAB, SPC
       continue;
     }
-    if (checked_ && IsX87(e)) CheckedPrintItem(e);
-    else Text(e);
-    a_.Push(EDX);
-    a_.Push(EAX);
+    if (checked_ && IsX87(e)) {
+      CheckedPrintItem(e);
+      a_.Push(EDX);
+      a_.Push(EAX);
+    } else {
+      PushText(e);
+    }
     CallEntry(counted ? kPrintWrite : kConsoleWrite);
   }
   if (!s.keepLine) CallEntry(counted ? kPrintNewLine : kConsoleNewLine);

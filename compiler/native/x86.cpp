@@ -1,5 +1,6 @@
 #include "x86.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace tbc {
@@ -113,6 +114,12 @@ void Assembler::StoreImm(const Mem& m, int32_t value) {
   Dword(static_cast<uint32_t>(value));
 }
 
+void Assembler::StoreAddress(const Mem& m, const std::string& symbol, int32_t disp) {
+  Byte(0xC7);
+  ModRM(0, m);
+  AddressField(symbol, disp);
+}
+
 void Assembler::Lea(Reg to, const Mem& m) {
   Byte(0x8D);
   ModRM(to, m);
@@ -141,6 +148,7 @@ void Assembler::AluLoad(AluOp op, Reg to, const Mem& m) {
 }
 
 uint32_t Assembler::SubEspPatchable() {
+  sites_.push_back({Here(), SiteKind::kFrame, kOverflow, 0});
   Byte(0x81);
   RegRM(kSub, ESP);
   uint32_t at = Here();
@@ -153,6 +161,12 @@ void Assembler::Patch32(uint32_t at, int32_t value) {
 }
 
 void Assembler::PatchSubEspToCall(uint32_t at, Label target) {
+  // No longer a frame's sub esp that Relax may shorten: a call, kept whole.
+  for (auto site = sites_.begin(); site != sites_.end(); ++site)
+    if (site->kind == SiteKind::kFrame && site->at + 2 == at) {
+      sites_.erase(site);
+      break;
+    }
   bytes_[at - 2] = 0xE8;
   labelFields_.push_back({at - 1, target});
   bytes_[at + 3] = 0x90;
@@ -251,8 +265,9 @@ void Assembler::LoadByte(Reg to, const Mem& m) {
 }
 
 void Assembler::Jmp(Label label) {
+  sites_.push_back({Here(), SiteKind::kJmp, kOverflow, label});
   Byte(0xE9);
-  LabelField(label);
+  Dword(0);
 }
 
 void Assembler::JmpTo(Reg r) {
@@ -268,9 +283,10 @@ void Assembler::PushLabel(Label label) {
 }
 
 void Assembler::Jcc(Cond c, Label label) {
+  sites_.push_back({Here(), SiteKind::kJcc, c, label});
   Byte(0x0F);
   Byte(static_cast<uint8_t>(0x80 + c));
-  LabelField(label);
+  Dword(0);
 }
 
 void Assembler::Call(const std::string& symbol) {
@@ -422,7 +438,92 @@ void Assembler::FwaitFninit() {
   Byte(0xE3);
 }
 
+// Every site starts long; a jump whose distance fits a byte in the current
+// layout becomes short, which only brings the others' ends nearer, until none
+// changes. Then the code is copied up behind the shortened sites, and the
+// labels and every field that names an offset move with it.
+void Assembler::Relax() {
+  if (sites_.empty()) return;
+  for (const Site& site : sites_)
+    if (site.kind != SiteKind::kFrame && labels_[static_cast<size_t>(site.label)] < 0)
+      throw std::logic_error("a jump to a label that was never bound");
+  auto frameValue = [&](const Site& site) {
+    uint32_t v = 0;
+    for (int i = 0; i < 4; ++i) v |= uint32_t{bytes_[site.at + 2 + static_cast<uint32_t>(i)]} << (8 * i);
+    return static_cast<int32_t>(v);
+  };
+  std::vector<uint32_t> size(sites_.size());
+  for (size_t i = 0; i < sites_.size(); ++i) {
+    const Site& site = sites_[i];
+    if (site.kind == SiteKind::kFrame) {
+      int32_t v = frameValue(site);
+      size[i] = v == 0 ? 0 : FitsByte(v) ? 3 : 6;
+    } else {
+      size[i] = site.kind == SiteKind::kJmp ? 5 : 6;
+    }
+  }
+  const uint32_t longSize[] = {5, 6, 6};
+  // before[k]: the bytes the sites ahead of site k have lost.
+  std::vector<uint32_t> before(sites_.size() + 1);
+  auto layout = [&]() {
+    before[0] = 0;
+    for (size_t i = 0; i < sites_.size(); ++i)
+      before[i + 1] = before[i] + longSize[static_cast<int>(sites_[i].kind)] - size[i];
+  };
+  auto moved = [&](int64_t old) {
+    auto k = std::lower_bound(sites_.begin(), sites_.end(), old,
+                              [](const Site& s, int64_t at) { return int64_t{s.at} < at; }) - sites_.begin();
+    return old - before[static_cast<size_t>(k)];
+  };
+  for (bool changed = true; changed;) {
+    changed = false;
+    layout();
+    for (size_t i = 0; i < sites_.size(); ++i) {
+      const Site& site = sites_[i];
+      if (site.kind == SiteKind::kFrame || size[i] == 2) continue;
+      int64_t distance = moved(labels_[static_cast<size_t>(site.label)]) - (moved(site.at) + 2);
+      if (distance >= -128 && distance <= 127) {
+        size[i] = 2;
+        changed = true;
+      }
+    }
+  }
+  std::vector<uint8_t> out;
+  out.reserve(bytes_.size());
+  uint32_t from = 0;
+  for (size_t i = 0; i < sites_.size(); ++i) {
+    const Site& site = sites_[i];
+    out.insert(out.end(), bytes_.begin() + from, bytes_.begin() + site.at);
+    from = site.at + longSize[static_cast<int>(site.kind)];
+    if (site.kind == SiteKind::kFrame) {
+      int32_t v = frameValue(site);
+      if (size[i] == 3) out.insert(out.end(), {0x83, 0xEC, static_cast<uint8_t>(static_cast<int8_t>(v))});
+      if (size[i] == 6) out.insert(out.end(), bytes_.begin() + site.at, bytes_.begin() + from);
+      continue;
+    }
+    int64_t end = static_cast<int64_t>(out.size()) + size[i];
+    int32_t distance = static_cast<int32_t>(moved(labels_[static_cast<size_t>(site.label)]) - end);
+    if (size[i] == 2) {
+      out.push_back(site.kind == SiteKind::kJmp ? 0xEB : static_cast<uint8_t>(0x70 + site.cond));
+      out.push_back(static_cast<uint8_t>(static_cast<int8_t>(distance)));
+      continue;
+    }
+    if (site.kind == SiteKind::kJcc) out.push_back(0x0F);
+    out.push_back(site.kind == SiteKind::kJmp ? 0xE9 : static_cast<uint8_t>(0x80 + site.cond));
+    for (int b = 0; b < 4; ++b) out.push_back(static_cast<uint8_t>(static_cast<uint32_t>(distance) >> (8 * b)));
+  }
+  out.insert(out.end(), bytes_.begin() + from, bytes_.end());
+  for (int64_t& label : labels_)
+    if (label >= 0) label = moved(label);
+  for (Relocation& r : relocations_) r.offset = static_cast<uint32_t>(moved(r.offset));
+  for (auto& field : labelFields_) field.first = static_cast<uint32_t>(moved(field.first));
+  for (auto& field : labelAddresses_) field.first = static_cast<uint32_t>(moved(field.first));
+  bytes_ = std::move(out);
+  sites_.clear();
+}
+
 void Assembler::Finish() {
+  Relax();
   for (const auto& field : labelFields_) {
     int64_t target = labels_[static_cast<size_t>(field.second)];
     if (target < 0) throw std::logic_error("a jump to a label that was never bound");

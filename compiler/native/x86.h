@@ -65,6 +65,7 @@ class Assembler {
   void Load(Reg to, const Mem& m);   // mov r32, [m]
   void Store(const Mem& m, Reg from);  // mov [m], r32
   void StoreImm(const Mem& m, int32_t value);  // mov dword [m], imm32
+  void StoreAddress(const Mem& m, const std::string& symbol, int32_t disp = 0);  // mov dword [m], offset symbol + disp
   void StoreByteImm(const Mem& m, uint8_t value);  // mov byte [m], imm8
   void Lea(Reg to, const Mem& m);
 
@@ -72,7 +73,8 @@ class Assembler {
   void Alu(AluOp op, Reg to, Reg from);       // op to, from
   void AluImm(AluOp op, Reg to, int32_t value);
   void AluLoad(AluOp op, Reg to, const Mem& m);  // op to, [m]
-  // sub esp, imm32 whose value Patch32 may set later (a frame's size).
+  // sub esp, imm32 whose value Patch32 may set later (a frame's size);
+  // Finish gives it the imm8 form where the value fits, and drops it for 0.
   uint32_t SubEspPatchable();
   void Patch32(uint32_t at, int32_t value);
   // The sub esp, imm32 whose field is at `at` made a call of target (and a
@@ -138,8 +140,11 @@ class Assembler {
 
   // The code's own section, whose symbol PushLabel's relocations name.
   void SetSection(const std::string& symbol) { section_ = symbol; }
-  // Resolves the jumps; every label used must be bound.
+  // Resolves the jumps, each in its 2-byte rel8 form where the distance fits
+  // (the code moves up behind it); every label used must be bound.
   void Finish();
+  // A label's offset in the finished code.
+  uint32_t Offset(Label label) const { return static_cast<uint32_t>(labels_[static_cast<size_t>(label)]); }
   const std::vector<uint8_t>& Bytes() const { return bytes_; }
   const std::vector<Relocation>& Relocations() const { return relocations_; }
 
@@ -152,6 +157,15 @@ class Assembler {
   void ModRM(int digit, const Mem& m);
   void RegRM(int digit, Reg rm) { Byte(static_cast<uint8_t>(0xC0 | (digit << 3) | rm)); }
   void LabelField(Label label);
+  // Instructions Finish may shorten: emitted in their long form, at `at`.
+  enum class SiteKind : uint8_t { kJmp, kJcc, kFrame };
+  struct Site {
+    uint32_t at;
+    SiteKind kind;
+    Cond cond;
+    Label label;
+  };
+  void Relax();
 
   std::string section_ = ".text";
   std::vector<uint8_t> bytes_;
@@ -159,6 +173,7 @@ class Assembler {
   std::vector<int64_t> labels_;                           // bound offsets, -1 while unbound
   std::vector<std::pair<uint32_t, Label>> labelFields_;  // rel32 fields to resolve
   std::vector<std::pair<uint32_t, Label>> labelAddresses_;  // absolute fields: the label's offset
+  std::vector<Site> sites_;
 };
 
 }  // namespace native

@@ -158,13 +158,72 @@ TEST(NativeEncoding, JumpsCountFromTheEndOfTheirField) {
   Assembler a;
   Assembler::Label back = a.NewLabel(), forward = a.NewLabel();
   a.Bind(back);
-  a.Jcc(kNotEqual, forward);  // 0F 85 cd at 0: the field ends at 6
-  a.Ret();                    // at 6
-  a.Bind(forward);            // 7
-  a.Jmp(back);                // E9 cd at 7: the field ends at 12, back is 0
+  a.Jcc(kNotEqual, forward);  // 75 cb at 0: the field ends at 2
+  a.Ret();                    // at 2
+  a.Bind(forward);            // 3
+  a.Jmp(back);                // EB cb at 3: the field ends at 5, back is 0
   a.Finish();
-  std::vector<uint8_t> expected = {0x0F, 0x85, 0x01, 0x00, 0x00, 0x00, 0xC3, 0xE9, 0xF4, 0xFF, 0xFF, 0xFF};
+  std::vector<uint8_t> expected = {0x75, 0x01, 0xC3, 0xEB, 0xFB};
   EXPECT_EQ(a.Bytes(), expected);
+}
+
+// A jump beyond a byte's reach keeps its rel32 form: 0F 84 cd and E9 cd.
+TEST(NativeEncoding, FarJumpsStayLong) {
+  Assembler a;
+  Assembler::Label start = a.NewLabel(), far = a.NewLabel();
+  a.Bind(start);
+  a.Jcc(kEqual, far);                   // 0..6: 128 bytes to far
+  for (int i = 0; i < 128; ++i) a.Ret();  // 6..134
+  a.Bind(far);                          // 134
+  a.Jmp(start);                         // 134..139: -139
+  a.Finish();
+  std::vector<uint8_t> expected = {0x0F, 0x84, 0x80, 0x00, 0x00, 0x00};
+  expected.insert(expected.end(), 128, 0xC3);
+  for (uint8_t b : {0xE9, 0x75, 0xFF, 0xFF, 0xFF}) expected.push_back(b);
+  EXPECT_EQ(a.Bytes(), expected);
+}
+
+// A shortened jump moves what follows up by 3 bytes: the relocations, the
+// label addresses and the labels' offsets with it.
+TEST(NativeEncoding, FieldsMoveWithShortenedJumps) {
+  Assembler a;
+  Assembler::Label over = a.NewLabel(), target = a.NewLabel();
+  a.Jmp(over);          // EB 05 at 0
+  a.Call("_Routine");   // E8 cd at 2: its field at 3
+  a.Bind(over);         // 7
+  a.PushLabel(target);  // 68 id at 7: its field at 8 holds 12
+  a.Bind(target);       // 12
+  a.Ret();
+  a.Finish();
+  std::vector<uint8_t> expected = {0xEB, 0x05, 0xE8, 0x00, 0x00, 0x00, 0x00, 0x68, 0x0C, 0x00, 0x00, 0x00, 0xC3};
+  EXPECT_EQ(a.Bytes(), expected);
+  ASSERT_EQ(a.Relocations().size(), 2u);
+  EXPECT_EQ(a.Relocations()[0].offset, 3u);
+  EXPECT_EQ(a.Relocations()[0].kind, Relocation::kRelative);
+  EXPECT_EQ(a.Relocations()[1].offset, 8u);
+  EXPECT_EQ(a.Relocations()[1].kind, Relocation::kAddress);
+  EXPECT_EQ(a.Offset(target), 12u);
+}
+
+// A frame's sub esp: none for 0, 83 /5 ib for a byte, 81 /5 id otherwise.
+TEST(NativeEncoding, FrameTakesItsShortestForm) {
+  struct Case {
+    int32_t size;
+    std::vector<uint8_t> bytes;
+  };
+  const Case cases[] = {
+      {0, {0xC3}},
+      {100, {0x83, 0xEC, 0x64, 0xC3}},
+      {1000, {0x81, 0xEC, 0xE8, 0x03, 0x00, 0x00, 0xC3}},
+  };
+  for (const Case& c : cases) {
+    Assembler a;
+    uint32_t at = a.SubEspPatchable();
+    a.Ret();
+    a.Patch32(at, c.size);
+    a.Finish();
+    EXPECT_EQ(a.Bytes(), c.bytes) << c.size;
+  }
 }
 
 TEST(NativeEncoding, AddressesAndCallsCarryRelocations) {
@@ -185,6 +244,19 @@ TEST(NativeEncoding, AddressesAndCallsCarryRelocations) {
   EXPECT_EQ(a.Relocations()[1].kind, Relocation::kRelative);
   EXPECT_EQ(a.Relocations()[2].offset, 12u);
   EXPECT_EQ(a.Relocations()[2].kind, Relocation::kAddress);
+}
+
+// C7 /0 id with [esp+4] (SIB 24, disp8 04): the immediate is the field.
+TEST(NativeEncoding, AnAddressStoredCarriesItsRelocation) {
+  Assembler a;
+  a.StoreAddress(At(ESP, 4), ".bss", 8);
+  a.Finish();
+  std::vector<uint8_t> expected = {0xC7, 0x44, 0x24, 0x04, 0x08, 0x00, 0x00, 0x00};
+  EXPECT_EQ(a.Bytes(), expected);
+  ASSERT_EQ(a.Relocations().size(), 1u);
+  EXPECT_EQ(a.Relocations()[0].offset, 4u);
+  EXPECT_EQ(a.Relocations()[0].symbol, ".bss");
+  EXPECT_EQ(a.Relocations()[0].kind, Relocation::kAddress);
 }
 
 // Links the object with kernel32 and runs it: its exit code.
