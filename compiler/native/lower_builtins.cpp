@@ -77,8 +77,10 @@ const StackRow kOnStack[] = {
 // A number given as a position, a count or a length: rounded as a store
 // into an INTEGER, but one beyond the range counts as its nearest end.
 void Lowering::PositionOf(const Expr& e) {
-  // Checked code compares as the C++ compiler's code does: not yet.
-  if (checked_ && e.type != ValueType::Integer) Refuse(e.position);
+  // Checked code compares as the C++ compiler's code does: not yet (nor
+  // for checked code's value in extended precision, which the C++ path
+  // takes as a number).
+  if (checked_ && (e.type != ValueType::Integer || (IsX87(e) && !X87Scratch(e)))) Refuse(e.position);
   if (e.type == ValueType::Integer) {
     Integer(e);
     return;
@@ -110,6 +112,9 @@ void Lowering::Arguments(const std::vector<Argument>& args) {
   for (const Argument& a : args) bytes += a.kind == 'S' ? 8 : a.kind == 'N' ? 12 : 4;
   if (bytes > 0) a_.AluImm(kSub, ESP, bytes);
   int32_t at = 0;
+  // Checked code given as an INTEGER: rounded as the call is made, after all
+  // the arguments' code, as the C++ path's call expression does.
+  std::vector<std::pair<X87Operand, int32_t>> rounded;
   for (size_t i = 0; i < args.size(); ++i) {
     const Argument& a = args[i];
     if (a.value == nullptr) {
@@ -160,7 +165,7 @@ void Lowering::Arguments(const std::vector<Argument>& args) {
         // USTR$'s number as 32 bits: rounded, one from 2^31 to 2^32 - 1
         // taken as itself, one from -2^31 to -1 as its pattern; beyond those,
         // and not a number, -2147483648 as a store gives.
-        if (checked_ && e.type != ValueType::Integer) Refuse(e.position);
+        if (checked_ && (e.type != ValueType::Integer || (IsX87(e) && !X87Scratch(e)))) Refuse(e.position);
         if (e.type == ValueType::Integer) {
           Integer(e);
         } else {
@@ -203,11 +208,20 @@ void Lowering::Arguments(const std::vector<Argument>& args) {
         at += 4;
         break;
       default:
+        if (checked_ && IsX87(e)) {
+          rounded.push_back({CheckedOperand(e), at});
+          at += 4;
+          break;
+        }
         Integer(e);
         a_.Store(At(ESP, at), EAX);
         at += 4;
         break;
     }
+  }
+  for (const auto& x : rounded) {
+    IntegerOperand(x.first);
+    a_.Store(At(ESP, x.second), EAX);
   }
 }
 

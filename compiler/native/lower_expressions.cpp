@@ -160,7 +160,7 @@ void Lowering::RoundToInteger() {
 }
 
 void Lowering::Integer(const Expr& expr) {
-  RefuseChecked(expr);
+  if (CheckedValue(expr, true)) return;
   // Stored into an INTEGER, a value's zero has no sign.
   integers_.SignIgnored(expr);
   const Expr& e = Unwrapped(expr);
@@ -230,7 +230,7 @@ void Lowering::Integer(const Expr& expr) {
 }
 
 void Lowering::Number(const Expr& expr) {
-  RefuseChecked(expr);
+  if (CheckedValue(expr, false)) return;
   const Expr& e = Unwrapped(expr);
   if (e.constant.known()) {
     if (e.constant.type == ValueType::String) Refuse(e.position);
@@ -602,6 +602,9 @@ void Lowering::CallRoutine(const Expr& e) {
     int32_t at;
   };
   std::vector<Place> elements;
+  // Checked code given as an INTEGER: rounded as the call is made, after all
+  // the arguments' code, as the C++ path's call expression does.
+  std::vector<std::pair<X87Operand, int32_t>> rounded;
   for (size_t i = 0; i < e.args.size(); ++i) {
     const Expr& arg = *e.args[i];
     if (r.params[i].dimensions > 0) {
@@ -629,6 +632,11 @@ void Lowering::CallRoutine(const Expr& e) {
     }
     switch (r.params[i].type) {
       case ValueType::Integer:
+        if (checked_ && IsX87(arg)) {
+          rounded.push_back({CheckedOperand(arg), at});
+          at += 4;
+          break;
+        }
         Integer(arg);
         a_.Store(At(ESP, at), EAX);
         at += 4;
@@ -659,6 +667,10 @@ void Lowering::CallRoutine(const Expr& e) {
       }
       default: Refuse(arg.position);
     }
+  }
+  for (const auto& x : rounded) {
+    IntegerOperand(x.first);
+    a_.Store(At(ESP, x.second), EAX);
   }
   for (const Place& p : elements) {
     Element(*p.element, p.indexes);

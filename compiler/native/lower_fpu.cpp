@@ -55,8 +55,23 @@ bool Lowering::IsX87(const Expr& e) const {
   return IsX87Function(*e.builtin, e.args[0]->type);
 }
 
-void Lowering::RefuseChecked(const Expr& e) const {
-  if (checked_ && IsX87(e)) Refuse(e.position);
+bool Lowering::X87Scratch(const Expr& e) const {
+  if (e.kind == Expr::Kind::Unary) return e.unary == UnaryOp::Not;
+  if (e.kind != Expr::Kind::Binary) return false;
+  BinaryOp op = e.binary;
+  return IsComparison(op) || op == BinaryOp::And || op == BinaryOp::Or || op == BinaryOp::Xor ||
+         op == BinaryOp::IntDivide || op == BinaryOp::Modulo;
+}
+
+// The C++ path's value of such code is a local in memory (the result stored
+// exactly, in extended precision), which the operation around it then reads:
+// an INTEGER is rounded as a store into one.
+bool Lowering::CheckedValue(const Expr& e, bool integer) {
+  if (!checked_ || !IsX87(e)) return false;
+  X87Operand o = CheckedOperand(e);
+  if (integer) IntegerOperand(o);
+  else LoadOperand(o);
+  return true;
 }
 
 // ON FLOAT ERROR CALL: the handler's address in FpuErrorHandler.
@@ -125,12 +140,7 @@ void Lowering::CheckedElementAssign(const Stmt& s) {
   std::vector<Mem> indexes;
   for (const X87Operand& o : made) {
     Mem slot = At(EBP, FrameSlot(4));
-    if (o.integer) {
-      a_.Load(EAX, o.place);
-    } else {
-      a_.FldExtended(o.place);
-      RoundToInteger();
-    }
+    IntegerOperand(o);
     a_.Store(slot, EAX);
     indexes.push_back(slot);
   }
@@ -218,7 +228,7 @@ Lowering::X87Place Lowering::CheckedCode(const Expr& root) {
   bool indexCode = false, builtins = false;
   for (const Expr* e : leaves) {
     if (e->constant.known() && e->type != ValueType::String) continue;
-    if (e->kind == Expr::Kind::Name && e->ref == Expr::Ref::Builtin) builtins = true;
+    if (e->kind == Expr::Kind::Name && (e->ref == Expr::Ref::Builtin || e->ref == Expr::Ref::Routine)) builtins = true;
     if (!isElement(e)) continue;
     for (const auto& index : e->args) {
       if (IsX87(*index)) {
@@ -250,12 +260,7 @@ Lowering::X87Place Lowering::CheckedCode(const Expr& root) {
       std::vector<Mem> at;
       for (const X87Operand& o : indexes[e]) {
         Mem slot = At(EBP, FrameSlot(4));
-        if (o.integer) {
-          a_.Load(EAX, o.place);
-        } else {
-          a_.FldExtended(o.place);
-          RoundToInteger();
-        }
+        IntegerOperand(o);
         a_.Store(slot, EAX);
         at.push_back(slot);
       }
@@ -272,6 +277,18 @@ Lowering::X87Place Lowering::CheckedCode(const Expr& root) {
     } else if (e->kind == Expr::Kind::Name && e->ref == Expr::Ref::Builtin && (whole || e->type == ValueType::Double)) {
       // A built-in that is not arithmetic (RND, TIMER, LEN...), its value
       // kept in the frame.
+      Mem slot = At(EBP, FrameSlot(whole ? 4 : 12));
+      if (whole) {
+        Integer(*e);
+        a_.Store(slot, EAX);
+      } else {
+        Number(*e);
+        a_.FstpExtended(slot);
+      }
+      made[e] = slot;
+    } else if (whole || e->type == ValueType::Double) {
+      // Any other operand (a call, a field, a BYREF parameter) made in its
+      // turn, its value kept in the frame.
       Mem slot = At(EBP, FrameSlot(whole ? 4 : 12));
       if (whole) {
         Integer(*e);
@@ -515,6 +532,16 @@ void Lowering::LoadOperand(const X87Operand& o) {
   else a_.FldExtended(o.place);
 }
 
+// EAX: the value in memory as a store into an INTEGER gives it.
+void Lowering::IntegerOperand(const X87Operand& o) {
+  if (o.integer) {
+    a_.Load(EAX, o.place);
+    return;
+  }
+  a_.FldExtended(o.place);
+  RoundToInteger();
+}
+
 // "left op right" of two values in memory, checked, into a scratch INTEGER:
 // the right on top, > and <= compare the left instead.
 Mem Lowering::CheckedCompare(BinaryOp op, const X87Operand& left, const X87Operand& right) {
@@ -563,12 +590,7 @@ void Lowering::CheckedFor(const Stmt& s) {
   X87Operand start = CheckedOperand(*s.start);
   bool fits = integerCounter && !start.integer;
   if (integerCounter) {
-    if (start.integer) {
-      a_.Load(EAX, start.place);
-    } else {
-      a_.FldExtended(start.place);
-      RoundToInteger();
-    }
+    IntegerOperand(start);
     a_.Store(counter, EAX);
   } else {
     LoadOperand(start);

@@ -125,7 +125,11 @@ class Lowering {
 
   // ---- lower_fpu.cpp
   bool IsX87(const Expr& e) const;  // checked x87 code in a program with a handler
-  void RefuseChecked(const Expr& e) const;  // such code where it is not built yet
+  bool X87Scratch(const Expr& e) const;  // such code's value is a scratch INTEGER
+  // Checked code as an operand of anything else: its value made exactly in
+  // the frame, then read from there (into EAX, or onto the register stack,
+  // as integer says); false for any other value.
+  bool CheckedValue(const Expr& e, bool integer);
   void OnFloatError(const Stmt& s);
   Mem IntegerConstant(int32_t value);  // an int32 in .rdata
   int X87Operands(const Expr& e, const std::map<const Expr*, Mem>& made) const;
@@ -148,6 +152,7 @@ class Lowering {
   };
   X87Operand CheckedOperand(const Expr& e);
   void LoadOperand(const X87Operand& o);
+  void IntegerOperand(const X87Operand& o);  // EAX
   Mem CheckedCompare(BinaryOp op, const X87Operand& left, const X87Operand& right);
   void FitsInteger(const Mem& value, Assembler::Label no);
   void CheckedFor(const Stmt& s);
