@@ -86,6 +86,13 @@ void Lowering::PositionOf(const Expr& e) {
     return;
   }
   Number(e);
+  PositionOfTop();
+}
+
+// The number on the register stack as a position, into EAX. (Whichever
+// compares the C++ compiler makes, a value raises the same flags: one not a
+// number the invalid flag, at the latest as it is stored.)
+void Lowering::PositionOfTop() {
   Assembler::Label round = a_.NewLabel(), top = a_.NewLabel(), bottom = a_.NewLabel(), done = a_.NewLabel();
   a_.FldExtended(NumberConstant(2147483647.0L));
   a_.Fucomip(1);
@@ -112,9 +119,7 @@ void Lowering::Arguments(const std::vector<Argument>& args) {
   for (const Argument& a : args) bytes += a.kind == 'S' ? 8 : a.kind == 'N' ? 12 : 4;
   if (bytes > 0) a_.AluImm(kSub, ESP, bytes);
   int32_t at = 0;
-  // Checked code given as an INTEGER: rounded as the call is made, after all
-  // the arguments' code, as the C++ path's call expression does.
-  std::vector<std::pair<X87Operand, int32_t>> rounded;
+  std::vector<Rounded> rounded;
   for (size_t i = 0; i < args.size(); ++i) {
     const Argument& a = args[i];
     if (a.value == nullptr) {
@@ -141,6 +146,11 @@ void Lowering::Arguments(const std::vector<Argument>& args) {
         at += 12;
         break;
       case 'P':
+        if (checked_ && (e.type == ValueType::Double || (IsX87(e) && !X87Scratch(e)))) {
+          rounded.push_back({LaterOperand(e, DisturbedAfter(args, i)), at, 'P'});
+          at += 4;
+          break;
+        }
         PositionOf(e);
         a_.Store(At(ESP, at), EAX);
         at += 4;
@@ -189,6 +199,11 @@ void Lowering::Arguments(const std::vector<Argument>& args) {
         at += 4;
         break;
       case 'C':
+        if (RoundedLater(e)) {
+          rounded.push_back({LaterOperand(e, DisturbedAfter(args, i)), at, 'C'});
+          at += 4;
+          break;
+        }
         if (e.type == ValueType::String) {
           // The first byte, or -1 for the empty text.
           Assembler::Label none = a_.NewLabel(), done = a_.NewLabel();
@@ -208,8 +223,8 @@ void Lowering::Arguments(const std::vector<Argument>& args) {
         at += 4;
         break;
       default:
-        if (checked_ && IsX87(e)) {
-          rounded.push_back({CheckedOperand(e), at});
+        if (RoundedLater(e)) {
+          rounded.push_back({LaterOperand(e, DisturbedAfter(args, i)), at, 'I'});
           at += 4;
           break;
         }
@@ -219,10 +234,13 @@ void Lowering::Arguments(const std::vector<Argument>& args) {
         break;
     }
   }
-  for (const auto& x : rounded) {
-    IntegerOperand(x.first);
-    a_.Store(At(ESP, x.second), EAX);
-  }
+  StoreRounded(rounded);
+}
+
+bool Lowering::DisturbedAfter(const std::vector<Argument>& args, size_t i) const {
+  for (size_t j = i + 1; j < args.size(); ++j)
+    if (args[j].value != nullptr && Disturbs(*args[j].value)) return true;
+  return false;
 }
 
 const Expr& Lowering::Unwrapped(const Expr& e) {

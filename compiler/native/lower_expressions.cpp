@@ -602,9 +602,7 @@ void Lowering::CallRoutine(const Expr& e) {
     int32_t at;
   };
   std::vector<Place> elements;
-  // Checked code given as an INTEGER: rounded as the call is made, after all
-  // the arguments' code, as the C++ path's call expression does.
-  std::vector<std::pair<X87Operand, int32_t>> rounded;
+  std::vector<Rounded> rounded;
   for (size_t i = 0; i < e.args.size(); ++i) {
     const Expr& arg = *e.args[i];
     if (r.params[i].dimensions > 0) {
@@ -632,8 +630,10 @@ void Lowering::CallRoutine(const Expr& e) {
     }
     switch (r.params[i].type) {
       case ValueType::Integer:
-        if (checked_ && IsX87(arg)) {
-          rounded.push_back({CheckedOperand(arg), at});
+        if (RoundedLater(arg)) {
+          bool later = false;
+          for (size_t j = i + 1; j < e.args.size(); ++j) later |= Disturbs(*e.args[j]);
+          rounded.push_back({LaterOperand(arg, later), at, 'I'});
           at += 4;
           break;
         }
@@ -668,10 +668,7 @@ void Lowering::CallRoutine(const Expr& e) {
       default: Refuse(arg.position);
     }
   }
-  for (const auto& x : rounded) {
-    IntegerOperand(x.first);
-    a_.Store(At(ESP, x.second), EAX);
-  }
+  StoreRounded(rounded);
   for (const Place& p : elements) {
     Element(*p.element, p.indexes);
     a_.Store(At(ESP, p.at), EAX);

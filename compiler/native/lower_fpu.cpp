@@ -8,6 +8,7 @@
 // the C++ path has them). Built: an expression stored into a plain variable,
 // printed, a condition, a FOR loop and a numeric SELECT CASE. Refused: the
 // other places, where the C++ path orders the code among other operands.
+#include <algorithm>
 #include <climits>
 #include <cmath>
 
@@ -63,6 +64,19 @@ bool Lowering::X87Scratch(const Expr& e) const {
          op == BinaryOp::IntDivide || op == BinaryOp::Modulo;
 }
 
+// A value whose making does nothing else and runs no checked code: no
+// routine, no built-in with effects, no arithmetic.
+bool Lowering::QuietValue(const Expr& e) const {
+  if (e.kind == Expr::Kind::Name && e.ref == Expr::Ref::Routine) return false;
+  if (e.kind == Expr::Kind::Name && e.ref == Expr::Ref::Builtin && (e.builtin == nullptr || e.builtin->effects != 0))
+    return false;
+  if (e.kind == Expr::Kind::Member) return false;
+  if (!(e.constant.known() && ConstantLeaf(e)) && IsX87(e)) return false;
+  for (const auto& a : e.args)
+    if (!QuietValue(*a)) return false;
+  return true;
+}
+
 // The C++ path's value of such code is a local in memory (the result stored
 // exactly, in extended precision), which the operation around it then reads:
 // an INTEGER is rounded as a store into one.
@@ -114,8 +128,8 @@ void Lowering::CheckedAssign(const Stmt& s) {
 }
 
 // A value that checked code reads where it stands: a constant, or a plain
-// variable; any other refused.
-Lowering::X87Operand Lowering::StandingOperand(const Expr& e) {
+// variable; any other refused, or made now where made says so.
+Lowering::X87Operand Lowering::StandingOperand(const Expr& e, bool made) {
   if (IsX87(e)) return CheckedOperand(e);
   if (e.constant.known() && e.constant.type == ValueType::Integer)
     return {IntegerConstant(static_cast<int32_t>(e.constant.integer)), true};
@@ -124,19 +138,20 @@ Lowering::X87Operand Lowering::StandingOperand(const Expr& e) {
       !e.symbol->isArray() && !e.symbol->reference && variables_.count(e.symbol) &&
       (e.type == ValueType::Integer || e.type == ValueType::Double))
     return {variables_.at(e.symbol), e.type == ValueType::Integer};
+  if (made) return CheckedOperand(e);
   Refuse(e.position);
   return {};
 }
 
 // An element given checked code (as its value or an index): the indexes'
-// code, then the value's, in source order; then the indexes stored into
-// INTEGERs, the element found, and the value stored into it, as the C++
-// path's one statement does.
+// code, then the value (made after them, whatever it is), in source order;
+// then the indexes stored into INTEGERs, the element found, and the value
+// stored into it, as the C++ path's one statement does.
 void Lowering::CheckedElementAssign(const Stmt& s) {
   const Expr& t = *s.target;
   std::vector<X87Operand> made;
   for (const auto& index : t.args) made.push_back(StandingOperand(*index));
-  X87Operand value = StandingOperand(*s.value);
+  X87Operand value = StandingOperand(*s.value, true);
   std::vector<Mem> indexes;
   for (const X87Operand& o : made) {
     Mem slot = At(EBP, FrameSlot(4));
@@ -220,19 +235,25 @@ Lowering::X87Place Lowering::CheckedCode(const Expr& root) {
   std::map<const Expr*, bool> integer;
   // First the indexes of the elements, in order: checked code's values, the
   // others read where they stand; then each operand's value, in order, an
-  // element's indexes stored into INTEGERs as it is read. (A built-in made
-  // beside an element with checked indexes might come first in the C++
-  // path: not built yet.)
+  // element's indexes stored into INTEGERs as it is read. Beside an element
+  // with checked indexes, a built-in or a call might come first in the C++
+  // path, or its arguments' code: built only for a built-in after the last
+  // such element, that does nothing but give its value, of arguments that
+  // are not checked code.
   auto isElement = [&](const Expr* e) { return e->kind == Expr::Kind::Name && IsElement(*e); };
   std::map<const Expr*, std::vector<X87Operand>> indexes;
-  bool indexCode = false, builtins = false;
+  const Expr* laterThanIndexes = nullptr;  // the first operand after the last element with checked indexes
+  std::vector<const Expr*> calls;
+  bool indexCode = false;
   for (const Expr* e : leaves) {
+    if (laterThanIndexes == nullptr) laterThanIndexes = e;
     if (e->constant.known() && e->type != ValueType::String) continue;
-    if (e->kind == Expr::Kind::Name && (e->ref == Expr::Ref::Builtin || e->ref == Expr::Ref::Routine)) builtins = true;
+    if (e->kind == Expr::Kind::Name && (e->ref == Expr::Ref::Builtin || e->ref == Expr::Ref::Routine)) calls.push_back(e);
     if (!isElement(e)) continue;
     for (const auto& index : e->args) {
       if (IsX87(*index)) {
         indexCode = true;
+        laterThanIndexes = nullptr;
         indexes[e].push_back(CheckedOperand(*index));
       } else if (index->constant.known() && index->constant.type == ValueType::Integer) {
         indexes[e].push_back({IntegerConstant(static_cast<int32_t>(index->constant.integer)), true});
@@ -248,7 +269,14 @@ Lowering::X87Place Lowering::CheckedCode(const Expr& root) {
       }
     }
   }
-  if (indexCode && builtins) Refuse(root.position);
+  if (indexCode) {
+    bool later = false;
+    for (const Expr* e : leaves) {
+      later |= e == laterThanIndexes;
+      if (std::find(calls.begin(), calls.end(), e) == calls.end()) continue;
+      if (!later || e->ref != Expr::Ref::Builtin || !QuietValue(*e)) Refuse(root.position);
+    }
+  }
   for (const Expr* e : leaves) {
     if (e->constant.known() && e->type != ValueType::String) continue;
     bool whole = e->type == ValueType::Integer;
@@ -530,6 +558,42 @@ Lowering::X87Operand Lowering::CheckedOperand(const Expr& e) {
 void Lowering::LoadOperand(const X87Operand& o) {
   if (o.integer) a_.FildInt32(o.place);
   else a_.FldExtended(o.place);
+}
+
+// In checked code a number given as an INTEGER (or a position, or a
+// character code) is rounded as the call is made, after all the arguments'
+// code, where the C++ path's call expression rounds it: the flags the
+// rounding raises wait for the next check.
+bool Lowering::RoundedLater(const Expr& e) const {
+  return checked_ && (IsX87(e) || e.type == ValueType::Double);
+}
+
+// Such a number until then: checked code's value, or a constant, in memory;
+// a plain variable read where it stands, as the C++ path reads it, unless a
+// later argument may change it; any other value made now.
+Lowering::X87Operand Lowering::LaterOperand(const Expr& e, bool disturbedAfter) {
+  if (!IsX87(e) && !disturbedAfter && e.kind == Expr::Kind::Name && e.ref == Expr::Ref::Variable && e.args.empty() &&
+      e.symbol != nullptr && !e.symbol->isArray() && !e.symbol->reference && variables_.count(e.symbol) &&
+      (e.type == ValueType::Integer || e.type == ValueType::Double))
+    return {variables_.at(e.symbol), e.type == ValueType::Integer};
+  return CheckedOperand(e);
+}
+
+void Lowering::StoreRounded(const std::vector<Rounded>& rounded) {
+  for (const Rounded& r : rounded) {
+    if (r.kind == 'P') {
+      if (r.value.integer) {
+        a_.Load(EAX, r.value.place);
+      } else {
+        a_.FldExtended(r.value.place);
+        PositionOfTop();
+      }
+    } else {
+      IntegerOperand(r.value);
+      if (r.kind == 'C') a_.AluImm(kAnd, EAX, 255);
+    }
+    a_.Store(At(ESP, r.at), EAX);
+  }
 }
 
 // EAX: the value in memory as a store into an INTEGER gives it.

@@ -307,6 +307,49 @@ SUB Trap
   PRINT "<"; calls; ">";
 END SUB
 )"},
+    // A number given as a position or a character code in a checked
+    // program, rounded as the call is made: a DOUBLE variable read then (the
+    // handler of the later argument's code changes it), a constant, checked
+    // code's value beyond the range counting as its nearest end.
+    {"checked_positions_and_codes", R"(ON FLOAT ERROR CALL Trap
+DIM calls AS INTEGER, x AS DOUBLE, d AS DOUBLE, s AS STRING
+x = 3: d = 2: s = "abcdefgh"
+PRINT MID$(s, d, x / 0); " "; calls
+PRINT LEFT$(s, 3.0); RIGHT$(s, x * 1E10); " "; calls
+PRINT MID$(s, 2.5, 2); CHR$(d * 33); " "; calls
+SUB Trap
+  calls = calls + 1
+  d = 5
+  PRINT "<"; calls; ">";
+END SUB
+)"},
+    // An element whose index is checked code given a value that is not: the
+    // index's code, then the value made, then the store.
+    {"checked_index_with_other_values", R"(ON FLOAT ERROR CALL Trap
+DIM calls AS INTEGER, t(3) AS INTEGER, v(3) AS DOUBLE, s AS STRING, i AS INTEGER
+s = "hello": i = 1
+t(i + 1) = LEN(s): v(i AND 3) = VAL("2.5"): t(i * 3) = t(i + 1) + 0
+t(i \ 1) = s > "abc": v(i * 1.5) = ASC(s): t(0) = i / 0
+PRINT t(0); t(1); t(2); t(3); v(1); v(2); " "; calls
+SUB Trap
+  calls = calls + 1
+  PRINT "<"; calls; ">";
+END SUB
+)"},
+    // A built-in beside an element whose index is checked code, after it:
+    // the index's code, the element read, then the built-in.
+    {"checked_index_then_builtin", R"(ON FLOAT ERROR CALL Trap
+DIM calls AS INTEGER, t(3) AS INTEGER, s AS STRING, i AS INTEGER, x AS DOUBLE
+s = "hello": i = 1: t(1) = 4: t(2) = 9
+x = t(i AND 3) + LEN(s): PRINT x; " "; calls
+x = t(i + 1) * ASC(s) - INSTR(s, "l"): PRINT x; " "; calls
+x = t(i * 1.5) + LEN(s): PRINT x; " "; calls: PRINT s
+SUB Trap
+  calls = calls + 1
+  s = "changed"
+  PRINT "<"; calls; ">";
+END SUB
+)"},
     // A text compared with one whose making reuses its place (a FUNCTION's
     // result, the whole-file buffer) is kept first.
     {"compared_texts_whose_place_is_reused", R"(SAVEFILE "a.txt", "x": SAVEFILE "b.txt", "y"
