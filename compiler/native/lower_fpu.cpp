@@ -5,9 +5,11 @@
 // the very sequence the C++ path makes, since the handler empties the
 // register stack and what follows depends on it (and the x87's flags stay
 // set until a check sees them, so even unchecked conversions must come where
-// the C++ path has them). Built: an expression stored into a plain variable,
-// printed, a condition, a FOR loop and a numeric SELECT CASE. Refused: the
-// other places, where the C++ path orders the code among other operands.
+// the C++ path has them). An expression stored into a plain variable or an
+// element, printed, a condition, a FOR loop and a numeric SELECT CASE have
+// their own sequences; anywhere else the code's value is made into the frame
+// (an argument given as an INTEGER rounded as the call is made). Refused:
+// the orders of operands this code cannot yet follow.
 #include <algorithm>
 #include <climits>
 #include <cmath>
