@@ -77,13 +77,22 @@ const StackRow kOnStack[] = {
 // A number given as a position, a count or a length: rounded as a store
 // into an INTEGER, but one beyond the range counts as its nearest end.
 void Lowering::PositionOf(const Expr& e) {
-  // Checked code compares as the C++ compiler's code does: not yet.
-  if (checked_ && e.type != ValueType::Integer) Refuse(e.position);
+  // Checked code compares as the C++ compiler's code does: not yet (nor
+  // for checked code's value in extended precision, which the C++ path
+  // takes as a number).
+  if (checked_ && (e.type != ValueType::Integer || (IsX87(e) && !X87Scratch(e)))) Refuse(e.position);
   if (e.type == ValueType::Integer) {
     Integer(e);
     return;
   }
   Number(e);
+  PositionOfTop();
+}
+
+// The number on the register stack as a position, into EAX. (Whichever
+// compares the C++ compiler makes, a value raises the same flags: one not a
+// number the invalid flag, at the latest as it is stored.)
+void Lowering::PositionOfTop() {
   Assembler::Label round = a_.NewLabel(), top = a_.NewLabel(), bottom = a_.NewLabel(), done = a_.NewLabel();
   a_.FldExtended(NumberConstant(2147483647.0L));
   a_.Fucomip(1);
@@ -140,6 +149,7 @@ void Lowering::Arguments(const std::vector<Argument>& args) {
   for (size_t i = 0; i < made; ++i) bytes += args[i].kind == 'S' ? 8 : args[i].kind == 'N' ? 12 : 4;
   if (bytes > 0) a_.AluImm(kSub, ESP, bytes);
   int32_t at = 0;
+  std::vector<Rounded> rounded;
   for (size_t i = 0; i < made; ++i) {
     const Argument& a = args[i];
     if (a.value == nullptr) {
@@ -167,6 +177,11 @@ void Lowering::Arguments(const std::vector<Argument>& args) {
         at += 12;
         break;
       case 'P':
+        if (checked_ && (e.type == ValueType::Double || (IsX87(e) && !X87Scratch(e)))) {
+          rounded.push_back({LaterOperand(e, DisturbedAfter(args, i)), at, 'P'});
+          at += 4;
+          break;
+        }
         PositionOf(e);
         a_.Store(At(ESP, at), EAX);
         at += 4;
@@ -193,7 +208,7 @@ void Lowering::Arguments(const std::vector<Argument>& args) {
         // USTR$'s number as 32 bits: rounded, one from 2^31 to 2^32 - 1
         // taken as itself, one from -2^31 to -1 as its pattern; beyond those,
         // and not a number, -2147483648 as a store gives.
-        if (checked_ && e.type != ValueType::Integer) Refuse(e.position);
+        if (checked_ && (e.type != ValueType::Integer || (IsX87(e) && !X87Scratch(e)))) Refuse(e.position);
         if (e.type == ValueType::Integer) {
           Integer(e);
         } else {
@@ -217,6 +232,11 @@ void Lowering::Arguments(const std::vector<Argument>& args) {
         at += 4;
         break;
       case 'C':
+        if (RoundedLater(e)) {
+          rounded.push_back({LaterOperand(e, DisturbedAfter(args, i)), at, 'C'});
+          at += 4;
+          break;
+        }
         if (e.type == ValueType::String) {
           // The first byte, or -1 for the empty text.
           Assembler::Label none = a_.NewLabel(), done = a_.NewLabel();
@@ -236,12 +256,24 @@ void Lowering::Arguments(const std::vector<Argument>& args) {
         at += 4;
         break;
       default:
+        if (RoundedLater(e)) {
+          rounded.push_back({LaterOperand(e, DisturbedAfter(args, i)), at, 'I'});
+          at += 4;
+          break;
+        }
         Integer(e);
         a_.Store(At(ESP, at), EAX);
         at += 4;
         break;
     }
   }
+  StoreRounded(rounded);
+}
+
+bool Lowering::DisturbedAfter(const std::vector<Argument>& args, size_t i) const {
+  for (size_t j = i + 1; j < args.size(); ++j)
+    if (args[j].value != nullptr && Disturbs(*args[j].value)) return true;
+  return false;
 }
 
 const Expr& Lowering::Unwrapped(const Expr& e) {

@@ -160,7 +160,7 @@ void Lowering::RoundToInteger() {
 }
 
 void Lowering::Integer(const Expr& expr) {
-  RefuseChecked(expr);
+  if (CheckedValue(expr, true)) return;
   // Stored into an INTEGER, a value's zero has no sign.
   integers_.SignIgnored(expr);
   const Expr& e = Unwrapped(expr);
@@ -230,7 +230,7 @@ void Lowering::Integer(const Expr& expr) {
 }
 
 void Lowering::Number(const Expr& expr) {
-  RefuseChecked(expr);
+  if (CheckedValue(expr, false)) return;
   const Expr& e = Unwrapped(expr);
   if (e.constant.known()) {
     if (e.constant.type == ValueType::String) Refuse(e.position);
@@ -616,6 +616,7 @@ void Lowering::CallRoutine(const Expr& e) {
     int32_t at;
   };
   std::vector<Place> elements;
+  std::vector<Rounded> rounded;
   for (size_t i = 0; i < e.args.size(); ++i) {
     const Expr& arg = *e.args[i];
     if (r.params[i].dimensions > 0) {
@@ -643,6 +644,13 @@ void Lowering::CallRoutine(const Expr& e) {
     }
     switch (r.params[i].type) {
       case ValueType::Integer:
+        if (RoundedLater(arg)) {
+          bool later = false;
+          for (size_t j = i + 1; j < e.args.size(); ++j) later |= Disturbs(*e.args[j]);
+          rounded.push_back({LaterOperand(arg, later), at, 'I'});
+          at += 4;
+          break;
+        }
         Integer(arg);
         a_.Store(At(ESP, at), EAX);
         at += 4;
@@ -674,6 +682,7 @@ void Lowering::CallRoutine(const Expr& e) {
       default: Refuse(arg.position);
     }
   }
+  StoreRounded(rounded);
   for (const Place& p : elements) {
     Element(*p.element, p.indexes);
     a_.Store(At(ESP, p.at), EAX);

@@ -5,9 +5,12 @@
 // the very sequence the C++ path makes, since the handler empties the
 // register stack and what follows depends on it (and the x87's flags stay
 // set until a check sees them, so even unchecked conversions must come where
-// the C++ path has them). Built: an expression stored into a plain variable,
-// printed, a condition, a FOR loop and a numeric SELECT CASE. Refused: the
-// other places, where the C++ path orders the code among other operands.
+// the C++ path has them). An expression stored into a plain variable or an
+// element, printed, a condition, a FOR loop and a numeric SELECT CASE have
+// their own sequences; anywhere else the code's value is made into the frame
+// (an argument given as an INTEGER rounded as the call is made). Refused:
+// the orders of operands this code cannot yet follow.
+#include <algorithm>
 #include <climits>
 #include <cmath>
 
@@ -55,8 +58,36 @@ bool Lowering::IsX87(const Expr& e) const {
   return IsX87Function(*e.builtin, e.args[0]->type);
 }
 
-void Lowering::RefuseChecked(const Expr& e) const {
-  if (checked_ && IsX87(e)) Refuse(e.position);
+bool Lowering::X87Scratch(const Expr& e) const {
+  if (e.kind == Expr::Kind::Unary) return e.unary == UnaryOp::Not;
+  if (e.kind != Expr::Kind::Binary) return false;
+  BinaryOp op = e.binary;
+  return IsComparison(op) || op == BinaryOp::And || op == BinaryOp::Or || op == BinaryOp::Xor ||
+         op == BinaryOp::IntDivide || op == BinaryOp::Modulo;
+}
+
+// A value whose making does nothing else and runs no checked code: no
+// routine, no built-in with effects, no arithmetic.
+bool Lowering::QuietValue(const Expr& e) const {
+  if (e.kind == Expr::Kind::Name && e.ref == Expr::Ref::Routine) return false;
+  if (e.kind == Expr::Kind::Name && e.ref == Expr::Ref::Builtin && (e.builtin == nullptr || e.builtin->effects != 0))
+    return false;
+  if (e.kind == Expr::Kind::Member) return false;
+  if (!(e.constant.known() && ConstantLeaf(e)) && IsX87(e)) return false;
+  for (const auto& a : e.args)
+    if (!QuietValue(*a)) return false;
+  return true;
+}
+
+// The C++ path's value of such code is a local in memory (the result stored
+// exactly, in extended precision), which the operation around it then reads:
+// an INTEGER is rounded as a store into one.
+bool Lowering::CheckedValue(const Expr& e, bool integer) {
+  if (!checked_ || !IsX87(e)) return false;
+  X87Operand o = CheckedOperand(e);
+  if (integer) IntegerOperand(o);
+  else LoadOperand(o);
+  return true;
 }
 
 // ON FLOAT ERROR CALL: the handler's address in FpuErrorHandler.
@@ -99,8 +130,8 @@ void Lowering::CheckedAssign(const Stmt& s) {
 }
 
 // A value that checked code reads where it stands: a constant, or a plain
-// variable; any other refused.
-Lowering::X87Operand Lowering::StandingOperand(const Expr& e) {
+// variable; any other refused, or made now where made says so.
+Lowering::X87Operand Lowering::StandingOperand(const Expr& e, bool made) {
   if (IsX87(e)) return CheckedOperand(e);
   if (e.constant.known() && e.constant.type == ValueType::Integer)
     return {IntegerConstant(static_cast<int32_t>(e.constant.integer)), true};
@@ -109,28 +140,24 @@ Lowering::X87Operand Lowering::StandingOperand(const Expr& e) {
       !e.symbol->isArray() && !e.symbol->reference && variables_.count(e.symbol) &&
       (e.type == ValueType::Integer || e.type == ValueType::Double))
     return {variables_.at(e.symbol), e.type == ValueType::Integer};
+  if (made) return CheckedOperand(e);
   Refuse(e.position);
   return {};
 }
 
 // An element given checked code (as its value or an index): the indexes'
-// code, then the value's, in source order; then the indexes stored into
-// INTEGERs, the element found, and the value stored into it, as the C++
-// path's one statement does.
+// code, then the value (made after them, whatever it is), in source order;
+// then the indexes stored into INTEGERs, the element found, and the value
+// stored into it, as the C++ path's one statement does.
 void Lowering::CheckedElementAssign(const Stmt& s) {
   const Expr& t = *s.target;
   std::vector<X87Operand> made;
   for (const auto& index : t.args) made.push_back(StandingOperand(*index));
-  X87Operand value = StandingOperand(*s.value);
+  X87Operand value = StandingOperand(*s.value, true);
   std::vector<Mem> indexes;
   for (const X87Operand& o : made) {
     Mem slot = At(EBP, FrameSlot(4));
-    if (o.integer) {
-      a_.Load(EAX, o.place);
-    } else {
-      a_.FldExtended(o.place);
-      RoundToInteger();
-    }
+    IntegerOperand(o);
     a_.Store(slot, EAX);
     indexes.push_back(slot);
   }
@@ -210,19 +237,25 @@ Lowering::X87Place Lowering::CheckedCode(const Expr& root) {
   std::map<const Expr*, bool> integer;
   // First the indexes of the elements, in order: checked code's values, the
   // others read where they stand; then each operand's value, in order, an
-  // element's indexes stored into INTEGERs as it is read. (A built-in made
-  // beside an element with checked indexes might come first in the C++
-  // path: not built yet.)
+  // element's indexes stored into INTEGERs as it is read. Beside an element
+  // with checked indexes, a built-in or a call might come first in the C++
+  // path, or its arguments' code: built only for a built-in after the last
+  // such element, that does nothing but give its value, of arguments that
+  // are not checked code.
   auto isElement = [&](const Expr* e) { return e->kind == Expr::Kind::Name && IsElement(*e); };
   std::map<const Expr*, std::vector<X87Operand>> indexes;
-  bool indexCode = false, builtins = false;
+  const Expr* laterThanIndexes = nullptr;  // the first operand after the last element with checked indexes
+  std::vector<const Expr*> calls;
+  bool indexCode = false;
   for (const Expr* e : leaves) {
+    if (laterThanIndexes == nullptr) laterThanIndexes = e;
     if (e->constant.known() && e->type != ValueType::String) continue;
-    if (e->kind == Expr::Kind::Name && e->ref == Expr::Ref::Builtin) builtins = true;
+    if (e->kind == Expr::Kind::Name && (e->ref == Expr::Ref::Builtin || e->ref == Expr::Ref::Routine)) calls.push_back(e);
     if (!isElement(e)) continue;
     for (const auto& index : e->args) {
       if (IsX87(*index)) {
         indexCode = true;
+        laterThanIndexes = nullptr;
         indexes[e].push_back(CheckedOperand(*index));
       } else if (index->constant.known() && index->constant.type == ValueType::Integer) {
         indexes[e].push_back({IntegerConstant(static_cast<int32_t>(index->constant.integer)), true});
@@ -238,7 +271,14 @@ Lowering::X87Place Lowering::CheckedCode(const Expr& root) {
       }
     }
   }
-  if (indexCode && builtins) Refuse(root.position);
+  if (indexCode) {
+    bool later = false;
+    for (const Expr* e : leaves) {
+      later |= e == laterThanIndexes;
+      if (std::find(calls.begin(), calls.end(), e) == calls.end()) continue;
+      if (!later || e->ref != Expr::Ref::Builtin || !QuietValue(*e)) Refuse(root.position);
+    }
+  }
   for (const Expr* e : leaves) {
     if (e->constant.known() && e->type != ValueType::String) continue;
     bool whole = e->type == ValueType::Integer;
@@ -250,12 +290,7 @@ Lowering::X87Place Lowering::CheckedCode(const Expr& root) {
       std::vector<Mem> at;
       for (const X87Operand& o : indexes[e]) {
         Mem slot = At(EBP, FrameSlot(4));
-        if (o.integer) {
-          a_.Load(EAX, o.place);
-        } else {
-          a_.FldExtended(o.place);
-          RoundToInteger();
-        }
+        IntegerOperand(o);
         a_.Store(slot, EAX);
         at.push_back(slot);
       }
@@ -272,6 +307,18 @@ Lowering::X87Place Lowering::CheckedCode(const Expr& root) {
     } else if (e->kind == Expr::Kind::Name && e->ref == Expr::Ref::Builtin && (whole || e->type == ValueType::Double)) {
       // A built-in that is not arithmetic (RND, TIMER, LEN...), its value
       // kept in the frame.
+      Mem slot = At(EBP, FrameSlot(whole ? 4 : 12));
+      if (whole) {
+        Integer(*e);
+        a_.Store(slot, EAX);
+      } else {
+        Number(*e);
+        a_.FstpExtended(slot);
+      }
+      made[e] = slot;
+    } else if (whole || e->type == ValueType::Double) {
+      // Any other operand (a call, a field, a BYREF parameter) made in its
+      // turn, its value kept in the frame.
       Mem slot = At(EBP, FrameSlot(whole ? 4 : 12));
       if (whole) {
         Integer(*e);
@@ -515,6 +562,52 @@ void Lowering::LoadOperand(const X87Operand& o) {
   else a_.FldExtended(o.place);
 }
 
+// In checked code a number given as an INTEGER (or a position, or a
+// character code) is rounded as the call is made, after all the arguments'
+// code, where the C++ path's call expression rounds it: the flags the
+// rounding raises wait for the next check.
+bool Lowering::RoundedLater(const Expr& e) const {
+  return checked_ && (IsX87(e) || e.type == ValueType::Double);
+}
+
+// Such a number until then: checked code's value, or a constant, in memory;
+// a plain variable read where it stands, as the C++ path reads it, unless a
+// later argument may change it; any other value made now.
+Lowering::X87Operand Lowering::LaterOperand(const Expr& e, bool disturbedAfter) {
+  if (!IsX87(e) && !disturbedAfter && e.kind == Expr::Kind::Name && e.ref == Expr::Ref::Variable && e.args.empty() &&
+      e.symbol != nullptr && !e.symbol->isArray() && !e.symbol->reference && variables_.count(e.symbol) &&
+      (e.type == ValueType::Integer || e.type == ValueType::Double))
+    return {variables_.at(e.symbol), e.type == ValueType::Integer};
+  return CheckedOperand(e);
+}
+
+void Lowering::StoreRounded(const std::vector<Rounded>& rounded) {
+  for (const Rounded& r : rounded) {
+    if (r.kind == 'P') {
+      if (r.value.integer) {
+        a_.Load(EAX, r.value.place);
+      } else {
+        a_.FldExtended(r.value.place);
+        PositionOfTop();
+      }
+    } else {
+      IntegerOperand(r.value);
+      if (r.kind == 'C') a_.AluImm(kAnd, EAX, 255);
+    }
+    a_.Store(At(ESP, r.at), EAX);
+  }
+}
+
+// EAX: the value in memory as a store into an INTEGER gives it.
+void Lowering::IntegerOperand(const X87Operand& o) {
+  if (o.integer) {
+    a_.Load(EAX, o.place);
+    return;
+  }
+  a_.FldExtended(o.place);
+  RoundToInteger();
+}
+
 // "left op right" of two values in memory, checked, into a scratch INTEGER:
 // the right on top, > and <= compare the left instead.
 Mem Lowering::CheckedCompare(BinaryOp op, const X87Operand& left, const X87Operand& right) {
@@ -563,12 +656,7 @@ void Lowering::CheckedFor(const Stmt& s) {
   X87Operand start = CheckedOperand(*s.start);
   bool fits = integerCounter && !start.integer;
   if (integerCounter) {
-    if (start.integer) {
-      a_.Load(EAX, start.place);
-    } else {
-      a_.FldExtended(start.place);
-      RoundToInteger();
-    }
+    IntegerOperand(start);
     a_.Store(counter, EAX);
   } else {
     LoadOperand(start);

@@ -126,7 +126,12 @@ class Lowering {
 
   // ---- lower_fpu.cpp
   bool IsX87(const Expr& e) const;  // checked x87 code in a program with a handler
-  void RefuseChecked(const Expr& e) const;  // such code where it is not built yet
+  bool X87Scratch(const Expr& e) const;  // such code's value is a scratch INTEGER
+  bool QuietValue(const Expr& e) const;
+  // Checked code as an operand of anything else: its value made exactly in
+  // the frame, then read from there (into EAX, or onto the register stack,
+  // as integer says); false for any other value.
+  bool CheckedValue(const Expr& e, bool integer);
   void OnFloatError(const Stmt& s);
   Mem IntegerConstant(int32_t value);  // an int32 in .rdata
   int X87Operands(const Expr& e, const std::map<const Expr*, Mem>& made) const;
@@ -149,10 +154,21 @@ class Lowering {
   };
   X87Operand CheckedOperand(const Expr& e);
   void LoadOperand(const X87Operand& o);
+  void IntegerOperand(const X87Operand& o);  // EAX
+  // An argument rounded as the call is made ('I', 'P' or 'C', as Arguments
+  // names them), into the argument's place at ESP.
+  struct Rounded {
+    X87Operand value;
+    int32_t at;
+    char kind;
+  };
+  bool RoundedLater(const Expr& e) const;
+  X87Operand LaterOperand(const Expr& e, bool disturbedAfter);
+  void StoreRounded(const std::vector<Rounded>& rounded);
   Mem CheckedCompare(BinaryOp op, const X87Operand& left, const X87Operand& right);
   void FitsInteger(const Mem& value, Assembler::Label no);
   void CheckedFor(const Stmt& s);
-  X87Operand StandingOperand(const Expr& e);
+  X87Operand StandingOperand(const Expr& e, bool made = false);
   void CheckedElementAssign(const Stmt& s);
   void CheckedSelect(const Stmt& s);
 
@@ -295,6 +311,8 @@ class Lowering {
   static bool Pushable(const Argument& a);
   void PushArgument(const Argument& a);  // a Pushable one
   void PositionOf(const Expr& e);  // EAX
+  void PositionOfTop();             // the number on the register stack, into EAX
+  bool DisturbedAfter(const std::vector<Argument>& args, size_t i) const;
   // A built-in function's value, where its kind of value comes.
   void Builtin(const Expr& e);
   // LEFT$, RIGHT$ or MID$: StrSlice's arguments (text, begin, count) in the

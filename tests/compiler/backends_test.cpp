@@ -248,6 +248,108 @@ SUB Trap
   x = x + 1
 END SUB
 )"},
+    // Checked code as a routine's argument: made in its turn, its value
+    // kept exactly; one given as an INTEGER rounded as the call is made,
+    // after the later arguments' code (1E10 raises its flag there).
+    {"checked_call_arguments", R"(ON FLOAT ERROR CALL Trap
+DIM calls AS INTEGER, x AS DOUBLE, i AS INTEGER
+x = 3: i = 4
+Show x / 3, i \ 3, x * 2
+Show i + 0.5, i > x, x / 0
+Show 1, 1E10 * x, x / 0
+PRINT Twice(x - 0.5) + Twice(i / 8); " "; calls
+SUB Show(a AS DOUBLE, b AS INTEGER, c AS DOUBLE)
+  PRINT a; " "; b; " "; c; " "; calls
+END SUB
+FUNCTION Twice(v AS DOUBLE) AS DOUBLE
+  Twice = v * 2
+END FUNCTION
+SUB Trap
+  calls = calls + 1
+  PRINT "<"; calls; ">";
+END SUB
+)"},
+    // Checked code as a built-in's argument: a number, a count that is an
+    // INTEGER's code, a character code.
+    {"checked_builtin_arguments", R"(ON FLOAT ERROR CALL Trap
+DIM calls AS INTEGER, x AS DOUBLE, i AS INTEGER, s AS STRING
+x = 3: i = 5: s = "abcdefgh"
+PRINT STR$(x / 4); " "; LEFT$(s, i \ 2); " "; MID$(s, i AND 3, i MOD 3); " "; calls
+PRINT CHR$(x * 20 + 5); STRING$(i \ 2, "z"); " "; calls
+PRINT STR$(x / 0); " "; CHR$(x - 0.5 + 65); " "; calls
+SUB Trap
+  calls = calls + 1
+  PRINT "<"; calls; ">";
+END SUB
+)"},
+    // Checked code stored into a record's field and a BYREF parameter, and
+    // a call, a field and a BYREF parameter as operands of checked code.
+    {"checked_fields_and_references", R"(ON FLOAT ERROR CALL Trap
+TYPE Pair
+  a AS INTEGER
+  b AS DOUBLE
+END TYPE
+DIM calls AS INTEGER, p AS Pair, q(2) AS Pair, x AS DOUBLE, i AS INTEGER
+x = 3: i = 1
+p.a = x * 2 + 1: p.b = x / 4: PRINT p.a; " "; p.b; " "; calls
+q(i).a = p.a - 1: q(i + 1).b = p.b * x + Half(x): PRINT q(1).a; " "; q(2).b; " "; calls
+p.b = x / 0: PRINT p.b; " "; calls
+Bump x, i: PRINT x; " "; i; " "; calls
+FUNCTION Half(v AS DOUBLE) AS DOUBLE
+  Half = v / 2
+END FUNCTION
+SUB Bump(BYREF d AS DOUBLE, BYREF n AS INTEGER)
+  d = d * 3 + n: n = d / 2 + Half(d)
+  d = d / (n - n)
+END SUB
+SUB Trap
+  calls = calls + 1
+  PRINT "<"; calls; ">";
+END SUB
+)"},
+    // A number given as a position or a character code in a checked
+    // program, rounded as the call is made: a DOUBLE variable read then (the
+    // handler of the later argument's code changes it), a constant, checked
+    // code's value beyond the range counting as its nearest end.
+    {"checked_positions_and_codes", R"(ON FLOAT ERROR CALL Trap
+DIM calls AS INTEGER, x AS DOUBLE, d AS DOUBLE, s AS STRING
+x = 3: d = 2: s = "abcdefgh"
+PRINT MID$(s, d, x / 0); " "; calls
+PRINT LEFT$(s, 3.0); RIGHT$(s, x * 1E10); " "; calls
+PRINT MID$(s, 2.5, 2); CHR$(d * 33); " "; calls
+SUB Trap
+  calls = calls + 1
+  d = 5
+  PRINT "<"; calls; ">";
+END SUB
+)"},
+    // An element whose index is checked code given a value that is not: the
+    // index's code, then the value made, then the store.
+    {"checked_index_with_other_values", R"(ON FLOAT ERROR CALL Trap
+DIM calls AS INTEGER, t(3) AS INTEGER, v(3) AS DOUBLE, s AS STRING, i AS INTEGER
+s = "hello": i = 1
+t(i + 1) = LEN(s): v(i AND 3) = VAL("2.5"): t(i * 3) = t(i + 1) + 0
+t(i \ 1) = s > "abc": v(i * 1.5) = ASC(s): t(0) = i / 0
+PRINT t(0); t(1); t(2); t(3); v(1); v(2); " "; calls
+SUB Trap
+  calls = calls + 1
+  PRINT "<"; calls; ">";
+END SUB
+)"},
+    // A built-in beside an element whose index is checked code, after it:
+    // the index's code, the element read, then the built-in.
+    {"checked_index_then_builtin", R"(ON FLOAT ERROR CALL Trap
+DIM calls AS INTEGER, t(3) AS INTEGER, s AS STRING, i AS INTEGER, x AS DOUBLE
+s = "hello": i = 1: t(1) = 4: t(2) = 9
+x = t(i AND 3) + LEN(s): PRINT x; " "; calls
+x = t(i + 1) * ASC(s) - INSTR(s, "l"): PRINT x; " "; calls
+x = t(i * 1.5) + LEN(s): PRINT x; " "; calls: PRINT s
+SUB Trap
+  calls = calls + 1
+  s = "changed"
+  PRINT "<"; calls; ">";
+END SUB
+)"},
     // A text compared with one whose making reuses its place (a FUNCTION's
     // result, the whole-file buffer) is kept first.
     {"compared_texts_whose_place_is_reused", R"(SAVEFILE "a.txt", "x": SAVEFILE "b.txt", "y"
