@@ -164,23 +164,9 @@ const Builtin kBuiltins[] = {
 
 using U = Member::Use;
 
-constexpr KindSet K(ObjectKind k) { return Kinds(k); }
-constexpr KindSet kForm = K(ObjectKind::Form);
-constexpr KindSet kButton = K(ObjectKind::Button);
-constexpr KindSet kCombo = K(ObjectKind::ComboBox);
-constexpr KindSet kRich = K(ObjectKind::RichEdit);
-constexpr KindSet kPicture = K(ObjectKind::Picture);
-constexpr KindSet kList = K(ObjectKind::ListBox);
-constexpr KindSet kBitmap = K(ObjectKind::Bitmap);
-constexpr KindSet kChecks = K(ObjectKind::CheckBox) | K(ObjectKind::RadioButton);
-constexpr KindSet kEdits = K(ObjectKind::Edit) | K(ObjectKind::Memo);
-constexpr KindSet kTimer = K(ObjectKind::Timer);
-constexpr KindSet kMenuItem = K(ObjectKind::MenuItem);
-constexpr KindSet kFileKind = K(ObjectKind::File);
-constexpr KindSet kRegistry = K(ObjectKind::Registry);
-constexpr KindSet kMoved = kGuiKinds & ~kPicture;  // moved with ApplyGeometry
-constexpr KindSet kPlainControls = kControls & ~kRich;
-constexpr KindSet kCanvas = kForm | kBitmap;
+using namespace kinds;
+constexpr KindSet kFileKind = Kinds(ObjectKind::File);
+constexpr KindSet kRegistry = Kinds(ObjectKind::Registry);
 
 #define GEOMETRY(NAME, FIELD)                                                                              \
   {NAME, kMoved, U::Property, I, 'I', "", "", "$o." FIELD,                                                  \

@@ -23,6 +23,24 @@ constexpr KindSet Kinds(ObjectKind kind) { return 1u << static_cast<int>(kind); 
 constexpr KindSet kControls = 0x0FFE;  // every GUI kind but the form
 constexpr KindSet kGuiKinds = 0x0FFF;
 constexpr KindSet kMenuKinds = Kinds(ObjectKind::Menu) | Kinds(ObjectKind::MenuItem);
+// The sets the tables of members name, for the checker's table and the
+// native back end's.
+namespace kinds {
+constexpr KindSet kForm = Kinds(ObjectKind::Form);
+constexpr KindSet kButton = Kinds(ObjectKind::Button);
+constexpr KindSet kCombo = Kinds(ObjectKind::ComboBox);
+constexpr KindSet kRich = Kinds(ObjectKind::RichEdit);
+constexpr KindSet kPicture = Kinds(ObjectKind::Picture);
+constexpr KindSet kList = Kinds(ObjectKind::ListBox);
+constexpr KindSet kBitmap = Kinds(ObjectKind::Bitmap);
+constexpr KindSet kChecks = Kinds(ObjectKind::CheckBox) | Kinds(ObjectKind::RadioButton);
+constexpr KindSet kEdits = Kinds(ObjectKind::Edit) | Kinds(ObjectKind::Memo);
+constexpr KindSet kTimer = Kinds(ObjectKind::Timer);
+constexpr KindSet kMenuItem = Kinds(ObjectKind::MenuItem);
+constexpr KindSet kMoved = kGuiKinds & ~kPicture;  // moved with ApplyGeometry
+constexpr KindSet kPlainControls = kControls & ~kRich;
+constexpr KindSet kCanvas = kForm | kBitmap;  // what can be drawn on
+}  // namespace kinds
 
 const char* TypeName(ValueType type);
 const char* KindName(ObjectKind kind);

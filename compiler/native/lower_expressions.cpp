@@ -33,9 +33,19 @@ bool IsArithmetic(BinaryOp op) {
          op == BinaryOp::Power;
 }
 
+}  // namespace
+
+bool Hazard(const Expr& e) {
+  if (IsCall(e) || e.kind == Expr::Kind::Member) return true;
+  if (IsConcat(e) && !e.constant.known()) return true;
+  for (const auto& a : e.args)
+    if (Hazard(*a)) return true;
+  return false;
+}
+
 // The condition under which "ST(0) above ST(i)" (or, for integers, the
 // comparison of the left with the right) makes the comparison true.
-Cond IntegerCondition(BinaryOp op) {
+Cond SignedCondition(BinaryOp op) {
   switch (op) {
     case BinaryOp::Equal: return kEqual;
     case BinaryOp::NotEqual: return kNotEqual;
@@ -46,14 +56,27 @@ Cond IntegerCondition(BinaryOp op) {
   }
 }
 
-}  // namespace
-
-bool Hazard(const Expr& e) {
-  if (IsCall(e) || e.kind == Expr::Kind::Member) return true;
-  if (IsConcat(e) && !e.constant.known()) return true;
-  for (const auto& a : e.args)
-    if (Hazard(*a)) return true;
-  return false;
+// EAX \ ECX or EAX MOD ECX into EAX: \ truncates toward zero; a zero
+// divisor, and the one quotient beyond 32 bits (-2147483648 \ -1), give
+// -2147483648, the integer indefinite. MOD takes the dividend's sign; by -1
+// it is 0.
+void Lowering::IntegerDivide(bool quotient) {
+  Assembler::Label zero = a_.NewLabel(), divide = a_.NewLabel(), done = a_.NewLabel();
+  a_.Test(ECX, ECX);
+  a_.Jcc(kEqual, zero);
+  a_.AluImm(kCmp, ECX, -1);
+  a_.Jcc(kNotEqual, divide);
+  if (quotient) a_.Neg(EAX);
+  else a_.Alu(kXor, EAX, EAX);
+  a_.Jmp(done);
+  a_.Bind(divide);
+  a_.Cdq();
+  a_.Idiv(ECX);
+  if (!quotient) a_.Mov(EAX, EDX);
+  a_.Jmp(done);
+  a_.Bind(zero);
+  a_.MovImm(EAX, INT32_MIN);
+  a_.Bind(done);
 }
 
 bool Lowering::IsElement(const Expr& e) const {
@@ -347,29 +370,7 @@ void Lowering::IntegerOperation(const Expr& e) {
     case BinaryOp::Xor: a_.Alu(kXor, EAX, ECX); return;
     case BinaryOp::IntDivide:
     case BinaryOp::Modulo: {
-      // \ truncates toward zero; a zero divisor, and -2147483648 \ -1, give
-      // -2147483648. MOD takes the dividend's sign; by -1 it is 0.
-      Assembler::Label bad = a_.NewLabel(), divide = a_.NewLabel(), done = a_.NewLabel();
-      bool quotient = e.binary == BinaryOp::IntDivide;
-      a_.Test(ECX, ECX);
-      a_.Jcc(kEqual, bad);
-      a_.AluImm(kCmp, ECX, -1);
-      a_.Jcc(kNotEqual, divide);
-      if (quotient) {
-        a_.AluImm(kCmp, EAX, INT32_MIN);
-        a_.Jcc(kEqual, bad);
-      } else {
-        a_.Alu(kXor, EAX, EAX);
-        a_.Jmp(done);
-      }
-      a_.Bind(divide);
-      a_.Cdq();
-      a_.Idiv(ECX);
-      if (!quotient) a_.Mov(EAX, EDX);
-      a_.Jmp(done);
-      a_.Bind(bad);
-      a_.MovImm(EAX, INT32_MIN);
-      a_.Bind(done);
+      IntegerDivide(e.binary == BinaryOp::IntDivide);
       return;
     }
     default: Refuse(e.position);
@@ -444,7 +445,7 @@ void Lowering::CompareTexts(const Expr& e) {
   a_.Store(At(ESP, 12), EDX);
   CallEntry(kStrCompare);
   a_.Test(EAX, EAX);
-  a_.Setcc(IntegerCondition(e.binary), EAX);
+  a_.Setcc(SignedCondition(e.binary), EAX);
   a_.MovzxByte(EAX, EAX);
 }
 

@@ -304,21 +304,10 @@ Lowering::X87Place Lowering::CheckedCode(const Expr& root) {
         a_.FstpExtended(slot);
       }
       made[e] = slot;
-    } else if (e->kind == Expr::Kind::Name && e->ref == Expr::Ref::Builtin && (whole || e->type == ValueType::Double)) {
-      // A built-in that is not arithmetic (RND, TIMER, LEN...), its value
-      // kept in the frame.
-      Mem slot = At(EBP, FrameSlot(whole ? 4 : 12));
-      if (whole) {
-        Integer(*e);
-        a_.Store(slot, EAX);
-      } else {
-        Number(*e);
-        a_.FstpExtended(slot);
-      }
-      made[e] = slot;
     } else if (whole || e->type == ValueType::Double) {
-      // Any other operand (a call, a field, a BYREF parameter) made in its
-      // turn, its value kept in the frame.
+      // Any other operand (a built-in that is not arithmetic such as RND,
+      // TIMER or LEN, a call, a field, a BYREF parameter) made in its turn,
+      // its value kept in the frame.
       Mem slot = At(EBP, FrameSlot(whole ? 4 : 12));
       if (whole) {
         Integer(*e);
@@ -446,26 +435,8 @@ Lowering::X87Place Lowering::CheckedCode(const Expr& root) {
       } else if (op == BinaryOp::Xor) {
         a_.AluLoad(kXor, EAX, r.scratch);
       } else {
-        // A zero divisor, and the one quotient beyond 32 bits, give the
-        // integer indefinite; MOD by -1 is 0.
-        Assembler::Label zero = a_.NewLabel(), divide = a_.NewLabel(), done = a_.NewLabel();
-        bool quotient = op == BinaryOp::IntDivide;
         a_.Load(ECX, r.scratch);
-        a_.Test(ECX, ECX);
-        a_.Jcc(kEqual, zero);
-        a_.AluImm(kCmp, ECX, -1);
-        a_.Jcc(kNotEqual, divide);
-        if (quotient) a_.Neg(EAX);
-        else a_.Alu(kXor, EAX, EAX);
-        a_.Jmp(done);
-        a_.Bind(divide);
-        a_.Cdq();
-        a_.Idiv(ECX);
-        if (!quotient) a_.Mov(EAX, EDX);
-        a_.Jmp(done);
-        a_.Bind(zero);
-        a_.MovImm(EAX, INT32_MIN);
-        a_.Bind(done);
+        IntegerDivide(op == BinaryOp::IntDivide);
       }
       a_.Store(l.scratch, EAX);
       return l;

@@ -13,21 +13,7 @@ namespace native {
 
 namespace {
 
-constexpr KindSet K(ObjectKind k) { return Kinds(k); }
-constexpr KindSet kForm = K(ObjectKind::Form);
-constexpr KindSet kButton = K(ObjectKind::Button);
-constexpr KindSet kCombo = K(ObjectKind::ComboBox);
-constexpr KindSet kRich = K(ObjectKind::RichEdit);
-constexpr KindSet kPicture = K(ObjectKind::Picture);
-constexpr KindSet kList = K(ObjectKind::ListBox);
-constexpr KindSet kChecks = K(ObjectKind::CheckBox) | K(ObjectKind::RadioButton);
-constexpr KindSet kEdits = K(ObjectKind::Edit) | K(ObjectKind::Memo);
-constexpr KindSet kTimer = K(ObjectKind::Timer);
-constexpr KindSet kMenuItem = K(ObjectKind::MenuItem);
-constexpr KindSet kBitmap = K(ObjectKind::Bitmap);
-constexpr KindSet kCanvas = kForm | kBitmap;
-constexpr KindSet kMoved = kGuiKinds & ~kPicture;
-constexpr KindSet kPlainControls = kControls & ~kRich;
+using namespace kinds;
 
 // The fields of ObjectRecord, by byte offset; then ExtendedRecord's slot.
 enum Field : int32_t {

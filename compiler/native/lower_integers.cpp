@@ -11,17 +11,6 @@ namespace native {
 
 namespace {
 
-Cond Signed(BinaryOp op) {
-  switch (op) {
-    case BinaryOp::Equal: return kEqual;
-    case BinaryOp::NotEqual: return kNotEqual;
-    case BinaryOp::Less: return kLess;
-    case BinaryOp::Greater: return kGreater;
-    case BinaryOp::LessEqual: return kLessEqual;
-    default: return kGreaterEqual;
-  }
-}
-
 Cond Unsigned(BinaryOp op) {
   switch (op) {
     case BinaryOp::Equal: return kEqual;
@@ -232,7 +221,7 @@ bool Lowering::CompareInIntegers(const Expr& e, Cond& holds) {
     IntegerPair(l, r);
     a_.Alu(kCmp, EAX, ECX);
   }
-  holds = Signed(e.binary);
+  holds = SignedCondition(e.binary);
   return true;
 }
 
@@ -255,7 +244,7 @@ bool Lowering::CompareWide(const Expr& e) {
   a_.Setcc(Unsigned(e.binary), EAX);
   a_.Jmp(done);
   a_.Bind(high);
-  a_.Setcc(Signed(e.binary), EAX);
+  a_.Setcc(SignedCondition(e.binary), EAX);
   a_.Bind(done);
   a_.MovzxByte(EAX, EAX);
   a_.AluImm(kAdd, ESP, 8);

@@ -49,6 +49,9 @@ bool Hazard(const Expr& e);
 // Whether e reads the variable (by its own name).
 bool Reads(const Expr& e, const Symbol* variable);
 
+// The jump condition under which a comparison of signed integers holds.
+Cond SignedCondition(BinaryOp op);
+
 class Lowering {
  public:
   explicit Lowering(const Program& program);
@@ -236,6 +239,8 @@ class Lowering {
   // = or <> of texts, one a literal of at most one byte: ZF set when they
   // are the same; false, with nothing made, for any other comparison.
   bool CompareWithByte(const Expr& e);
+  // EAX \ ECX or EAX MOD ECX into EAX, as the rules give them.
+  void IntegerDivide(bool quotient);
   void IntegerOperation(const Expr& e);
   Storage Concat(const Expr& e);
   // A SUB or FUNCTION of the program: its arguments in source order, each
