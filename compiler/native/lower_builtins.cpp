@@ -114,6 +114,26 @@ void Lowering::PositionOfTop() {
   a_.Bind(done);
 }
 
+// The number on the register stack as USTR$ takes it, into EAX: rounded,
+// one from 2^31 to 2^32 - 1 taken as itself, one from -2^31 to -1 as its
+// pattern; beyond those, and not a number, -2147483648 as a store gives.
+void Lowering::UnsignedOfTop() {
+  Assembler::Label fits = a_.NewLabel(), beyond = a_.NewLabel();
+  a_.AluImm(kSub, ESP, 8);
+  a_.FistpInt64(At(ESP));
+  a_.Pop(EAX);
+  a_.Pop(EDX);
+  a_.Test(EDX, EDX);
+  a_.Jcc(kEqual, fits);
+  a_.AluImm(kCmp, EDX, -1);
+  a_.Jcc(kNotEqual, beyond);
+  a_.Test(EAX, EAX);
+  a_.Jcc(kSign, fits);
+  a_.Bind(beyond);
+  a_.MovImm(EAX, INT32_MIN);
+  a_.Bind(fits);
+}
+
 // A constant argument: pushed as it stands, in any order, since making it
 // changes nothing.
 bool Lowering::Pushable(const Argument& a) {
@@ -205,28 +225,18 @@ void Lowering::Arguments(const std::vector<Argument>& args) {
         break;
       }
       case 'U':
-        // USTR$'s number as 32 bits: rounded, one from 2^31 to 2^32 - 1
-        // taken as itself, one from -2^31 to -1 as its pattern; beyond those,
-        // and not a number, -2147483648 as a store gives.
-        if (checked_ && (e.type != ValueType::Integer || (IsX87(e) && !X87Scratch(e)))) Refuse(e.position);
+        // USTR$'s number as 32 bits (UnsignedOfTop); checked code's rounded
+        // as the call is made.
+        if (checked_ && (e.type == ValueType::Double || (IsX87(e) && !X87Scratch(e)))) {
+          rounded.push_back({LaterOperand(e, DisturbedAfter(args, i)), at, 'U'});
+          at += 4;
+          break;
+        }
         if (e.type == ValueType::Integer) {
           Integer(e);
         } else {
-          Assembler::Label fits = a_.NewLabel(), beyond = a_.NewLabel();
           Number(e);
-          a_.AluImm(kSub, ESP, 8);
-          a_.FistpInt64(At(ESP));
-          a_.Pop(EAX);
-          a_.Pop(EDX);
-          a_.Test(EDX, EDX);
-          a_.Jcc(kEqual, fits);
-          a_.AluImm(kCmp, EDX, -1);
-          a_.Jcc(kNotEqual, beyond);
-          a_.Test(EAX, EAX);
-          a_.Jcc(kSign, fits);
-          a_.Bind(beyond);
-          a_.MovImm(EAX, INT32_MIN);
-          a_.Bind(fits);
+          UnsignedOfTop();
         }
         a_.Store(At(ESP, at), EAX);
         at += 4;

@@ -184,6 +184,7 @@ void Lowering::RoundToInteger() {
 
 void Lowering::Integer(const Expr& expr) {
   if (CheckedValue(expr, true)) return;
+  OperandsFirst(expr);
   // Stored into an INTEGER, a value's zero has no sign.
   integers_.SignIgnored(expr);
   const Expr& e = Unwrapped(expr);
@@ -254,6 +255,7 @@ void Lowering::Integer(const Expr& expr) {
 
 void Lowering::Number(const Expr& expr) {
   if (CheckedValue(expr, false)) return;
+  OperandsFirst(expr);
   const Expr& e = Unwrapped(expr);
   if (e.constant.known()) {
     if (e.constant.type == ValueType::String) Refuse(e.position);
@@ -483,6 +485,8 @@ void Lowering::CopyToTemp() {
 }
 
 Storage Lowering::String(const Expr& e) {
+  if (TakePremadeText(e)) return Storage::Temp;
+  OperandsFirst(e);
   if (e.constant.known()) {
     if (e.constant.type != ValueType::String) Refuse(e.position);
     a_.MovAddress(EAX, ".rdata", static_cast<int32_t>(Literal(e.constant.text)));
@@ -568,7 +572,12 @@ void Lowering::NumberToText(const Expr& expr) {
 // one that could use the accumulator itself or run program code are made
 // first, in order, each kept in a temporary of the statement (a literal
 // needs none); then the accumulator starts and takes the pieces in order.
-Storage Lowering::Concat(const Expr& e) {
+// The pieces that could disturb the accumulator (a call, a concatenation of
+// their own) made first and kept, in order; then the accumulator started and
+// given the pieces in order, all but the last, which is left to the use (as
+// in the C++ path, where the use makes the last append). A concatenation
+// begun early waits in the accumulator for its use.
+void Lowering::BeginConcat(const Expr& e) {
   std::vector<const Expr*> pieces;
   ConcatPieces(e, pieces);
   size_t early = 0;
@@ -582,7 +591,7 @@ Storage Lowering::Concat(const Expr& e) {
     kept[i] = lastTemp_;
   }
   CallEntry(kConcatBegin);
-  for (size_t i = 0; i < pieces.size(); ++i) {
+  for (size_t i = 0; i + 1 < pieces.size() || (i < pieces.size() && early == pieces.size()); ++i) {
     if (i < early && !pieces[i]->constant.known()) {
       Mem text = kept[i], length = kept[i];
       length.disp += 8;
@@ -596,6 +605,16 @@ Storage Lowering::Concat(const Expr& e) {
     }
     CallEntry(kStrAppend);
   }
+  if (early == pieces.size()) lastAppended_.insert(&e);
+}
+
+Storage Lowering::Concat(const Expr& e) {
+  if (!begunConcats_.erase(&e)) BeginConcat(e);
+  if (lastAppended_.erase(&e)) return Storage::Accumulator;
+  std::vector<const Expr*> pieces;
+  ConcatPieces(e, pieces);
+  PushText(*pieces.back(), [&] { a_.PushAddress(kConcatAccumulator); });
+  CallEntry(kStrAppend);
   return Storage::Accumulator;
 }
 

@@ -8,8 +8,8 @@
 // the C++ path has them). An expression stored into a plain variable or an
 // element, printed, a condition, a FOR loop and a numeric SELECT CASE have
 // their own sequences; anywhere else the code's value is made into the frame
-// (an argument given as an INTEGER rounded as the call is made). Refused:
-// the orders of operands this code cannot yet follow.
+// (an argument given as an INTEGER rounded as the call is made). The
+// operands come in the order lower_order.cpp plans.
 #include <algorithm>
 #include <climits>
 #include <cmath>
@@ -58,6 +58,13 @@ bool Lowering::IsX87(const Expr& e) const {
   return IsX87Function(*e.builtin, e.args[0]->type);
 }
 
+// A value known when compiling that is used as such: in a program with a
+// handler only a literal, a named constant, or a value that is no
+// arithmetic; arithmetic of constants is computed there as written.
+bool Lowering::Folded(const Expr& e) const {
+  return e.constant.known() && (!checked_ || ConstantLeaf(e) || !IsX87(e));
+}
+
 bool Lowering::X87Scratch(const Expr& e) const {
   if (e.kind == Expr::Kind::Unary) return e.unary == UnaryOp::Not;
   if (e.kind != Expr::Kind::Binary) return false;
@@ -66,25 +73,16 @@ bool Lowering::X87Scratch(const Expr& e) const {
          op == BinaryOp::IntDivide || op == BinaryOp::Modulo;
 }
 
-// A value whose making does nothing else and runs no checked code: no
-// routine, no built-in with effects, no arithmetic.
-bool Lowering::QuietValue(const Expr& e) const {
-  if (e.kind == Expr::Kind::Name && e.ref == Expr::Ref::Routine) return false;
-  if (e.kind == Expr::Kind::Name && e.ref == Expr::Ref::Builtin && (e.builtin == nullptr || e.builtin->effects != 0))
-    return false;
-  if (e.kind == Expr::Kind::Member) return false;
-  if (!(e.constant.known() && ConstantLeaf(e)) && IsX87(e)) return false;
-  for (const auto& a : e.args)
-    if (!QuietValue(*a)) return false;
-  return true;
-}
-
 // The C++ path's value of such code is a local in memory (the result stored
 // exactly, in extended precision), which the operation around it then reads:
 // an INTEGER is rounded as a store into one.
+// A value made early is read the same way.
 bool Lowering::CheckedValue(const Expr& e, bool integer) {
-  if (!checked_ || !IsX87(e)) return false;
-  X87Operand o = CheckedOperand(e);
+  X87Operand o;
+  if (!TakePremade(e, o)) {
+    if (!checked_ || !IsX87(e)) return false;
+    o = CheckedOperand(e);
+  }
   if (integer) IntegerOperand(o);
   else LoadOperand(o);
   return true;
@@ -129,31 +127,35 @@ void Lowering::CheckedAssign(const Stmt& s) {
   else a_.FstpExtended(place);
 }
 
-// A value that checked code reads where it stands: a constant, or a plain
-// variable; any other refused, or made now where made says so.
-Lowering::X87Operand Lowering::StandingOperand(const Expr& e, bool made) {
-  if (IsX87(e)) return CheckedOperand(e);
+// A value that checked code reads where it stands: one made early, a
+// constant, a plain variable; any other made now.
+Lowering::X87Operand Lowering::StandingOperand(const Expr& e) {
+  X87Operand early;
+  if (TakePremade(e, early)) return early;
+  if (!Folded(e)) return CheckedOperand(e);
   if (e.constant.known() && e.constant.type == ValueType::Integer)
     return {IntegerConstant(static_cast<int32_t>(e.constant.integer)), true};
   if (e.constant.known() && e.constant.type == ValueType::Double) return {NumberConstant(e.constant.number), false};
-  if (e.kind == Expr::Kind::Name && e.ref == Expr::Ref::Variable && e.args.empty() && e.symbol != nullptr &&
-      !e.symbol->isArray() && !e.symbol->reference && variables_.count(e.symbol) &&
+  if (!IsX87(e) && e.kind == Expr::Kind::Name && e.ref == Expr::Ref::Variable && e.args.empty() &&
+      e.symbol != nullptr && !e.symbol->isArray() && !e.symbol->reference && variables_.count(e.symbol) &&
       (e.type == ValueType::Integer || e.type == ValueType::Double))
     return {variables_.at(e.symbol), e.type == ValueType::Integer};
-  if (made) return CheckedOperand(e);
-  Refuse(e.position);
-  return {};
+  return CheckedOperand(e);
 }
 
-// An element given checked code (as its value or an index): the indexes'
-// code, then the value (made after them, whatever it is), in source order;
-// then the indexes stored into INTEGERs, the element found, and the value
-// stored into it, as the C++ path's one statement does.
+// An element given checked code (as its value or an index): the indexes and
+// the value as operands of one operation, in the plan's order; then the
+// indexes stored into INTEGERs, the element found, and the value stored into
+// it, as the C++ path's one statement does.
 void Lowering::CheckedElementAssign(const Stmt& s) {
   const Expr& t = *s.target;
+  std::vector<const Expr*> operands;
+  for (const auto& index : t.args) operands.push_back(index.get());
+  operands.push_back(s.value.get());
+  MakeOperands(operands, {});
   std::vector<X87Operand> made;
   for (const auto& index : t.args) made.push_back(StandingOperand(*index));
-  X87Operand value = StandingOperand(*s.value, true);
+  X87Operand value = StandingOperand(*s.value);
   std::vector<Mem> indexes;
   for (const X87Operand& o : made) {
     Mem slot = At(EBP, FrameSlot(4));
@@ -233,94 +235,20 @@ Lowering::X87Place Lowering::CheckedCode(const Expr& root) {
     }
   };
   collect(root);
+  // The operands in the plan's order (see lower_order.cpp), then each one's
+  // value in source order: a plain variable is read where the code loads
+  // it, unless it was made early.
+  std::vector<const Expr*> operands;
+  for (const Expr* e : leaves)
+    if (!(e->constant.known() && e->type != ValueType::String)) operands.push_back(e);
+  MakeOperands(operands, {});
   std::map<const Expr*, Mem> made;
   std::map<const Expr*, bool> integer;
-  // First the indexes of the elements, in order: checked code's values, the
-  // others read where they stand; then each operand's value, in order, an
-  // element's indexes stored into INTEGERs as it is read. Beside an element
-  // with checked indexes, a built-in or a call might come first in the C++
-  // path, or its arguments' code: built only for a built-in after the last
-  // such element, that does nothing but give its value, of arguments that
-  // are not checked code.
-  auto isElement = [&](const Expr* e) { return e->kind == Expr::Kind::Name && IsElement(*e); };
-  std::map<const Expr*, std::vector<X87Operand>> indexes;
-  const Expr* laterThanIndexes = nullptr;  // the first operand after the last element with checked indexes
-  std::vector<const Expr*> calls;
-  bool indexCode = false;
-  for (const Expr* e : leaves) {
-    if (laterThanIndexes == nullptr) laterThanIndexes = e;
-    if (e->constant.known() && e->type != ValueType::String) continue;
-    if (e->kind == Expr::Kind::Name && (e->ref == Expr::Ref::Builtin || e->ref == Expr::Ref::Routine)) calls.push_back(e);
-    if (!isElement(e)) continue;
-    for (const auto& index : e->args) {
-      if (IsX87(*index)) {
-        indexCode = true;
-        laterThanIndexes = nullptr;
-        indexes[e].push_back(CheckedOperand(*index));
-      } else if (index->constant.known() && index->constant.type == ValueType::Integer) {
-        indexes[e].push_back({IntegerConstant(static_cast<int32_t>(index->constant.integer)), true});
-      } else if (index->constant.known() && index->constant.type == ValueType::Double) {
-        indexes[e].push_back({NumberConstant(index->constant.number), false});
-      } else if (index->kind == Expr::Kind::Name && index->ref == Expr::Ref::Variable && index->args.empty() &&
-                 index->symbol != nullptr && !index->symbol->isArray() && !index->symbol->reference &&
-                 variables_.count(index->symbol) &&
-                 (index->type == ValueType::Integer || index->type == ValueType::Double)) {
-        indexes[e].push_back({variables_.at(index->symbol), index->type == ValueType::Integer});
-      } else {
-        Refuse(index->position);
-      }
-    }
-  }
-  if (indexCode) {
-    bool later = false;
-    for (const Expr* e : leaves) {
-      later |= e == laterThanIndexes;
-      if (std::find(calls.begin(), calls.end(), e) == calls.end()) continue;
-      if (!later || e->ref != Expr::Ref::Builtin || !QuietValue(*e)) Refuse(root.position);
-    }
-  }
-  for (const Expr* e : leaves) {
-    if (e->constant.known() && e->type != ValueType::String) continue;
-    bool whole = e->type == ValueType::Integer;
-    if (e->kind == Expr::Kind::Name && e->ref == Expr::Ref::Variable && e->symbol != nullptr && e->args.empty() &&
-        !e->symbol->isArray() && !e->symbol->reference && variables_.count(e->symbol) &&
-        (whole || e->type == ValueType::Double)) {
-      made[e] = variables_.at(e->symbol);
-    } else if (isElement(e) && (whole || e->type == ValueType::Double)) {
-      std::vector<Mem> at;
-      for (const X87Operand& o : indexes[e]) {
-        Mem slot = At(EBP, FrameSlot(4));
-        IntegerOperand(o);
-        a_.Store(slot, EAX);
-        at.push_back(slot);
-      }
-      Element(*e, at);
-      Mem slot = At(EBP, FrameSlot(whole ? 4 : 12));
-      if (whole) {
-        a_.Load(EAX, At(EAX));
-        a_.Store(slot, EAX);
-      } else {
-        a_.FldExtended(At(EAX));
-        a_.FstpExtended(slot);
-      }
-      made[e] = slot;
-    } else if (whole || e->type == ValueType::Double) {
-      // Any other operand (a built-in that is not arithmetic such as RND,
-      // TIMER or LEN, a call, a field, a BYREF parameter) made in its turn,
-      // its value kept in the frame.
-      Mem slot = At(EBP, FrameSlot(whole ? 4 : 12));
-      if (whole) {
-        Integer(*e);
-        a_.Store(slot, EAX);
-      } else {
-        Number(*e);
-        a_.FstpExtended(slot);
-      }
-      made[e] = slot;
-    } else {
-      Refuse(e->position);
-    }
-    integer[e] = whole;
+  for (const Expr* e : operands) {
+    if (e->type != ValueType::Integer && e->type != ValueType::Double) Refuse(e->position);
+    X87Operand o = StandingOperand(*e);
+    made[e] = o.place;
+    integer[e] = o.integer;
   }
   auto check = [&]() { a_.Call(kFpuCheck.symbol); };
   auto toStack = [&](X87Place& p) {
@@ -506,6 +434,8 @@ Lowering::X87Place Lowering::CheckedCode(const Expr& root) {
 // own (a value on the register stack kept in the frame), a constant, or any
 // other value copied into the frame.
 Lowering::X87Operand Lowering::CheckedOperand(const Expr& e) {
+  X87Operand early;
+  if (TakePremade(e, early)) return early;
   if (checked_ && IsX87(e)) {
     X87Place result = CheckedCode(e);
     if (!result.onStack) return {result.scratch, true};
@@ -545,7 +475,7 @@ bool Lowering::RoundedLater(const Expr& e) const {
 // a plain variable read where it stands, as the C++ path reads it, unless a
 // later argument may change it; any other value made now.
 Lowering::X87Operand Lowering::LaterOperand(const Expr& e, bool disturbedAfter) {
-  if (!IsX87(e) && !disturbedAfter && e.kind == Expr::Kind::Name && e.ref == Expr::Ref::Variable && e.args.empty() &&
+  if (!IsX87(e) && !disturbedAfter && !premade_.count(&e) && e.kind == Expr::Kind::Name && e.ref == Expr::Ref::Variable && e.args.empty() &&
       e.symbol != nullptr && !e.symbol->isArray() && !e.symbol->reference && variables_.count(e.symbol) &&
       (e.type == ValueType::Integer || e.type == ValueType::Double))
     return {variables_.at(e.symbol), e.type == ValueType::Integer};
@@ -554,12 +484,13 @@ Lowering::X87Operand Lowering::LaterOperand(const Expr& e, bool disturbedAfter) 
 
 void Lowering::StoreRounded(const std::vector<Rounded>& rounded) {
   for (const Rounded& r : rounded) {
-    if (r.kind == 'P') {
+    if (r.kind == 'P' || r.kind == 'U') {
       if (r.value.integer) {
         a_.Load(EAX, r.value.place);
       } else {
         a_.FldExtended(r.value.place);
-        PositionOfTop();
+        if (r.kind == 'P') PositionOfTop();
+        else UnsignedOfTop();
       }
     } else {
       IntegerOperand(r.value);

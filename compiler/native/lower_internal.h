@@ -3,10 +3,11 @@
 // (lower_expressions.cpp), built-ins (lower_builtins.cpp), arrays and
 // records (lower_arrays.cpp, lower_records.cpp), files and the registry
 // (lower_objects.cpp), DECLAREd routines (lower_declared.cpp), the checked
-// x87 code of programs with a floating-point handler (lower_fpu.cpp), the
-// integer path and its kin (lower_integers.cpp, lower_inline.cpp,
-// lower_append.cpp, lower_views.cpp), the objects of window programs
-// (lower_gui.cpp) and a library's start (lower_library.cpp).
+// x87 code of programs with a floating-point handler (lower_fpu.cpp) and
+// the order of its operands (lower_order.cpp), the integer path and its kin
+// (lower_integers.cpp, lower_inline.cpp, lower_append.cpp,
+// lower_views.cpp), the objects of window programs (lower_gui.cpp) and a
+// library's start (lower_library.cpp).
 //
 // Values: an INTEGER comes in EAX, a number in ST(0) with the rest of the
 // x87 stack empty, a text as a StringValue, its address in EAX and its
@@ -19,6 +20,7 @@
 
 #include <functional>
 #include <map>
+#include <set>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -26,6 +28,7 @@
 #include "../builtins.h"
 #include "../check.h"
 #include "../integers.h"
+#include "../sequence.h"
 #include "coff_object.h"
 #include "entries.h"
 #include "lower.h"
@@ -130,7 +133,7 @@ class Lowering {
   // ---- lower_fpu.cpp
   bool IsX87(const Expr& e) const;  // checked x87 code in a program with a handler
   bool X87Scratch(const Expr& e) const;  // such code's value is a scratch INTEGER
-  bool QuietValue(const Expr& e) const;
+  bool Folded(const Expr& e) const;      // a constant used as one
   // Checked code as an operand of anything else: its value made exactly in
   // the frame, then read from there (into EAX, or onto the register stack,
   // as integer says); false for any other value.
@@ -158,7 +161,7 @@ class Lowering {
   X87Operand CheckedOperand(const Expr& e);
   void LoadOperand(const X87Operand& o);
   void IntegerOperand(const X87Operand& o);  // EAX
-  // An argument rounded as the call is made ('I', 'P' or 'C', as Arguments
+  // An argument rounded as the call is made ('I', 'P', 'U' or 'C', as Arguments
   // names them), into the argument's place at ESP.
   struct Rounded {
     X87Operand value;
@@ -171,9 +174,22 @@ class Lowering {
   Mem CheckedCompare(BinaryOp op, const X87Operand& left, const X87Operand& right);
   void FitsInteger(const Mem& value, Assembler::Label no);
   void CheckedFor(const Stmt& s);
-  X87Operand StandingOperand(const Expr& e, bool made = false);
+  X87Operand StandingOperand(const Expr& e);
   void CheckedElementAssign(const Stmt& s);
   void CheckedSelect(const Stmt& s);
+
+  // ---- lower_order.cpp
+  // The operands of an operation in a program with a floating-point
+  // handler, in the sequencing stage's order: those it makes first whole,
+  // then the others' early parts; their values wait in premade_.
+  std::vector<const Expr*> OperandsOf(const Expr& e) const;
+  void MakeOperands(const std::vector<const Expr*>& operands, const Future& outer);
+  void OperandsFirst(const Expr& e);  // as e's making starts
+  void MakeWhole(const Expr& e);
+  void Prepare(const Expr& e, const Future& future);
+  void BeginEarly(const Expr& e, const Future& future);
+  bool TakePremade(const Expr& e, X87Operand& o);
+  bool TakePremadeText(const Expr& e);
 
   // ---- lower_declared.cpp
   void CheckLibraryRoutine(const Routine& r);
@@ -243,6 +259,7 @@ class Lowering {
   void IntegerDivide(bool quotient);
   void IntegerOperation(const Expr& e);
   Storage Concat(const Expr& e);
+  void BeginConcat(const Expr& e);  // all but the last piece's append
   // A SUB or FUNCTION of the program: its arguments in source order, each
   // made into the room of its parameter, then the call; the routine takes
   // them off (stdcall). A FUNCTION's result comes as its kind of value does.
@@ -317,6 +334,7 @@ class Lowering {
   void PushArgument(const Argument& a);  // a Pushable one
   void PositionOf(const Expr& e);  // EAX
   void PositionOfTop();             // the number on the register stack, into EAX
+  void UnsignedOfTop();             // the same, as USTR$ takes it
   bool DisturbedAfter(const std::vector<Argument>& args, size_t i) const;
   // A built-in function's value, where its kind of value comes.
   void Builtin(const Expr& e);
@@ -380,6 +398,12 @@ class Lowering {
   int32_t frameTempsAt_ = 0;
   Position statement_;  // of the statement being lowered
   bool checked_ = false;  // numeric code checked for the floating-point handler
+  Sequencer sequencer_;
+  std::map<const Expr*, X87Operand> premade_;  // values made early, until their use
+  std::set<const Expr*> prepared_;             // operations whose operands were made early
+  std::map<const Expr*, Mem> premadeTexts_;    // texts made early, each in a temporary
+  std::set<const Expr*> begunConcats_;         // concatenations begun early
+  std::set<const Expr*> lastAppended_;         // of those, and of any begun, the ones complete
   size_t tempsUsed_ = 0;                          // by the current statement
   Mem lastTemp_;                                  // the one CopyToTemp took last
   int32_t frame_ = 0;                             // bytes below EBP

@@ -25,6 +25,12 @@ void Lowering::Statement(const Stmt& s) {
   size_t temps = tempsUsed_;
   int32_t slots = frameUsed_;
   statement_ = s.position;
+  // What a statement made early was taken by its uses within it.
+  premade_.clear();
+  prepared_.clear();
+  premadeTexts_.clear();
+  begunConcats_.clear();
+  lastAppended_.clear();
   switch (s.kind) {
     case Stmt::Kind::Const:
     case Stmt::Kind::Option:

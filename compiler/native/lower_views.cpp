@@ -9,6 +9,8 @@ bool Lowering::TextView(const Expr& e) {
   if (e.kind != Expr::Kind::Name || e.ref != Expr::Ref::Builtin || e.builtin == nullptr) return false;
   const std::string name = e.builtin->name;
   if (name != "LEFT$" && name != "RIGHT$" && name != "MID$") return false;
+  if (premadeTexts_.count(&e)) return false;  // made already
+  OperandsFirst(e);
   if (name == "MID$" && MidInRegisters(e)) return true;
   SliceArguments(e);
   // (text + begin, min(count, length - begin)).

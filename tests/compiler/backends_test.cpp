@@ -269,6 +269,46 @@ SUB Trap
   PRINT "<"; calls; ">";
 END SUB
 )"},
+    // Operands of checked code in the order both back ends plan: a
+    // variable that a later call changes read first; beside an element
+    // whose index is checked code, built-ins before it with checked code in
+    // their arguments, a concatenation, a comparison of texts; a built-in
+    // whose argument holds a call makes the call once; arithmetic of
+    // constants is computed, its flags calling the handler.
+    {"checked_operands_in_the_plans_order", R"(ON FLOAT ERROR CALL Trap
+DIM calls AS INTEGER, x AS INTEGER, d AS DOUBLE, t(3) AS INTEGER, s AS STRING
+x = 1: d = 2.5: s = "abc": t(1) = 3: t(2) = 7
+PRINT x + Bump(); " "; x; " "; calls
+PRINT INSTR(x AND 7, s, "c") \ t(x AND 3) + ASC(s + STR$(d)) * t((x - 98) AND 3); " "; calls
+PRINT (s < "abd") + LEN(s + "xy") - t(d / 2); " "; calls
+PRINT VAL(Text$() + "9") + t((6 ^ 3) AND 3); " "; calls
+d = 1E300 * 1E300: t((6 ^ 3) AND 3) = 5: PRINT t(0); " "; calls
+FUNCTION Bump() AS INTEGER
+  x = x + 100
+  Bump = 5
+END FUNCTION
+FUNCTION Text$()
+  PRINT "[text]";
+  Text$ = "1"
+END FUNCTION
+SUB Trap
+  calls = calls + 1
+  PRINT "<"; calls; ">";
+END SUB
+)"},
+    // A DOUBLE or checked code given to USTR$, HEX$, OCT$ and BIN$: its 32
+    // bits taken as the call is made, the flags of that rounding left for
+    // the next check.
+    {"checked_unsigned_patterns", R"(ON FLOAT ERROR CALL Trap
+DIM calls AS INTEGER, d AS DOUBLE
+d = 2.5
+PRINT USTR$(d); " "; HEX$(d * 4); " "; OCT$(d / 0); " "; calls
+PRINT BIN$(d - 0.5); " "; USTR$(-d * 2); " "; USTR$(3E9 + d - 0.5); " "; calls
+SUB Trap
+  calls = calls + 1
+  PRINT "<"; calls; ">";
+END SUB
+)"},
     // Checked code as a built-in's argument: a number, a count that is an
     // INTEGER's code, a character code.
     {"checked_builtin_arguments", R"(ON FLOAT ERROR CALL Trap
