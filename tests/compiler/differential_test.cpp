@@ -73,8 +73,8 @@ Outcome CompileAndRun(const std::string& dir, const difftest::Program& p) {
   return r;
 }
 
+// A program the native back end cannot build fails too: it builds them all.
 bool Fails(const Outcome& r, const std::string& expected) {
-  if (r.kind == Outcome::Kind::NotBuilt) return false;
   return r.kind != Outcome::Kind::Printed || r.output != expected;
 }
 
@@ -155,9 +155,6 @@ TEST(Differential, RandomProgramsPrintWhatTheRulesGive) {
   std::printf("%zu programs compiled and run (%d generated ones set aside as unpredictable, %zu that the back end "
               "cannot build yet), %zu failed\n",
               cases.size() - notBuilt, unusable, notBuilt.load(), failures.size());
-  // Through the native back end, most programs must be built: a back end
-  // that refused them all would pass unseen.
-  EXPECT_LE(notBuilt * 2, cases.size()) << "the back end built fewer than half of the programs";
   std::sort(failures.begin(), failures.end(), [](const Failure& a, const Failure& b) { return a.c.seed < b.c.seed; });
   for (const Failure& f : failures) std::printf("failed: seed %llu\n", static_cast<unsigned long long>(f.c.seed));
   for (size_t i = 0; i < failures.size() && i < 3; ++i) {
@@ -200,10 +197,8 @@ TEST(Differential, TrappedProgramsAgreeThroughBothBackEnds) {
     for (size_t i; (i = next++) < cases.size();) {
       WriteFile(dir + "/main.bas", difftest::Source(cases[i].program));
       RunResult nativeBuild = Compile(dir, {"main.bas"}, dir + "/native.exe", {"--backend", "native"});
-      if (nativeBuild.exitCode == 3 && nativeBuild.errors.find("cannot build this yet") != std::string::npos) {
+      if (nativeBuild.exitCode == 3 && nativeBuild.errors.find("cannot build this yet") != std::string::npos)
         ++notBuilt;
-        continue;
-      }
       RunResult cppBuild = Compile(dir, {"main.bas"}, dir + "/cpp.exe", {"--backend", "cpp"});
       std::string why;
       if (nativeBuild.exitCode != 0 || cppBuild.exitCode != 0) {
@@ -234,7 +229,6 @@ TEST(Differential, TrappedProgramsAgreeThroughBothBackEnds) {
   std::printf("%zu trapped programs that raise flags built through both back ends (%zu the native one cannot build "
               "yet, %zu that did not end), %zu differ\n",
               cases.size() - notBuilt, notBuilt.load(), runaway.load(), failures.size());
-  EXPECT_LE(notBuilt * 2, cases.size()) << "the native back end built fewer than half of the programs";
   for (size_t i = 0; i < failures.size() && i < 3; ++i) ADD_FAILURE() << failures[i];
 }
 
