@@ -484,6 +484,13 @@ void Lowering::CopyToTemp() {
   CallEntry(kStrTemp);
 }
 
+void Lowering::LoadTemp(const Mem& temp) {
+  Mem length = temp;
+  length.disp += 8;
+  a_.Load(EAX, temp);
+  a_.Load(EDX, length);
+}
+
 Storage Lowering::String(const Expr& e) {
   if (TakePremadeText(e)) return Storage::Temp;
   OperandsFirst(e);
@@ -593,10 +600,7 @@ void Lowering::BeginConcat(const Expr& e) {
   CallEntry(kConcatBegin);
   for (size_t i = 0; i + 1 < pieces.size() || (i < pieces.size() && early == pieces.size()); ++i) {
     if (i < early && !pieces[i]->constant.known()) {
-      Mem text = kept[i], length = kept[i];
-      length.disp += 8;
-      a_.Load(EAX, text);
-      a_.Load(EDX, length);
+      LoadTemp(kept[i]);
       a_.Push(EDX);
       a_.PushAddress(kConcatAccumulator);
       a_.Push(EAX);

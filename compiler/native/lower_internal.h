@@ -374,6 +374,7 @@ class Lowering {
   bool Disturbs(const Expr& e) const;
   // A copy of the text in EAX:EDX into a temporary of the statement.
   void CopyToTemp();
+  void LoadTemp(const Mem& temp);  // a temporary's text into EAX:EDX
 
   const Program& program_;
   IntegerPlan integers_;

@@ -162,10 +162,7 @@ bool Lowering::TakePremade(const Expr& e, X87Operand& o) {
 bool Lowering::TakePremadeText(const Expr& e) {
   auto found = premadeTexts_.find(&e);
   if (found == premadeTexts_.end()) return false;
-  Mem text = found->second, length = found->second;
-  length.disp += 8;
-  a_.Load(EAX, text);
-  a_.Load(EDX, length);
+  LoadTemp(found->second);
   premadeTexts_.erase(found);
   return true;
 }
