@@ -241,7 +241,7 @@ Lowering::X87Place Lowering::CheckedCode(const Expr& root) {
   std::vector<const Expr*> operands;
   for (const Expr* e : leaves)
     if (!(e->constant.known() && e->type != ValueType::String)) operands.push_back(e);
-  MakeOperands(operands, {});
+  MakeOperands(operands, FutureOf(root));
   std::map<const Expr*, Mem> made;
   std::map<const Expr*, bool> integer;
   for (const Expr* e : operands) {

@@ -189,6 +189,7 @@ class Lowering {
   void Prepare(const Expr& e, const Future& future);
   void BeginEarly(const Expr& e, const Future& future);
   bool TakePremade(const Expr& e, X87Operand& o);
+  Future FutureOf(const Expr& e) const;
   bool TakePremadeText(const Expr& e);
 
   // ---- lower_declared.cpp
@@ -402,6 +403,7 @@ class Lowering {
   Sequencer sequencer_;
   std::map<const Expr*, X87Operand> premade_;  // values made early, until their use
   std::set<const Expr*> prepared_;             // operations whose operands were made early
+  std::map<const Expr*, Future> futures_;      // each planned operand's
   std::map<const Expr*, Mem> premadeTexts_;    // texts made early, each in a temporary
   std::set<const Expr*> begunConcats_;         // concatenations begun early
   std::set<const Expr*> lastAppended_;         // of those, and of any begun, the ones complete

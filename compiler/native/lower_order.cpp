@@ -74,6 +74,9 @@ void Lowering::MakeOperands(const std::vector<const Expr*>& operands, const Futu
   std::vector<Summary> summaries;
   for (const Expr* e : operands) summaries.push_back(sequencer_.Summarize(*e));
   Sequencer::Plan plan = sequencer_.PlanOperands(summaries, outer);
+  // Checked code among them plans its own operands with what may happen
+  // after it, as the C++ path's code does.
+  for (size_t i = 0; i < operands.size(); ++i) futures_[operands[i]] = plan.futures[i];
   for (size_t i = 0; i < operands.size(); ++i)
     if (plan.first[i]) MakeWhole(*operands[i]);
   for (size_t i = 0; i < operands.size(); ++i)
@@ -147,6 +150,13 @@ void Lowering::BeginEarly(const Expr& e, const Future& future) {
     f.rings += 1;  // its temporary of the ring is taken before the arguments are read
   MakeOperands(operands, f);
   if (const Expr* owner = e.kind == Expr::Kind::Field ? IndexOwner(e) : &e) prepared_.insert(owner);
+}
+
+// What may happen between making e, an operand, and its use; nothing for
+// an expression of its own.
+Future Lowering::FutureOf(const Expr& e) const {
+  auto found = futures_.find(&e);
+  return found != futures_.end() ? found->second : Future{};
 }
 
 // A value made early, taken by its use.

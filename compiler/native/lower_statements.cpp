@@ -28,6 +28,7 @@ void Lowering::Statement(const Stmt& s) {
   // What a statement made early was taken by its uses within it.
   premade_.clear();
   prepared_.clear();
+  futures_.clear();
   premadeTexts_.clear();
   begunConcats_.clear();
   lastAppended_.clear();
