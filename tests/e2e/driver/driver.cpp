@@ -155,6 +155,20 @@ DWORD Process::WaitExit(DWORD timeoutMs) const {
 
 void Process::Kill() const { TerminateProcess(handle, 255); }
 
+DWORD ExitAfter(const Process& process, const std::function<void()>& act) {
+  const int kAttempts = 3;
+  for (int attempt = 0; attempt < kAttempts; ++attempt) {
+    if (attempt > 0) {
+      TypeKey(VK_ESCAPE);
+      TypeKey(VK_ESCAPE);
+    }
+    act();
+    DWORD code = process.WaitExit(attempt + 1 < kAttempts ? 5000 : 15000);
+    if (code != STILL_ACTIVE) return code;
+  }
+  return STILL_ACTIVE;
+}
+
 Process Launch(const std::string& exe, const LaunchOptions& options) {
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;

@@ -63,6 +63,13 @@ class Process {
 
 Process Launch(const std::string& exe, const LaunchOptions& options = {});
 
+// Acts (a menu pick that ends the program), then waits for the end. With
+// Wine's X server busy a synthesized key has been seen to go astray, so an
+// act that ended nothing within a few seconds is made again, up to three
+// times, after two Escapes close what it left open. Returns the exit code,
+// or STILL_ACTIVE.
+DWORD ExitAfter(const Process& process, const std::function<void()>& act);
+
 // Polls condition every 10 ms until it holds or timeoutMs passes; stops early
 // when the watched process has ended. Returns whether the condition held.
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 15000,

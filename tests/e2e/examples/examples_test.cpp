@@ -278,8 +278,7 @@ TEST_F(DrawingPad, TheDrawingStaysThroughAPaintUntilClear) {
 }
 
 TEST_F(DrawingPad, QuitInTheFileMenuEndsIt) {
-  Pick('F', 'Q');
-  EXPECT_EQ(process.WaitExit(), 0u);
+  EXPECT_EQ(ExitAfter(process, [&] { Pick('F', 'Q'); }), 0u);
 }
 
 class Stopwatch : public ::testing::Test {

@@ -66,8 +66,7 @@ TEST_F(Menus, ADisabledItemRunsNothing) {
 }
 
 TEST_F(Menus, AnItemThatClosesTheFormEndsTheProgram) {
-  Pick("FQ");
-  EXPECT_EQ(process.WaitExit(), 0u);
+  EXPECT_EQ(ExitAfter(process, [&] { Pick("FQ"); }), 0u);
 }
 
 }  // namespace
