@@ -120,10 +120,6 @@ void Lowering::Prepare(const Expr& e, const Future& future) {
 }
 
 void Lowering::BeginEarly(const Expr& e, const Future& future) {
-  if (checked_ && IsX87(e)) {
-    premade_[&e] = CheckedOperand(e);
-    return;
-  }
   if (IsConcat(e) && !e.constant.known()) {
     // The C++ path builds a concatenation in statements before its use, all
     // but the last append, and the last piece's early parts with them.
