@@ -598,7 +598,9 @@ void Lowering::BeginConcat(const Expr& e) {
     kept[i] = lastTemp_;
   }
   CallEntry(kConcatBegin);
-  for (size_t i = 0; i + 1 < pieces.size() || (i < pieces.size() && early == pieces.size()); ++i) {
+  // The last piece too when it is kept: then all are appended here.
+  size_t appended = early == pieces.size() ? pieces.size() : pieces.size() - 1;
+  for (size_t i = 0; i < appended; ++i) {
     if (i < early && !pieces[i]->constant.known()) {
       LoadTemp(kept[i]);
       a_.Push(EDX);

@@ -619,38 +619,24 @@ void Lowering::CheckedFor(const Stmt& s) {
 // a range making both its ends and both its compares before it decides.
 void Lowering::CheckedSelect(const Stmt& s) {
   X87Operand selector = CheckedOperand(*s.value);
-  Assembler::Label end = a_.NewLabel();
-  for (const CaseClause& c : s.cases) {
-    if (c.isElse) {
-      Block(c.body);
-      continue;
+  CaseClauses(s, [&](const CaseItem& item, Assembler::Label match) {
+    int32_t used = frameUsed_;
+    if (item.kind == CaseItem::Kind::Range) {
+      X87Operand first = CheckedOperand(*item.first);
+      X87Operand last = CheckedOperand(*item.last);
+      Mem above = CheckedCompare(BinaryOp::GreaterEqual, selector, first);
+      Mem below = CheckedCompare(BinaryOp::LessEqual, selector, last);
+      a_.Load(EAX, above);
+      a_.AluLoad(kAnd, EAX, below);
+    } else {
+      X87Operand value = CheckedOperand(*item.first);
+      Mem test = CheckedCompare(item.kind == CaseItem::Kind::Is ? item.op : BinaryOp::Equal, selector, value);
+      a_.Load(EAX, test);
     }
-    Assembler::Label match = a_.NewLabel(), next = a_.NewLabel();
-    for (const CaseItem& item : c.items) {
-      int32_t used = frameUsed_;
-      if (item.kind == CaseItem::Kind::Range) {
-        X87Operand first = CheckedOperand(*item.first);
-        X87Operand last = CheckedOperand(*item.last);
-        Mem above = CheckedCompare(BinaryOp::GreaterEqual, selector, first);
-        Mem below = CheckedCompare(BinaryOp::LessEqual, selector, last);
-        a_.Load(EAX, above);
-        a_.AluLoad(kAnd, EAX, below);
-      } else {
-        X87Operand value = CheckedOperand(*item.first);
-        Mem test = CheckedCompare(item.kind == CaseItem::Kind::Is ? item.op : BinaryOp::Equal, selector, value);
-        a_.Load(EAX, test);
-      }
-      frameUsed_ = used;
-      a_.Test(EAX, EAX);
-      a_.Jcc(kNotEqual, match);
-    }
-    a_.Jmp(next);
-    a_.Bind(match);
-    Block(c.body);
-    a_.Jmp(end);
-    a_.Bind(next);
-  }
-  a_.Bind(end);
+    frameUsed_ = used;
+    a_.Test(EAX, EAX);
+    a_.Jcc(kNotEqual, match);
+  });
 }
 
 }  // namespace native

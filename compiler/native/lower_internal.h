@@ -81,6 +81,8 @@ class Lowering {
   // frame, then (Element) checked against the bounds, its address in EAX.
   std::vector<Mem> Indexes(const Expr& e);
   void Element(const Expr& e, const std::vector<Mem>& indexes);
+  // A variable's address, or an element's whose indexes were made: EAX.
+  void PlaceAddress(const Expr& e, const std::vector<Mem>& indexes);
   static int32_t ElementBytes(ValueType type) { return type == ValueType::String ? 20 : type == ValueType::Double ? 12 : 4; }
   bool IsElement(const Expr& e) const;
   Mem Temp();                                       // a statement's temporary string
@@ -217,6 +219,7 @@ class Lowering {
   void While(const Stmt& s);
   void Do(const Stmt& s);
   void Select(const Stmt& s);
+  void CaseClauses(const Stmt& s, const std::function<void(const CaseItem&, Assembler::Label match)>& test);
   void Exit(const Stmt& s);
   void End();
   void CallStatement(const Stmt& s);

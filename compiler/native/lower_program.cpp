@@ -87,6 +87,15 @@ Mem Lowering::Variable(const Expr& e) {
   return found->second;
 }
 
+void Lowering::PlaceAddress(const Expr& e, const std::vector<Mem>& indexes) {
+  if (IsElement(e)) {
+    Element(e, indexes);
+    return;
+  }
+  Mem place = Variable(e);
+  AddressOf(EAX, place);
+}
+
 uint32_t Lowering::Literal(const std::string& bytes) {
   auto found = literals_.find(bytes);
   if (found != literals_.end()) return found->second;

@@ -58,19 +58,9 @@ void Lowering::AssignRecord(const Stmt& s) {
     Refuse(s.position);
   std::vector<Mem> targetIndexes = targetElement ? Indexes(t) : std::vector<Mem>{};
   std::vector<Mem> valueIndexes = valueElement ? Indexes(v) : std::vector<Mem>{};
-  if (valueElement) {
-    Element(v, valueIndexes);
-  } else {
-    Mem place = Variable(v);
-    AddressOf(EAX, place);
-  }
+  PlaceAddress(v, valueIndexes);
   a_.Push(EAX);
-  if (targetElement) {
-    Element(t, targetIndexes);
-  } else {
-    Mem place = Variable(t);
-    AddressOf(EAX, place);
-  }
+  PlaceAddress(t, targetIndexes);
   a_.Push(EAX);
   a_.Call(RecordCopy(*t.record));
   a_.AluImm(kAdd, ESP, 8);

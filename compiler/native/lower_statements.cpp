@@ -74,12 +74,7 @@ void Lowering::Statement(const Stmt& s) {
       }
       for (int k = 0; k < 2; ++k) {
         const Expr& t = *s.targets[static_cast<size_t>(k)];
-        if (IsElement(t)) {
-          Element(t, indexes[k]);
-        } else {
-          Mem place = Variable(t);
-          AddressOf(EAX, place);
-        }
+        PlaceAddress(t, indexes[k]);
         if (k == 0) a_.Store(first, EAX);
       }
       a_.Load(EDX, first);
@@ -171,12 +166,7 @@ void Lowering::Assign(const Stmt& s) {
                {t.args[1].get(), 'P', 0},
                t.args.size() > 2 ? Argument{t.args[2].get(), 'P', 0} : Argument{nullptr, 'I', 0x7FFFFFFF},
                {s.value.get(), 'S', 0}});
-    if (IsElement(target)) {
-      Element(target, indexes);
-    } else {
-      Mem place = Variable(target);
-      AddressOf(EAX, place);
-    }
+    PlaceAddress(target, indexes);
     a_.Store(At(ESP), EAX);
     CallEntry(kStrOverwrite);
     return;
@@ -523,6 +513,42 @@ void Lowering::Select(const Stmt& s) {
   };
   auto compare = [&](BinaryOp op, const Expr& value) { compareWith(op, value, nullptr); };
   auto compareStored = [&](BinaryOp op, const Mem& stored, const Expr& value) { compareWith(op, value, &stored); };
+  CaseClauses(s, [&](const CaseItem& item, Assembler::Label match) {
+    if (item.kind == CaseItem::Kind::Range) {
+      // Both ends made first, in order; then selector >= first and <= last.
+      Mem ends[2] = {At(EBP, FrameSlot(12)), At(EBP, FrameSlot(12))};
+      const Expr* range[2] = {item.first.get(), item.last.get()};
+      for (int k = 0; k < 2; ++k) {
+        const Expr& end = *range[k];
+        if (text) {
+          Storage storage = String(end);
+          if (k == 0 && storage != Storage::Literal && storage != Storage::Temp && Disturbs(*range[1])) CopyToTemp();
+          a_.Store(ends[k], EAX);
+          a_.Store(At(EBP, ends[k].disp + 4), EDX);
+        } else if (integer && end.type == ValueType::Integer) {
+          Integer(end);
+          a_.Store(ends[k], EAX);
+        } else {
+          Number(end);
+          a_.FstpExtended(ends[k]);
+        }
+      }
+      Assembler::Label outside = a_.NewLabel();
+      compareStored(BinaryOp::GreaterEqual, ends[0], *range[0]);
+      a_.Jcc(kEqual, outside);
+      compareStored(BinaryOp::LessEqual, ends[1], *range[1]);
+      a_.Jcc(kNotEqual, match);
+      a_.Bind(outside);
+    } else {
+      compare(item.kind == CaseItem::Kind::Is ? item.op : BinaryOp::Equal, *item.first);
+      a_.Jcc(kNotEqual, match);
+    }
+  });
+}
+
+// The clauses of a SELECT CASE: each item tested in turn (test jumps to
+// match when it holds), the first clause that matches run, else CASE ELSE.
+void Lowering::CaseClauses(const Stmt& s, const std::function<void(const CaseItem&, Assembler::Label)>& test) {
   Assembler::Label end = a_.NewLabel();
   for (const CaseClause& c : s.cases) {
     if (c.isElse) {
@@ -530,37 +556,7 @@ void Lowering::Select(const Stmt& s) {
       continue;
     }
     Assembler::Label match = a_.NewLabel(), next = a_.NewLabel();
-    for (const CaseItem& item : c.items) {
-      if (item.kind == CaseItem::Kind::Range) {
-        // Both ends made first, in order; then selector >= first and <= last.
-        Mem ends[2] = {At(EBP, FrameSlot(12)), At(EBP, FrameSlot(12))};
-        const Expr* range[2] = {item.first.get(), item.last.get()};
-        for (int k = 0; k < 2; ++k) {
-          const Expr& end = *range[k];
-          if (text) {
-            Storage storage = String(end);
-            if (k == 0 && storage != Storage::Literal && storage != Storage::Temp && Disturbs(*range[1])) CopyToTemp();
-            a_.Store(ends[k], EAX);
-            a_.Store(At(EBP, ends[k].disp + 4), EDX);
-          } else if (integer && end.type == ValueType::Integer) {
-            Integer(end);
-            a_.Store(ends[k], EAX);
-          } else {
-            Number(end);
-            a_.FstpExtended(ends[k]);
-          }
-        }
-        Assembler::Label outside = a_.NewLabel();
-        compareStored(BinaryOp::GreaterEqual, ends[0], *range[0]);
-        a_.Jcc(kEqual, outside);
-        compareStored(BinaryOp::LessEqual, ends[1], *range[1]);
-        a_.Jcc(kNotEqual, match);
-        a_.Bind(outside);
-      } else {
-        compare(item.kind == CaseItem::Kind::Is ? item.op : BinaryOp::Equal, *item.first);
-        a_.Jcc(kNotEqual, match);
-      }
-    }
+    for (const CaseItem& item : c.items) test(item, match);
     a_.Jmp(next);
     a_.Bind(match);
     Block(c.body);
