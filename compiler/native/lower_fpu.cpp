@@ -127,19 +127,23 @@ void Lowering::CheckedAssign(const Stmt& s) {
   else a_.FstpExtended(place);
 }
 
+// A numeric variable of the routine's own or the program's, which checked
+// code can read where it stands.
+bool Lowering::StandingVariable(const Expr& e) const {
+  return e.kind == Expr::Kind::Name && e.ref == Expr::Ref::Variable && e.args.empty() && e.symbol != nullptr &&
+         !e.symbol->isArray() && !e.symbol->reference && variables_.count(e.symbol) &&
+         (e.type == ValueType::Integer || e.type == ValueType::Double);
+}
+
 // A value that checked code reads where it stands: one made early, a
 // constant, a plain variable; any other made now.
 Lowering::X87Operand Lowering::StandingOperand(const Expr& e) {
   X87Operand early;
   if (TakePremade(e, early)) return early;
-  if (!Folded(e)) return CheckedOperand(e);
-  if (e.constant.known() && e.constant.type == ValueType::Integer)
+  if (Folded(e) && e.constant.type == ValueType::Integer)
     return {IntegerConstant(static_cast<int32_t>(e.constant.integer)), true};
-  if (e.constant.known() && e.constant.type == ValueType::Double) return {NumberConstant(e.constant.number), false};
-  if (!IsX87(e) && e.kind == Expr::Kind::Name && e.ref == Expr::Ref::Variable && e.args.empty() &&
-      e.symbol != nullptr && !e.symbol->isArray() && !e.symbol->reference && variables_.count(e.symbol) &&
-      (e.type == ValueType::Integer || e.type == ValueType::Double))
-    return {variables_.at(e.symbol), e.type == ValueType::Integer};
+  if (Folded(e) && e.constant.type == ValueType::Double) return {NumberConstant(e.constant.number), false};
+  if (StandingVariable(e)) return {variables_.at(e.symbol), e.type == ValueType::Integer};
   return CheckedOperand(e);
 }
 
@@ -475,11 +479,7 @@ bool Lowering::RoundedLater(const Expr& e) const {
 // a plain variable read where it stands, as the C++ path reads it, unless a
 // later argument may change it; any other value made now.
 Lowering::X87Operand Lowering::LaterOperand(const Expr& e, bool disturbedAfter) {
-  if (!IsX87(e) && !disturbedAfter && !premade_.count(&e) && e.kind == Expr::Kind::Name && e.ref == Expr::Ref::Variable && e.args.empty() &&
-      e.symbol != nullptr && !e.symbol->isArray() && !e.symbol->reference && variables_.count(e.symbol) &&
-      (e.type == ValueType::Integer || e.type == ValueType::Double))
-    return {variables_.at(e.symbol), e.type == ValueType::Integer};
-  return CheckedOperand(e);
+  return disturbedAfter ? CheckedOperand(e) : StandingOperand(e);
 }
 
 void Lowering::StoreRounded(const std::vector<Rounded>& rounded) {

@@ -177,6 +177,7 @@ class Lowering {
   void FitsInteger(const Mem& value, Assembler::Label no);
   void CheckedFor(const Stmt& s);
   X87Operand StandingOperand(const Expr& e);
+  bool StandingVariable(const Expr& e) const;
   void CheckedElementAssign(const Stmt& s);
   void CheckedSelect(const Stmt& s);
 
