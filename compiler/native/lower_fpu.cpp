@@ -10,8 +10,6 @@
 // their own sequences; anywhere else the code's value is made into the frame
 // (an argument given as an INTEGER rounded as the call is made). The
 // operands come in the order lower_order.cpp plans.
-#include <algorithm>
-#include <climits>
 #include <cmath>
 
 #include "lower_internal.h"
