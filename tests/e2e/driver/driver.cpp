@@ -155,18 +155,22 @@ DWORD Process::WaitExit(DWORD timeoutMs) const {
 
 void Process::Kill() const { TerminateProcess(handle, 255); }
 
-DWORD ExitAfter(const Process& process, const std::function<void()>& act) {
-  const int kAttempts = 3;
-  for (int attempt = 0; attempt < kAttempts; ++attempt) {
+bool Retried(const std::function<void()>& act, const std::function<bool()>& took) {
+  for (int attempt = 0; attempt < 3; ++attempt) {
     if (attempt > 0) {
       TypeKey(VK_ESCAPE);
       TypeKey(VK_ESCAPE);
     }
     act();
-    DWORD code = process.WaitExit(attempt + 1 < kAttempts ? 5000 : 15000);
-    if (code != STILL_ACTIVE) return code;
+    if (took()) return true;
   }
-  return STILL_ACTIVE;
+  return false;
+}
+
+DWORD ExitAfter(const Process& process, const std::function<void()>& act) {
+  DWORD code = STILL_ACTIVE;
+  Retried(act, [&] { return (code = process.WaitExit(5000)) != STILL_ACTIVE; });
+  return code;
 }
 
 Process Launch(const std::string& exe, const LaunchOptions& options) {

@@ -63,11 +63,12 @@ class Process {
 
 Process Launch(const std::string& exe, const LaunchOptions& options = {});
 
-// Acts (a menu pick that ends the program), then waits for the end. With
-// Wine's X server busy a synthesized key has been seen to go astray, so an
-// act that ended nothing within a few seconds is made again, up to three
-// times, after two Escapes close what it left open. Returns the exit code,
-// or STILL_ACTIVE.
+// Acts (a menu pick), then asks whether it took. With Wine's X server busy
+// a synthesized key has been seen to go astray, so an act that did not take
+// is made again, up to three times, after two Escapes close what it left
+// open. Returns whether it took.
+bool Retried(const std::function<void()>& act, const std::function<bool()>& took);
+// The same for an act that ends the program: the exit code, or STILL_ACTIVE.
 DWORD ExitAfter(const Process& process, const std::function<void()>& act);
 
 // Polls condition every 10 ms until it holds or timeoutMs passes; stops early
